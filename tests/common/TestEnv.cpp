@@ -1,0 +1,36 @@
+#include "TestEnv.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace testenv {
+
+QString homeFolder() { return qEnvironmentVariable("HOME"); }
+
+QString freshFolder(const QString& hint) {
+    static int counter = 0;
+    QString path = homeFolder() + QStringLiteral("/%1-%2").arg(hint).arg(++counter);
+    QDir(path).removeRecursively();
+    QDir().mkpath(path);
+    return path;
+}
+
+QString sourcePath(const QString& relative) {
+    return QStringLiteral(SLEEVIX_SOURCE_DIR) + QLatin1Char('/') + relative;
+}
+
+QString rtfCorpusFolder() {
+    QString path = QStringLiteral(SLEEVIX_SOURCE_DIR "/../shared/rtf-corpus");
+    return QFileInfo(path + "/MANIFEST.tsv").exists() ? QDir(path).absolutePath() : QString();
+}
+
+QString writeFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write test file %s", qPrintable(path));
+    return path;
+}
+
+} // namespace testenv

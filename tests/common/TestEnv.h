@@ -1,0 +1,24 @@
+// Shared helpers for the tests: a private home folder per test run, paths of the source tree.
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+namespace testenv {
+
+// The temporary folder that stands in for the user's home, config and data folders.
+QString homeFolder();
+
+// A fresh empty folder below the temporary home, unique per call.
+QString freshFolder(const QString& hint = QStringLiteral("t"));
+
+// Absolute path of a file in the source tree (relative to its root).
+QString sourcePath(const QString& relative);
+
+// Absolute path of the shared RTF corpus, or empty when it is absent.
+QString rtfCorpusFolder();
+
+// Writes bytes to a file, creating folders; returns the path.
+QString writeFile(const QString& path, const QByteArray& bytes);
+
+} // namespace testenv
