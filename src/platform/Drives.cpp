@@ -1,0 +1,108 @@
+#include "platform/Drives.h"
+
+#include "platform/PathDelim.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStorageInfo>
+#include <algorithm>
+
+namespace Drives {
+namespace {
+
+bool isSystemFileSystem(const QByteArray& type) {
+    static const char* skipped[] = {"proc",   "sysfs",     "devtmpfs",  "devpts",  "cgroup",
+                                    "cgroup2", "securityfs", "pstore",  "bpf",     "tracefs",
+                                    "debugfs", "mqueue",    "hugetlbfs", "fusectl", "configfs",
+                                    "autofs", "binfmt_misc", "nsfs",    "efivarfs", "rpc_pipefs",
+                                    "tmpfs",  "ramfs",      "squashfs", "overlay"};
+    return std::any_of(std::begin(skipped), std::end(skipped),
+                       [&](const char* s) { return type == s; });
+}
+
+bool isRemovableDevice(const QByteArray& device) {
+    if (!device.startsWith("/dev/"))
+        return false;
+    // sdb1 -> sdb, mmcblk0p1 -> mmcblk0, nvme0n1p2 -> nvme0n1
+    static const QRegularExpression partition(
+        QStringLiteral("^((?:mmcblk|nvme)\\w*?)p\\d+$|^([a-z]+)\\d+$"));
+    const QString name = QString::fromLocal8Bit(device.mid(5));
+    const QRegularExpressionMatch m = partition.match(name);
+    const QString base = !m.hasMatch() ? name : (m.captured(1).isEmpty() ? m.captured(2) : m.captured(1));
+    QFile flag(QStringLiteral("/sys/block/%1/removable").arg(base));
+    return flag.open(QIODevice::ReadOnly) && flag.readAll().trimmed() == "1";
+}
+
+DriveType typeOfVolume(const QStorageInfo& volume) {
+    const QByteArray fs = volume.fileSystemType();
+    const QByteArray device = volume.device();
+    if (volume.isRoot())
+        return Fixed;
+    if (fs == "iso9660" || fs == "udf" || device.startsWith("/dev/sr"))
+        return CdRom;
+    if (fs.startsWith("nfs") || fs == "cifs" || fs == "smb3" || fs == "smbfs" ||
+        fs.startsWith("fuse.sshfs"))
+        return Remote;
+    if (fs == "tmpfs" || fs == "ramfs")
+        return RamDisk;
+    if (isRemovableDevice(device) || volume.rootPath().startsWith(QLatin1String("/media/")) ||
+        volume.rootPath().startsWith(QLatin1String("/run/media/")))
+        return Removable;
+    return Fixed;
+}
+
+} // namespace
+
+QList<Drive> List() {
+    QList<QStorageInfo> volumes;
+    for (const QStorageInfo& v : QStorageInfo::mountedVolumes())
+        if (v.isValid() && (v.isRoot() || !isSystemFileSystem(v.fileSystemType())))
+            volumes.append(v);
+    std::sort(volumes.begin(), volumes.end(), [](const QStorageInfo& a, const QStorageInfo& b) {
+        if (a.isRoot() != b.isRoot())
+            return a.isRoot();
+        return a.rootPath() < b.rootPath();
+    });
+    QList<Drive> drives;
+    char letter = 'C';
+    for (const QStorageInfo& v : volumes) {
+        if (letter > 'Z')
+            break;
+        drives.append(Drive{QChar::fromLatin1(letter++), WithTrailingDelim(v.rootPath()),
+                            typeOfVolume(v), v.name()});
+    }
+    return drives;
+}
+
+DriveType TypeOf(QChar letter) {
+    for (const Drive& d : List())
+        if (d.letter == letter.toUpper())
+            return d.type;
+    return NoRootDir;
+}
+
+QChar LetterOfPath(const QString& path) {
+    const QString absolute = QFileInfo(path).absoluteFilePath() + PathDelim;
+    QChar best;
+    qsizetype bestLength = -1;
+    for (const Drive& d : List())
+        if (absolute.startsWith(d.root) && d.root.size() > bestLength) {
+            best = d.letter;
+            bestLength = d.root.size();
+        }
+    return best;
+}
+
+bool Label(QChar letter, QString* label, int* errorCode, QString* errorText) {
+    for (const Drive& d : List())
+        if (d.letter == letter.toUpper()) {
+            *label = d.label;
+            return true;
+        }
+    *errorCode = 15;
+    *errorText = QStringLiteral("The system cannot find the drive specified.");
+    return false;
+}
+
+} // namespace Drives

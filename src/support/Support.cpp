@@ -1,0 +1,140 @@
+#include "support/Support.h"
+
+#include "platform/AppError.h"
+#include "platform/Drives.h"
+#include "platform/PathDelim.h"
+#include "platform/System.h"
+#include "support/StartupFacts.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+QString LanguageCode;
+QString ProgramFolder;
+QString DownloadsFolder;
+QString WindowsVersionName;
+bool IsNTFamily = false;
+bool DstActive = false;
+double DstBiasDays = 0;
+QString DataFolder;
+
+void StartUp() {
+    const QString program = System::ProgramFilePath();
+    ProgramFolder = program.left(program.lastIndexOf(PathDelim) + 1);
+    LanguageCode = LanguageCodeFor(System::UserDefaultLangId());
+    WindowsVersionName = WindowsVersionNameFor(System::OsVersion());
+    IsNTFamily = IsNTFamilyName(WindowsVersionName);
+    DownloadsFolder = System::DownloadsFolder();
+    const DaylightFacts facts = ComputeDaylightFacts(
+        System::CountryCode(), System::CurrentTimeZoneRecord(), QDateTime::currentDateTime());
+    DstActive = facts.active;
+    DstBiasDays = facts.biasDays;
+}
+
+QString GetUserDataFolder(const QString& appName) {
+    if (!IsNTFamily)
+        return QDir::currentPath() + PathDelim;
+    const QString remembered = QDir::currentPath();
+    const QString folder = System::UserDataRoot() + appName + PathDelim;
+    MakeAndEnterFolder(folder);
+    if (!QDir::setCurrent(remembered))
+        throw AppError(QStringLiteral("I/O error: cannot return to %1").arg(remembered));
+    return folder;
+}
+
+namespace {
+
+void createFolder(const QString& path) {
+    if (path.isEmpty() || !QDir().mkpath(path)) {
+        if (path.isEmpty() || !QDir().mkpath(path)) // one more try, as a busy disk may need
+            throw AppError(QStringLiteral("Unable to create directory"));
+    }
+}
+
+// A file's last-write date as the file system keeps it: local time, two-second steps.
+QDateTime fileSystemDate(const QDateTime& date) {
+    QDateTime local = date.toLocalTime();
+    local.setTime(QTime(local.time().hour(), local.time().minute(), local.time().second() & ~1));
+    return local;
+}
+
+bool isFixedDisk(const QString& path) {
+#ifdef Q_OS_WIN
+    const QChar drive = path.isEmpty() ? QChar() : path.at(0);
+#else
+    const QChar drive = Drives::LetterOfPath(path);
+#endif
+    return !drive.isNull() && DriveTypeText(drive) == QLatin1String("DRIVE_FIXED");
+}
+
+} // namespace
+
+bool MakeAndEnterFolder(const QString& path) {
+    if (path.isEmpty())
+        throw AppError(QStringLiteral("Unable to create directory"));
+    QDir().mkpath(path); // a folder that cannot be made shows in the result
+    if (QFileInfo(path).isDir())
+        QDir::setCurrent(path);
+    return QDir::currentPath() + PathDelim == path;
+}
+
+bool CopyFileKeepDate(const QString& source, const QString& destination, bool failIfExists) {
+    const qsizetype cut = destination.lastIndexOf(PathDelim);
+    if (cut < 0)
+        throw AppError(QStringLiteral("Unable to create directory"));
+    const QString folder = cut == 0 ? QString(PathDelim) : destination.left(cut);
+    createFolder(folder);
+    if (!QFileInfo::exists(source))
+        return false;
+    const QDateTime sourceDate = fileSystemDate(QFileInfo(source).lastModified());
+    QDir().mkpath(folder);
+    if (QFileInfo::exists(destination)) {
+        if (failIfExists || !QFile::remove(destination))
+            return false;
+    }
+    if (!QFile::copy(source, destination))
+        return false;
+    QDateTime newDate = sourceDate;
+    if (DstActive) {
+        const qint64 shift = qint64(DstBiasDays * 86400.0 + (DstBiasDays >= 0 ? 0.5 : -0.5));
+        const bool fromFixed = isFixedDisk(source);
+        const bool toFixed = isFixedDisk(destination);
+        if (fromFixed && !toFixed)
+            newDate = newDate.addSecs(-shift);
+        else if (!fromFixed && toFixed)
+            newDate = newDate.addSecs(shift);
+    }
+    if (newDate.date().year() < 1980 || newDate.date().year() > 2099)
+        newDate = QDateTime(QDate(1980, 1, 1), QTime(0, 0));
+    QFile copy(destination);
+    if (copy.open(QIODevice::ReadWrite))
+        copy.setFileTime(newDate, QFileDevice::FileModificationTime);
+    return true;
+}
+
+QString DriveTypeText(QChar driveLetter) {
+    switch (Drives::TypeOf(driveLetter)) {
+    case Drives::Removable:
+        return QStringLiteral("DRIVE_REMOVABLE");
+    case Drives::Fixed:
+        return QStringLiteral("DRIVE_FIXED");
+    case Drives::Remote:
+        return QStringLiteral("DRIVE_REMOTE");
+    case Drives::CdRom:
+        return QStringLiteral("DRIVE_CDROM");
+    case Drives::RamDisk:
+        return QStringLiteral("DRIVE_RAMDISK");
+    default:
+        return QString();
+    }
+}
+
+QString VolumeLabel(QChar driveLetter) {
+    QString label, errorText;
+    int code = 0;
+    if (Drives::Label(driveLetter, &label, &code, &errorText))
+        return label;
+    return QStringLiteral("Error %1 %2").arg(code).arg(errorText);
+}
