@@ -1,9 +1,17 @@
+#include "app/Main.h"
+#include "app/Startup.h"
+#include "platform/Fonts.h"
+#include "support/Support.h"
+
 #include <QApplication>
-#include <QWidget>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QWidget w;
-    w.show();
+    StartUp();
+    QApplication::setApplicationName(QStringLiteral("Sleevix"));
+    QApplication::setApplicationDisplayName(QString());
+    InstallFontSubstitutes();
+    CreateForms();
+    MainForm->show();
     return app.exec();
 }

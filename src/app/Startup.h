@@ -1,0 +1,5 @@
+// The program's start: the start-up facts, then every window once, in a fixed order, wired to
+// each other. The main window is shown by the caller.
+#pragma once
+
+void CreateForms();

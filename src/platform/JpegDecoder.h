@@ -1,0 +1,33 @@
+// JPEG decoding through libjpeg-turbo: scaled DCT decoding (a 24-megapixel photo shown at 480
+// pixels is decoded at an eighth of its size), EXIF orientation, CMYK. Failures throw AppError
+// "JPEG error #<libjpeg message code>".
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+
+namespace Jpeg {
+
+struct Header {
+    QSize size;          // as stored, before orientation
+    int orientation = 1; // EXIF orientation 1..8
+};
+
+// Reads the header only.
+Header ReadHeader(const QByteArray& data);
+
+// Decodes at the smallest scale (n/8 of the stored size) that still covers `cover` once turned
+// upright; an empty `cover` decodes at full size. The result is upright.
+QImage Decode(const QByteArray& data, QSize cover = QSize());
+
+// The EXIF orientation found in an APP1 segment's payload, or 1.
+int OrientationFromExif(const QByteArray& app1);
+
+// The image turned upright for an EXIF orientation.
+QImage ApplyOrientation(const QImage& image, int orientation);
+
+// The largest picture the program agrees to hold in memory, in pixels.
+inline constexpr qint64 MaxDecodedPixels = 150'000'000;
+
+} // namespace Jpeg

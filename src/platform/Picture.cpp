@@ -1,0 +1,153 @@
+#include "platform/Picture.h"
+
+#include "platform/AppError.h"
+#include "platform/JpegDecoder.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QSaveFile>
+
+namespace {
+
+bool looksLikeJpeg(const QByteArray& d) {
+    return d.size() >= 3 && uchar(d[0]) == 0xFF && uchar(d[1]) == 0xD8 && uchar(d[2]) == 0xFF;
+}
+
+bool looksLikeBitmap(const QByteArray& d) { return d.size() >= 14 && d.startsWith("BM"); }
+
+// The Qt reader's name for the format the content shows, or empty.
+QByteArray sniffQtFormat(const QByteArray& data) {
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    return QImageReader::imageFormat(&buffer);
+}
+
+bool isJpegExtension(const QString& ext) {
+    return ext == u"jpg" || ext == u"jpeg" || ext == u"jpe" || ext == u"jfif";
+}
+
+bool isQtExtension(const QString& ext) {
+    return QImageReader::supportedImageFormats().contains(ext.toLatin1());
+}
+
+QImage readWithQt(const QByteArray& data, const QByteArray& format, QSize cover,
+                  QSize* fullSize) {
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    reader.setAutoTransform(true);
+    const QSize size = reader.size();
+    if (size.isValid() && qint64(size.width()) * size.height() > Jpeg::MaxDecodedPixels)
+        throw AppError(QStringLiteral("The picture is too large (%1 × %2 pixels)")
+                           .arg(size.width())
+                           .arg(size.height()));
+    if (size.isValid())
+        *fullSize = size;
+    Q_UNUSED(cover);
+    QImage image = reader.read();
+    if (image.isNull())
+        throw AppError(format == "bmp" ? QStringLiteral("Bitmap image is not valid")
+                                       : QStringLiteral("The picture file is damaged (%1)")
+                                             .arg(QString::fromLatin1(format)));
+    if (!size.isValid())
+        *fullSize = image.size();
+    return image;
+}
+
+} // namespace
+
+void Picture::LoadFromFile(const QString& fileName, QSize cover) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw AppError(QStringLiteral("Cannot open file %1").arg(fileName));
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw AppError(QStringLiteral("Cannot open file %1").arg(fileName));
+    LoadFromData(data, QFileInfo(fileName).suffix(), cover);
+}
+
+void Picture::LoadFromData(const QByteArray& data, const QString& extension, QSize cover) {
+    const QString ext = extension.toLower();
+    Format format = Format::None;
+    QByteArray qtFormat;
+    // The content decides when it is recognisable, so that a bitmap saved as ".jpg" loads.
+    if (looksLikeJpeg(data)) {
+        format = Format::Jpeg;
+    } else if (looksLikeBitmap(data)) {
+        format = Format::Bitmap;
+    } else if (const QByteArray sniffed = sniffQtFormat(data); !sniffed.isEmpty()) {
+        format = sniffed == "jpeg" ? Format::Jpeg : sniffed == "bmp" ? Format::Bitmap : Format::Other;
+        qtFormat = sniffed;
+    } else if (isJpegExtension(ext)) {
+        format = Format::Jpeg;
+    } else if (ext == u"bmp" || ext == u"dib") {
+        format = Format::Bitmap;
+    } else if (isQtExtension(ext)) {
+        format = Format::Other;
+        qtFormat = ext.toLatin1();
+    } else {
+        throw AppError(QStringLiteral("Unknown picture file extension (.%1)").arg(extension));
+    }
+
+    QImage image;
+    QSize fullSize;
+    if (format == Format::Jpeg) {
+        const Jpeg::Header header = Jpeg::ReadHeader(data);
+        fullSize = header.orientation >= 5 ? header.size.transposed() : header.size;
+        image = Jpeg::Decode(data, cover);
+    } else {
+        image = readWithQt(data, format == Format::Bitmap ? QByteArray("bmp") : qtFormat, cover,
+                           &fullSize);
+    }
+    image_ = image;
+    original_ = data;
+    format_ = format;
+    qtFormat_ = format == Format::Bitmap ? QByteArray("bmp") : qtFormat;
+    fullSize_ = fullSize;
+    modified_ = false;
+}
+
+QImage Picture::Decode(QSize cover) const {
+    if (modified_ || format_ != Format::Jpeg)
+        return image_;
+    return Jpeg::Decode(original_, cover);
+}
+
+void Picture::SetImage(const QImage& image, Format format) {
+    image_ = image;
+    format_ = format;
+    if (format == Format::Bitmap)
+        qtFormat_ = "bmp";
+    fullSize_ = image.size();
+    modified_ = true;
+}
+
+void Picture::Clear() { *this = Picture(); }
+
+void Picture::SaveToFile(const QString& fileName) const {
+    QByteArray bytes = original_;
+    if (modified_ || bytes.isEmpty()) {
+        bytes.clear();
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        const QByteArray format = format_ == Format::Jpeg ? QByteArray("jpeg")
+                                  : qtFormat_.isEmpty()   ? QByteArray("bmp")
+                                                          : qtFormat_;
+        QImageWriter writer(&buffer, format);
+        if (format == "jpeg")
+            writer.setQuality(92);
+        QImage toWrite = image_;
+        if (format == "bmp" && toWrite.hasAlphaChannel())
+            toWrite = toWrite.convertToFormat(QImage::Format_RGB32);
+        if (!writer.write(toWrite))
+            throw AppError(QStringLiteral("Cannot create file %1").arg(fileName));
+    }
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw AppError(QStringLiteral("Cannot create file %1").arg(fileName));
+}

@@ -1,0 +1,49 @@
+// A picture loaded from a file: JPEG through libjpeg-turbo, Windows bitmaps and the other
+// standard formats through Qt. It keeps the file's original bytes so that saving an unchanged
+// picture writes them back exactly; a picture that was drawn on is written in its own format.
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+class Picture {
+public:
+    enum class Format { None, Jpeg, Bitmap, Other };
+
+    // Loads a file. The format is recognised by the file's content, and by its extension when
+    // the content says nothing. A JPEG is decoded at the smallest scale that still covers
+    // `cover` (empty: full size). Throws AppError: "Cannot open file <name>", "Unknown picture
+    // file extension (.<ext>)", "JPEG error #<n>", "Bitmap image is not valid", or a too-large
+    // picture. On failure the picture keeps what it held.
+    void LoadFromFile(const QString& fileName, QSize cover = QSize());
+    void LoadFromData(const QByteArray& data, const QString& extension, QSize cover = QSize());
+
+    // Writes the original bytes when the picture is unchanged, else encodes it in its format.
+    // Throws AppError "Cannot create file <name>".
+    void SaveToFile(const QString& fileName) const;
+
+    // The picture as shown (for a JPEG possibly decoded at a reduced scale), upright.
+    const QImage& Image() const { return image_; }
+    // Replaces the picture's pixels (drawing on it); it is then saved in its format.
+    void SetImage(const QImage& image, Format format = Format::Bitmap);
+    void Clear();
+
+    bool IsEmpty() const { return image_.isNull(); }
+    Format GetFormat() const { return format_; }
+    const QByteArray& OriginalBytes() const { return original_; }
+    // The picture's full size as stored (upright), which may exceed Image().size().
+    QSize FullSize() const { return fullSize_; }
+    // Decodes the original again at the smallest scale that covers `cover` (full size when
+    // empty); for an unchanged picture only, else the current pixels.
+    QImage Decode(QSize cover = QSize()) const;
+
+private:
+    QImage image_;
+    QByteArray original_;
+    Format format_ = Format::None;
+    QByteArray qtFormat_; // the Qt reader's name for Format::Other
+    QSize fullSize_;
+    bool modified_ = false;
+};
