@@ -18,6 +18,31 @@ bool looksLikeJpeg(const QByteArray& d) {
 
 bool looksLikeBitmap(const QByteArray& d) { return d.size() >= 14 && d.startsWith("BM"); }
 
+quint32 le32(const QByteArray& d, int at) {
+    return quint32(uchar(d[at])) | quint32(uchar(d[at + 1])) << 8 | quint32(uchar(d[at + 2])) << 16 |
+           quint32(uchar(d[at + 3])) << 24;
+}
+
+// An uncompressed bitmap must hold all the rows its header promises; Qt's reader would fill a
+// cut-off file with black instead of saying it is damaged.
+bool bitmapIsComplete(const QByteArray& d) {
+    if (d.size() < 54)
+        return false;
+    const quint32 headerSize = le32(d, 14);
+    if (headerSize < 40)
+        return true; // an old OS/2 header: left to the reader
+    const qint64 width = qint32(le32(d, 18));
+    const qint64 height = std::abs(qint64(qint32(le32(d, 22))));
+    const int bits = uchar(d[28]) | uchar(d[29]) << 8;
+    const quint32 compression = le32(d, 30);
+    if (compression != 0 && compression != 3)
+        return true; // run-length encoded: the reader checks as it decodes
+    if (width <= 0 || bits <= 0 || bits > 32)
+        return false;
+    const qint64 stride = (width * bits + 31) / 32 * 4;
+    return qint64(le32(d, 10)) + stride * height <= d.size();
+}
+
 // The Qt reader's name for the format the content shows, or empty.
 QByteArray sniffQtFormat(const QByteArray& data) {
     QBuffer buffer;
@@ -93,6 +118,9 @@ void Picture::LoadFromData(const QByteArray& data, const QString& extension, QSi
     } else {
         throw AppError(QStringLiteral("Unknown picture file extension (.%1)").arg(extension));
     }
+
+    if (format == Format::Bitmap && !bitmapIsComplete(data))
+        throw AppError(QStringLiteral("Bitmap image is not valid"));
 
     QImage image;
     QSize fullSize;

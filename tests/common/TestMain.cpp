@@ -1,4 +1,6 @@
 // Entry of every test executable: a private home folder, the offscreen platform, one QApplication.
+#include "platform/Fonts.h"
+
 #include <QApplication>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -18,5 +20,6 @@ int main(int argc, char** argv) {
     qputenv("LANG", "en_US.UTF-8");
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    InstallFontSubstitutes();
     return RUN_ALL_TESTS();
 }

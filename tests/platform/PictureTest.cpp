@@ -1,0 +1,294 @@
+#include "TestEnv.h"
+#include "platform/AppError.h"
+#include "platform/JpegDecoder.h"
+#include "platform/Picture.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageWriter>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <jpeglib.h>
+
+namespace {
+
+// A JPEG made with libjpeg itself, in RGB or (Adobe-style, inverted) CMYK.
+QByteArray encodeJpeg(const QImage& source, bool cmyk = false) {
+    const QImage image = source.convertToFormat(QImage::Format_RGB888);
+    jpeg_compress_struct info;
+    jpeg_error_mgr error;
+    info.err = jpeg_std_error(&error);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = image.width();
+    info.image_height = image.height();
+    info.input_components = cmyk ? 4 : 3;
+    info.in_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 95, TRUE);
+    if (cmyk)
+        info.write_Adobe_marker = TRUE;
+    jpeg_start_compress(&info, TRUE);
+    std::vector<unsigned char> row(image.width() * info.input_components);
+    while (info.next_scanline < info.image_height) {
+        const uchar* src = image.constScanLine(int(info.next_scanline));
+        for (int x = 0; x < image.width(); ++x) {
+            if (cmyk) { // inverted CMYK as Adobe writes it: 255 - (1 - k) ...
+                const int r = src[3 * x], g = src[3 * x + 1], b = src[3 * x + 2];
+                const int k = std::max({r, g, b});
+                row[4 * x] = k ? uchar(r * 255 / k) : 0;
+                row[4 * x + 1] = k ? uchar(g * 255 / k) : 0;
+                row[4 * x + 2] = k ? uchar(b * 255 / k) : 0;
+                row[4 * x + 3] = uchar(k);
+            } else {
+                std::copy(src + 3 * x, src + 3 * x + 3, row.begin() + 3 * x);
+            }
+        }
+        JSAMPROW rows[] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    QByteArray bytes(reinterpret_cast<const char*>(buffer), int(size));
+    jpeg_destroy_compress(&info);
+    free(buffer);
+    return bytes;
+}
+
+// The JPEG with an EXIF segment holding an orientation, right after its start marker.
+QByteArray withExifOrientation(const QByteArray& jpeg, int orientation, bool bigEndian) {
+    QByteArray tiff = bigEndian ? QByteArray("MM\0\x2a\0\0\0\x08", 8) : QByteArray("II\x2a\0\x08\0\0\0", 8);
+    auto put16 = [&](int v) {
+        tiff += char(bigEndian ? v >> 8 : v);
+        tiff += char(bigEndian ? v : v >> 8);
+    };
+    auto put32 = [&](int v) {
+        for (int i = 0; i < 4; ++i)
+            tiff += char(bigEndian ? v >> (24 - 8 * i) : v >> (8 * i));
+    };
+    put16(1);      // one entry
+    put16(0x0112); // orientation
+    put16(3);      // SHORT
+    put32(1);
+    put16(orientation);
+    put16(0);
+    put32(0);
+    const QByteArray payload = QByteArray("Exif\0\0", 6) + tiff;
+    const int length = payload.size() + 2;
+    QByteArray segment("\xff\xe1", 2);
+    segment += char(length >> 8);
+    segment += char(length & 0xff);
+    return jpeg.left(2) + segment + payload + jpeg.mid(2);
+}
+
+QImage quadrants(int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    for (int y = 0; y < h / 2; ++y)
+        for (int x = 0; x < w / 2; ++x)
+            image.setPixel(x, y, qRgb(255, 0, 0)); // red top-left quarter
+    return image;
+}
+
+QString writeTemp(const QString& name, const QByteArray& bytes) {
+    return testenv::writeFile(testenv::freshFolder(QStringLiteral("pic")) + u'/' + name, bytes);
+}
+
+QString loadError(const QString& file, QSize cover = QSize()) {
+    Picture picture;
+    try {
+        picture.LoadFromFile(file, cover);
+    } catch (const AppError& e) {
+        return e.message();
+    }
+    return QString();
+}
+
+bool near(QRgb a, QRgb b, int tolerance = 40) {
+    return std::abs(qRed(a) - qRed(b)) <= tolerance && std::abs(qGreen(a) - qGreen(b)) <= tolerance &&
+           std::abs(qBlue(a) - qBlue(b)) <= tolerance;
+}
+
+TEST(Picture, LargeJpegIsDecodedAtTheSmallestScaleThatCoversTheFrontAndSavedUnchanged) {
+    const QByteArray bytes = encodeJpeg(quadrants(3000, 2000));
+    const QString file = writeTemp(QStringLiteral("Front.jpg"), bytes);
+    Picture picture;
+    picture.LoadFromFile(file, QSize(480, 480));
+    // 2000 * 2/8 = 500 is the smallest eighth-step height that still covers 480.
+    EXPECT_EQ(picture.Image().size(), QSize(750, 500));
+    EXPECT_EQ(picture.FullSize(), QSize(3000, 2000));
+    EXPECT_EQ(picture.Decode().size(), QSize(3000, 2000));
+    EXPECT_TRUE(near(picture.Image().pixel(10, 10), qRgb(255, 0, 0)));
+
+    const QString copy = testenv::freshFolder() + QStringLiteral("/copy.jpg");
+    picture.SaveToFile(copy);
+    QFile saved(copy);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), bytes);
+}
+
+class ExifOrientation : public ::testing::TestWithParam<std::tuple<int, bool>> {};
+
+TEST_P(ExifOrientation, CameraPhotosShowUpright) {
+    const auto [orientation, bigEndian] = GetParam();
+    // Stored 80 x 40 with red in the top-left quarter; where red lands once turned upright:
+    const QByteArray bytes = withExifOrientation(encodeJpeg(quadrants(80, 40)), orientation, bigEndian);
+    Picture picture;
+    picture.LoadFromData(bytes, QStringLiteral("jpg"));
+    const QImage& image = picture.Image();
+    const bool sideways = orientation >= 5;
+    ASSERT_EQ(image.size(), sideways ? QSize(40, 80) : QSize(80, 40));
+    EXPECT_EQ(picture.FullSize(), image.size());
+    const int w = image.width(), h = image.height();
+    QPoint red;
+    switch (orientation) {
+    case 1: red = {5, 5}; break;
+    case 2: red = {w - 5, 5}; break;
+    case 3: red = {w - 5, h - 5}; break;
+    case 4: red = {5, h - 5}; break;
+    case 5: red = {5, 5}; break;
+    case 6: red = {w - 5, 5}; break;
+    case 7: red = {w - 5, h - 5}; break;
+    case 8: red = {5, h - 5}; break;
+    }
+    EXPECT_TRUE(near(image.pixel(red), qRgb(255, 0, 0))) << "orientation " << orientation;
+    EXPECT_TRUE(near(image.pixel(w - 1 - red.x(), h - 1 - red.y()), qRgb(255, 255, 255)));
+}
+
+INSTANTIATE_TEST_SUITE_P(AllEight, ExifOrientation,
+                         ::testing::Combine(::testing::Range(1, 9), ::testing::Bool()));
+
+TEST(Picture, CmykJpegShowsItsColours) {
+    QImage source(64, 64, QImage::Format_RGB32);
+    source.fill(qRgb(30, 90, 200));
+    Picture picture;
+    picture.LoadFromData(encodeJpeg(source, true), QStringLiteral("jpg"));
+    EXPECT_TRUE(near(picture.Image().pixel(32, 32), qRgb(30, 90, 200), 20))
+        << std::hex << picture.Image().pixel(32, 32);
+}
+
+TEST(Picture, ContentDecidesWhenExtensionAndContentDisagree) {
+    QImage source = quadrants(60, 40);
+    // One red pixel as a GIF (Qt reads GIFs but does not write them).
+    const QByteArray gif("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00"
+                         ",\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;", 43);
+    QByteArray bmp, png;
+    for (auto [bytes, format] : {std::pair{&bmp, "bmp"}, {&png, "png"}}) {
+        QBuffer buffer(bytes);
+        buffer.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(QImageWriter(&buffer, format).write(source)) << format;
+    }
+    Picture picture;
+    picture.LoadFromFile(writeTemp(QStringLiteral("Front.jpg"), bmp)); // a bitmap named .jpg
+    EXPECT_EQ(picture.GetFormat(), Picture::Format::Bitmap);
+    EXPECT_EQ(picture.Image().size(), QSize(60, 40));
+    picture.LoadFromFile(writeTemp(QStringLiteral("cover.gif"), gif)); // GIFs load too
+    EXPECT_EQ(picture.Image().size(), QSize(1, 1));
+    EXPECT_TRUE(near(picture.Image().pixel(0, 0), qRgb(255, 0, 0)));
+    picture.LoadFromFile(writeTemp(QStringLiteral("cover.bmp"), encodeJpeg(source)));
+    EXPECT_EQ(picture.GetFormat(), Picture::Format::Jpeg);
+    picture.LoadFromFile(writeTemp(QStringLiteral("cover.png"), png));
+    EXPECT_EQ(picture.Image().size(), QSize(60, 40));
+}
+
+TEST(Picture, BadFilesGiveTheLoadersMessagesAndKeepThePreviousPicture) {
+    Picture picture;
+    picture.LoadFromData(encodeJpeg(quadrants(40, 40)), QStringLiteral("jpg"));
+    const QImage before = picture.Image();
+
+    const QString missing = testenv::freshFolder() + QStringLiteral("/nothing.jpg");
+    EXPECT_EQ(loadError(missing), QStringLiteral("Cannot open file %1").arg(missing));
+
+    EXPECT_EQ(loadError(writeTemp(QStringLiteral("notes.xyz"), "just some text")),
+              QStringLiteral("Unknown picture file extension (.xyz)"));
+
+    const QByteArray jpeg = encodeJpeg(quadrants(200, 200));
+    const QString truncated = loadError(writeTemp(QStringLiteral("cut.jpg"), jpeg.left(jpeg.size() / 2)));
+    EXPECT_TRUE(truncated.startsWith(QStringLiteral("JPEG error #"))) << qPrintable(truncated);
+
+    QByteArray damaged = jpeg;
+    for (int i = 200; i < 260; ++i)
+        damaged[i] = char(0xFF); // markers where the tables should be
+    EXPECT_TRUE(loadError(writeTemp(QStringLiteral("bad.jpg"), damaged)).startsWith(QStringLiteral("JPEG error #")));
+    EXPECT_TRUE(loadError(writeTemp(QStringLiteral("empty.jpg"), QByteArray()))
+                    .startsWith(QStringLiteral("JPEG error #")));
+
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter(&buffer, "bmp").write(quadrants(100, 100));
+    EXPECT_EQ(loadError(writeTemp(QStringLiteral("Back.bmp"), bmp.left(300))),
+              QStringLiteral("Bitmap image is not valid"));
+
+    try {
+        picture.LoadFromFile(missing);
+    } catch (const AppError&) {
+    }
+    EXPECT_EQ(picture.Image(), before);
+}
+
+TEST(Picture, HeadersClaimingHugeSizesGiveAClearErrorNotAnAllocation) {
+    // A bitmap header of 100000 x 100000 pixels, 24 bits, with almost no data behind it.
+    QByteArray bmp(54, '\0');
+    auto put32 = [&](int at, quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            bmp[at + i] = char(v >> (8 * i));
+    };
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    put32(2, 54 + 64);
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, 100000);
+    put32(22, 100000);
+    bmp[26] = 1;
+    bmp[28] = 24;
+    bmp += QByteArray(64, '\x7f');
+    const QString bmpError = loadError(writeTemp(QStringLiteral("huge.bmp"), bmp));
+    EXPECT_FALSE(bmpError.isEmpty());
+
+    // A JPEG whose frame header says 65000 x 65000.
+    QByteArray jpeg = encodeJpeg(quadrants(16, 16));
+    const int sof = jpeg.indexOf(QByteArray("\xff\xc0", 2));
+    ASSERT_GT(sof, 0);
+    jpeg[sof + 5] = char(65000 >> 8);
+    jpeg[sof + 6] = char(65000 & 0xff);
+    jpeg[sof + 7] = char(65000 >> 8);
+    jpeg[sof + 8] = char(65000 & 0xff);
+    const QString jpegError = loadError(writeTemp(QStringLiteral("huge.jpg"), jpeg));
+    EXPECT_FALSE(jpegError.isEmpty());
+    // Asked for a small cover it may decode scaled, or refuse; it never runs out of memory.
+    const QString scaled = loadError(writeTemp(QStringLiteral("huge2.jpg"), jpeg), QSize(480, 480));
+    SUCCEED() << qPrintable(scaled);
+}
+
+TEST(Picture, ADrawnOnBitmapIsSavedWithItsNewPixels) {
+    QImage source = quadrants(552, 472);
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter(&buffer, "bmp").write(source);
+    Picture picture;
+    picture.LoadFromData(bmp, QStringLiteral("bmp"));
+    QImage changed = picture.Image();
+    changed.setPixel(551, 471, qRgb(0, 0, 255));
+    picture.SetImage(changed);
+    const QString file = testenv::freshFolder() + QStringLiteral("/Back.bmp");
+    picture.SaveToFile(file);
+    Picture reread;
+    reread.LoadFromFile(file);
+    EXPECT_EQ(reread.GetFormat(), Picture::Format::Bitmap);
+    EXPECT_EQ(reread.Image().pixel(551, 471), qRgb(0, 0, 255));
+
+    const QString unwritable = file + QStringLiteral("/inside-a-file.bmp");
+    try {
+        picture.SaveToFile(unwritable);
+        ADD_FAILURE() << "saving below a file succeeded";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Cannot create file %1").arg(unwritable));
+    }
+}
+
+} // namespace
