@@ -1,0 +1,112 @@
+#include "TestEnv.h"
+#include "platform/AppError.h"
+#include "platform/Drives.h"
+#include "support/Support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Restores the current directory after a test that changes it.
+struct KeepCurrentDirectory {
+    QString saved = QDir::currentPath();
+    ~KeepCurrentDirectory() { QDir::setCurrent(saved); }
+};
+
+QString throwsText(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const AppError& e) {
+        return e.message();
+    }
+    return QString();
+}
+
+TEST(MakeAndEnterFolder, TrueOnlyWhenThePathEndsInOneSeparator) {
+    KeepCurrentDirectory keep;
+    const QString base = testenv::freshFolder(QStringLiteral("mk"));
+    const QString nested = base + QStringLiteral("/A/B/");
+    EXPECT_TRUE(MakeAndEnterFolder(nested));
+    EXPECT_EQ(QDir::currentPath() + u'/', nested);
+
+    const QString noSeparator = base + QStringLiteral("/C/D");
+    EXPECT_FALSE(MakeAndEnterFolder(noSeparator));
+    EXPECT_TRUE(QFileInfo(noSeparator).isDir());
+    EXPECT_EQ(QDir::currentPath(), noSeparator);
+
+    EXPECT_FALSE(MakeAndEnterFolder(QStringLiteral("/"))); // the root already ends in one
+    EXPECT_EQ(throwsText([] { MakeAndEnterFolder(QString()); }), "Unable to create directory");
+
+    // A folder that cannot be made (its parent is a file) gives false, not an error.
+    const QString file = testenv::writeFile(base + QStringLiteral("/plain"), "x");
+    EXPECT_FALSE(MakeAndEnterFolder(file + QStringLiteral("/sub/")));
+}
+
+TEST(CopyFileKeepDate, CopiesWithTheSourceDateAndNeverOverwritesWhenAsked) {
+    const QString base = testenv::freshFolder(QStringLiteral("copy"));
+    const QString source = testenv::writeFile(base + QStringLiteral("/src/Front.jpg"), "picture");
+    QFile sourceFile(source);
+    ASSERT_TRUE(sourceFile.open(QIODevice::ReadWrite));
+    const QDateTime old(QDate(2019, 6, 1), QTime(10, 20, 31));
+    ASSERT_TRUE(sourceFile.setFileTime(old, QFileDevice::FileModificationTime));
+    sourceFile.close();
+
+    const QString destination = base + QStringLiteral("/new/folder/Front.jpg");
+    EXPECT_TRUE(CopyFileKeepDate(source, destination, true));
+    QFile copy(destination);
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), "picture");
+    // The file system keeps dates in two-second steps: 10:20:31 becomes 10:20:30.
+    EXPECT_EQ(QFileInfo(destination).lastModified(), QDateTime(QDate(2019, 6, 1), QTime(10, 20, 30)));
+
+    testenv::writeFile(destination, "mine");
+    const QDateTime kept = QFileInfo(destination).lastModified();
+    EXPECT_FALSE(CopyFileKeepDate(source, destination, true));
+    QFile again(destination);
+    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+    EXPECT_EQ(again.readAll(), "mine");
+    EXPECT_EQ(QFileInfo(destination).lastModified(), kept);
+
+    EXPECT_TRUE(CopyFileKeepDate(source, destination, false));
+    EXPECT_FALSE(CopyFileKeepDate(base + QStringLiteral("/missing"), base + QStringLiteral("/x/y"), true));
+    EXPECT_FALSE(QFileInfo::exists(base + QStringLiteral("/x/y")));
+    EXPECT_EQ(throwsText([&] { CopyFileKeepDate(source, QStringLiteral("no-folder-part"), true); }),
+              "Unable to create directory");
+}
+
+TEST(UserDataFolder, IsMadeUnderTheUsersDataFolderAndLeavesTheCurrentDirectory) {
+    KeepCurrentDirectory keep;
+    const bool wasNT = IsNTFamily;
+    IsNTFamily = true;
+    const QString before = QDir::currentPath();
+    const QString folder = GetUserDataFolder(QStringLiteral("Sleevix"));
+    EXPECT_EQ(folder, qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/Sleevix/"));
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_EQ(QDir::currentPath(), before);
+
+    IsNTFamily = false;
+    EXPECT_EQ(GetUserDataFolder(QStringLiteral("Sleevix")), before + u'/');
+    IsNTFamily = wasNT;
+}
+
+TEST(Drives, TheRootIsAFixedDriveAndUnknownLettersSaySo) {
+    EXPECT_EQ(DriveTypeText(u'C'), "DRIVE_FIXED");
+    EXPECT_EQ(Drives::LetterOfPath(QStringLiteral("/")), u'C');
+    EXPECT_EQ(DriveTypeText(u'Z'), QString()) << "assuming fewer than 24 real volumes";
+    EXPECT_EQ(VolumeLabel(u'Z'), "Error 15 The system cannot find the drive specified.");
+    EXPECT_FALSE(VolumeLabel(u'C').startsWith(QStringLiteral("Error ")));
+}
+
+TEST(StartUp, FillsEveryFact) {
+    StartUp();
+    EXPECT_TRUE(LanguageCode == "NLD" || LanguageCode == "ENU");
+    EXPECT_TRUE(ProgramFolder.endsWith(u'/'));
+    EXPECT_TRUE(DownloadsFolder.endsWith(u'/'));
+    EXPECT_TRUE(IsNTFamily);
+}
+
+} // namespace
