@@ -6,6 +6,7 @@
 #include "platform/PathDelim.h"
 #include "platform/RegistryStore.h"
 #include "app/SampleProject.h"
+#include "app/WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -251,8 +252,12 @@ void TMainForm::FormShow() {
     removeStaleInstaller();
     {
         RegistryStore store;
-        move(store.ReadInteger(SettingsSection, QStringLiteral("Left"), 200),
-             store.ReadInteger(SettingsSection, QStringLiteral("Top"), 100));
+        const QPoint stored(store.ReadInteger(SettingsSection, QStringLiteral("Left"), 200),
+                            store.ReadInteger(SettingsSection, QStringLiteral("Top"), 100));
+        QList<QRect> screens;
+        for (const QScreen* s : QGuiApplication::screens())
+            screens.append(s->geometry());
+        move(KeepOnScreen(stored, size(), screens, QPoint(200, 100)));
     }
     if (!QFileInfo(ProjectFolder).isDir())
         CopySampleFiles(SampleFolders(StartFolder, ProgramFolder), ProjectFolder);
