@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -190,6 +192,31 @@ TEST_F(MainFormTest, ABadFrontPictureLeavesTheLayoutAsItWas) {
     const QString bad = testenv::writeFile(root_ + QStringLiteral("/bad.jpg"), "\xff\xd8\xff garbage");
     EXPECT_THROW(form->LoadFrontPicture(bad), AppError);
     EXPECT_EQ(form->LayoutImage(), before);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainFormTest, PaintingSwitchesTheUpdateTimerWithoutRestartingIt) {
+    auto form = makeForm();
+    int checks = 0;
+    form->Services.CheckForUpdate = [&] { ++checks; };
+    AutoUpdateEnabled = false;
+    form->FormPaint();
+    EXPECT_FALSE(form->UpdateTimer->isActive());
+    AutoUpdateEnabled = true;
+    form->FormPaint();
+    ASSERT_TRUE(form->UpdateTimer->isActive());
+    EXPECT_EQ(form->UpdateTimer->interval(), 60000);
+    form->UpdateTimer->setInterval(200);
+    form->UpdateTimer->start();
+    QTest::qWait(120);
+    form->FormPaint(); // a paint while it runs must not restart it
+    EXPECT_LE(form->UpdateTimer->remainingTime(), 100);
+    QTest::qWait(150);
+    EXPECT_EQ(checks, 1);
+    EXPECT_FALSE(form->UpdateTimer->isActive()) << "off after a check until the next paint";
 }
 
 } // namespace
