@@ -18,10 +18,10 @@
 
 namespace {
 
-// A photo-like 6000 x 4000 JPEG (smooth gradients with noise), made once.
+// A photo-like 6000 x 4000 JPEG (smooth gradients, a pattern and some sensor noise), made once.
 QString photoFile() {
     static const QString file = [] {
-        const QString path = QDir::tempPath() + QStringLiteral("/sleevix-bench-6000x4000.jpg");
+        const QString path = QDir::tempPath() + QStringLiteral("/sleevix-bench-6000x4000-v2.jpg");
         if (QFile::exists(path))
             return path;
         const int w = 6000, h = 4000;
@@ -43,7 +43,7 @@ QString photoFile() {
         while (info.next_scanline < info.image_height) {
             const int y = int(info.next_scanline);
             for (int x = 0; x < w; ++x) {
-                const int n = int(random.bounded(24));
+                const int n = int(random.bounded(8)) + ((x / 40 + y / 40) % 2) * 12;
                 row[3 * x] = uchar((x * 255 / w + n) & 0xff);
                 row[3 * x + 1] = uchar((y * 255 / h + n) & 0xff);
                 row[3 * x + 2] = uchar(((x + y) * 127 / (w + h) + 64 + n) & 0xff);

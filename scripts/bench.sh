@@ -9,7 +9,7 @@ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DSLEEVIX_TESTS=OFF -DSL
 cmake --build "$build" -j"$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 for bench in "$build"/bench/bench_*; do
-    [ -x "$bench" ] || continue
+    [ -f "$bench" ] && [ -x "$bench" ] || continue
     echo "== $(basename "$bench")"
     "$bench" --benchmark_counters_tabular=true "$@"
 done

@@ -125,6 +125,8 @@ int runDecode(DecodeState& s, const QByteArray& data) {
     s.info.scale_num = chooseScale(s);
     s.info.scale_denom = 8;
     s.info.dct_method = JDCT_ISLOW;
+    // A reduced picture gains nothing visible from smooth chroma upsampling.
+    s.info.do_fancy_upsampling = s.info.scale_num < 8 ? FALSE : TRUE;
     jpeg_calc_output_dimensions(&s.info);
     if (qint64(s.info.output_width) * s.info.output_height > MaxDecodedPixels)
         return -1;
