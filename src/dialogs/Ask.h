@@ -1,0 +1,61 @@
+// TAskDlg: the modal window that asks for one line of text, with a prompt above an edit field and
+// OK and Cancel buttons. It sizes itself to the prompt and stands centred over the calling window.
+// One instance is created at start and reused:
+//
+//   QString name;                        // in: the text offered; out: the text as left
+//   if (Ask(top, left, height, width, QString(), prompt, name)) ...
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class TClrBtn;
+
+class TAskDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TAskDlg(QWidget* parent = nullptr);
+    ~TAskDlg() override;
+
+    // Shows the prompt with answer in the edit field; the caption is ProductName + " - " +
+    // captionSuffix. answer receives the edit field's text whichever button closed the window;
+    // the result is true only for OK.
+    bool Ask(int refTop, int refLeft, int refHeight, int refWidth, const QString& captionSuffix,
+             const QString& prompt, QString& answer);
+
+    // The program's name at the start of the caption (the main window's product name).
+    QString ProductName = QStringLiteral("Sleevix");
+
+    QLabel* AskLabel;
+    QLineEdit* AskEdit;
+    TClrBtn* BtnOK;
+    TClrBtn* BtnCancel;
+
+    bool Accepted = false;
+
+    void BtnOKClick();
+    void BtnCancelClick();
+
+    // Escape and the system's close count as Cancel.
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void createControls();
+    void placeControls();
+    void FormCreate();
+    // Gives the edit field the focus and brings the window to the front.
+    void FocusEdit();
+};
+
+// The instance created at start (set by its constructor).
+extern TAskDlg* AskDlg;
+
+// Asks through the one instance (created here if the start-up has not made it).
+bool Ask(int refTop, int refLeft, int refHeight, int refWidth, const QString& captionSuffix,
+         const QString& prompt, QString& answer);

@@ -1,0 +1,131 @@
+#include "dialogs/DialogGeometry.h"
+
+#include "support/StringHelpers.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <QtGlobal>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace DialogGeometry {
+namespace {
+
+int Pin(qint64 value) {
+    return int(std::clamp<qint64>(value, std::numeric_limits<int>::min(),
+                                  std::numeric_limits<int>::max()));
+}
+
+} // namespace
+
+int RoundHalfEven(double value) {
+    if (!std::isfinite(value))
+        return 0;
+    // nearbyint follows the default rounding mode, which is to nearest with ties to even.
+    const double r = std::nearbyint(value);
+    return Pin(qint64(std::clamp(r, -9.0e18, 9.0e18)));
+}
+
+int FontPointSize(int pixelHeight) {
+    const qint64 scaled = qint64(pixelHeight) * 72;
+    const qint64 half = scaled >= 0 ? 48 : -48;
+    return Pin((scaled + half) / 96);
+}
+
+Place CentreOver(int callerTop, int callerLeft, int callerHeight, int callerWidth, int ownHeight,
+                 int ownWidth) {
+    // C++ integer division truncates toward zero, as the placement rule wants.
+    const qint64 top = (qint64(callerHeight) - ownHeight) / 2 + callerTop;
+    const qint64 left = (qint64(callerWidth) - ownWidth) / 2 + callerLeft;
+    return {Pin(top), Pin(left)};
+}
+
+QStringList SplitAtCarriageReturns(const QString& message) {
+    const QChar cr(13);
+    QStringList lines;
+    QString rest = message;
+    while (rest.contains(cr)) {
+        lines << CopyBeforeChar(cr, rest);
+        rest = CopyAfterChar(cr, rest);
+    }
+    lines << rest;
+    return lines;
+}
+
+int WrappedLineCount(const QStringList& lines, const QFont& font, int width, int margin) {
+    QTextDocument doc;
+    doc.setDefaultFont(font);
+    doc.setDocumentMargin(margin);
+    QTextOption option = doc.defaultTextOption();
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    doc.setDefaultTextOption(option);
+    doc.setTextWidth(std::max(width, 1));
+    doc.setPlainText(lines.join(QLatin1Char('\n')));
+    doc.documentLayout()->documentSize(); // lays out every block
+    int count = 0;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next())
+        count += block.layout() ? std::max(block.layout()->lineCount(), 1) : 1;
+    return count;
+}
+
+QuestionWidths QuestionWidthLayout(int messageWidth, int noRightEdge, int noWidth,
+                                   int cancelWidth) {
+    QuestionWidths w{};
+    w.panelLeft = 16;
+    w.panelWidth = RoundHalfEven(std::sqrt(double(std::max(messageWidth, 0))) * 10);
+    w.panelWidth = std::max(w.panelWidth, noRightEdge - w.panelLeft);
+    w.memoLeft = 8;
+    w.memoWidth = w.panelWidth - 16;
+    w.clientWidth = w.panelWidth + 2 * 16;
+    w.yesLeft = 16;
+    w.noLeft = w.clientWidth - noWidth - 16;
+    w.cancelLeft = (w.clientWidth - cancelWidth) / 2;
+    return w;
+}
+
+QuestionHeights QuestionHeightLayout(int memoLines, int fontPoints, int buttonHeight) {
+    QuestionHeights h{};
+    h.memoHeight = Pin((qint64(memoLines) + 1) * RoundHalfEven(fontPoints * 1.6));
+    h.panelHeight = Pin(qint64(h.memoHeight) + 15);
+    h.buttonTop = Pin(qint64(h.panelHeight) + 27);
+    h.clientHeight = Pin(qint64(h.buttonTop) + buttonHeight + 20);
+    return h;
+}
+
+QString LongerLine(const QString& lineA, const QString& lineB) {
+    return lineB.size() >= lineA.size() ? lineB : lineA;
+}
+
+QStringList MessageLines(const QString& lineA, const QString& lineB) {
+    QStringList lines{QString()};
+    if (!lineA.isEmpty())
+        lines << lineA;
+    if (!lineB.isEmpty())
+        lines << lineB;
+    return lines;
+}
+
+int MessageClientWidth(int lineWidth) {
+    return lineWidth <= 500 ? lineWidth + 50 : 500;
+}
+
+int MessageClientHeight(int lineCount, int fontPoints, int screenHeight) {
+    const qint64 height = (qint64(lineCount) + 4) * fontPoints;
+    const qint64 limit = qint64(screenHeight) - 200;
+    return Pin(height > limit ? limit : height);
+}
+
+InputLayout InputVerticalLayout(int promptWidth, int labelTop, int labelWidth, int editHeight,
+                                int buttonHeight) {
+    InputLayout l{};
+    l.labelHeight = labelWidth > 0 ? Pin(qint64(promptWidth) * 30 / labelWidth) : 0;
+    l.editTop = Pin(qint64(labelTop) + l.labelHeight + 10);
+    l.buttonTop = Pin(qint64(l.editTop) + editHeight + 10);
+    l.clientHeight = Pin(qint64(l.buttonTop) + buttonHeight + 10);
+    return l;
+}
+
+} // namespace DialogGeometry

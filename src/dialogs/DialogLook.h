@@ -1,0 +1,26 @@
+// The shared look of the secondary windows: a pale yellow face and colour buttons that turn a
+// deeper yellow under the mouse.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+class QWidget;
+class TClrBtn;
+
+namespace DialogLook {
+
+inline const QColor Face{255, 255, 227};
+inline const QColor Hover{255, 255, 136};
+
+// Gives a window the pale yellow background (children that take the window's colour follow).
+void PaintWindowFace(QWidget* window);
+
+// Gives a colour button the pale yellow face and the hover colour.
+void PaintButton(TClrBtn* button);
+
+// A font of the given family and pixel height, as the windows are designed with.
+QFont PixelFont(const QString& family, int pixelHeight);
+
+} // namespace DialogLook

@@ -1,0 +1,68 @@
+// TYesNoDlg: the modal question with the answers Yes, No and (optionally) Cancel. It sizes itself
+// to the question and stands centred over the calling window. The caller gives every text, so
+// the window has no language of its own. One instance is created at start and reused:
+//
+//   bool cancel = true; // in: show Cancel; out: Cancel was chosen
+//   if (AskYesNo(top, left, height, width, caption, question, yes, no, cancelText, true, cancel))
+//       ...
+#pragma once
+
+#include <QDialog>
+
+class QFrame;
+class QTextEdit;
+class TClrBtn;
+
+class TYesNoDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TYesNoDlg(QWidget* parent = nullptr);
+    ~TYesNoDlg() override;
+
+    // Asks the question; true when Yes was chosen. The rectangle is the caller's outer window
+    // (top, left, height, width). A carriage return in the message starts a new line. cancel: in,
+    // whether the Cancel button is shown; out, whether Cancel was chosen.
+    bool AskYesNo(int top, int left, int height, int width, const QString& caption,
+                  const QString& message, const QString& yesCaption, const QString& noCaption,
+                  const QString& cancelCaption, bool defaultYes, bool& cancel);
+
+    QFrame* MessagePanel;
+    QTextEdit* MessageMemo;
+    TClrBtn* BtnYes;
+    TClrBtn* BtnCancel;
+    TClrBtn* BtnNo;
+
+    bool Answer = false;
+    bool Cancelled = false;
+    bool LaidOut = false;
+    int CallerTop = 0;
+    int CallerLeft = 0;
+    int CallerHeight = 0;
+    int CallerWidth = 0;
+
+    void BtnYesClick();
+    void BtnNoClick();
+    void BtnCancelClick();
+
+    // Escape and the system's close: Cancel when that button is shown, otherwise nothing.
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void createControls();
+    void placeControls();
+    void FormCreate();
+    // Height, place and focus, done at the first showing after creation.
+    void FormPaint();
+};
+
+// The instance created at start (set by its constructor).
+extern TYesNoDlg* YesNoDlg;
+
+// Asks through the one instance (created here if the start-up has not made it).
+bool AskYesNo(int top, int left, int height, int width, const QString& caption,
+              const QString& message, const QString& yesCaption, const QString& noCaption,
+              const QString& cancelCaption, bool defaultYes, bool& cancel);
