@@ -12,6 +12,22 @@
 
 TAskDlg* AskDlg = nullptr;
 
+namespace {
+
+// An edit field that does not select its text when it gets the focus.
+class NoAutoSelectEdit : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override {
+        QLineEdit::focusInEvent(event);
+        deselect();
+    }
+};
+
+} // namespace
+
 TAskDlg::TAskDlg(QWidget* parent) : QDialog(parent) {
     if (!AskDlg)
         AskDlg = this;
@@ -35,7 +51,7 @@ void TAskDlg::createControls() {
     AskLabel->setWordWrap(true);
     AskLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    AskEdit = new QLineEdit(this);
+    AskEdit = new NoAutoSelectEdit(this);
     BtnOK = new TClrBtn(QStringLiteral("OK"), this);
     BtnCancel = new TClrBtn(QStringLiteral("Annuleren"), this);
     BtnOK->setModalResult(1);
@@ -70,6 +86,7 @@ bool TAskDlg::Ask(int refTop, int refLeft, int refHeight, int refWidth,
     setWindowTitle(ProductName + QStringLiteral(" - ") + captionSuffix);
     AskLabel->setText(prompt);
     AskEdit->setText(answer);
+    AskEdit->deselect();
 
     const int promptWidth = QFontMetrics(font()).horizontalAdvance(prompt);
     const auto l = DialogGeometry::InputVerticalLayout(
@@ -80,11 +97,11 @@ bool TAskDlg::Ask(int refTop, int refLeft, int refHeight, int refWidth,
     BtnOK->move(BtnOK->x(), l.buttonTop);
     setFixedSize(width(), l.clientHeight);
 
-    const QSize outer = size() + (frameGeometry().size() - geometry().size());
-    const auto place = DialogGeometry::CentreOver(refTop, refLeft, refHeight, refWidth,
-                                                  outer.height(), outer.width());
-    move(place.left, place.top);
-
+    FCallerTop = refTop;
+    FCallerLeft = refLeft;
+    FCallerHeight = refHeight;
+    FCallerWidth = refWidth;
+    CentreOverCaller();
     exec();
 
     answer = AskEdit->text();
@@ -104,8 +121,17 @@ void TAskDlg::reject() {
     done(2);
 }
 
+void TAskDlg::CentreOverCaller() {
+    const QSize outer = size() + (frameGeometry().size() - geometry().size());
+    const auto place = DialogGeometry::CentreOver(FCallerTop, FCallerLeft, FCallerHeight,
+                                                  FCallerWidth, outer.height(), outer.width());
+    move(place.left, place.top);
+}
+
 void TAskDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    // Placed again once shown: only then is the size of the window's frame known.
+    CentreOverCaller();
     FocusEdit();
 }
 
@@ -120,8 +146,6 @@ void TAskDlg::FocusEdit() {
         return;
     AskEdit->setFocus(Qt::OtherFocusReason);
     // The edit shows its text without selecting it.
-    AskEdit->deselect();
-    AskEdit->setCursorPosition(AskEdit->text().size());
     raise();
 }
 

@@ -51,6 +51,13 @@ private:
     void FormCreate();
     // Gives the edit field the focus and brings the window to the front.
     void FocusEdit();
+    void CentreOverCaller();
+
+    // The calling window's outer rectangle, from the last call.
+    int FCallerTop = 0;
+    int FCallerLeft = 0;
+    int FCallerHeight = 0;
+    int FCallerWidth = 0;
 };
 
 // The instance created at start (set by its constructor).
