@@ -1,9 +1,9 @@
 #include "dialogs/Ask.h"
 
+#include "app/Workspace.h"
 #include "controls/ClrBtn.h"
 #include "dialogs/DialogGeometry.h"
 #include "dialogs/DialogLook.h"
-#include "support/Support.h"
 
 #include <QFontMetrics>
 #include <QLabel>

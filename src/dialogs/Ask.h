@@ -25,9 +25,6 @@ public:
     bool Ask(int refTop, int refLeft, int refHeight, int refWidth, const QString& captionSuffix,
              const QString& prompt, QString& answer);
 
-    // The program's name at the start of the caption (the main window's product name).
-    QString ProductName = QStringLiteral("Sleevix");
-
     QLabel* AskLabel;
     QLineEdit* AskEdit;
     TClrBtn* BtnOK;
