@@ -1,0 +1,2 @@
+// Helpers shared by the RTF tests.
+#pragma once
