@@ -93,7 +93,7 @@ private:
 enum class Dest : quint8 { Text, Skip, FontTable, ColorTable, Pict, UprSkip };
 
 struct CharState {
-    int font = -1; // RTF font number; -1 when the document names none
+    int font = -1; // RTF font number; -1 for the document's default font (\deff)
     int size = 24; // half points
     int fg = -1;   // colour table index; -1 automatic
     int bg = -1;   // colour table index; -1 none
@@ -103,8 +103,33 @@ struct CharState {
     bool italic = false;
     bool strike = false;
     bool hidden = false;
+    // East Asian characters take the font and size given with \af and \afs after \dbch.
+    quint8 mode = 0; // 0 \loch, 1 \hich, 2 \dbch
+    int dbFont = -1;
+    int dbSize = 0;
     bool operator==(const CharState&) const = default;
+
+    // The formatting a character actually shows with.
+    CharState shown(bool eastAsian) const {
+        CharState s = *this;
+        if (eastAsian && dbFont >= 0)
+            s.font = dbFont;
+        if (eastAsian && dbSize > 0)
+            s.size = dbSize;
+        s.mode = 0;
+        s.dbFont = -1;
+        s.dbSize = 0;
+        return s;
+    }
 };
+
+// Characters Word and LibreOffice give the double-byte (East Asian) font.
+bool isEastAsian(char16_t c) {
+    return (c >= 0x1100 && c <= 0x11FF) || (c >= 0x2E80 && c <= 0x9FFF) ||
+           (c >= 0xA000 && c <= 0xA4CF) || (c >= 0xAC00 && c <= 0xD7AF) ||
+           (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) ||
+           (c >= 0xFF00 && c <= 0xFFEF);
+}
 
 struct ParaState {
     int align = 0; // 0 left, 1 centre, 2 right, 3 justify
@@ -182,6 +207,13 @@ enum class Kw {
     Super,
     Sub,
     NoSuperSub,
+    Up,
+    Dn,
+    Loch,
+    Hich,
+    Dbch,
+    Af,
+    Afs,
     Fs,
     Cf,
     Cb,
@@ -355,6 +387,13 @@ const std::unordered_map<std::string_view, Kw>& keywords() {
         {"super", Kw::Super},
         {"sub", Kw::Sub},
         {"nosupersub", Kw::NoSuperSub},
+        {"up", Kw::Up},
+        {"dn", Kw::Dn},
+        {"loch", Kw::Loch},
+        {"hich", Kw::Hich},
+        {"dbch", Kw::Dbch},
+        {"af", Kw::Af},
+        {"afs", Kw::Afs},
         {"fs", Kw::Fs},
         {"cf", Kw::Cf},
         {"cb", Kw::Cb},
@@ -487,7 +526,7 @@ private:
     bool ended_ = false;
 
     int docCodePage_ = 1252;
-    int defaultFont_ = -1;
+    int defaultFont_ = 0; // \deff; font 0 when the document names none
     QHash<int, Font> fonts_;
     int fontEntry_ = -1;
     QList<QColor> colors_;
@@ -537,12 +576,16 @@ void Parser::run() {
         default:
             if (stack_.empty())
                 break; // bytes before the first group
+            if (top().star) {
+                top().star = false; // "\*" before text: not a destination anyone knows
+                top().dest = Dest::Skip;
+            }
             if (top().dest == Dest::Skip || top().dest == Dest::UprSkip) {
                 skipSpan();
                 break;
             }
-            if (top().dest == Dest::Text && pendingSkip_ == 0 && c < 0x80 && !awaitingTrail_ &&
-                c != '\t') {
+            if (top().dest == Dest::Text && pendingSkip_ == 0 && c >= 0x20 && c < 0x80 &&
+                !awaitingTrail_) {
                 src_.unget();
                 plainTextSpan();
             } else {
@@ -572,7 +615,7 @@ void Parser::plainTextSpan() {
     qsizetype i = 0;
     while (i < n) {
         const uchar c = p[i];
-        if (c == '\\' || c == '{' || c == '}' || c == '\r' || c == '\n' || c == '\t' || c >= 0x80)
+        if (c == '\\' || c == '{' || c == '}' || c < 0x20 || c >= 0x80)
             break;
         ++i;
     }
@@ -590,6 +633,10 @@ void Parser::openGroup() {
         return;
     }
     pendingSkip_ = 0;
+    if (top().star) {
+        top().star = false;
+        top().dest = Dest::Skip;
+    }
     if (int(stack_.size()) >= RtfReader::MaxGroupDepth) {
         ++overflow_;
         return;
@@ -625,19 +672,14 @@ void Parser::closeGroup() {
     stack_.pop_back();
     if (endsPicture)
         finishPicture();
-    if (leavingFontTable) {
+    if (leavingFontTable)
         finishFontName();
-        // The default font may only now be known; text before the table is rare.
-        for (Group& g : stack_)
-            if (g.ch.font < 0 && defaultFont_ >= 0)
-                g.ch.font = defaultFont_;
-    }
     if (!stack_.empty() && top().dest == Dest::Text)
         top().codePage = codePageOfFont(top().ch.font);
 }
 
 const RtfCodePage* Parser::codePageOfFont(int font) const {
-    auto it = fonts_.constFind(font);
+    auto it = fonts_.constFind(font < 0 ? defaultFont_ : font);
     const int cp = (it != fonts_.constEnd() && it->codePage > 0) ? it->codePage : docCodePage_;
     return &RtfCodePage::get(cp);
 }
@@ -652,7 +694,9 @@ void Parser::controlSymbol(int c) {
         const int h = hexValue(src_.peek());
         const int l = h < 0 ? -1 : hexValue(src_.peek(1));
         if (h < 0 || l < 0) {
-            return; // a broken escape is dropped
+            if (h >= 0)
+                src_.advance(1); // a broken escape is dropped
+            return;
         }
         src_.advance(2);
         if (pendingSkip_ > 0) {
@@ -808,8 +852,7 @@ void Parser::controlWord() {
         break;
     case Kw::Deff:
         defaultFont_ = param;
-        if (ch.font < 0)
-            ch.font = param;
+        g.codePage = codePageOfFont(ch.font);
         break;
     case Kw::DefTab:
         if (param > 0 && param < 1440 * 22) {
@@ -823,6 +866,8 @@ void Parser::controlWord() {
             g.uc = param;
         break;
     case Kw::U:
+        if (!hasParam)
+            break;
         flushBytes();
         putUnicode(param);
         pendingSkip_ = g.uc;
@@ -899,7 +944,6 @@ void Parser::controlWord() {
         break;
     case Kw::Plain:
         ch = CharState();
-        ch.font = defaultFont_;
         g.codePage = codePageOfFont(ch.font);
         break;
     case Kw::B:
@@ -937,6 +981,31 @@ void Parser::controlWord() {
         break;
     case Kw::NoSuperSub:
         ch.vertical = QTextCharFormat::AlignNormal;
+        break;
+    case Kw::Up:
+        ch.vertical = param == 0 && hasParam ? QTextCharFormat::AlignNormal
+                                             : QTextCharFormat::AlignSuperScript;
+        break;
+    case Kw::Dn:
+        ch.vertical =
+            param == 0 && hasParam ? QTextCharFormat::AlignNormal : QTextCharFormat::AlignSubScript;
+        break;
+    case Kw::Loch:
+        ch.mode = 0;
+        break;
+    case Kw::Hich:
+        ch.mode = 1;
+        break;
+    case Kw::Dbch:
+        ch.mode = 2;
+        break;
+    case Kw::Af:
+        if (ch.mode == 2 && hasParam)
+            ch.dbFont = param;
+        break;
+    case Kw::Afs:
+        if (ch.mode == 2 && hasParam && param > 0 && param <= 3276)
+            ch.dbSize = param;
         break;
     case Kw::Fs:
         ch.size = (hasParam && param > 0 && param <= 3276) ? param : 24;
@@ -1153,6 +1222,8 @@ void Parser::textByte(uchar b) {
             put(QChar(u'\t'));
             return;
         }
+        if (b < 0x20)
+            return; // control characters are no text
         byteOut(b);
         return;
     }
@@ -1202,10 +1273,14 @@ void Parser::putUnicode(int value) {
         put(QChar(0xFFFD));
         return;
     }
+    if (value < 0x20 && value != '\t')
+        return; // control characters are no text
     const char16_t unit = char16_t(value);
     if (QChar::isHighSurrogate(unit)) {
-        if (highSurrogate_)
+        if (highSurrogate_) {
+            highSurrogate_ = 0;
             put(QChar(0xFFFD));
+        }
         highSurrogate_ = unit;
         return;
     }
@@ -1245,11 +1320,25 @@ void Parser::put(QStringView s) {
     if (g.dest != Dest::Text || g.ch.hidden)
         return;
     ensureBlock();
-    if (!run_.isEmpty() && !(runState_ == g.ch))
-        flushRun();
-    if (run_.isEmpty())
-        runState_ = g.ch;
-    run_.append(s);
+    const bool associated = g.ch.dbFont >= 0 || g.ch.dbSize > 0;
+    qsizetype from = 0;
+    while (from < s.size()) {
+        // A stretch of characters that share their font: all of it, unless a \dbch font is set.
+        const bool eastAsian = associated && isEastAsian(s[from].unicode());
+        qsizetype to = from + 1;
+        if (associated)
+            while (to < s.size() && isEastAsian(s[to].unicode()) == eastAsian)
+                ++to;
+        else
+            to = s.size();
+        const CharState state = g.ch.shown(eastAsian);
+        if (!run_.isEmpty() && !(runState_ == state))
+            flushRun();
+        if (run_.isEmpty())
+            runState_ = state;
+        run_.append(s.mid(from, to - from));
+        from = to;
+    }
 }
 
 void Parser::flushRun() {
@@ -1295,7 +1384,7 @@ QTextCharFormat Parser::charFormat(const CharState& ch) {
     if (lastCharState_ && cachedState_ == ch)
         return cachedFormat_;
     QTextCharFormat f;
-    auto font = fonts_.constFind(ch.font);
+    auto font = fonts_.constFind(ch.font < 0 ? defaultFont_ : ch.font);
     if (font != fonts_.constEnd() && !font->name.trimmed().isEmpty())
         f.setFontFamilies({font->name.trimmed()});
     f.setFontPointSize(ch.size / 2.0);
