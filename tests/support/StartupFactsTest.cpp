@@ -22,6 +22,9 @@ struct VersionCase {
     const char* servicePack;
     const char* name;
     bool nt;
+    friend void PrintTo(const VersionCase& c, std::ostream* os) {
+        *os << c.platform << "." << c.major << "." << c.minor;
+    }
 };
 
 class WindowsVersion : public ::testing::TestWithParam<VersionCase> {};

@@ -10,6 +10,7 @@ struct CutCase {
     char delimiter;
     const char* text;
     const char* expected;
+    friend void PrintTo(const CutCase& c, std::ostream* os) { *os << c.name << " '" << c.text << "'"; }
 };
 
 class CutAtChar : public ::testing::TestWithParam<CutCase> {};
