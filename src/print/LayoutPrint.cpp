@@ -1,0 +1,217 @@
+#include "print/LayoutPrint.h"
+
+#include "platform/AppError.h"
+#include "platform/Canvas.h"
+#include "print/PrintGeometry.h"
+
+#include <QFontMetrics>
+#include <QHash>
+#include <QPainter>
+#include <algorithm>
+
+namespace {
+
+const QRgb Black = qRgb(0, 0, 0);
+
+bool isBlack(QRgb pixel) {
+    return (pixel & 0xFFFFFF) == 0;
+}
+
+QImage asRgb32(const QImage& image) {
+    return image.format() == QImage::Format_RGB32 ? image
+                                                  : image.convertToFormat(QImage::Format_RGB32);
+}
+
+// Whether drawing leaves the canvas as it is: then the canvas shows exactly what it draws.
+template <typename Draw> bool alreadyOnCanvas(const QImage& canvas, Draw draw) {
+    QImage copy = canvas.copy();
+    Canvas c(&copy);
+    draw(c);
+    return copy == canvas;
+}
+
+// The spine text's two places, as the main window writes it (Layout::DrawSpineText).
+struct SpineCell {
+    int angle;
+    QPoint at;
+};
+std::array<SpineCell, 2> spineCells(const PrintSource& s) {
+    return {
+        SpineCell{90, QPoint(s.LeftSpine.left(), s.LeftSpine.top() + s.LeftSpine.height() - 10)},
+        SpineCell{270, QPoint(s.RightSpine.left() + 22, s.RightSpine.top() + 10)}};
+}
+
+QFont spineFont() {
+    return Canvas::MakeFont(QStringLiteral("Verdana"), 10, true);
+}
+
+// Text as the canvas writes it: the cell's top-left at the origin of the painter's transform,
+// turned counter-clockwise, the cell filled white first. The cell's size is measured at the
+// canvas's resolution so that it covers what the canvas covers.
+void writeCell(QPainter& painter, const QImage& canvas, const SpineCell& cell, const QString& text,
+               bool glyphs) {
+    const QFontMetrics metrics(spineFont(), &canvas);
+    painter.save();
+    painter.translate(cell.at);
+    painter.rotate(-cell.angle);
+    painter.fillRect(QRect(0, 0, metrics.horizontalAdvance(text), metrics.height()), Qt::white);
+    if (glyphs) {
+        painter.setRenderHint(QPainter::TextAntialiasing, true);
+        painter.setFont(spineFont());
+        painter.setPen(Qt::black);
+        painter.drawText(0, metrics.ascent(), text);
+    }
+    painter.restore();
+}
+
+// A picture from its original pixels for a rectangle of `device` printer pixels: decoded at the
+// smallest scale that covers it and reduced to it, never enlarged (the device enlarges).
+QImage pictureFor(const Picture& picture, QSize device) {
+    if (picture.IsEmpty() || device.isEmpty())
+        return QImage();
+    QImage image;
+    try {
+        image = picture.Decode(device);
+    } catch (const AppError&) {
+        return QImage(); // the canvas's copy prints instead
+    }
+    if (image.isNull())
+        return image;
+    const QSize target(std::min(image.width(), device.width()),
+                       std::min(image.height(), device.height()));
+    if (target != image.size())
+        image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return asRgb32(image);
+}
+
+} // namespace
+
+QList<QRect> BlackRects(const QImage& mask) {
+    const QImage image = asRgb32(mask);
+    QList<QRect> done;
+    QHash<quint64, QRect> open; // runs of the previous row by (left, right)
+    for (int y = 0; y < image.height(); ++y) {
+        QHash<quint64, QRect> next;
+        const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width();) {
+            if (!isBlack(row[x])) {
+                ++x;
+                continue;
+            }
+            const int left = x;
+            while (x < image.width() && isBlack(row[x]))
+                ++x;
+            const quint64 key = quint64(left) << 32 | quint32(x);
+            QRect rect(left, y, x - left, 1);
+            if (const auto it = open.find(key); it != open.end()) {
+                rect = it->adjusted(0, 0, 0, 1);
+                open.erase(it);
+            }
+            next.insert(key, rect);
+        }
+        for (const QRect& r : std::as_const(open))
+            done.append(r);
+        open = std::move(next);
+    }
+    for (const QRect& r : std::as_const(open))
+        done.append(r);
+    std::sort(done.begin(), done.end(), [](const QRect& a, const QRect& b) {
+        return std::pair(a.top(), a.left()) < std::pair(b.top(), b.left());
+    });
+    return done;
+}
+
+SharpPlan PlanSharpPrint(const PrintSource& source, QSize printed) {
+    SharpPlan plan;
+    const QImage canvas = asRgb32(source.Layout);
+    QImage residual = canvas.copy();
+    const QSize size = canvas.size();
+
+    // The template's pixels that are still black on the canvas.
+    QImage templ(size, QImage::Format_RGB32);
+    templ.fill(Qt::white);
+    {
+        Canvas c(&templ);
+        Layout::DrawTemplate(c);
+    }
+    QImage mask(size, QImage::Format_RGB32);
+    mask.fill(Qt::white);
+    for (int y = 0; y < size.height(); ++y) {
+        const QRgb* t = reinterpret_cast<const QRgb*>(templ.constScanLine(y));
+        const QRgb* c = reinterpret_cast<const QRgb*>(canvas.constScanLine(y));
+        QRgb* m = reinterpret_cast<QRgb*>(mask.scanLine(y));
+        QRgb* r = reinterpret_cast<QRgb*>(residual.scanLine(y));
+        for (int x = 0; x < size.width(); ++x)
+            if (isBlack(t[x]) && isBlack(c[x])) {
+                m[x] = Black;
+                r[x] = qRgb(255, 255, 255);
+            }
+    }
+    plan.TemplateRects = BlackRects(mask);
+
+    QPainter eraser(&residual);
+    const auto takePicture = [&](const Picture& picture, const QRect& rect) {
+        if (picture.IsEmpty() ||
+            !alreadyOnCanvas(canvas, [&](Canvas& c) { c.StretchDraw(rect, picture.Image()); }))
+            return QImage();
+        QImage image = pictureFor(picture, PrintGeometry::ToPrinted(rect, size, printed).size());
+        if (!image.isNull())
+            eraser.fillRect(rect, Qt::white);
+        return image;
+    };
+    plan.FrontImage = takePicture(source.Front, Layout::FrontRect);
+    plan.BackImage = takePicture(source.Back, Layout::BackRect);
+
+    plan.SpineText = !source.SpineText.isEmpty() && alreadyOnCanvas(canvas, [&](Canvas& c) {
+        Layout::DrawSpineText(c, source.SpineText, source.LeftSpine, source.RightSpine);
+    });
+    if (plan.SpineText)
+        for (const SpineCell& cell : spineCells(source))
+            writeCell(eraser, canvas, cell, source.SpineText, false);
+    eraser.end();
+
+    plan.ResidualBlank = true;
+    for (int y = 0; y < size.height() && plan.ResidualBlank; ++y) {
+        const QRgb* r = reinterpret_cast<const QRgb*>(residual.constScanLine(y));
+        plan.ResidualBlank =
+            std::all_of(r, r + size.width(), [](QRgb p) { return (p & 0xFFFFFF) == 0xFFFFFF; });
+    }
+    plan.Residual = residual;
+    return plan;
+}
+
+void PaintLayout(QPainter& painter, const PrintSource& source, QSize printed, PrintMode mode) {
+    if (source.Layout.isNull() || printed.isEmpty())
+        return;
+    const QRect page(QPoint(0, 0), printed);
+    painter.save();
+    painter.setClipRect(page);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    if (mode == PrintMode::Stretch) {
+        painter.drawImage(QRectF(page), source.Layout);
+        painter.restore();
+        return;
+    }
+
+    const SharpPlan plan = PlanSharpPrint(source, printed);
+    const QSize canvas = source.Layout.size();
+    if (!plan.ResidualBlank)
+        painter.drawImage(QRectF(page), plan.Residual);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    for (const QRect& r : plan.TemplateRects)
+        painter.fillRect(PrintGeometry::ToPrinted(r, canvas, printed), Qt::black);
+    if (!plan.FrontImage.isNull())
+        painter.drawImage(QRectF(PrintGeometry::ToPrinted(Layout::FrontRect, canvas, printed)),
+                          plan.FrontImage);
+    if (!plan.BackImage.isNull())
+        painter.drawImage(QRectF(PrintGeometry::ToPrinted(Layout::BackRect, canvas, printed)),
+                          plan.BackImage);
+    if (plan.SpineText) {
+        // The text's geometry in layout pixels, scaled as the canvas is.
+        painter.scale(double(printed.width()) / canvas.width(),
+                      double(printed.height()) / canvas.height());
+        for (const SpineCell& cell : spineCells(source))
+            writeCell(painter, source.Layout, cell, source.SpineText, true);
+    }
+    painter.restore();
+}

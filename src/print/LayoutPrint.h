@@ -1,0 +1,57 @@
+// Painting the layout onto a printed page, on any paint device (a printer, a PDF, an image).
+//
+// The plain print stretches the layout canvas into the printed rectangle. The sharp print keeps
+// that page geometry exactly (the same rectangle, scale and page factors) but draws what it can
+// at the device's own resolution: the template's frames and marks as printer-pixel rectangles,
+// the front and back pictures from their original pixels, the spine text as text. A piece is
+// redrawn only where the canvas shows it unchanged (drawing it again onto the canvas would change
+// nothing); everything else on the canvas, such as the end of a longer spine text left behind by
+// a shorter one, prints stretched from the canvas as before.
+#pragma once
+
+#include "app/CoverLayout.h"
+#include "platform/Picture.h"
+
+#include <QImage>
+#include <QList>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+class QPainter;
+
+// What the layout canvas was made from: the main window's canvas and pictures as they are when
+// the print preview is opened.
+struct PrintSource {
+    QImage Layout;
+    Picture Front;
+    Picture Back;
+    QString SpineText;
+    QRect LeftSpine = Layout::Image3lBounds;
+    QRect RightSpine = Layout::Image3rBounds;
+};
+
+enum class PrintMode {
+    Stretch, // the canvas stretched onto the page
+    Sharp,   // the same page, drawn at the device's resolution where the canvas allows
+};
+
+// What the sharp print draws itself, worked out from the canvas.
+struct SharpPlan {
+    QImage Residual;            // the canvas with the redrawn pieces made white
+    bool ResidualBlank = true;  // nothing left to stretch from the canvas
+    QList<QRect> TemplateRects; // template pixels still black on the canvas, in layout pixels
+    QImage FrontImage;          // null when the front is printed from the canvas
+    QImage BackImage;
+    bool SpineText = false; // the spine text is redrawn
+};
+
+// printed: the size of the printed canvas in device pixels (PrintGeometry::PrintedSize).
+SharpPlan PlanSharpPrint(const PrintSource& source, QSize printed);
+
+// Paints the layout into (0, 0, printed) of the painter's device coordinates.
+void PaintLayout(QPainter& painter, const PrintSource& source, QSize printed, PrintMode mode);
+
+// The black pixels of a mask as rectangles: runs along each row, runs of the same extent in
+// consecutive rows merged.
+QList<QRect> BlackRects(const QImage& mask);

@@ -1,0 +1,229 @@
+#include "print/Print.h"
+
+#include "app/ErrorGuard.h"
+#include "app/ImageControl.h"
+#include "app/Main.h"
+#include "app/Workspace.h"
+#include "controls/ClrBtn.h"
+#include "platform/AppError.h"
+#include "platform/Canvas.h"
+#include "platform/RegistryStore.h"
+#include "support/Support.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinterInfo>
+#include <QScreen>
+
+TPrintForm* PrintForm = nullptr;
+
+namespace {
+
+QString tr2(const char* dutch, const char* english) {
+    return IsDutch() ? QString::fromUtf8(dutch) : QString::fromUtf8(english);
+}
+
+QString cannotBeginText(const QPrinter& printer) {
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        return tr2("Kan het bestand %1 niet maken.", "Cannot create file %1")
+            .arg(printer.outputFileName());
+    // Without a print system (no spooler running, no queue installed) the printer object still
+    // calls itself valid, but no document can begin on it.
+    if (QPrinterInfo::availablePrinterNames().isEmpty())
+        return tr2("Er is geen printer geïnstalleerd, of de afdrukservice draait niet. "
+                   "Installeer een printer of druk af naar een PDF-bestand.",
+                   "No printer is installed, or the print service is not running. Install a "
+                   "printer, or print to a PDF file.");
+    return tr2("De printer %1 kan geen afdruk beginnen.",
+               "The printer %1 cannot start a print job.")
+        .arg(printer.printerName());
+}
+
+// A PDF written by the printer object ends with its end-of-file marker; a full disk or a file
+// that could not be written leaves it short, which the printer object does not report.
+bool pdfIsComplete(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 8)
+        return false;
+    file.seek(std::max<qint64>(0, file.size() - 64));
+    return file.readAll().contains("%%EOF");
+}
+
+} // namespace
+
+void PrintDocument(QPrinter& printer, const std::function<void(QPainter&)>& draw) {
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw AppError(cannotBeginText(printer));
+    QString failure;
+    try {
+        draw(painter);
+    } catch (const AppError& e) {
+        failure = e.message();
+    } catch (const std::exception& e) {
+        failure = QString::fromLocal8Bit(e.what());
+    }
+    // The document is ended whatever happened, so that no print job stays open.
+    const bool ended = painter.end();
+    if (!failure.isEmpty())
+        throw AppError(failure);
+    if (!ended || printer.printerState() == QPrinter::Error)
+        throw AppError(tr2("De printer meldt een fout; de afdruk is mogelijk niet compleet.",
+                           "The printer reported an error; the print may be incomplete."));
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty() &&
+        !pdfIsComplete(printer.outputFileName()))
+        throw AppError(tr2("Het bestand %1 kon niet helemaal worden geschreven.",
+                           "The file %1 could not be written completely.")
+                           .arg(printer.outputFileName()));
+}
+
+void PrintLayoutOn(QPrinter& printer, const PrintSource& source, double windowDpiX,
+                   double windowDpiY, double screenScale, PrintMode mode) {
+    PrintDocument(printer, [&](QPainter& painter) {
+        // The printer's resolution takes the place of the device context's pixels per inch.
+        const PrintGeometry::PrintScale scale = PrintGeometry::ScaleFor(
+            printer.logicalDpiX(), printer.logicalDpiY(), windowDpiX, windowDpiY, screenScale);
+        PaintLayout(painter, source, PrintGeometry::PrintedSize(source.Layout.size(), scale), mode);
+    });
+}
+
+TPrintForm::TPrintForm(QWidget* parent) : QDialog(parent) {
+    createControls();
+    connectHandlers();
+    FormCreate();
+}
+
+TPrintForm::~TPrintForm() = default;
+
+void TPrintForm::createControls() {
+    QFont font(QStringLiteral("Verdana"));
+    font.setPixelSize(14);
+    setFont(font);
+    setBackgroundRole(QPalette::Button);
+    setAutoFillBackground(true);
+
+    Panel1 = new QWidget(this);
+    Panel1->setAutoFillBackground(true);
+    QFont buttonFont(QStringLiteral("Verdana"));
+    buttonFont.setPixelSize(16);
+    buttonFont.setBold(true);
+    const auto makeButton = [&](int left) {
+        auto* button = new TClrBtn(Panel1);
+        button->setGeometry(left, 9, 135, 35);
+        button->setFont(buttonFont);
+        button->setBackColor(QColor(255, 255, 227));
+        button->setHoverColor(QColor(255, 255, 136));
+        return button;
+    };
+    PrintButton = makeButton(9);
+    CancelButton = makeButton(156);
+    Image1 = new ImageControl(this);
+}
+
+void TPrintForm::setTexts() {
+    setWindowTitle(ProductName + tr2(" - Afdrukvoorbeeld", " - Printing Example"));
+    PrintButton->setText(tr2("Afdrukken", "Print"));
+    CancelButton->setText(tr2("Annuleren", "Cancel"));
+}
+
+void TPrintForm::connectHandlers() {
+    connect(PrintButton, &QPushButton::clicked, this, Guarded(this, &TPrintForm::PrintButtonClick));
+    connect(CancelButton, &QPushButton::clicked, this,
+            Guarded(this, &TPrintForm::CancelButtonClick));
+}
+
+void TPrintForm::FormCreate() {
+    setTexts();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    ScreenScale = PrintGeometry::ScreenScaleFor(screen ? screen->logicalDotsPerInch() : 96.0);
+    const QSize client = PrintGeometry::CreationClientSize(ScreenScale);
+    resize(client);
+    Panel1->setGeometry(0, 0, client.width(), PrintGeometry::PanelHeight);
+    Image1->setGeometry(0, PrintGeometry::PanelHeight, client.width(),
+                        client.height() - PrintGeometry::PanelHeight);
+}
+
+void TPrintForm::FormShow() {
+    RegistryStore store;
+    move(store.ReadInteger(SettingsSection, QStringLiteral("PrintLeft"), 200),
+         store.ReadInteger(SettingsSection, QStringLiteral("PrintTop"), 100));
+}
+
+void TPrintForm::FormResize() {
+    // The window keeps the size of an A4 page at 3 pixels per millimetre under its buttons.
+    const QSize client = PrintGeometry::ClientSize(ScreenScale);
+    if (minimumSize() != client || maximumSize() != client)
+        setFixedSize(client);
+    Panel1->setGeometry(0, 0, client.width(), PrintGeometry::PanelHeight);
+    Image1->setGeometry(
+        QRect(QPoint(0, PrintGeometry::PanelHeight), PrintGeometry::PreviewSize(ScreenScale)));
+}
+
+void TPrintForm::MakePreview() {
+    PrintSource source;
+    if (MainForm) {
+        source.Layout = MainForm->LayoutImage();
+        source.Front = MainForm->FrontPicture();
+        source.Back = MainForm->BackPicture();
+        source.SpineText = MainForm->Edit1->text();
+        source.LeftSpine = MainForm->Image3l->geometry();
+        source.RightSpine = MainForm->Image3r->geometry();
+    }
+    MakePreview(source);
+}
+
+void TPrintForm::MakePreview(const PrintSource& source) {
+    source_ = source;
+    // Made at the size the image control has when the window is shown, so that the control
+    // does not enlarge a smaller picture.
+    preview_ = QImage(PrintGeometry::PreviewSize(ScreenScale), QImage::Format_RGB32);
+    preview_.fill(Qt::white);
+    Canvas canvas(&preview_);
+    canvas.StretchDraw(preview_.rect(), source_.Layout);
+    Image1->SetImage(preview_);
+}
+
+void TPrintForm::PrintButtonClick() {
+    PrintLayout();
+}
+
+void TPrintForm::PrintLayout() {
+    if (!PrintDialog1)
+        PrintDialog1 = new QPrintDialog(&Printer, this);
+    if (Printer.docName().isEmpty())
+        Printer.setDocName(source_.SpineText.isEmpty()
+                               ? ProductName
+                               : ProductName + QStringLiteral(" - ") + source_.SpineText);
+    if (PrintDialog1->exec() != QDialog::Accepted)
+        return;
+    PrintLayoutOn(Printer, source_, logicalDpiX(), logicalDpiY(), ScreenScale);
+}
+
+void TPrintForm::CancelButtonClick() {
+    done(2);
+}
+
+void TPrintForm::FormClose() {
+    RegistryStore store;
+    store.WriteInteger(SettingsSection, QStringLiteral("PrintLeft"), x());
+    store.WriteInteger(SettingsSection, QStringLiteral("PrintTop"), y());
+    store.Flush();
+}
+
+void TPrintForm::done(int result) {
+    ErrorGuard::Run(this, [this] { FormClose(); });
+    QDialog::done(result);
+}
+
+void TPrintForm::showEvent(QShowEvent* event) {
+    ErrorGuard::Run(this, [this] { FormShow(); });
+    FormResize();
+    QDialog::showEvent(event);
+}
+
+void TPrintForm::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    FormResize();
+}

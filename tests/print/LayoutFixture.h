@@ -1,0 +1,64 @@
+// A layout canvas made the way the main window makes it: the template, the front and back
+// pictures stretched into their rectangles, the spine text on both spines.
+#pragma once
+
+#include "app/CoverLayout.h"
+#include "platform/Canvas.h"
+#include "print/LayoutPrint.h"
+
+#include <QBuffer>
+#include <QImageWriter>
+
+namespace fixture {
+
+inline QByteArray jpegBytes(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(100);
+    writer.write(image);
+    return bytes;
+}
+
+inline QImage solid(QSize size, QColor color) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(color);
+    return image;
+}
+
+// Black and white columns one pixel wide: as much detail across as a picture can carry.
+inline QImage stripes(QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < size.width(); ++x)
+            line[x] = (x % 2) ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
+    }
+    return image;
+}
+
+inline PrintSource layout(int width, const QImage& front, const QString& spineText,
+                          const QImage& back = solid(QSize(552, 472), QColor(230, 240, 255))) {
+    PrintSource source;
+    source.Layout = Layout::NewLayoutImage(width);
+    Canvas canvas(&source.Layout);
+    Layout::DrawTemplate(canvas);
+    if (!front.isNull()) {
+        source.Front.LoadFromData(jpegBytes(front), QStringLiteral("jpg"),
+                                  Layout::FrontRect.size());
+        canvas.StretchDraw(Layout::FrontRect, source.Front.Image());
+    }
+    if (!back.isNull()) {
+        QImage stamped = back;
+        Layout::StampProductName(stamped, QStringLiteral("Sleevix"));
+        source.Back.SetImage(stamped);
+        canvas.StretchDraw(Layout::BackRect, stamped);
+    }
+    source.SpineText = spineText;
+    if (!spineText.isEmpty())
+        Layout::DrawSpineText(canvas, spineText, source.LeftSpine, source.RightSpine);
+    return source;
+}
+
+} // namespace fixture

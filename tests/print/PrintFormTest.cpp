@@ -1,0 +1,164 @@
+#include "LayoutFixture.h"
+#include "app/ErrorGuard.h"
+#include "app/ImageControl.h"
+#include "common/TestEnv.h"
+#include "controls/ClrBtn.h"
+#include "platform/RegistryStore.h"
+#include "print/Print.h"
+#include "settings/Settings.h"
+#include "support/Support.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPrintDialog>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString Spine = QStringLiteral("Velmora - Last Rose Of Summer 2002");
+
+// Answers the next modal dialog (the print dialog) as soon as the event loop runs.
+void answerPrintDialog(bool accept, QWidget* context) {
+    QTimer::singleShot(0, context, [accept] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            accept ? dialog->accept() : dialog->reject();
+    });
+}
+
+class LanguageScope {
+public:
+    explicit LanguageScope(const QString& code) : saved_(LanguageCode) { LanguageCode = code; }
+    ~LanguageScope() { LanguageCode = saved_; }
+
+private:
+    QString saved_;
+};
+
+} // namespace
+
+TEST(PrintForm, TitleAndButtonsByLanguage) {
+    {
+        LanguageScope nl(QStringLiteral("NLD"));
+        TPrintForm form;
+        EXPECT_EQ(form.windowTitle(), QStringLiteral("Sleevix - Afdrukvoorbeeld"));
+        EXPECT_EQ(form.PrintButton->text(), QStringLiteral("Afdrukken"));
+        EXPECT_EQ(form.CancelButton->text(), QStringLiteral("Annuleren"));
+    }
+    LanguageScope en(QStringLiteral("ENU"));
+    TPrintForm form;
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Sleevix - Printing Example"));
+    EXPECT_EQ(form.PrintButton->text(), QStringLiteral("Print"));
+    EXPECT_EQ(form.CancelButton->text(), QStringLiteral("Cancel"));
+    EXPECT_EQ(form.PrintButton->geometry(), QRect(9, 9, 135, 35));
+    EXPECT_EQ(form.CancelButton->geometry(), QRect(156, 9, 135, 35));
+    EXPECT_EQ(form.PrintButton->BackColor(), QColor(255, 255, 227));
+}
+
+// Created at two thirds of a page, shown at a whole one, and kept there.
+TEST(PrintForm, SizeAtCreationAndAtEveryResize) {
+    TPrintForm form;
+    ASSERT_DOUBLE_EQ(form.ScreenScale, 1.0); // the offscreen screen has 96 pixels per inch
+    EXPECT_EQ(form.size(), QSize(420, 594 + 54));
+    form.show();
+    EXPECT_EQ(form.size(), QSize(630, 891 + 54));
+    EXPECT_EQ(form.Image1->geometry(), QRect(0, 54, 630, 891));
+    form.resize(300, 300);
+    QApplication::processEvents();
+    EXPECT_EQ(form.size(), QSize(630, 891 + 54));
+    form.hide();
+}
+
+TEST(PrintForm, RemembersItsPlace) {
+    {
+        RegistryStore store;
+        store.WriteString(SettingsSection, QStringLiteral("PrintLeft"), QStringLiteral("rubbish"));
+        store.WriteInteger(SettingsSection, QStringLiteral("PrintTop"), 140);
+    }
+    TPrintForm form;
+    form.show();
+    EXPECT_EQ(form.pos(), QPoint(200, 140)); // text that is no number: the default
+    form.move(250, 260);
+    form.CancelButton->click(); // closes the window
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(form.result(), 2);
+    RegistryStore store;
+    EXPECT_EQ(store.ReadInteger(SettingsSection, QStringLiteral("PrintLeft"), 0), 250);
+    EXPECT_EQ(store.ReadInteger(SettingsSection, QStringLiteral("PrintTop"), 0), 260);
+}
+
+// The whole canvas, whatever its width, fills the page-sized preview.
+TEST(PrintForm, PreviewStretchesTheWholeCanvas) {
+    TPrintForm form;
+    PrintSource source =
+        fixture::layout(845, fixture::solid(QSize(480, 480), QColor(200, 0, 0)), Spine);
+    form.MakePreview(source);
+    const QImage& preview = form.PreviewImage();
+    ASSERT_EQ(preview.size(), QSize(630, 891));
+    // The middle of the front, layout (420, 300), at 630/845 and 891/1188 of it.
+    EXPECT_EQ(QColor(preview.pixel(313, 225)), QColor(200, 0, 0));
+    // The canvas's far corners reach the preview's corners.
+    EXPECT_EQ(QColor(preview.pixel(0, 0)), QColor(Qt::white));
+    EXPECT_EQ(QColor(preview.pixel(629, 890)), QColor(Qt::white));
+
+    // A canvas half as wide is stretched across the whole width.
+    form.MakePreview(fixture::layout(422, QImage(), Spine));
+    // The left spine's frame (x = 116 of 422) is at 173 of 630.
+    int darkest = 255;
+    for (int x = 170; x < 177; ++x)
+        darkest = std::min(darkest, qGray(form.PreviewImage().pixel(x, 700)));
+    EXPECT_LT(darkest, 160);
+}
+
+TEST(PrintForm, CancelledPrintDialogPrintsNothingAndKeepsThePreviewOpen) {
+    TPrintForm form;
+    form.MakePreview(fixture::layout(845, QImage(), Spine));
+    const QString file =
+        testenv::freshFolder(QStringLiteral("cancel")) + QStringLiteral("/never.pdf");
+    form.Printer.setOutputFormat(QPrinter::PdfFormat);
+    form.Printer.setOutputFileName(file);
+    form.show();
+    answerPrintDialog(false, &form);
+    form.PrintButton->click();
+    EXPECT_FALSE(QFile::exists(file));
+    EXPECT_TRUE(form.isVisible());
+    form.hide();
+}
+
+// Through the print dialog to a PDF file: the printed page, and the preview still open.
+TEST(PrintForm, AcceptedPrintDialogPrintsThePage) {
+    TPrintForm form;
+    form.MakePreview(fixture::layout(845, QImage(), Spine));
+    const QString file = testenv::freshFolder(QStringLiteral("print")) + QStringLiteral("/a.pdf");
+    form.Printer.setOutputFormat(QPrinter::PdfFormat);
+    form.Printer.setOutputFileName(file);
+    form.show();
+    QString error;
+    ErrorGuard::SetReporter([&](const QString& text) { error = text; });
+    answerPrintDialog(true, &form);
+    form.PrintButton->click();
+    ErrorGuard::SetReporter(nullptr);
+    EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+    QFile pdf(file);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.readAll().startsWith("%PDF"));
+    EXPECT_TRUE(form.isVisible());
+    form.hide();
+}
+
+// A print that cannot begin is told in the error box; the window stays usable.
+TEST(PrintForm, PrintThatCannotBeginIsTold) {
+    TPrintForm form;
+    form.MakePreview(fixture::layout(845, QImage(), Spine));
+    form.Printer.setOutputFormat(QPrinter::PdfFormat);
+    form.Printer.setOutputFileName(QStringLiteral("/nonexistent-folder/x/out.pdf"));
+    form.show();
+    QString error;
+    ErrorGuard::SetReporter([&](const QString& text) { error = text; });
+    answerPrintDialog(true, &form);
+    form.PrintButton->click();
+    ErrorGuard::SetReporter(nullptr);
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_TRUE(form.isVisible());
+    form.hide();
+}
