@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 namespace pdfmeasure {
 
@@ -101,6 +102,41 @@ int runs(const QList<int>& line, int first, int last) {
         if ((line[i] < 128) != (line[i - 1] < 128))
             ++count;
     return count;
+}
+
+void ExpectFrontPrinted(const QString& pdf, int dpi, QPoint origin, QSize printed, QSize canvas) {
+    const int f = 4;
+    const double kx = double(printed.width()) / canvas.width();
+    const double ky = double(printed.height()) / canvas.height();
+    const auto cut = [&](bool acrossThePage) {
+        // Through the front's middle, layout (420, 300); down the page only to y = 590, above
+        // the back frame.
+        const QRect part = acrossThePage ? QRect(0, int((origin.y() + 300 * ky) * f),
+                                                 int((origin.x() + canvas.width() * kx) * f), 1)
+                                         : QRect(int((origin.x() + 420 * kx) * f), 0, 1,
+                                                 int((origin.y() + 590 * ky) * f));
+        const QImage strip = render(pdf, dpi * f, part);
+        EXPECT_FALSE(strip.isNull()) << "pdftoppm failed on " << pdf.toStdString();
+        const FrontCut c = cutFront(acrossThePage ? row(strip, 0) : column(strip, 0));
+        return FrontCutF{c.frameStart / double(f), c.pictureStart / double(f),
+                         c.pictureEnd / double(f), c.frameEnd / double(f)};
+    };
+    const FrontCutF h = cut(true);
+    const FrontCutF v = cut(false);
+    // The frame's outline: x = 177 and 662, y = 57 and 542 of the layout.
+    EXPECT_NEAR(h.frameStart, origin.x() + 177 * kx, 1.0);
+    EXPECT_NEAR(h.frameEnd, origin.x() + 663 * kx, 1.0);
+    EXPECT_NEAR(v.frameStart, origin.y() + 57 * ky, 1.0);
+    EXPECT_NEAR(v.frameEnd, origin.y() + 543 * ky, 1.0);
+    // The picture: (180, 60) to (660, 540).
+    EXPECT_NEAR(h.pictureStart, origin.x() + 180 * kx, 1.0);
+    EXPECT_NEAR(h.pictureEnd, origin.x() + 660 * kx, 1.0);
+    EXPECT_NEAR(v.pictureStart, origin.y() + 60 * ky, 1.0);
+    EXPECT_NEAR(v.pictureEnd, origin.y() + 540 * ky, 1.0);
+    const double onePixelMm = 25.4 / dpi;
+    const double mmAcross = 480 * 0.93781 / 96 * 25.4, mmDown = 480 * 0.93474 / 96 * 25.4;
+    EXPECT_NEAR(toMm(h.pictureEnd - h.pictureStart, dpi), mmAcross, onePixelMm);
+    EXPECT_NEAR(toMm(v.pictureEnd - v.pictureStart, dpi), mmDown, onePixelMm);
 }
 
 } // namespace pdfmeasure

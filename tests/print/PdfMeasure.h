@@ -49,6 +49,13 @@ QList<int> column(const QImage& grey, int x);
 // printed stripes.
 int runs(const QList<int>& line, int first, int last);
 
+// Checks a printed front, measured at four times the printer's resolution (so that the
+// renderer's own rounding of an enlarged image stays well below one printer pixel): the frame's
+// outline and the picture where the stretched canvas puts them, to one printer pixel, and the
+// picture's printed size in millimetres (480 layout pixels: 119.10 x 118.71 mm).
+// origin: the printable area's top-left in printer pixels; printed: the canvas's printed size.
+void ExpectFrontPrinted(const QString& pdf, int dpi, QPoint origin, QSize printed, QSize canvas);
+
 inline double toMm(double pixels, int dpi) {
     return pixels / dpi * 25.4;
 }

@@ -14,7 +14,6 @@ namespace {
 
 const QString Spine = QStringLiteral("Velmora - Last Rose Of Summer 2002");
 constexpr int Dpi = 600;
-constexpr int Oversample = 4;
 
 void pdfPrinter(QPrinter& printer, const QString& file) {
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -57,37 +56,7 @@ TEST_P(PdfPrintTest, FrontPrintsAtItsSizeAndPlace) {
     EXPECT_NEAR(info->pointSize.width(), 595.28, 0.5); // A4
     EXPECT_NEAR(info->pointSize.height(), 841.89, 0.5);
 
-    // Rendered at four times the printer's resolution, so that the renderer's own rounding of
-    // an enlarged image stays well below one printer pixel.
-    const double kx = 4953.0 / 845, ky = 6940.0 / 1188;
-    const auto cut = [&](bool acrossThePage) {
-        const int f = Oversample;
-        const QRect part = acrossThePage ? QRect(0, (origin.y() + int(300 * ky)) * f, 4961 * f, 1)
-                                         : QRect((origin.x() + int(420 * kx)) * f, 0, 1,
-                                                 (origin.y() + int(590 * ky)) * f);
-        const QImage strip = pdfmeasure::render(pdf, Dpi * f, part);
-        EXPECT_FALSE(strip.isNull());
-        auto c = pdfmeasure::cutFront(acrossThePage ? pdfmeasure::row(strip, 0)
-                                                    : pdfmeasure::column(strip, 0));
-        return pdfmeasure::FrontCutF{c.frameStart / double(f), c.pictureStart / double(f),
-                                     c.pictureEnd / double(f), c.frameEnd / double(f)};
-    };
-    const auto h = cut(true);
-    const auto v = cut(false);
-
-    // The frame's outline: x = 177 and 662, y = 57 and 542 of the layout.
-    EXPECT_NEAR(h.frameStart, origin.x() + 177 * kx, 1.0);
-    EXPECT_NEAR(h.frameEnd, origin.x() + 663 * kx, 1.0);
-    EXPECT_NEAR(v.frameStart, origin.y() + 57 * ky, 1.0);
-    EXPECT_NEAR(v.frameEnd, origin.y() + 543 * ky, 1.0);
-    // The picture: (180, 60) to (660, 540).
-    EXPECT_NEAR(h.pictureStart, origin.x() + 180 * kx, 1.0);
-    EXPECT_NEAR(h.pictureEnd, origin.x() + 660 * kx, 1.0);
-    EXPECT_NEAR(v.pictureStart, origin.y() + 60 * ky, 1.0);
-    EXPECT_NEAR(v.pictureEnd, origin.y() + 540 * ky, 1.0);
-    const double onePixelMm = 25.4 / Dpi;
-    EXPECT_NEAR(pdfmeasure::toMm(h.pictureEnd - h.pictureStart, Dpi), 119.10, onePixelMm);
-    EXPECT_NEAR(pdfmeasure::toMm(v.pictureEnd - v.pictureStart, Dpi), 118.71, onePixelMm);
+    pdfmeasure::ExpectFrontPrinted(pdf, Dpi, origin, QSize(4953, 6940), QSize(845, 1188));
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, PdfPrintTest,
