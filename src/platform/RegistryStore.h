@@ -1,7 +1,10 @@
 // The user's settings key ("Software\Sleevix"): typed reads with defaults and writes, all values
 // stored as text. On Windows it is the real key under HKEY_CURRENT_USER; elsewhere an INI file in
-// the user's config folder. Open it, read or write a group of values, and let it go: the
-// destructor closes the key (and writes the file).
+// the user's config folder. Open it, read or write a group of values, Flush, and let it go.
+//
+// A group of writes reaches the store whole or not at all: the INI file is replaced by a fully
+// written new file (QSettings writes through QSaveFile), so a crash or a full disk while saving
+// leaves the previous file as it was.
 #pragma once
 
 #include <QString>
@@ -11,32 +14,51 @@ class QSettings;
 
 class RegistryStore {
 public:
-    // Opens (creating when missing) the key "Software\<appName>".
+    // Opens (creating when missing) the key "Software\<appName>". A store that cannot be read
+    // (missing, unreadable, damaged) opens empty; its values then take their defaults.
     explicit RegistryStore(const QString& appName = QStringLiteral("Sleevix"));
     ~RegistryStore();
     RegistryStore(const RegistryStore&) = delete;
     RegistryStore& operator=(const RegistryStore&) = delete;
 
-    // A missing value gives the default. Integers and Booleans also take the default for empty
-    // or non-numeric text. A value of another kind than text throws
+    // A missing value gives the default; a value present but empty gives an empty text.
+    // Integers and Booleans take the default for missing, empty or non-numeric text and for
+    // numbers outside the integer range; a Boolean is an integer, 0 false and any other true.
+    // A value of another kind than text (a number, binary data, a list) throws
     // AppError "Invalid data type for '<name>'".
     QString ReadString(const QString& section, const QString& name, const QString& def);
     int ReadInteger(const QString& section, const QString& name, int def);
     bool ReadBool(const QString& section, const QString& name, bool def);
 
-    // Throws AppError "Failed to set data for '<name>'" when the store cannot be written.
+    // The first write of a group throws AppError "Failed to set data for '<name>'" when the
+    // store cannot be written; nothing is changed then.
     void WriteString(const QString& section, const QString& name, const QString& value);
     void WriteInteger(const QString& section, const QString& name, int value);
     void WriteBool(const QString& section, const QString& name, bool value);
 
-    // Writes what was changed now; throws like the writes. The destructor does the same but
-    // cannot report failure, so writers call it.
+    // Writes the group now. When that fails nothing of the group is written and it throws
+    // "Failed to set data for '<name>'" with the group's first value. The destructor would write
+    // too, but cannot report failure, so writers call this.
     void Flush();
+
+    // True when the INI file was there but could not be read in full (hand-edited into
+    // something else, binary garbage). Before such a file is first rewritten, a copy of it is
+    // kept beside it as DamagedCopy().
+    bool Damaged() const { return damaged_; }
 
     // Where the store lives on this system (the INI file on Linux).
     static QString Location(const QString& appName = QStringLiteral("Sleevix"));
+    // Where a damaged store file is kept before it is rewritten.
+    static QString DamagedCopy(const QString& appName = QStringLiteral("Sleevix"));
+    // Puts the store file somewhere else (tests); an empty path restores the usual place.
+    static void SetLocation(const QString& file);
 
 private:
+    bool canWrite() const;
+
     std::unique_ptr<QSettings> settings_;
-    QString lastWritten_;
+    QString file_;
+    QString damagedCopy_;
+    QString firstPending_; // first value written since the last Flush; empty when none
+    bool damaged_ = false;
 };

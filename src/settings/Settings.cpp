@@ -1,37 +1,101 @@
 #include "settings/Settings.h"
 
+#include "platform/AppError.h"
 #include "platform/PathDelim.h"
 #include "platform/RegistryStore.h"
 #include "support/Support.h"
+
+#include <algorithm>
 
 QString ProjectName;
 QString ProjectFolder;
 bool AutoUpdateEnabled = false;
 
+namespace {
+
+// Runs one read; a value that cannot be read keeps the fallback and the first such failure is
+// remembered, so that one bad value does not leave the others unread.
+template <typename T, typename Read>
+T readOr(QString& failure, T fallback, Read read) {
+    try {
+        return read();
+    } catch (const AppError& e) {
+        if (failure.isEmpty())
+            failure = e.message();
+        return fallback;
+    }
+}
+
+// A stored folder without its separator would glue the project name onto the folder's name.
+QString asFolder(const QString& path) { return WithTrailingDelim(path); }
+
+} // namespace
+
+int ReadStoredInteger(RegistryStore& store, const QString& name) {
+    const auto* entry = std::find_if(std::begin(StoredIntegers), std::end(StoredIntegers),
+                                     [&](const StoredInteger& e) { return name == e.name; });
+    if (entry == std::end(StoredIntegers))
+        throw AppError(QStringLiteral("Unknown setting '%1'").arg(name));
+    int value = store.ReadInteger(SettingsSection, name, entry->def);
+    if ((name == QLatin1String("OptionsTop") || name == QLatin1String("OptionsLeft")) && value < 0)
+        value = 100;
+    if (name == QLatin1String("Browse Splitter") && value < 200)
+        value = 200;
+    return value;
+}
+
+QString ProjectNameOnly(const QString& name) {
+#ifdef Q_OS_WIN
+    const qsizetype cut = std::max({name.lastIndexOf(u'\\'), name.lastIndexOf(u'/'),
+                                    name.lastIndexOf(u':')});
+#else
+    // Only the separator: a colon or a backslash is an ordinary letter of a folder name here.
+    const qsizetype cut = name.lastIndexOf(PathDelim);
+#endif
+    return name.mid(cut + 1);
+}
+
 StoredOptions LoadSettingsValues() {
     RegistryStore store;
     StoredOptions options;
-    options.top = store.ReadInteger(SettingsSection, QStringLiteral("OptionsTop"), 100);
-    if (options.top < 0)
-        options.top = 100;
-    options.left = store.ReadInteger(SettingsSection, QStringLiteral("OptionsLeft"), 100);
-    if (options.left < 0)
-        options.left = 100;
-    options.autoUpdate = store.ReadBool(SettingsSection, QStringLiteral("AutoUpdate"), true);
+    QString& failure = options.failure;
+    options.top = readOr(failure, 100, [&] {
+        return ReadStoredInteger(store, QStringLiteral("OptionsTop"));
+    });
+    options.left = readOr(failure, 100, [&] {
+        return ReadStoredInteger(store, QStringLiteral("OptionsLeft"));
+    });
+    options.autoUpdate = readOr(failure, true, [&] {
+        return store.ReadBool(SettingsSection, QStringLiteral("AutoUpdate"), true);
+    });
     AutoUpdateEnabled = options.autoUpdate;
-    DataFolder = store.ReadString(SettingsSection, QStringLiteral("Path for Data"), DataFolder);
-    ProjectName = store.ReadString(SettingsSection, QStringLiteral("Project Name"),
-                                   DefaultProjectName);
+    DataFolder = readOr(failure, DataFolder, [&] {
+        return store.ReadString(SettingsSection, QStringLiteral("Path for Data"), DataFolder);
+    });
+    DataFolder = asFolder(DataFolder);
+    ProjectName = readOr(failure, DefaultProjectName, [&] {
+        return store.ReadString(SettingsSection, QStringLiteral("Project Name"),
+                                DefaultProjectName);
+    });
     ProjectFolder = DataFolder + ProjectName + PathDelim;
+    if (failure.isEmpty() && store.Damaged())
+        failure = QStringLiteral("The settings file %1 is damaged; the settings that could not "
+                                 "be read take their defaults. A copy of the file is kept as %2 "
+                                 "when the settings are next saved.")
+                      .arg(RegistryStore::Location(), RegistryStore::DamagedCopy());
     return options;
 }
 
 void SaveSettingsValues(bool autoUpdateChecked) {
     RegistryStore store;
     store.WriteBool(SettingsSection, QStringLiteral("AutoUpdate"), autoUpdateChecked);
-    const qsizetype cut = std::max(ProjectName.lastIndexOf(PathDelim), ProjectName.lastIndexOf(u':'));
-    ProjectName = ProjectName.mid(cut + 1);
+    ProjectName = ProjectNameOnly(ProjectName);
     store.WriteString(SettingsSection, QStringLiteral("Project Name"), ProjectName);
     store.WriteString(SettingsSection, QStringLiteral("Path for Data"), DataFolder);
     store.Flush();
+}
+
+void UseDataFolder(const QString& folder) {
+    DataFolder = asFolder(folder);
+    ProjectFolder = DataFolder + ProjectName + PathDelim;
 }

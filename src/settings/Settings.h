@@ -1,29 +1,78 @@
 // The settings shared by several windows: where projects live, the current project and whether
 // the program checks for updates by itself. They are loaded from the store when the options
-// window is created (before the main window first shows) and written back on OK, when the main
-// window closes and at program end.
+// window is created (before the main window first shows) and on Cancel there, and written back
+// on OK, when the main window closes and at program end.
+//
+// Store (section "Defaults"): "Path for Data" -> DataFolder, "Project Name" -> ProjectName,
+// "AutoUpdate" -> AutoUpdateEnabled (and the options' check box), "OptionsTop"/"OptionsLeft" ->
+// the options window; the other windows keep their places in the integers listed below.
 #pragma once
 
 #include <QString>
 
-extern QString ProjectName;     // name of the current project (folder name, default spine text)
-extern QString ProjectFolder;   // full path of the current project folder, trailing separator
-extern bool AutoUpdateEnabled;  // changed only by loading the settings
+class RegistryStore;
+
+extern QString ProjectName;    // name of the current project (folder name, default spine text)
+extern QString ProjectFolder;  // full path of the current project folder, trailing separator
+extern bool AutoUpdateEnabled; // changed only by loading the settings
 
 inline const QString DefaultProjectName = QStringLiteral("Velmora - Last Rose Of Summer 2002");
 inline const QString SettingsSection = QStringLiteral("Defaults");
+
+// The integers of the store (window places and sizes) with the value each takes when it is
+// missing, empty or not a number.
+struct StoredInteger {
+    const char* name;
+    int def;
+};
+inline constexpr StoredInteger StoredIntegers[] = {
+    {"Left", 200},
+    {"Top", 100},
+    {"OptionsTop", 100},
+    {"OptionsLeft", 100},
+    {"BackLeft", 200},
+    {"BackTop", 100},
+    {"PrintLeft", 200},
+    {"PrintTop", 100},
+    {"Browse Large Top", 200},
+    {"Browse Large Left", 500},
+    {"Browse Large Width", 550},
+    {"Browse Large Height", 550},
+    {"Browse Splitter", 200},
+    {"Browse Small Top", 200},
+    {"Browse Small Left", 600},
+    {"Browse Small Width", 350},
+    {"Browse Small Height", 550},
+};
+
+// Reads one of the integers above from section "Defaults" with its default and its own rule: a
+// negative "OptionsTop" or "OptionsLeft" gives 100, a "Browse Splitter" below 200 gives 200.
+// Throws AppError for a name not in the list, and "Invalid data type" like the store.
+int ReadStoredInteger(RegistryStore& store, const QString& name);
 
 // What the options window shows of the stored settings.
 struct StoredOptions {
     int top = 100;
     int left = 100;
     bool autoUpdate = true;
+    // The first failure met while reading (a value of the wrong kind, a damaged store file), to
+    // be raised once the window has taken the values above; empty when all went well. Every
+    // value that could not be read has taken its default.
+    QString failure;
 };
 
 // Reads the options from the store into DataFolder, ProjectName, ProjectFolder and
-// AutoUpdateEnabled, and gives what the options window shows.
+// AutoUpdateEnabled, and gives what the options window shows. A failure does not stop the
+// reading halfway: see StoredOptions::failure.
 StoredOptions LoadSettingsValues();
 
 // Writes "AutoUpdate", "Project Name" (ProjectName cut to its last path component first) and
-// "Path for Data".
+// "Path for Data", all or none. Throws "Failed to set data for '<name>'" when it cannot.
 void SaveSettingsValues(bool autoUpdateChecked);
+
+// A folder chosen for the data: DataFolder := folder (with a separator at its end), and the
+// current project moves along: ProjectFolder := DataFolder + ProjectName + separator.
+void UseDataFolder(const QString& folder);
+
+// The last component of a project name that holds a path; the name itself when it holds none.
+QString ProjectNameOnly(const QString& name);
