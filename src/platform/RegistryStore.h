@@ -1,22 +1,24 @@
 // The user's settings key ("Software\Sleevix"): typed reads with defaults and writes, all values
-// stored as text. On Windows it is the real key under HKEY_CURRENT_USER; elsewhere an INI file in
-// the user's config folder. Open it, read or write a group of values, Flush, and let it go.
+// stored as text. On Windows it is the real key under HKEY_CURRENT_USER (through QSettings);
+// elsewhere an INI file in the user's config folder, in the INI dialect QSettings reads and
+// writes. Open it, read or write a group of values, Flush, and let it go.
 //
-// A group of writes reaches the store whole or not at all: the INI file is replaced by a fully
-// written new file (QSettings writes through QSaveFile), so a crash or a full disk while saving
-// leaves the previous file as it was.
+// A group of writes reaches the store whole or not at all: the INI file is replaced by a new
+// file that has been written in full and synced, so a crash or a full disk while saving leaves
+// the previous file as it was. (The INI file is not written through QSettings: on Qt 6.4 it
+// puts a file cut short by a failed write in place of the old one and reports success.)
 #pragma once
 
 #include <QString>
 #include <memory>
 
-class QSettings;
-
 class RegistryStore {
 public:
-    // Opens (creating when missing) the key "Software\<appName>". A store that cannot be read
-    // (missing, unreadable, damaged) opens empty; its values then take their defaults.
+    // Opens (creating when missing) the key "Software\<appName>" and reads it. A store that
+    // cannot be read (missing, unreadable, damaged) opens empty or with what could be read; its
+    // other values then take their defaults.
     explicit RegistryStore(const QString& appName = QStringLiteral("Sleevix"));
+    // Writes a group that was not flushed, silently, unless an exception is on its way.
     ~RegistryStore();
     RegistryStore(const RegistryStore&) = delete;
     RegistryStore& operator=(const RegistryStore&) = delete;
@@ -24,7 +26,8 @@ public:
     // A missing value gives the default; a value present but empty gives an empty text.
     // Integers and Booleans take the default for missing, empty or non-numeric text and for
     // numbers outside the integer range; a Boolean is an integer, 0 false and any other true.
-    // A value of another kind than text (a number, binary data, a list) throws
+    // A value of another kind than text (a number or binary value in the registry; in the INI
+    // file an unquoted list "a, b" or an "@ByteArray(...)", "@Variant(...)"-style entry) throws
     // AppError "Invalid data type for '<name>'".
     QString ReadString(const QString& section, const QString& name, const QString& def);
     int ReadInteger(const QString& section, const QString& name, int def);
@@ -36,15 +39,15 @@ public:
     void WriteInteger(const QString& section, const QString& name, int value);
     void WriteBool(const QString& section, const QString& name, bool value);
 
-    // Writes the group now. When that fails nothing of the group is written and it throws
-    // "Failed to set data for '<name>'" with the group's first value. The destructor would write
-    // too, but cannot report failure, so writers call this.
+    // Writes the group now, merged into what the store holds at this moment. When that fails
+    // nothing of the group is written and it throws "Failed to set data for '<name>'" with the
+    // group's first value.
     void Flush();
 
     // True when the INI file was there but could not be read in full (hand-edited into
-    // something else, binary garbage). Before such a file is first rewritten, a copy of it is
-    // kept beside it as DamagedCopy().
-    bool Damaged() const { return damaged_; }
+    // something else, binary garbage). The lines that could not be read are dropped when the
+    // file is next written; a copy of the whole file is kept beside it as DamagedCopy() first.
+    bool Damaged() const;
 
     // Where the store lives on this system (the INI file on Linux).
     static QString Location(const QString& appName = QStringLiteral("Sleevix"));
@@ -53,12 +56,8 @@ public:
     // Puts the store file somewhere else (tests); an empty path restores the usual place.
     static void SetLocation(const QString& file);
 
-private:
-    bool canWrite() const;
+    struct Data;
 
-    std::unique_ptr<QSettings> settings_;
-    QString file_;
-    QString damagedCopy_;
-    QString firstPending_; // first value written since the last Flush; empty when none
-    bool damaged_ = false;
+private:
+    std::unique_ptr<Data> d_;
 };

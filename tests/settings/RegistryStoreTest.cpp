@@ -1,0 +1,356 @@
+// The settings store as a file on disk: what comes back from what was written or left there, and
+// what a failing or damaged store does.
+#include "StoreFixture.h"
+
+#include "platform/AppError.h"
+
+#include <QRandomGenerator>
+#include <QSettings>
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+QString errorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const AppError& e) {
+        return e.message();
+    }
+    return QString();
+}
+
+// ---- texts come back exactly ------------------------------------------------------------------
+
+class StoreTextRoundTrip : public StoreTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(StoreTextRoundTrip, PathAndProjectNameComeBackExactlyAfterRestart) {
+    const QString text = QString::fromUtf8(GetParam());
+    {
+        RegistryStore store;
+        store.WriteString(SettingsSection, QStringLiteral("Path for Data"), text);
+        store.WriteString(SettingsSection, QStringLiteral("Project Name"), text);
+        store.Flush();
+    }
+    restartProgram();
+    EXPECT_EQ(readText(QStringLiteral("Path for Data")), text);
+    EXPECT_EQ(readText(QStringLiteral("Project Name")), text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, StoreTextRoundTrip,
+    ::testing::Values("/home/me/CD, Covers/", "Best of \"Live\" 1990", R"(C:\Data\x41\)",
+                      R"(back\\slash\)", "  two leading blanks", "trailing blanks  ", " ",
+                      "Ünïcødé Mötley Crüe – Ærø ß €", "\xF0\x9D\x84\x9E clef", "@at sign first",
+                      "@ByteArray(not binary)", "@Variant(not a variant)", "semi;colon",
+                      "key=value", "#not a comment", "[not a section]", "tab\there",
+                      "line\nbreak", "%20 and %", "a, \"b\"; \\c"));
+
+// The file stays in the dialect of QSettings' INI files: each reads what the other wrote.
+TEST_P(StoreTextRoundTrip, FileIsReadAlikeByQSettings) {
+    const QString text = QString::fromUtf8(GetParam());
+    {
+        RegistryStore store;
+        store.WriteString(SettingsSection, QStringLiteral("Project Name"), text);
+        store.Flush();
+    }
+    {
+        QSettings qt(storeFile(), QSettings::IniFormat);
+        const QVariant back = qt.value(QStringLiteral("Defaults/Project Name"));
+        EXPECT_EQ(back.typeId(), QMetaType::QString);
+        EXPECT_EQ(back.toString(), text);
+    }
+    useStoreIn(testenv::freshFolder(QStringLiteral("qt")));
+    {
+        QSettings qt(storeFile(), QSettings::IniFormat);
+        qt.setValue(QStringLiteral("Defaults/Path for Data"), text);
+    }
+    EXPECT_EQ(readText(QStringLiteral("Path for Data")), text);
+}
+
+TEST_F(StoreTest, AnyTextComesBackExactly) {
+    // Random texts from the characters that need care in the file.
+    const char32_t pool[] = {' ',  '"',  '\\', ',',   ';',    '=',     '@',    '#',
+                             'a',  'Z',  '0',   '9',   'x',    'F',     '\t',   '\r',
+                             '\n', 0x7f, 0x85,  0xa0,  0xe9,   0x20ac,  0x3000, 0x1d11e,
+                             0x0,  '[',  ']',   '%',   '/',    '\'',    0xfeff, 0x1};
+    QRandomGenerator random(20261207);
+    QStringList texts;
+    {
+        RegistryStore store;
+        for (int i = 0; i < 2000; ++i) {
+            QString text;
+            for (int n = random.bounded(0, 12); n > 0; --n) {
+                const char32_t c = pool[random.bounded(int(std::size(pool)))];
+                text += QString::fromUcs4(&c, 1);
+            }
+            texts << text;
+            store.WriteString(SettingsSection, QStringLiteral("Text %1").arg(i), text);
+        }
+        store.Flush();
+    }
+    restartProgram();
+    RegistryStore store;
+    for (int i = 0; i < texts.size(); ++i)
+        ASSERT_EQ(store.ReadString(SettingsSection, QStringLiteral("Text %1").arg(i), QStringLiteral("-")),
+                  texts[i])
+            << i;
+}
+
+TEST_F(StoreTest, LinesOfOtherKindsAndCommentsSurviveARewrite) {
+    const QByteArray kept = "; my notes\n"
+                            "[Defaults]\n"
+                            "Recent=a, b, c\n"
+                            "Blob=@ByteArray(\\0\\x1)\n"
+                            "Left=10\n"
+                            "\n"
+                            "[Other Program]\n"
+                            "Path%20for%20Data=/elsewhere/\n";
+    writeStore(kept);
+    {
+        RegistryStore store;
+        store.WriteInteger(SettingsSection, QStringLiteral("Left"), 11);
+        store.WriteString(SettingsSection, QStringLiteral("Project Name"), QStringLiteral("Cover A"));
+        store.Flush();
+    }
+    QByteArray expected = kept;
+    expected.replace("Left=10\n", "Left=11\nProject%20Name=Cover A\n");
+    EXPECT_EQ(storeBytes(), expected);
+}
+
+TEST_F(StoreTest, EmptyTextStaysEmptyAndIsNotTheDefault) {
+    {
+        RegistryStore store;
+        store.WriteString(SettingsSection, QStringLiteral("Project Name"), QString());
+        store.Flush();
+    }
+    restartProgram();
+    const QString back = readText(QStringLiteral("Project Name"));
+    EXPECT_TRUE(back.isEmpty());
+    EXPECT_FALSE(back.isNull());
+}
+
+TEST_F(StoreTest, IntegersAreStoredAsDecimalText) {
+    {
+        RegistryStore store;
+        store.WriteInteger(SettingsSection, QStringLiteral("Browse Splitter"), 230);
+        store.WriteInteger(SettingsSection, QStringLiteral("Left"), -20);
+        store.WriteBool(SettingsSection, QStringLiteral("AutoUpdate"), false);
+        store.Flush();
+    }
+    const QByteArray bytes = storeBytes();
+    EXPECT_TRUE(bytes.contains("[Defaults]")) << bytes.constData();
+    EXPECT_TRUE(bytes.contains("Browse%20Splitter=230\n")) << bytes.constData();
+    EXPECT_TRUE(bytes.contains("Left=-20\n")) << bytes.constData();
+    EXPECT_TRUE(bytes.contains("AutoUpdate=0\n")) << bytes.constData();
+    restartProgram();
+    EXPECT_EQ(readText(QStringLiteral("Browse Splitter")), QStringLiteral("230"));
+}
+
+// ---- integers and Booleans from what a hand-edited file holds ----------------------------------
+
+struct IntegerCase {
+    const char* stored; // the INI line's value; nullptr: no such line
+    int expected;       // read with default 77
+};
+
+class StoreIntegerText : public StoreTest, public ::testing::WithParamInterface<IntegerCase> {};
+
+TEST_P(StoreIntegerText, ReadsNumberOrDefault) {
+    const IntegerCase c = GetParam();
+    QByteArray ini = "[Defaults]\nOther=1\n";
+    if (c.stored)
+        ini += QByteArray("Left=") + c.stored + "\n";
+    writeStore(ini);
+    EXPECT_EQ(readInteger(QStringLiteral("Left"), 77), c.expected) << (c.stored ? c.stored : "-");
+    RegistryStore store;
+    EXPECT_EQ(store.ReadBool(SettingsSection, QStringLiteral("Left"), true), c.expected != 0);
+    EXPECT_EQ(store.ReadBool(SettingsSection, QStringLiteral("Left"), false),
+              c.expected == 77 ? false : c.expected != 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, StoreIntegerText,
+    ::testing::Values(IntegerCase{nullptr, 77}, IntegerCase{"", 77}, IntegerCase{"230", 230},
+                      IntegerCase{"0", 0}, IntegerCase{"-20", -20}, IntegerCase{"+5", 5},
+                      IntegerCase{"007", 7}, IntegerCase{"abc", 77}, IntegerCase{"12abc", 77},
+                      IntegerCase{"1.5", 77}, IntegerCase{"true", 77},
+                      IntegerCase{"2147483647", 2147483647},
+                      IntegerCase{"-2147483648", -2147483647 - 1},
+                      IntegerCase{"2147483648", 77}, IntegerCase{"99999999999999999999", 77},
+                      IntegerCase{"-99999999999", 77}, IntegerCase{"\" 42 \"", 42}));
+
+// ---- values of another kind than text ----------------------------------------------------------
+
+class StoreWrongKind : public StoreTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(StoreWrongKind, RaisesInvalidDataTypeWithTheValueName) {
+    writeStore(QByteArray("[Defaults]\nPath%20for%20Data=") + GetParam() + "\nLeft=5\n");
+    RegistryStore store;
+    EXPECT_EQ(errorOf([&] { store.ReadString(SettingsSection, QStringLiteral("Path for Data"),
+                                             QStringLiteral("x")); }),
+              QStringLiteral("Invalid data type for 'Path for Data'"));
+    EXPECT_EQ(errorOf([&] { store.ReadInteger(SettingsSection, QStringLiteral("Path for Data"),
+                                              1); }),
+              QStringLiteral("Invalid data type for 'Path for Data'"));
+    // The other values of the store read as usual.
+    EXPECT_EQ(store.ReadInteger(SettingsSection, QStringLiteral("Left"), 200), 5);
+}
+
+INSTANTIATE_TEST_SUITE_P(HandEdited, StoreWrongKind,
+                         ::testing::Values("/home/me/CD, Covers/", "a,b,c",
+                                           "@ByteArray(/home/me/)", "@Invalid()",
+                                           "@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)", "@Point(1 2)"));
+
+// ---- missing, empty and damaged store files -----------------------------------------------------
+
+TEST_F(StoreTest, MissingOrEmptyStoreGivesDefaultsAndNoDamage) {
+    for (bool empty : {false, true}) {
+        if (empty)
+            writeStore(QByteArray());
+        RegistryStore store;
+        EXPECT_FALSE(store.Damaged());
+        EXPECT_EQ(store.ReadInteger(SettingsSection, QStringLiteral("Top"), 100), 100);
+        EXPECT_EQ(store.ReadString(SettingsSection, QStringLiteral("Project Name"),
+                                   QStringLiteral("d")),
+                  QStringLiteral("d"));
+    }
+}
+
+TEST_F(StoreTest, BinaryGarbageReadsAsDefaultsIsKeptAsideAndReplacedByAGoodFile) {
+    QByteArray garbage;
+    for (int i = 0; i < 4096; ++i)
+        garbage.append(char((i * 7919 + 13) % 256));
+    writeStore(garbage);
+    {
+        RegistryStore store;
+        EXPECT_TRUE(store.Damaged());
+        EXPECT_EQ(store.ReadInteger(SettingsSection, QStringLiteral("Left"), 200), 200);
+        EXPECT_EQ(store.ReadBool(SettingsSection, QStringLiteral("AutoUpdate"), true), true);
+        store.WriteBool(SettingsSection, QStringLiteral("AutoUpdate"), false);
+        // Written, so no failure may be reported, though QSettings' status stays at
+        // FormatError after reading the garbage.
+        EXPECT_NO_THROW(store.Flush());
+    }
+    QFile copy(RegistryStore::DamagedCopy());
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), garbage);
+    restartProgram();
+    RegistryStore store;
+    EXPECT_FALSE(store.Damaged());
+    EXPECT_FALSE(store.ReadBool(SettingsSection, QStringLiteral("AutoUpdate"), true));
+}
+
+TEST_F(StoreTest, PartlyDamagedFileKeepsItsReadableValuesWhenRewritten) {
+    // A line without "=" and a byte-order mark from a Windows editor.
+    writeStore("\xEF\xBB\xBF[Defaults]\nthis line is no value\nTop=321\n");
+    {
+        RegistryStore store;
+        EXPECT_TRUE(store.Damaged());
+        EXPECT_EQ(store.ReadInteger(SettingsSection, QStringLiteral("Top"), 100), 321);
+        store.WriteInteger(SettingsSection, QStringLiteral("Left"), 12);
+        store.Flush();
+    }
+    restartProgram();
+    EXPECT_EQ(readInteger(QStringLiteral("Top"), 100), 321);
+    EXPECT_EQ(readInteger(QStringLiteral("Left"), 200), 12);
+}
+
+// ---- unwritable stores -------------------------------------------------------------------------
+
+TEST_F(StoreTest, StoreWhoseFolderCannotBeMadeReadsDefaultsAndRefusesWrites) {
+    // A regular file where the store's folder should be: no user, root included, can make it.
+    const QString blocker = folder_ + QStringLiteral("/blocker");
+    testenv::writeFile(blocker, "not a folder");
+    useStoreIn(blocker + QStringLiteral("/Sleevix"));
+
+    RegistryStore store;
+    EXPECT_EQ(store.ReadInteger(SettingsSection, QStringLiteral("Left"), 200), 200);
+    EXPECT_EQ(errorOf([&] {
+                  store.WriteBool(SettingsSection, QStringLiteral("AutoUpdate"), true);
+              }),
+              QStringLiteral("Failed to set data for 'AutoUpdate'"));
+    // Nothing of the refused group lingers to be read back as if stored.
+    EXPECT_EQ(store.ReadInteger(SettingsSection, QStringLiteral("AutoUpdate"), 7), 7);
+    EXPECT_EQ(readInteger(QStringLiteral("AutoUpdate"), 7), 7);
+    EXPECT_FALSE(QFileInfo::exists(storeFile()));
+}
+
+TEST_F(StoreTest, StoreInReadOnlyFolderRefusesWritesAndKeepsTheFile) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "running as root, which may write into any folder whatever its mode";
+    writeStore("[Defaults]\nLeft=5\n");
+    const QString dir = QFileInfo(storeFile()).absolutePath();
+    QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    {
+        RegistryStore store;
+        EXPECT_EQ(errorOf([&] {
+                      store.WriteInteger(SettingsSection, QStringLiteral("Left"), 9);
+                  }),
+                  QStringLiteral("Failed to set data for 'Left'"));
+    }
+    QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                   QFileDevice::ExeOwner);
+    EXPECT_EQ(storeBytes(), QByteArray("[Defaults]\nLeft=5\n"));
+}
+
+// Limits the size of files this process may write, so that a save fails half-way through
+// writing, as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = old_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+
+private:
+    rlimit old_{};
+    void (*previousHandler_)(int) = nullptr;
+};
+
+TEST_F(StoreTest, SaveFailingHalfWayLeavesThePreviousFileWhole) {
+    const QByteArray before = "[Defaults]\nAutoUpdate=1\nPath%20for%20Data=/old/\n";
+    writeStore(before);
+    const QString longPath = QStringLiteral("/new/") + QString(3000, u'x') + u'/';
+    QString error;
+    {
+        FileSizeLimit limit(1024);
+        RegistryStore store;
+        store.WriteBool(SettingsSection, QStringLiteral("AutoUpdate"), false);
+        store.WriteString(SettingsSection, QStringLiteral("Path for Data"), longPath);
+        error = errorOf([&] { store.Flush(); });
+    }
+    EXPECT_EQ(error, QStringLiteral("Failed to set data for 'AutoUpdate'"));
+    EXPECT_EQ(storeBytes(), before);
+    // No half-written file is left beside it either.
+    const QStringList left = QDir(QFileInfo(storeFile()).absolutePath())
+                                 .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    EXPECT_EQ(left, QStringList{QStringLiteral("Sleevix.ini")});
+    restartProgram();
+    EXPECT_EQ(readText(QStringLiteral("Path for Data")), QStringLiteral("/old/"));
+    EXPECT_EQ(readInteger(QStringLiteral("AutoUpdate"), 7), 1);
+}
+
+TEST_F(StoreTest, GroupIsWrittenWholeWithTheOtherValuesKept) {
+    writeStore("[Defaults]\nBackLeft=33\nLeft=1\n");
+    {
+        RegistryStore store;
+        store.WriteInteger(SettingsSection, QStringLiteral("Left"), 2);
+        store.WriteInteger(SettingsSection, QStringLiteral("Top"), 3);
+        store.Flush();
+    }
+    restartProgram();
+    EXPECT_EQ(readInteger(QStringLiteral("BackLeft"), 200), 33);
+    EXPECT_EQ(readInteger(QStringLiteral("Left"), 200), 2);
+    EXPECT_EQ(readInteger(QStringLiteral("Top"), 100), 3);
+}
+
+} // namespace

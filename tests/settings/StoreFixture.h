@@ -1,0 +1,71 @@
+// Each settings test gets a store file of its own under the test home, and the shared values
+// as a fresh start would have them.
+#pragma once
+
+#include "common/TestEnv.h"
+#include "platform/PathDelim.h"
+#include "platform/RegistryStore.h"
+#include "settings/Settings.h"
+#include "support/Support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+class StoreTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = testenv::freshFolder(QStringLiteral("store"));
+        useStoreIn(folder_ + QStringLiteral("/Sleevix"));
+        savedLanguage_ = LanguageCode;
+        LanguageCode = QStringLiteral("ENU");
+        startDataFolder_ = testenv::freshFolder(QStringLiteral("data")) + PathDelim;
+        DataFolder = startDataFolder_;
+        ProjectName.clear();
+        ProjectFolder.clear();
+        AutoUpdateEnabled = false;
+    }
+    void TearDown() override {
+        RegistryStore::SetLocation(QString());
+        LanguageCode = savedLanguage_;
+    }
+
+    void useStoreIn(const QString& folder) {
+        RegistryStore::SetLocation(folder + QStringLiteral("/Sleevix.ini"));
+    }
+    static QString storeFile() { return RegistryStore::Location(); }
+
+    // The store file with these bytes, as a user or another program left it.
+    static void writeStore(const QByteArray& bytes) { testenv::writeFile(storeFile(), bytes); }
+    static QByteArray storeBytes() {
+        QFile file(storeFile());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // Carries the store file over to a place this process has never opened, so that what is
+    // read next comes from the bytes on disk, as in a new run of the program (QSettings keeps
+    // what it has read and written per file for the life of the process).
+    void restartProgram() {
+        const QString bytesFrom = storeFile();
+        const QString next = testenv::freshFolder(QStringLiteral("restart")) +
+                             QStringLiteral("/Sleevix");
+        QDir().mkpath(next);
+        if (QFile::exists(bytesFrom))
+            QFile::copy(bytesFrom, next + QStringLiteral("/Sleevix.ini"));
+        useStoreIn(next);
+    }
+
+    static QString readText(const QString& name, const QString& def = QStringLiteral("<def>")) {
+        RegistryStore store;
+        return store.ReadString(SettingsSection, name, def);
+    }
+    static int readInteger(const QString& name, int def) {
+        RegistryStore store;
+        return store.ReadInteger(SettingsSection, name, def);
+    }
+
+    QString folder_;
+    QString startDataFolder_;
+    QString savedLanguage_;
+};
