@@ -33,6 +33,17 @@ QFont fontOf(const QString& family, int pixels, bool bold = false) {
 
 QFont msSansSerif(bool bold = false) { return fontOf(QStringLiteral("MS Sans Serif"), 16, bold); }
 
+// The group boxes of the design: an etched frame whose caption sits on its top line, the
+// caption's own blanks keeping the line off the text; inside, the window's colour.
+QGroupBox* makeGroupBox(QWidget* parent) {
+    auto* box = new QGroupBox(parent);
+    box->setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid rgb(160, 160, 160); margin-top: 8px; }"
+        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+        " left: 8px; padding: 0px; background-color: rgb(255, 255, 227); }"));
+    return box;
+}
+
 } // namespace
 
 TOptionsForm::TOptionsForm(QWidget* parent) : QDialog(parent) {
@@ -50,21 +61,24 @@ TOptionsForm::~TOptionsForm() {
 
 void TOptionsForm::createControls() {
     setFont(msSansSerif());
-    PathGroupBox = new QGroupBox(this);
-    PathGroupBox->setFont(fontOf(QStringLiteral("Verdana"), 15));
+    // The controls in the groups take the groups' font; set on each, as a style sheet on the
+    // group would otherwise hand them the application's font.
+    const QFont groupFont = fontOf(QStringLiteral("Verdana"), 15);
+    PathGroupBox = makeGroupBox(this);
     PathLabel = new QLabel(PathGroupBox);
     PathEdit = new QLineEdit(PathGroupBox);
     CheckCopy = new QCheckBox(PathGroupBox);
+    for (QWidget* w : std::initializer_list<QWidget*>{PathGroupBox, PathLabel, PathEdit, CheckCopy})
+        w->setFont(groupFont);
     BtnBrowse = new TClrBtn(PathGroupBox);
     BtnBrowse->setFont(msSansSerif(true));
 
-    UpdateGroupBox = new QGroupBox(this);
-    UpdateGroupBox->setFont(fontOf(QStringLiteral("Verdana"), 15));
+    UpdateGroupBox = makeGroupBox(this);
     UpdateCheckBox = new QCheckBox(UpdateGroupBox);
     BtnCheck = new TClrBtn(UpdateGroupBox);
-    QFont bold = UpdateGroupBox->font();
-    bold.setBold(true);
-    BtnCheck->setFont(bold);
+    UpdateGroupBox->setFont(groupFont);
+    UpdateCheckBox->setFont(groupFont);
+    BtnCheck->setFont(fontOf(QStringLiteral("Verdana"), 15, true));
 
     BtnOK = new TClrBtn(QStringLiteral("OK"), this);
     BtnOK->setFont(msSansSerif(true));

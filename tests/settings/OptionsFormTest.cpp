@@ -1,0 +1,318 @@
+// The options window: its controls, texts, colours and buttons, and the settings surviving a
+// quit and a restart of the program.
+#include "StoreFixture.h"
+
+#include "app/ErrorGuard.h"
+#include "controls/ClrBtn.h"
+#include "platform/Fonts.h"
+#include "settings/Options.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+#include <memory>
+
+namespace {
+
+const QColor FormColor(255, 255, 227);
+const QColor HoverColor(255, 255, 136);
+
+class OptionsTest : public StoreTest {
+protected:
+    void SetUp() override {
+        StoreTest::SetUp();
+        InstallFontSubstitutes();
+        errors_.clear();
+        ErrorGuard::SetReporter([this](const QString& message) { errors_ << message; });
+    }
+    void TearDown() override {
+        ErrorGuard::SetReporter(nullptr);
+        StoreTest::TearDown();
+    }
+
+    // Shows the window modally and presses the button once it is up; gives the result.
+    static int execAndClick(TOptionsForm& form, QAbstractButton* button) {
+        QTimer::singleShot(0, &form, [button] { button->click(); });
+        return form.exec();
+    }
+
+    // What the program does at closing after the main window's question: the main window
+    // writes its place and the data folder, the options are saved, and at the end the options
+    // window is destroyed.
+    static void closeProgram(std::unique_ptr<TOptionsForm>& form) {
+        {
+            RegistryStore store;
+            store.WriteInteger(SettingsSection, QStringLiteral("Left"), 200);
+            store.WriteInteger(SettingsSection, QStringLiteral("Top"), 100);
+            store.WriteString(SettingsSection, QStringLiteral("Path for Data"), DataFolder);
+            store.Flush();
+        }
+        form->SaveSettings();
+        form.reset();
+    }
+
+    // A new run: the start-up facts, then the main window's first DataFolder, then the options.
+    std::unique_ptr<TOptionsForm> startProgram() {
+        DataFolder = startDataFolder_;
+        ProjectName.clear();
+        ProjectFolder.clear();
+        AutoUpdateEnabled = false;
+        return std::make_unique<TOptionsForm>();
+    }
+
+    QStringList errors_;
+};
+
+TEST_F(OptionsTest, ControlsAreAtTheirPlaces) {
+    TOptionsForm form;
+    struct Place {
+        QWidget* control;
+        QWidget* parent;
+        QRect rect;
+    };
+    const Place places[] = {
+        {form.PathGroupBox, &form, {15, 13, 588, 106}},
+        {form.PathEdit, form.PathGroupBox, {26, 47, 409, 26}},
+        {form.CheckCopy, form.PathGroupBox, {27, 74, 334, 21}},
+        {form.BtnBrowse, form.PathGroupBox, {449, 42, 119, 30}},
+        {form.UpdateGroupBox, &form, {15, 128, 262, 99}},
+        {form.UpdateCheckBox, form.UpdateGroupBox, {26, 25, 232, 18}},
+        {form.BtnCheck, form.UpdateGroupBox, {74, 54, 119, 31}},
+        {form.BtnOK, &form, {334, 161, 120, 35}},
+        {form.BtnCancel, &form, {470, 162, 120, 35}},
+    };
+    for (const Place& p : places) {
+        EXPECT_EQ(p.control->parentWidget(), p.parent) << p.control->metaObject()->className();
+        EXPECT_EQ(p.control->geometry(), p.rect) << p.control->metaObject()->className();
+    }
+    EXPECT_EQ(form.PathLabel->parentWidget(), form.PathGroupBox);
+    EXPECT_EQ(form.PathLabel->pos(), QPoint(26, 24));
+    // Tab order in the folder group: browse first, then the path.
+    EXPECT_EQ(form.BtnBrowse->nextInFocusChain(), form.PathEdit);
+    EXPECT_TRUE(form.CheckCopy->isChecked());
+    EXPECT_EQ(form.BtnOK->ModalResult(), 1);
+    EXPECT_EQ(form.BtnCancel->ModalResult(), 2);
+    EXPECT_TRUE(form.BtnOK->font().bold());
+    EXPECT_TRUE(form.BtnCheck->font().bold());
+    EXPECT_EQ(form.PathGroupBox->font().pixelSize(), 15);
+    EXPECT_EQ(form.font().pixelSize(), 16);
+    EXPECT_TRUE(errors_.isEmpty()) << errors_.join(u'\n').toStdString();
+}
+
+TEST_F(OptionsTest, TextsFollowTheLanguageAtEveryPaint) {
+    TOptionsForm form;
+    struct Texts {
+        const char* code;
+        const char* title;
+        const char* pathGroup;
+        const char* pathLabel;
+        const char* browse;
+        const char* copy;
+        const char* update;
+        const char* check;
+        const char* cancel;
+    };
+    const Texts languages[] = {
+        {"NLD", "Sleevix - Instellingen", " Plaats voor de bestanden ",
+         "Geef het nieuwe pad voor de bestanden:", "Bladeren",
+         "Kopieer bestanden naar nieuwe map", " \"Check voor Updates\" Aan ", "Check Nu",
+         "Annuleren"},
+        {"ENU", "Sleevix - Options", " Location for Data Files ",
+         "Enter new Location for Data Files:", "Browse", "Copy Files to new Directory",
+         "\"Check for Updates\" On", "Check Now", "Cancel"},
+    };
+    // The same window, painted again after the language changed, shows the other texts.
+    for (const Texts& t : languages) {
+        LanguageCode = QString::fromLatin1(t.code);
+        form.grab();
+        EXPECT_EQ(form.windowTitle(), QString::fromUtf8(t.title)) << t.code;
+        EXPECT_EQ(form.PathGroupBox->title(), QString::fromUtf8(t.pathGroup));
+        EXPECT_EQ(form.PathLabel->text(), QString::fromUtf8(t.pathLabel));
+        EXPECT_EQ(form.BtnBrowse->text(), QString::fromUtf8(t.browse));
+        EXPECT_EQ(form.CheckCopy->text(), QString::fromUtf8(t.copy));
+        EXPECT_EQ(form.UpdateGroupBox->title(), QStringLiteral(" Update "));
+        EXPECT_EQ(form.UpdateCheckBox->text(), QString::fromUtf8(t.update));
+        EXPECT_EQ(form.BtnCheck->text(), QString::fromUtf8(t.check));
+        EXPECT_EQ(form.BtnOK->text(), QStringLiteral("OK"));
+        EXPECT_EQ(form.BtnCancel->text(), QString::fromUtf8(t.cancel));
+    }
+}
+
+TEST_F(OptionsTest, ColoursOfWindowAndButtons) {
+    TOptionsForm form;
+    const QImage shot = form.grab().toImage();
+    // Corners of the window and the gap under the update group are window background.
+    EXPECT_EQ(QColor(shot.pixel(3, 3)), FormColor);
+    EXPECT_EQ(QColor(shot.pixel(shot.width() - 4, shot.height() - 4)), FormColor);
+    EXPECT_EQ(QColor(shot.pixel(300, 240)), FormColor);
+    // Inside a group, beside its controls, the window's colour shows through.
+    EXPECT_EQ(QColor(shot.pixel(15 + 300, 128 + 50)), FormColor);
+    EXPECT_EQ(QColor(shot.pixel(15 + 580, 13 + 90)), FormColor);
+    for (TClrBtn* button : {form.BtnBrowse, form.BtnCheck, form.BtnOK, form.BtnCancel}) {
+        EXPECT_EQ(button->BackColor(), FormColor) << button->text().toStdString();
+        EXPECT_EQ(button->HoverColor(), HoverColor) << button->text().toStdString();
+    }
+    // The face of OK, left of its caption.
+    EXPECT_EQ(QColor(shot.pixel(334 + 8, 161 + 17)), FormColor);
+}
+
+TEST_F(OptionsTest, CreationLoadsTheStoredSettingsAndPlacesTheWindow) {
+    writeStore("[Defaults]\nAutoUpdate=0\nPath%20for%20Data=/srv/covers/\n"
+               "Project%20Name=Cover A\nOptionsTop=-20\nOptionsLeft=250\n");
+    TOptionsForm form;
+    EXPECT_FALSE(form.UpdateCheckBox->isChecked());
+    EXPECT_FALSE(AutoUpdateEnabled);
+    EXPECT_EQ(form.PathEdit->text(), QStringLiteral("/srv/covers/"));
+    EXPECT_EQ(ProjectFolder, QStringLiteral("/srv/covers/Cover A/"));
+    EXPECT_EQ(form.pos(), QPoint(250, 100));
+    EXPECT_TRUE(errors_.isEmpty());
+}
+
+TEST_F(OptionsTest, FirstStartOpensAt100And100WithUpdatesOn) {
+    TOptionsForm form;
+    EXPECT_EQ(form.pos(), QPoint(100, 100));
+    EXPECT_TRUE(form.UpdateCheckBox->isChecked());
+    EXPECT_EQ(form.PathEdit->text(), startDataFolder_);
+}
+
+TEST_F(OptionsTest, OkSavesAndEndsWithOneWithoutChangingTheRunningUpdateOption) {
+    TOptionsForm form;
+    form.UpdateCheckBox->setChecked(false);
+    EXPECT_EQ(execAndClick(form, form.BtnOK), 1);
+    EXPECT_TRUE(AutoUpdateEnabled);
+    restartProgram();
+    EXPECT_EQ(readText(QStringLiteral("AutoUpdate")), QStringLiteral("0"));
+    EXPECT_EQ(readText(QStringLiteral("Path for Data")), startDataFolder_);
+    EXPECT_TRUE(errors_.isEmpty());
+}
+
+TEST_F(OptionsTest, CancelReadsEverythingBackAndEndsWithTwo) {
+    writeStore("[Defaults]\nAutoUpdate=1\nProject%20Name=Stored\nOptionsTop=150\n");
+    TOptionsForm form;
+    // A folder just chosen survives Cancel while no folder is stored: it is its own default.
+    form.UseChosenFolder(QStringLiteral("/srv/chosen"));
+    EXPECT_EQ(form.PathEdit->text(), QStringLiteral("/srv/chosen/"));
+    EXPECT_EQ(ProjectFolder, QStringLiteral("/srv/chosen/Stored/"));
+    form.UpdateCheckBox->setChecked(false);
+    ProjectName = QStringLiteral("Changed");
+    form.move(400, 400);
+    EXPECT_EQ(execAndClick(form, form.BtnCancel), 2);
+    EXPECT_TRUE(form.UpdateCheckBox->isChecked());
+    EXPECT_EQ(ProjectName, QStringLiteral("Stored"));
+    EXPECT_EQ(DataFolder, QStringLiteral("/srv/chosen/"));
+    EXPECT_EQ(form.y(), 150);
+
+    // A stored folder replaces one chosen since.
+    writeStore("[Defaults]\nPath%20for%20Data=/srv/stored/\nProject%20Name=Stored again\n");
+    form.UseChosenFolder(QStringLiteral("/srv/other/"));
+    EXPECT_EQ(execAndClick(form, form.BtnCancel), 2);
+    EXPECT_EQ(form.PathEdit->text(), QStringLiteral("/srv/stored/"));
+    EXPECT_EQ(ProjectFolder, QStringLiteral("/srv/stored/Stored again/"));
+}
+
+TEST_F(OptionsTest, ClosingTheWindowEndsWithTwoAndReadsNothing) {
+    TOptionsForm form;
+    form.UpdateCheckBox->setChecked(false);
+    QTimer::singleShot(0, &form, [&form] { form.close(); });
+    EXPECT_EQ(form.exec(), 2);
+    EXPECT_FALSE(form.UpdateCheckBox->isChecked());
+}
+
+TEST_F(OptionsTest, DestroyingTheWindowSavesAndStoresItsPlace) {
+    auto form = std::make_unique<TOptionsForm>();
+    form->UpdateCheckBox->setChecked(false);
+    form->UseChosenFolder(QStringLiteral("/srv/end"));
+    form->move(321, 222);
+    form.reset();
+    restartProgram();
+    EXPECT_EQ(readText(QStringLiteral("OptionsTop")), QStringLiteral("222"));
+    EXPECT_EQ(readText(QStringLiteral("OptionsLeft")), QStringLiteral("321"));
+    EXPECT_EQ(readText(QStringLiteral("AutoUpdate")), QStringLiteral("0"));
+    EXPECT_EQ(readText(QStringLiteral("Path for Data")), QStringLiteral("/srv/end/"));
+    EXPECT_TRUE(errors_.isEmpty());
+}
+
+TEST_F(OptionsTest, BadValueIsShownOnceAtCreationAndTheRestIsLoaded) {
+    writeStore("[Defaults]\nAutoUpdate=@ByteArray(1)\nProject%20Name=Cover D\n");
+    TOptionsForm form;
+    EXPECT_EQ(errors_, QStringList{QStringLiteral("Invalid data type for 'AutoUpdate'")});
+    EXPECT_TRUE(form.UpdateCheckBox->isChecked());
+    EXPECT_EQ(ProjectName, QStringLiteral("Cover D"));
+    EXPECT_EQ(form.PathEdit->text(), startDataFolder_);
+}
+
+TEST_F(OptionsTest, OkOnAnUnwritableStoreShowsTheFailureAndKeepsTheOldFile) {
+    writeStore("[Defaults]\nAutoUpdate=1\n");
+    TOptionsForm form;
+    // The store's folder is replaced by a plain file: no new file can be made there.
+    const QString folder = QFileInfo(storeFile()).absolutePath();
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    testenv::writeFile(folder, "in the way");
+    form.UpdateCheckBox->setChecked(false);
+    EXPECT_EQ(execAndClick(form, form.BtnOK), 1);
+    EXPECT_EQ(errors_, QStringList{QStringLiteral("Failed to set data for 'AutoUpdate'")});
+}
+
+TEST_F(OptionsTest, CheckNowIsGivenTheWindowsRectangle) {
+    TOptionsForm form;
+    form.move(120, 130);
+    QList<int> got;
+    form.CheckNow = [&](int top, int left, int height, int width) {
+        got = {top, left, height, width};
+    };
+    form.BtnCheck->click();
+    EXPECT_EQ(got, (QList<int>{130, 120, form.frameGeometry().height(),
+                               form.frameGeometry().width()}));
+}
+
+// A new user changes the update option and the data folder, quits, starts again and finds both
+// as left; a run in which nothing changes leaves the store as it was.
+TEST_F(OptionsTest, SettingsSurviveQuitAndRestart) {
+    const QString chosen = testenv::freshFolder(QStringLiteral("MyCovers")) + PathDelim;
+
+    auto form = startProgram();
+    EXPECT_TRUE(AutoUpdateEnabled);
+    form->UpdateCheckBox->setChecked(false);
+    form->UseChosenFolder(chosen);
+    EXPECT_EQ(execAndClick(*form, form->BtnOK), 1);
+    closeProgram(form);
+    const QByteArray afterFirstRun = storeBytes();
+
+    restartProgram();
+    form = startProgram();
+    EXPECT_FALSE(form->UpdateCheckBox->isChecked());
+    EXPECT_FALSE(AutoUpdateEnabled);
+    EXPECT_EQ(DataFolder, chosen);
+    EXPECT_EQ(form->PathEdit->text(), chosen);
+    EXPECT_EQ(ProjectName, QStringLiteral("Velmora - Last Rose Of Summer 2002"));
+    EXPECT_EQ(ProjectFolder, chosen + ProjectName + PathDelim);
+    EXPECT_EQ(form->pos(), QPoint(100, 100));
+    closeProgram(form);
+    EXPECT_EQ(storeBytes(), afterFirstRun);
+
+    restartProgram();
+    form = startProgram();
+    EXPECT_FALSE(AutoUpdateEnabled);
+    EXPECT_EQ(DataFolder, chosen);
+    closeProgram(form);
+    EXPECT_EQ(storeBytes(), afterFirstRun);
+    EXPECT_TRUE(errors_.isEmpty()) << errors_.join(u'\n').toStdString();
+}
+
+// Pictures of the window in both languages, for a person to look at.
+TEST_F(OptionsTest, ScreenshotsInBothLanguages) {
+    const QString folder = QStringLiteral(SLEEVIX_BINARY_DIR "/screenshots");
+    QDir().mkpath(folder);
+    for (const char* code : {"NLD", "ENU"}) {
+        LanguageCode = QString::fromLatin1(code);
+        TOptionsForm form;
+        form.grab(); // a first paint sets the texts
+        const QImage shot = form.grab().toImage();
+        EXPECT_EQ(shot.size(), QSize(623, 247));
+        EXPECT_TRUE(shot.save(folder + QStringLiteral("/options-%1.png").arg(code)));
+    }
+}
+
+} // namespace
