@@ -48,7 +48,9 @@ QString RegistryStore::DamagedCopy(const QString& appName) {
     return Location(appName) + QStringLiteral(".damaged");
 }
 
-void RegistryStore::SetLocation(const QString& file) { locationOverride() = file; }
+void RegistryStore::SetLocation(const QString& file) {
+    locationOverride() = file;
+}
 
 int RegistryStore::ReadInteger(const QString& section, const QString& name, int def) {
     const QString text = ReadString(section, name, QString());
@@ -85,10 +87,11 @@ RegistryStore::RegistryStore(const QString& appName) : d_(std::make_unique<Data>
 
 RegistryStore::~RegistryStore() = default; // QSettings writes what is left
 
-bool RegistryStore::Damaged() const { return false; }
+bool RegistryStore::Damaged() const {
+    return false;
+}
 
-QString RegistryStore::ReadString(const QString& section, const QString& name,
-                                  const QString& def) {
+QString RegistryStore::ReadString(const QString& section, const QString& name, const QString& def) {
     const QString key = section + u'/' + name;
     if (!d_->settings->contains(key))
         return def;
@@ -99,8 +102,7 @@ QString RegistryStore::ReadString(const QString& section, const QString& name,
     return text.isNull() ? QLatin1String("") : text;
 }
 
-void RegistryStore::WriteString(const QString& section, const QString& name,
-                                const QString& value) {
+void RegistryStore::WriteString(const QString& section, const QString& name, const QString& value) {
     if (d_->firstPending.isEmpty()) {
         if (!d_->settings->isWritable())
             throw AppError(failedToSet(name));
@@ -148,8 +150,8 @@ QByteArray escapeKey(const QString& key) {
         const char16_t c = ch.unicode();
         if (c == u'/')
             out += '\\';
-        else if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
-                 (c >= u'0' && c <= u'9') || c == u'_' || c == u'-' || c == u'.')
+        else if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
+                 c == u'_' || c == u'-' || c == u'.')
             out += char(c);
         else if (c <= 0xFF)
             out += '%' + hex(c, 2);
@@ -205,15 +207,33 @@ QByteArray escapeValue(const QString& value) {
             out += "\\0";
             escapeNextIfHex = true;
             break;
-        case '\a': out += "\\a"; break;
-        case '\b': out += "\\b"; break;
-        case '\f': out += "\\f"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        case '\v': out += "\\v"; break;
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
+        case '\a':
+            out += "\\a";
+            break;
+        case '\b':
+            out += "\\b";
+            break;
+        case '\f':
+            out += "\\f";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\v':
+            out += "\\v";
+            break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
         default:
             if (c < 0x20 || c == 0x7F) {
                 out += "\\x" + hex(c, 1);
@@ -246,20 +266,36 @@ std::optional<QString> unescapeValue(const QString& raw) {
             const QChar n = raw[i];
             char32_t code = n.unicode();
             switch (n.unicode()) {
-            case u'a': code = '\a'; break;
-            case u'b': code = '\b'; break;
-            case u'f': code = '\f'; break;
-            case u'n': code = '\n'; break;
-            case u'r': code = '\r'; break;
-            case u't': code = '\t'; break;
-            case u'v': code = '\v'; break;
+            case u'a':
+                code = '\a';
+                break;
+            case u'b':
+                code = '\b';
+                break;
+            case u'f':
+                code = '\f';
+                break;
+            case u'n':
+                code = '\n';
+                break;
+            case u'r':
+                code = '\r';
+                break;
+            case u't':
+                code = '\t';
+                break;
+            case u'v':
+                code = '\v';
+                break;
             case u'"':
             case u'\'':
             case u'?':
-            case u'\\': break;
+            case u'\\':
+                break;
             case u'x': {
                 qsizetype len = 0;
-                while (len < 4 && i + 1 + len < raw.size() && isHexDigit(raw[i + 1 + len].unicode()))
+                while (len < 4 && i + 1 + len < raw.size() &&
+                       isHexDigit(raw[i + 1 + len].unicode()))
                     ++len;
                 if (len == 0)
                     break;
@@ -488,10 +524,11 @@ RegistryStore::~RegistryStore() {
     }
 }
 
-bool RegistryStore::Damaged() const { return d_->ini.damaged; }
+bool RegistryStore::Damaged() const {
+    return d_->ini.damaged;
+}
 
-QString RegistryStore::ReadString(const QString& section, const QString& name,
-                                  const QString& def) {
+QString RegistryStore::ReadString(const QString& section, const QString& name, const QString& def) {
     for (qsizetype i = d_->pending.size() - 1; i >= 0; --i)
         if (d_->pending[i].section == section && d_->pending[i].name == name)
             return d_->pending[i].value;
@@ -504,8 +541,7 @@ QString RegistryStore::ReadString(const QString& section, const QString& name,
     return text->isNull() ? QLatin1String("") : *text;
 }
 
-void RegistryStore::WriteString(const QString& section, const QString& name,
-                                const QString& value) {
+void RegistryStore::WriteString(const QString& section, const QString& name, const QString& value) {
     // Checked before anything is taken, so a refused group leaves nothing behind.
     if (d_->pending.isEmpty() && !d_->canWrite())
         throw AppError(failedToSet(name));

@@ -31,7 +31,9 @@ QFont fontOf(const QString& family, int pixels, bool bold = false) {
     return font;
 }
 
-QFont msSansSerif(bool bold = false) { return fontOf(QStringLiteral("MS Sans Serif"), 16, bold); }
+QFont msSansSerif(bool bold = false) {
+    return fontOf(QStringLiteral("MS Sans Serif"), 16, bold);
+}
 
 // The group boxes of the design: an etched frame whose caption sits on its top line, the
 // caption's own blanks keeping the line off the text; inside, the window's colour.
@@ -130,8 +132,8 @@ void TOptionsForm::FormPaint() {
     }
 
     const bool nl = IsDutch();
-    setWindowTitle(ProductName + (nl ? QStringLiteral(" - Instellingen")
-                                     : QStringLiteral(" - Options")));
+    setWindowTitle(ProductName +
+                   (nl ? QStringLiteral(" - Instellingen") : QStringLiteral(" - Options")));
     PathGroupBox->setTitle(nl ? QStringLiteral(" Plaats voor de bestanden ")
                               : QStringLiteral(" Location for Data Files "));
     PathLabel->setText(nl ? QStringLiteral("Geef het nieuwe pad voor de bestanden:")
@@ -161,7 +163,9 @@ void TOptionsForm::LoadSettings() {
         throw AppError(options.failure);
 }
 
-void TOptionsForm::SaveSettings() { SaveSettingsValues(UpdateCheckBox->isChecked()); }
+void TOptionsForm::SaveSettings() {
+    SaveSettingsValues(UpdateCheckBox->isChecked());
+}
 
 void TOptionsForm::UseChosenFolder(const QString& folder) {
     UseDataFolder(folder);
@@ -186,8 +190,14 @@ void TOptionsForm::BtnCheckClick() {
         CheckNow(y(), x(), frameGeometry().height(), frameGeometry().width());
 }
 
-void TOptionsForm::BtnOKClick() { SaveSettings(); }
+void TOptionsForm::BtnOKClick() {
+    SaveSettings();
+}
 
-void TOptionsForm::BtnCancelClick() { LoadSettings(); }
+void TOptionsForm::BtnCancelClick() {
+    LoadSettings();
+}
 
-void TOptionsForm::reject() { done(2); }
+void TOptionsForm::reject() {
+    done(2);
+}

@@ -15,8 +15,7 @@ namespace {
 
 // Runs one read; a value that cannot be read keeps the fallback and the first such failure is
 // remembered, so that one bad value does not leave the others unread.
-template <typename T, typename Read>
-T readOr(QString& failure, T fallback, Read read) {
+template <typename T, typename Read> T readOr(QString& failure, T fallback, Read read) {
     try {
         return read();
     } catch (const AppError& e) {
@@ -27,7 +26,9 @@ T readOr(QString& failure, T fallback, Read read) {
 }
 
 // A stored folder without its separator would glue the project name onto the folder's name.
-QString asFolder(const QString& path) { return WithTrailingDelim(path); }
+QString asFolder(const QString& path) {
+    return WithTrailingDelim(path);
+}
 
 } // namespace
 
@@ -46,8 +47,8 @@ int ReadStoredInteger(RegistryStore& store, const QString& name) {
 
 QString ProjectNameOnly(const QString& name) {
 #ifdef Q_OS_WIN
-    const qsizetype cut = std::max({name.lastIndexOf(u'\\'), name.lastIndexOf(u'/'),
-                                    name.lastIndexOf(u':')});
+    const qsizetype cut =
+        std::max({name.lastIndexOf(u'\\'), name.lastIndexOf(u'/'), name.lastIndexOf(u':')});
 #else
     // Only the separator: a colon or a backslash is an ordinary letter of a folder name here.
     const qsizetype cut = name.lastIndexOf(PathDelim);
@@ -59,12 +60,10 @@ StoredOptions LoadSettingsValues() {
     RegistryStore store;
     StoredOptions options;
     QString& failure = options.failure;
-    options.top = readOr(failure, 100, [&] {
-        return ReadStoredInteger(store, QStringLiteral("OptionsTop"));
-    });
-    options.left = readOr(failure, 100, [&] {
-        return ReadStoredInteger(store, QStringLiteral("OptionsLeft"));
-    });
+    options.top = readOr(failure, 100,
+                         [&] { return ReadStoredInteger(store, QStringLiteral("OptionsTop")); });
+    options.left = readOr(failure, 100,
+                          [&] { return ReadStoredInteger(store, QStringLiteral("OptionsLeft")); });
     options.autoUpdate = readOr(failure, true, [&] {
         return store.ReadBool(SettingsSection, QStringLiteral("AutoUpdate"), true);
     });

@@ -116,9 +116,8 @@ TEST_F(OptionsTest, TextsFollowTheLanguageAtEveryPaint) {
     };
     const Texts languages[] = {
         {"NLD", "Sleevix - Instellingen", " Plaats voor de bestanden ",
-         "Geef het nieuwe pad voor de bestanden:", "Bladeren",
-         "Kopieer bestanden naar nieuwe map", " \"Check voor Updates\" Aan ", "Check Nu",
-         "Annuleren"},
+         "Geef het nieuwe pad voor de bestanden:", "Bladeren", "Kopieer bestanden naar nieuwe map",
+         " \"Check voor Updates\" Aan ", "Check Nu", "Annuleren"},
         {"ENU", "Sleevix - Options", " Location for Data Files ",
          "Enter new Location for Data Files:", "Browse", "Copy Files to new Directory",
          "\"Check for Updates\" On", "Check Now", "Cancel"},
@@ -263,8 +262,8 @@ TEST_F(OptionsTest, CheckNowIsGivenTheWindowsRectangle) {
         got = {top, left, height, width};
     };
     form.BtnCheck->click();
-    EXPECT_EQ(got, (QList<int>{130, 120, form.frameGeometry().height(),
-                               form.frameGeometry().width()}));
+    EXPECT_EQ(got,
+              (QList<int>{130, 120, form.frameGeometry().height(), form.frameGeometry().width()}));
 }
 
 // A new user changes the update option and the data folder, quits, starts again and finds both

@@ -38,14 +38,15 @@ TEST_P(StoreTextRoundTrip, PathAndProjectNameComeBackExactlyAfterRestart) {
     EXPECT_EQ(readText(QStringLiteral("Project Name")), text);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, StoreTextRoundTrip,
-    ::testing::Values("/home/me/CD, Covers/", "Best of \"Live\" 1990", R"(C:\Data\x41\)",
-                      R"(back\\slash\)", "  two leading blanks", "trailing blanks  ", " ",
-                      "Ünïcødé Mötley Crüe – Ærø ß €", "\xF0\x9D\x84\x9E clef", "@at sign first",
-                      "@ByteArray(not binary)", "@Variant(not a variant)", "semi;colon",
-                      "key=value", "#not a comment", "[not a section]", "tab\there",
-                      "line\nbreak", "%20 and %", "a, \"b\"; \\c"));
+INSTANTIATE_TEST_SUITE_P(Texts, StoreTextRoundTrip,
+                         ::testing::Values("/home/me/CD, Covers/", "Best of \"Live\" 1990",
+                                           R"(C:\Data\x41\)", R"(back\\slash\)",
+                                           "  two leading blanks", "trailing blanks  ", " ",
+                                           "Ünïcødé Mötley Crüe – Ærø ß €", "\xF0\x9D\x84\x9E clef",
+                                           "@at sign first", "@ByteArray(not binary)",
+                                           "@Variant(not a variant)", "semi;colon", "key=value",
+                                           "#not a comment", "[not a section]", "tab\there",
+                                           "line\nbreak", "%20 and %", "a, \"b\"; \\c"));
 
 // The file stays in the dialect of QSettings' INI files: each reads what the other wrote.
 TEST_P(StoreTextRoundTrip, FileIsReadAlikeByQSettings) {
@@ -71,10 +72,10 @@ TEST_P(StoreTextRoundTrip, FileIsReadAlikeByQSettings) {
 
 TEST_F(StoreTest, AnyTextComesBackExactly) {
     // Random texts from the characters that need care in the file.
-    const char32_t pool[] = {' ',  '"',  '\\', ',',   ';',    '=',     '@',    '#',
-                             'a',  'Z',  '0',   '9',   'x',    'F',     '\t',   '\r',
-                             '\n', 0x7f, 0x85,  0xa0,  0xe9,   0x20ac,  0x3000, 0x1d11e,
-                             0x0,  '[',  ']',   '%',   '/',    '\'',    0xfeff, 0x1};
+    const char32_t pool[] = {' ',  '"',  '\\', ',',  ';',  '=',    '@',    '#',
+                             'a',  'Z',  '0',  '9',  'x',  'F',    '\t',   '\r',
+                             '\n', 0x7f, 0x85, 0xa0, 0xe9, 0x20ac, 0x3000, 0x1d11e,
+                             0x0,  '[',  ']',  '%',  '/',  '\'',   0xfeff, 0x1};
     QRandomGenerator random(20261207);
     QStringList texts;
     {
@@ -93,7 +94,8 @@ TEST_F(StoreTest, AnyTextComesBackExactly) {
     restartProgram();
     RegistryStore store;
     for (int i = 0; i < texts.size(); ++i)
-        ASSERT_EQ(store.ReadString(SettingsSection, QStringLiteral("Text %1").arg(i), QStringLiteral("-")),
+        ASSERT_EQ(store.ReadString(SettingsSection, QStringLiteral("Text %1").arg(i),
+                                   QStringLiteral("-")),
                   texts[i])
             << i;
 }
@@ -111,7 +113,8 @@ TEST_F(StoreTest, LinesOfOtherKindsAndCommentsSurviveARewrite) {
     {
         RegistryStore store;
         store.WriteInteger(SettingsSection, QStringLiteral("Left"), 11);
-        store.WriteString(SettingsSection, QStringLiteral("Project Name"), QStringLiteral("Cover A"));
+        store.WriteString(SettingsSection, QStringLiteral("Project Name"),
+                          QStringLiteral("Cover A"));
         store.Flush();
     }
     QByteArray expected = kept;
@@ -177,9 +180,9 @@ INSTANTIATE_TEST_SUITE_P(
                       IntegerCase{"007", 7}, IntegerCase{"abc", 77}, IntegerCase{"12abc", 77},
                       IntegerCase{"1.5", 77}, IntegerCase{"true", 77},
                       IntegerCase{"2147483647", 2147483647},
-                      IntegerCase{"-2147483648", -2147483647 - 1},
-                      IntegerCase{"2147483648", 77}, IntegerCase{"99999999999999999999", 77},
-                      IntegerCase{"-99999999999", 77}, IntegerCase{"\" 42 \"", 42}));
+                      IntegerCase{"-2147483648", -2147483647 - 1}, IntegerCase{"2147483648", 77},
+                      IntegerCase{"99999999999999999999", 77}, IntegerCase{"-99999999999", 77},
+                      IntegerCase{"\" 42 \"", 42}));
 
 // ---- values of another kind than text ----------------------------------------------------------
 
@@ -188,20 +191,22 @@ class StoreWrongKind : public StoreTest, public ::testing::WithParamInterface<co
 TEST_P(StoreWrongKind, RaisesInvalidDataTypeWithTheValueName) {
     writeStore(QByteArray("[Defaults]\nPath%20for%20Data=") + GetParam() + "\nLeft=5\n");
     RegistryStore store;
-    EXPECT_EQ(errorOf([&] { store.ReadString(SettingsSection, QStringLiteral("Path for Data"),
-                                             QStringLiteral("x")); }),
+    EXPECT_EQ(errorOf([&] {
+                  store.ReadString(SettingsSection, QStringLiteral("Path for Data"),
+                                   QStringLiteral("x"));
+              }),
               QStringLiteral("Invalid data type for 'Path for Data'"));
-    EXPECT_EQ(errorOf([&] { store.ReadInteger(SettingsSection, QStringLiteral("Path for Data"),
-                                              1); }),
-              QStringLiteral("Invalid data type for 'Path for Data'"));
+    EXPECT_EQ(
+        errorOf([&] { store.ReadInteger(SettingsSection, QStringLiteral("Path for Data"), 1); }),
+        QStringLiteral("Invalid data type for 'Path for Data'"));
     // The other values of the store read as usual.
     EXPECT_EQ(store.ReadInteger(SettingsSection, QStringLiteral("Left"), 200), 5);
 }
 
 INSTANTIATE_TEST_SUITE_P(HandEdited, StoreWrongKind,
-                         ::testing::Values("/home/me/CD, Covers/", "a,b,c",
-                                           "@ByteArray(/home/me/)", "@Invalid()",
-                                           "@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)", "@Point(1 2)"));
+                         ::testing::Values("/home/me/CD, Covers/", "a,b,c", "@ByteArray(/home/me/)",
+                                           "@Invalid()", "@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)",
+                                           "@Point(1 2)"));
 
 // ---- missing, empty and damaged store files -----------------------------------------------------
 
@@ -212,9 +217,9 @@ TEST_F(StoreTest, MissingOrEmptyStoreGivesDefaultsAndNoDamage) {
         RegistryStore store;
         EXPECT_FALSE(store.Damaged());
         EXPECT_EQ(store.ReadInteger(SettingsSection, QStringLiteral("Top"), 100), 100);
-        EXPECT_EQ(store.ReadString(SettingsSection, QStringLiteral("Project Name"),
-                                   QStringLiteral("d")),
-                  QStringLiteral("d"));
+        EXPECT_EQ(
+            store.ReadString(SettingsSection, QStringLiteral("Project Name"), QStringLiteral("d")),
+            QStringLiteral("d"));
     }
 }
 
@@ -267,10 +272,9 @@ TEST_F(StoreTest, StoreWhoseFolderCannotBeMadeReadsDefaultsAndRefusesWrites) {
 
     RegistryStore store;
     EXPECT_EQ(store.ReadInteger(SettingsSection, QStringLiteral("Left"), 200), 200);
-    EXPECT_EQ(errorOf([&] {
-                  store.WriteBool(SettingsSection, QStringLiteral("AutoUpdate"), true);
-              }),
-              QStringLiteral("Failed to set data for 'AutoUpdate'"));
+    EXPECT_EQ(
+        errorOf([&] { store.WriteBool(SettingsSection, QStringLiteral("AutoUpdate"), true); }),
+        QStringLiteral("Failed to set data for 'AutoUpdate'"));
     // Nothing of the refused group lingers to be read back as if stored.
     EXPECT_EQ(store.ReadInteger(SettingsSection, QStringLiteral("AutoUpdate"), 7), 7);
     EXPECT_EQ(readInteger(QStringLiteral("AutoUpdate"), 7), 7);
@@ -285,13 +289,11 @@ TEST_F(StoreTest, StoreInReadOnlyFolderRefusesWritesAndKeepsTheFile) {
     QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     {
         RegistryStore store;
-        EXPECT_EQ(errorOf([&] {
-                      store.WriteInteger(SettingsSection, QStringLiteral("Left"), 9);
-                  }),
+        EXPECT_EQ(errorOf([&] { store.WriteInteger(SettingsSection, QStringLiteral("Left"), 9); }),
                   QStringLiteral("Failed to set data for 'Left'"));
     }
-    QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                   QFileDevice::ExeOwner);
+    QFile::setPermissions(dir,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_EQ(storeBytes(), QByteArray("[Defaults]\nLeft=5\n"));
 }
 

@@ -66,7 +66,8 @@ TEST_F(StoreTest, ValueOfWrongKindIsReportedAndTheOthersStillLoad) {
 TEST_F(StoreTest, DamagedStoreIsToldAndLoadsWhatItCan) {
     writeStore("[Defaults]\n\x01\x02\xff\xfe garbage\nProject%20Name=Cover C\n");
     const StoredOptions options = LoadSettingsValues();
-    EXPECT_TRUE(options.failure.contains(QStringLiteral("damaged"))) << options.failure.toStdString();
+    EXPECT_TRUE(options.failure.contains(QStringLiteral("damaged")))
+        << options.failure.toStdString();
     EXPECT_TRUE(options.failure.contains(RegistryStore::DamagedCopy()));
     EXPECT_EQ(ProjectName, QStringLiteral("Cover C"));
 }

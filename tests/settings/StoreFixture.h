@@ -48,8 +48,8 @@ protected:
     // what it has read and written per file for the life of the process).
     void restartProgram() {
         const QString bytesFrom = storeFile();
-        const QString next = testenv::freshFolder(QStringLiteral("restart")) +
-                             QStringLiteral("/Sleevix");
+        const QString next =
+            testenv::freshFolder(QStringLiteral("restart")) + QStringLiteral("/Sleevix");
         QDir().mkpath(next);
         if (QFile::exists(bytesFrom))
             QFile::copy(bytesFrom, next + QStringLiteral("/Sleevix.ini"));
