@@ -128,6 +128,9 @@ bool TYesNoDlg::AskYesNo(int top, int left, int callerHeight, int callerWidth,
     // Each question starts undecided, so a closing without a button never reports an earlier
     // Cancel.
     Cancelled = false;
+    // Height, place and focus are worked out again for every question: a longer question than
+    // the last would otherwise be cut off, and the caller may have moved.
+    LaidOut = false;
 
     hide();
     exec();

@@ -35,7 +35,7 @@ public:
 
     bool Answer = false;
     bool Cancelled = false;
-    bool LaidOut = false;
+    bool LaidOut = false; // height, place and focus done for the question now shown
     int CallerTop = 0;
     int CallerLeft = 0;
     int CallerHeight = 0;
@@ -55,7 +55,7 @@ private:
     void createControls();
     void placeControls();
     void FormCreate();
-    // Height, place and focus, done at the first showing after creation.
+    // Height, place and focus, done at the first showing of each question.
     void FormPaint();
 };
 

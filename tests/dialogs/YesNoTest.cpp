@@ -178,7 +178,7 @@ TEST(YesNoDlg, LongQuestionWidensWrapsAndNeverNarrowsAgain) {
     EXPECT_EQ(s.panel.width(), panel);
 }
 
-TEST(YesNoDlg, HeightPlaceAndFocusAreSetAtTheFirstShowingOnly) {
+TEST(YesNoDlg, EveryQuestionGetsItsOwnHeightPlaceAndFocus) {
     TYesNoDlg dlg;
     bool cancel = true;
     Seen first, second;
@@ -187,10 +187,14 @@ TEST(YesNoDlg, HeightPlaceAndFocusAreSetAtTheFirstShowingOnly) {
         second = Look(dlg);
         dlg.BtnNo->click();
     });
+    cancel = true;
     dlg.AskYesNo(500, 500, 100, 100, "Sleevix", QStringLiteral("a\rb\rc"), "Ja", "Nee", "Annuleren",
-                 true, cancel);
-    EXPECT_EQ(second.window, first.window);
-    EXPECT_EQ(second.memo, first.memo);
+                 false, cancel);
+    EXPECT_EQ(second.memo.height(), 4 * 18) << "three lines are not cut to the first one";
+    EXPECT_EQ(second.window.width(), first.window.width());
+    EXPECT_EQ(second.frame.top(), 500 + (100 - second.frame.height()) / 2) << "over the new caller";
+    EXPECT_EQ(second.frame.left(), 500 + (100 - second.frame.width()) / 2);
+    EXPECT_EQ(second.focus, dlg.BtnNo) << "the new default answer has the focus";
 }
 
 TEST(YesNoDlg, EmptyAndHugeMessagesFollowTheRules) {
