@@ -13,5 +13,7 @@ int main(int argc, char** argv) {
     InstallFontSubstitutes();
     CreateForms();
     MainForm->show();
-    return app.exec();
+    const int result = app.exec();
+    DestroyForms();
+    return result;
 }

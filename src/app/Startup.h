@@ -3,3 +3,6 @@
 #pragma once
 
 void CreateForms();
+
+// At program end, after the message loop: destroys the windows made by CreateForms.
+void DestroyForms();

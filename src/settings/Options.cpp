@@ -59,6 +59,8 @@ TOptionsForm::TOptionsForm(QWidget* parent) : QDialog(parent) {
 TOptionsForm::~TOptionsForm() {
     // The error box must not hang on a window that is going away.
     ErrorGuard::Run(nullptr, [this] { FormDestroy(); });
+    if (OptionsForm == this)
+        OptionsForm = nullptr;
 }
 
 void TOptionsForm::createControls() {
