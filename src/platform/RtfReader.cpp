@@ -1232,6 +1232,12 @@ void Parser::textByte(uchar b) {
 // One byte of text in the current code page; multi-byte characters are collected first.
 void Parser::byteOut(uchar b) {
     const RtfCodePage* cp = top().codePage ? top().codePage : &RtfCodePage::get(docCodePage_);
+    if (b < 0x20) {
+        flushBytes();
+        if (b == '\t')
+            put(QChar(u'\t'));
+        return; // control characters are no text
+    }
     if (cp->kind() == RtfCodePage::Kind::SingleByte) {
         flushBytes();
         put(cp->map(b));
@@ -1260,8 +1266,9 @@ void Parser::flushBytes() {
     awaitingTrail_ = false;
     if (pendingBytes_.isEmpty())
         return;
-    const QString text = pendingCodePage_->decode(pendingBytes_);
+    QString text = pendingCodePage_->decode(pendingBytes_);
     pendingBytes_.clear();
+    text.remove(QChar(0xFFFC));
     put(text);
 }
 
@@ -1273,8 +1280,8 @@ void Parser::putUnicode(int value) {
         put(QChar(0xFFFD));
         return;
     }
-    if (value < 0x20 && value != '\t')
-        return; // control characters are no text
+    if ((value < 0x20 && value != '\t') || value == 0xFFFC)
+        return; // control characters are no text; U+FFFC stands for pictures only
     const char16_t unit = char16_t(value);
     if (QChar::isHighSurrogate(unit)) {
         if (highSurrogate_) {

@@ -129,6 +129,7 @@ const TextCase badCases[] = {
      "abcd"},
     {"HugeUnicodeNumber", R"({\rtf1 a\u99999999999999999 bc})", u16(u"a\uFFFDc")},
     {"NegativeColourAndFontNumbers", R"({\rtf1\f-3\cf-7\highlight-2 a})", "a"},
+    {"ControlCharacterEscapes", R"({\rtf1 a\'1eb\'09c\'00})", "ab\tc"},
     {"NulAndControlBytes",
      QByteArray("{\\rtf1 a\0b\x01\x1f"
                 "c}",

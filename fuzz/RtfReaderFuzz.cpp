@@ -1,0 +1,33 @@
+// Feeds arbitrary bytes to the RTF reader, then writes what it read and reads that again:
+// no input may crash, hang or exhaust memory, and the writer must cope with whatever the reader
+// builds.
+#include "platform/RtfReader.h"
+#include "platform/RtfWriter.h"
+
+#include <QGuiApplication>
+#include <QTextDocument>
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication app(*argc, *argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+    QTextDocument doc;
+    try {
+        RtfReader::read(bytes, &doc);
+    } catch (const RtfFormatError&) {
+        return 0;
+    }
+    const QByteArray written = RtfWriter::toRtf(&doc);
+    QTextDocument again;
+    RtfReader::read(written, &again); // our own output is always RTF
+    if (again.toPlainText() != doc.toPlainText())
+        abort(); // what the writer wrote must read back as the same text
+    return 0;
+}

@@ -1,0 +1,97 @@
+#include "platform/RichEdit.h"
+
+#include "platform/AppError.h"
+#include "platform/RtfReader.h"
+#include "platform/RtfWriter.h"
+#include "platform/TextFile.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QDir>
+#include <QFile>
+#include <QPointer>
+#include <QSaveFile>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+
+RichEdit::RichEdit(QWidget* parent) : QTextEdit(parent) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(17);
+    setFont(font);
+    document()->setDefaultFont(font);
+    setLineWrapMode(QTextEdit::WidgetWidth);
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    setAcceptRichText(true);
+    setTabChangesFocus(false); // tab characters go into the text
+    setTabStopDistance(48);    // half an inch, as word processors do
+}
+
+void RichEdit::LoadFromFile(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw AppError(
+            QStringLiteral("Cannot open file %1").arg(QDir::toNativeSeparators(fileName)));
+    auto* loaded = new QTextDocument(this);
+    loaded->setDefaultFont(document()->defaultFont());
+    loaded->setDefaultTextOption(document()->defaultTextOption());
+    loaded->setDocumentMargin(document()->documentMargin());
+    try {
+        try {
+            RtfReader::read(&file, loaded);
+        } catch (const RtfFormatError&) {
+            // Not RTF: read it again from its start as plain text.
+            if (!file.seek(0))
+                throw AppError(QStringLiteral("Failed to Load Stream"));
+            const QByteArray bytes = file.readAll();
+            if (file.error() != QFileDevice::NoError)
+                throw AppError(QStringLiteral("Failed to Load Stream"));
+            loaded->setPlainText(DecodeTextFile(bytes));
+        }
+    } catch (...) {
+        delete loaded;
+        throw;
+    }
+    adopt(loaded);
+}
+
+void RichEdit::adopt(QTextDocument* loaded) {
+    // The control deletes a document it made itself; one read earlier belongs to this widget.
+    QPointer<QTextDocument> old = document();
+    setDocument(loaded);
+    if (old && old->parent() == this)
+        delete old;
+    moveCursor(QTextCursor::Start);
+}
+
+void RichEdit::SaveToFile(const QString& fileName) const {
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        throw AppError(
+            QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(fileName)));
+    RtfWriter::write(document(), &file);
+    if (!file.commit())
+        throw AppError(QStringLiteral("Failed to Save Stream"));
+}
+
+QStringList RichEdit::DisplayedLines() const {
+    QStringList lines;
+    QTextDocument* doc = document();
+    QAbstractTextDocumentLayout* layout = doc->documentLayout();
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        layout->blockBoundingRect(block); // lays the block out if it is not yet
+        const QTextLayout* lines_ = block.layout();
+        const QString text = block.text();
+        if (!lines_ || lines_->lineCount() == 0) {
+            lines << text;
+            continue;
+        }
+        for (int i = 0; i < lines_->lineCount(); ++i) {
+            const QTextLine line = lines_->lineAt(i);
+            QString part = text.mid(line.textStart(), line.textLength());
+            if (part.endsWith(QChar(QChar::LineSeparator)))
+                part.chop(1);
+            lines << part;
+        }
+    }
+    return lines;
+}
