@@ -148,12 +148,9 @@ TEST_F(StoreTest, StoredIntegersHaveTheirDefaultsAndRules) {
     for (const auto& [name, def] : defaults)
         EXPECT_EQ(ReadStoredInteger(store, QString::fromLatin1(name)), def) << name;
     EXPECT_THROW(ReadStoredInteger(store, QStringLiteral("Nonsense")), AppError);
-}
-
-TEST_F(StoreTest, BrowseSplitterOfAtLeast200IsKept) {
     writeStore("[Defaults]\nBrowse%20Splitter=230\n");
-    RegistryStore store;
-    EXPECT_EQ(ReadStoredInteger(store, QStringLiteral("Browse Splitter")), 230);
+    RegistryStore again;
+    EXPECT_EQ(ReadStoredInteger(again, QStringLiteral("Browse Splitter")), 230);
 }
 
 } // namespace
