@@ -64,6 +64,16 @@ TClrBtn::TClrBtn(const QString& caption, QWidget* parent) : QPushButton(caption,
     FHoverColor = palette().color(QPalette::Button);
 }
 
+bool TClrBtn::event(QEvent* event) {
+    const bool handled = QPushButton::event(event);
+    // The button paints every pixel of itself. Saying so keeps its repaints (hover, press) from
+    // repainting the window beneath, whose paint handler may set the face colour again. Set after
+    // the style has polished the button, since polishing clears it.
+    if (event->type() == QEvent::Polish)
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    return handled;
+}
+
 void TClrBtn::setBackColor(const QColor& color) {
     if (color == FBackColor)
         return;

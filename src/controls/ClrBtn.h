@@ -36,6 +36,7 @@ public:
     bool IsFocusedDefault() const;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void enterEvent(QEnterEvent* event) override;

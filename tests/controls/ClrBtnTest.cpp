@@ -200,6 +200,38 @@ TEST(ClrBtn, HoverShowsHoverColorAndLeavingRestoresTheColourSavedOnEntering) {
     EXPECT_EQ(btn.BackColor(), PaleYellow);
 }
 
+// A window that gives its buttons their colours in its own paint handler, as several do.
+class PaintingWindow : public QDialog {
+public:
+    TClrBtn* btn = new TClrBtn(QStringLiteral("OK"), this);
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent* e) override {
+        ++paints;
+        btn->setBackColor(PaleYellow);
+        btn->setHoverColor(HoverYellow);
+        QDialog::paintEvent(e);
+    }
+};
+
+TEST(ClrBtn, HoverFaceSurvivesTheWindowsPaintHandler) {
+    PaintingWindow w;
+    w.resize(200, 100);
+    w.btn->setGeometry(50, 30, 104, 28);
+    w.show();
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+    const int windowPaints = w.paints;
+    SendEnter(*w.btn);
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+    EXPECT_EQ(w.paints, windowPaints) << "the button's repaint leaves the window alone";
+    EXPECT_EQ(w.btn->BackColor(), HoverYellow);
+    SendLeave(*w.btn);
+    EXPECT_EQ(w.btn->BackColor(), PaleYellow);
+}
+
 TEST(ClrBtn, ModalResultEndsTheDialogAfterTheClickHandler) {
     QDialog dlg;
     auto* ok = new TClrBtn(QStringLiteral("OK"), &dlg);
