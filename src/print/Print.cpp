@@ -10,7 +10,9 @@
 #include "platform/RegistryStore.h"
 #include "support/Support.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPrintDialog>
@@ -49,6 +51,15 @@ bool pdfIsComplete(const QString& fileName) {
         return false;
     file.seek(std::max<qint64>(0, file.size() - 64));
     return file.readAll().contains("%%EOF");
+}
+
+// A file name made from the document's name, without characters that file systems refuse.
+QString pdfFileName(const QString& folder, const QString& docName) {
+    QString name = docName.isEmpty() ? ProductName : docName;
+    for (QChar& c : name)
+        if (QStringLiteral("/\\:*?\"<>|").contains(c) || c.unicode() < 32)
+            c = QLatin1Char('_');
+    return QDir(folder).filePath(name + QStringLiteral(".pdf"));
 }
 
 } // namespace
@@ -196,8 +207,17 @@ void TPrintForm::PrintLayout() {
         Printer.setDocName(source_.SpineText.isEmpty()
                                ? ProductName
                                : ProductName + QStringLiteral(" - ") + source_.SpineText);
+    // Without any printer the dialog offers only a PDF file: propose one named after the job.
+    if (Printer.outputFileName().isEmpty() && QPrinterInfo::availablePrinterNames().isEmpty())
+        Printer.setOutputFileName(pdfFileName(QDir::homePath(), Printer.docName()));
     if (PrintDialog1->exec() != QDialog::Accepted)
         return;
+    // A PDF file chosen as a bare folder gets the job's name.
+    const QString file = Printer.outputFileName();
+    if (Printer.outputFormat() == QPrinter::PdfFormat &&
+        (file.isEmpty() || file.endsWith(QLatin1Char('/')) || QFileInfo(file).isDir()))
+        Printer.setOutputFileName(
+            pdfFileName(file.isEmpty() ? QDir::homePath() : file, Printer.docName()));
     PrintLayoutOn(Printer, source_, logicalDpiX(), logicalDpiY(), ScreenScale);
 }
 

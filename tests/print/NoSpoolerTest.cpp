@@ -1,0 +1,74 @@
+// Without a print system: no spooler to talk to, so no printer at all. The printer object still
+// calls itself valid, but no document can begin on it; the user is told so, nothing crashes.
+// The case runs in a child process of this test program whose CUPS client is pointed at a
+// server that does not exist, so it holds whether or not a spooler runs on this machine.
+#include "LayoutFixture.h"
+#include "app/ErrorGuard.h"
+#include "common/TestEnv.h"
+#include "controls/ClrBtn.h"
+#include "platform/AppError.h"
+#include "print/Print.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+const char* ChildVariable = "SLEEVIX_NO_SPOOLER_CHILD";
+}
+
+TEST(NoSpoolerChild, NoPrinterIsToldClearly) {
+    if (qEnvironmentVariableIsEmpty(ChildVariable))
+        GTEST_SKIP() << "runs only as the child of NoSpooler.NoPrinterIsToldClearly";
+    ASSERT_TRUE(QPrinterInfo::availablePrinterNames().isEmpty());
+    QPrinter printer(QPrinter::HighResolution);
+    EXPECT_TRUE(printer.isValid());
+    try {
+        PrintDocument(printer, [](QPainter&) { FAIL() << "a page was drawn"; });
+        FAIL() << "no error";
+    } catch (const AppError& e) {
+        EXPECT_TRUE(e.message().startsWith(QStringLiteral("No printer is installed")))
+            << e.message().toStdString();
+    }
+
+    // Through the window: the print dialog offers only a PDF file then; accepting it prints
+    // there, and the preview stays open.
+    TPrintForm form;
+    form.MakePreview(fixture::layout(845, QImage(), QStringLiteral("No spooler")));
+    form.show();
+    QString error;
+    ErrorGuard::SetReporter([&](const QString& text) { error = text; });
+    QTimer::singleShot(0, &form, [] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            dialog->accept();
+    });
+    form.PrintButton->click();
+    ErrorGuard::SetReporter(nullptr);
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+    EXPECT_EQ(form.Printer.outputFormat(), QPrinter::PdfFormat);
+    EXPECT_TRUE(QFile::exists(form.Printer.outputFileName()))
+        << form.Printer.outputFileName().toStdString();
+    form.hide();
+}
+
+TEST(NoSpooler, NoPrinterIsToldClearly) {
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QString::fromLatin1(ChildVariable), QStringLiteral("1"));
+    env.insert(QStringLiteral("CUPS_SERVER"), QStringLiteral("/nonexistent/cups.sock"));
+    child.setProcessEnvironment(env);
+    child.setWorkingDirectory(testenv::freshFolder(QStringLiteral("nospooler")));
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=NoSpoolerChild.NoPrinterIsToldClearly")});
+    ASSERT_TRUE(child.waitForFinished(120000));
+    const QString output = QString::fromLocal8Bit(child.readAll());
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit) << output.toStdString();
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("[       OK ] NoSpoolerChild")))
+        << output.toStdString();
+}
