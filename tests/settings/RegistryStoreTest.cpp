@@ -46,7 +46,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, StoreTextRoundTrip,
                                            "@at sign first", "@ByteArray(not binary)",
                                            "@Variant(not a variant)", "semi;colon", "key=value",
                                            "#not a comment", "[not a section]", "tab\there",
-                                           "line\nbreak", "%20 and %", "a, \"b\"; \\c"));
+                                           "line\nbreak", "%20 and %", "a, \"b\"; \\c"),
+                         [](const auto& row) { return RowName(row.index, row.param); });
 
 // The file stays in the dialect of QSettings' INI files: each reads what the other wrote.
 TEST_P(StoreTextRoundTrip, FileIsReadAlikeByQSettings) {
@@ -158,6 +159,10 @@ struct IntegerCase {
     int expected;       // read with default 77
 };
 
+void PrintTo(const IntegerCase& c, std::ostream* os) {
+    *os << (c.stored ? c.stored : "(missing)") << " -> " << c.expected;
+}
+
 class StoreIntegerText : public StoreTest, public ::testing::WithParamInterface<IntegerCase> {};
 
 TEST_P(StoreIntegerText, ReadsNumberOrDefault) {
@@ -182,7 +187,8 @@ INSTANTIATE_TEST_SUITE_P(
                       IntegerCase{"2147483647", 2147483647},
                       IntegerCase{"-2147483648", -2147483647 - 1}, IntegerCase{"2147483648", 77},
                       IntegerCase{"99999999999999999999", 77}, IntegerCase{"-99999999999", 77},
-                      IntegerCase{"\" 42 \"", 42}));
+                      IntegerCase{"\" 42 \"", 42}),
+    [](const auto& row) { return RowName(row.index, row.param.stored); });
 
 // ---- values of another kind than text ----------------------------------------------------------
 
@@ -206,7 +212,8 @@ TEST_P(StoreWrongKind, RaisesInvalidDataTypeWithTheValueName) {
 INSTANTIATE_TEST_SUITE_P(HandEdited, StoreWrongKind,
                          ::testing::Values("/home/me/CD, Covers/", "a,b,c", "@ByteArray(/home/me/)",
                                            "@Invalid()", "@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)",
-                                           "@Point(1 2)"));
+                                           "@Point(1 2)"),
+                         [](const auto& row) { return RowName(row.index, row.param); });
 
 // ---- missing, empty and damaged store files -----------------------------------------------------
 

@@ -90,6 +90,10 @@ struct NameCase {
     const char* stored;
 };
 
+void PrintTo(const NameCase& c, std::ostream* os) {
+    *os << c.held;
+}
+
 class ProjectNameAtSave : public StoreTest, public ::testing::WithParamInterface<NameCase> {};
 
 TEST_P(ProjectNameAtSave, IsCutToItsLastPathComponent) {
@@ -106,7 +110,8 @@ INSTANTIATE_TEST_SUITE_P(
                       // On this system a colon or backslash is part of a folder's name.
                       NameCase{"Best of: Live", "Best of: Live"},
                       NameCase{"AC\\DC, \"Back\" in Black", "AC\\DC, \"Back\" in Black"},
-                      NameCase{"  Ünïcødé Ærø", "  Ünïcødé Ærø"}));
+                      NameCase{"  Ünïcødé Ærø", "  Ünïcødé Ærø"}),
+    [](const auto& row) { return RowName(row.index, row.param.held); });
 
 TEST_F(StoreTest, UnwritableStoreRefusesTheSaveAndKeepsTheValuesInMemory) {
     const QString blocker = folder_ + QStringLiteral("/blocker");

@@ -11,7 +11,20 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cctype>
 #include <gtest/gtest.h>
+#include <string>
+
+// A readable test name for a data row: its number and the letters and digits of its text.
+inline std::string RowName(size_t index, const char* text) {
+    std::string name = std::to_string(index);
+    if (text) {
+        name += '_';
+        for (const char* c = text; *c && name.size() < 40; ++c)
+            name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+    }
+    return name;
+}
 
 class StoreTest : public ::testing::Test {
 protected:
