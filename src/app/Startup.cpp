@@ -2,6 +2,9 @@
 
 #include "app/ErrorGuard.h"
 #include "app/Main.h"
+#include "dialogs/Ask.h"
+#include "dialogs/MessForm.h"
+#include "dialogs/YesNo.h"
 #include "print/Print.h"
 #include "settings/Options.h"
 
@@ -11,6 +14,21 @@
 // dialog and the About box.
 void CreateForms() {
     MainForm = new TMainForm;
+    YesNoDlg = new TYesNoDlg(MainForm);
+    MessageForm = new TMessageForm(MainForm);
+    MainForm->Services.AskSaveProject = [] {
+        const QRect r = MainForm->frameGeometry();
+        const bool nl = IsDutch();
+        bool cancel = true; // show Cancel; comes back true when it was chosen
+        const bool yes =
+            AskYesNo(r.top(), r.left(), r.height(), r.width(), ProductName,
+                     nl ? QStringLiteral("Wilt u het huidige project bewaren?")
+                        : QStringLiteral("Do you want to save the current project?"),
+                     nl ? QStringLiteral("Ja") : QStringLiteral("Yes"),
+                     nl ? QStringLiteral("Nee") : QStringLiteral("No"),
+                     nl ? QStringLiteral("Annuleren") : QStringLiteral("Cancel"), true, cancel);
+        return cancel ? SaveAnswer::Cancel : yes ? SaveAnswer::Yes : SaveAnswer::No;
+    };
     PrintForm = new TPrintForm(MainForm);
     MainForm->Services.ShowPrintPreview = [] {
         PrintForm->MakePreview();
@@ -21,6 +39,7 @@ void CreateForms() {
     OptionsForm = new TOptionsForm(MainForm);
     MainForm->Services.ShowOptions = [] { OptionsForm->exec(); };
     MainForm->Services.SaveSettings = [] { OptionsForm->SaveSettings(); };
+    AskDlg = new TAskDlg(MainForm);
 }
 
 // The windows go with the main window, their owner; those that keep something at the end (the
