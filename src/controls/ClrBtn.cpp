@@ -117,16 +117,35 @@ void TClrBtn::showEvent(QShowEvent* event) {
 }
 
 void TClrBtn::enterEvent(QEnterEvent* event) {
-    FSavedColor = FBackColor;
-    setBackColor(FHoverColor);
-    update();
+    // One enter before each leave: a second enter would save the hover face as the colour to
+    // return to.
+    if (!FHovered) {
+        FHovered = true;
+        FSavedColor = FBackColor;
+        setBackColor(FHoverColor);
+        update();
+    }
     QPushButton::enterEvent(event);
 }
 
 void TClrBtn::leaveEvent(QEvent* event) {
+    EndHover();
+    QPushButton::leaveEvent(event);
+}
+
+void TClrBtn::hideEvent(QHideEvent* event) {
+    // A window closed by a click on this button hides with the pointer still over it, and no
+    // leave follows; the face must not come back in the hover colour next time.
+    EndHover();
+    QPushButton::hideEvent(event);
+}
+
+void TClrBtn::EndHover() {
+    if (!FHovered)
+        return;
+    FHovered = false;
     setBackColor(FSavedColor);
     update();
-    QPushButton::leaveEvent(event);
 }
 
 void TClrBtn::changeEvent(QEvent* event) {

@@ -41,10 +41,12 @@ protected:
     void showEvent(QShowEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
     void EndDialogWithModalResult();
+    void EndHover();
 
     QColor FSavedColor{0, 0, 0}; // face colour in force when the mouse entered
     QColor FBackColor;
@@ -52,4 +54,5 @@ private:
     QColor FHoverColor;
     int FModalResult = 0;
     bool FModalConnected = false;
+    bool FHovered = false;
 };

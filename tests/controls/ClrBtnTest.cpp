@@ -200,6 +200,23 @@ TEST(ClrBtn, HoverShowsHoverColorAndLeavingRestoresTheColourSavedOnEntering) {
     EXPECT_EQ(btn.BackColor(), PaleYellow);
 }
 
+TEST(ClrBtn, HidingTheWindowUnderThePointerEndsTheHover) {
+    QDialog dlg;
+    auto* btn = new TClrBtn(QStringLiteral("Ja"), &dlg);
+    btn->setBackColor(PaleYellow);
+    btn->setHoverColor(HoverYellow);
+    dlg.show();
+    SendEnter(*btn);
+    SendEnter(*btn); // a repeated enter does not save the hover face
+    ASSERT_EQ(btn->BackColor(), HoverYellow);
+    dlg.hide(); // closed by a click, the pointer still over the button
+    EXPECT_EQ(btn->BackColor(), PaleYellow);
+    dlg.show();
+    SendEnter(*btn);
+    SendLeave(*btn);
+    EXPECT_EQ(btn->BackColor(), PaleYellow);
+}
+
 // A window that gives its buttons their colours in its own paint handler, as several do.
 class PaintingWindow : public QDialog {
 public:

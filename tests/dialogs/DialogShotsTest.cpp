@@ -74,6 +74,8 @@ TEST(DialogShots, DISABLED_OverTheMainWindow) {
              cancel);
 
     cancel = true;
+    QCursor::setPos(5, 5);
+    Settle(200);
     WhenShown(&yesNo, [&] {
         Shoot(dir, "yesno-long.png");
         yesNo.BtnYes->click();
