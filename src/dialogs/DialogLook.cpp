@@ -1,6 +1,7 @@
 #include "dialogs/DialogLook.h"
 
 #include "controls/ClrBtn.h"
+#include "dialogs/DialogGeometry.h"
 
 #include <QWidget>
 
@@ -22,6 +23,12 @@ QFont PixelFont(const QString& family, int pixelHeight) {
     QFont font(family);
     font.setPixelSize(pixelHeight);
     return font;
+}
+
+int PointSize(const QFont& font) {
+    if (font.pixelSize() > 0)
+        return DialogGeometry::FontPointSize(font.pixelSize());
+    return DialogGeometry::RoundHalfEven(font.pointSizeF());
 }
 
 } // namespace DialogLook

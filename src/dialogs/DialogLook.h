@@ -23,4 +23,7 @@ void PaintButton(TClrBtn* button);
 // A font of the given family and pixel height, as the windows are designed with.
 QFont PixelFont(const QString& family, int pixelHeight);
 
+// The whole point size of a font, whether it was given in pixels (at 96 per inch) or in points.
+int PointSize(const QFont& font);
+
 } // namespace DialogLook

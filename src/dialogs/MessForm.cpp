@@ -83,7 +83,7 @@ void TMessageForm::ShowTimed(int top, int left, int callerHeight, int callerWidt
         DialogGeometry::WrappedLineCount(lines, MessageMemo->font(), textWidth, TextMargin);
     const QScreen* screen = QGuiApplication::primaryScreen();
     const int screenHeight = screen ? screen->geometry().height() : 768;
-    const int points = DialogGeometry::FontPointSize(MessageMemo->font().pixelSize());
+    const int points = DialogLook::PointSize(MessageMemo->font());
     const int clientHeight =
         std::max(DialogGeometry::MessageClientHeight(shownLines, points, screenHeight), 1);
     resize(clientWidth, clientHeight);

@@ -153,7 +153,7 @@ void TYesNoDlg::FormPaint() {
     const int memoLines = DialogGeometry::WrappedLineCount(
         lines, MessageMemo->font(), MessageMemo->lineWrapColumnOrWidth(),
         int(MessageMemo->document()->documentMargin()));
-    const int points = DialogGeometry::FontPointSize(MessageMemo->font().pixelSize());
+    const int points = DialogLook::PointSize(MessageMemo->font());
     const auto h = DialogGeometry::QuestionHeightLayout(memoLines, points, BtnYes->height());
     MessageMemo->resize(MessageMemo->width(), h.memoHeight);
     MessagePanel->resize(MessagePanel->width(), h.panelHeight);

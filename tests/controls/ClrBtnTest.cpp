@@ -49,13 +49,6 @@ void SendLeave(QWidget& w) {
     QApplication::sendEvent(&w, &leave);
 }
 
-TEST(ClrBtn, DefaultsAreThePaletteButtonColours) {
-    TClrBtn btn;
-    EXPECT_EQ(btn.BackColor(), btn.palette().color(QPalette::Button));
-    EXPECT_EQ(btn.ForeColor(), btn.palette().color(QPalette::ButtonText));
-    EXPECT_EQ(btn.HoverColor(), btn.palette().color(QPalette::Button));
-}
-
 TEST(ClrBtn, IdleFaceInBackColorInsideARaisedFrame) {
     TClrBtn btn(QStringLiteral("OK"));
     btn.resize(104, 28);

@@ -129,16 +129,6 @@ TEST(AskDlg, CentresOverTheCallerKeepingNegativeOffsets) {
     EXPECT_LT(small.frame.top(), 50);
 }
 
-TEST(AskDlg, PaleYellowFaceAndButtonColours) {
-    TAskDlg dlg;
-    EXPECT_EQ(dlg.palette().color(QPalette::Window), QColor(255, 255, 227));
-    for (TClrBtn* b : {dlg.BtnOK, dlg.BtnCancel}) {
-        EXPECT_EQ(b->BackColor(), QColor(255, 255, 227));
-        EXPECT_EQ(b->HoverColor(), QColor(255, 255, 136));
-    }
-    EXPECT_EQ(dlg.BtnOK->text(), "OK");
-}
-
 TEST(AskDlg, FreeFunctionUsesTheStartUpInstance) {
     TAskDlg dlg;
     ASSERT_EQ(AskDlg, &dlg);
