@@ -37,6 +37,12 @@ start() {
     fi
     cupsenable PDF 2>/dev/null
     cupsaccept PDF 2>/dev/null
+    lpadmin -d PDF 2>/dev/null
+    # A second queue that refuses every job: the print must say so instead of losing the job.
+    if ! lpstat -v SleevixRefusing >/dev/null 2>&1; then
+        lpadmin -p SleevixRefusing -E -v cups-pdf:/ -P "$ppd" -o PageSize=A4 2>/dev/null
+    fi
+    cupsreject -r "closed for the printing tests" SleevixRefusing 2>/dev/null
     # Wait until earlier jobs have left the queue.
     for _ in $(seq 1 100); do
         [ -z "$(lpstat -o PDF 2>/dev/null)" ] && break

@@ -8,6 +8,7 @@
 #include "platform/AppError.h"
 #include "platform/Canvas.h"
 #include "platform/RegistryStore.h"
+#include "print/PrintSpooler.h"
 #include "support/Support.h"
 
 #include <QDir>
@@ -80,6 +81,13 @@ void PrintDocument(QPrinter& printer, const std::function<void(QPainter&)>& draw
     const bool ended = painter.end();
     if (!failure.isEmpty())
         throw AppError(failure);
+    if (printer.outputFormat() == QPrinter::NativeFormat) {
+        const QString refusal = LastSpoolerRefusal();
+        if (!refusal.isEmpty())
+            throw AppError(tr2("De afdrukservice heeft de afdruk niet aangenomen: %1",
+                               "The print service did not take the print job: %1")
+                               .arg(refusal));
+    }
     if (!ended || printer.printerState() == QPrinter::Error)
         throw AppError(tr2("De printer meldt een fout; de afdruk is mogelijk niet compleet.",
                            "The printer reported an error; the print may be incomplete."));

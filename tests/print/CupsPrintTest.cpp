@@ -5,6 +5,7 @@
 #include "PdfMeasure.h"
 #include "app/ErrorGuard.h"
 #include "controls/ClrBtn.h"
+#include "platform/AppError.h"
 #include "print/Print.h"
 
 #include <QApplication>
@@ -92,4 +93,29 @@ TEST(CupsPrint, LayoutThroughThePrintDialogAndTheSpooler) {
         QSize(845, 1188), PrintGeometry::ScaleFor(dpi, dpi, 96, 96, 1.0));
     pdfmeasure::ExpectFrontPrinted(pdf, dpi, origin, printed, QSize(845, 1188));
     QFile::remove(pdf);
+}
+
+// A queue that refuses the job: the document is ended, and then the refusal is told instead of
+// the job being lost without a word.
+TEST(CupsPrint, RefusedJobIsToldAfterTheDocumentIsEnded) {
+    if (!QPrinterInfo::availablePrinterNames().contains(QStringLiteral("SleevixRefusing")))
+        GTEST_SKIP() << "cupsd is not running or has no queue named SleevixRefusing "
+                        "(scripts/services/cups.sh adds it)";
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPrinterName(QStringLiteral("SleevixRefusing"));
+    printer.setResolution(600);
+    bool drawn = false;
+    try {
+        PrintDocument(printer, [&](QPainter& painter) {
+            PaintLayout(painter, fixture::layout(845, QImage(), QStringLiteral("Refused")),
+                        QSize(4953, 6940), PrintMode::Sharp);
+            drawn = true;
+        });
+        FAIL() << "the refusal was not told";
+    } catch (const AppError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("not accepting")))
+            << e.message().toStdString();
+    }
+    EXPECT_TRUE(drawn);
+    EXPECT_FALSE(printer.paintEngine()->isActive()); // the document was ended
 }
