@@ -1,0 +1,36 @@
+#include "back/BackRules.h"
+
+#include "support/StringHelpers.h"
+
+#include <QPainter>
+
+namespace BackRules {
+
+QString TrimLine(const QString& line) {
+    return TrimTrailingSpaces(TrimLeadingSpaces(line));
+}
+
+QString NameFromLines(const QStringList& lines) {
+    const QString first = lines.isEmpty() ? QString() : TrimLine(lines[0]);
+    if (first.size() >= 10)
+        return first;
+    return lines.size() > 1 ? TrimLine(lines[1]) : QString();
+}
+
+bool IsUsableFolderName(const QString& name) {
+    if (name == QLatin1String(".") || name == QLatin1String(".."))
+        return false;
+    for (const QChar c : name) {
+        if (c.unicode() < 0x20 || QStringView(u"\\/:*?\"<>|").contains(c))
+            return false;
+    }
+    return true;
+}
+
+void CopyEditorPixels(const QImage& windowPixels, QImage& backPicture) {
+    QPainter painter(&backPicture);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(CopyTarget, windowPixels, CopySource);
+}
+
+} // namespace BackRules
