@@ -2,6 +2,7 @@
 
 #include "app/ErrorGuard.h"
 #include "app/Main.h"
+#include "back/Back.h"
 #include "dialogs/Ask.h"
 #include "dialogs/MessForm.h"
 #include "dialogs/YesNo.h"
@@ -33,6 +34,14 @@ void CreateForms() {
     MainForm->Services.ShowPrintPreview = [] {
         PrintForm->MakePreview();
         PrintForm->exec();
+    };
+    // The back-cover editor stays open beside the main window (not modal).
+    BackForm = new TBackForm(MainForm);
+    MainForm->Services.LoadBackText = [](const QString& file) { BackForm->LoadContents(file); };
+    MainForm->Services.ShowBackEditor = [] {
+        BackForm->show();
+        BackForm->raise();
+        BackForm->activateWindow();
     };
     // Its creation loads the stored settings: DataFolder, ProjectName, ProjectFolder and the
     // update option are valid from here on, before the main window first shows.
