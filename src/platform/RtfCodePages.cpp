@@ -117,9 +117,15 @@ RtfCodePage::RtfCodePage(int number) : number_(number) {
         table_[size_t(b)] = QChar(char16_t(b));
     if (number == 28591)
         return;
-    // Decoding byte by byte keeps the table aligned even where a byte is undefined.
+        // Decoding byte by byte keeps the table aligned even where a byte is undefined.
+#ifdef Q_OS_WIN
     for (int b = 0x80; b < 256; ++b) {
         const QString s = systemDecode(number, QByteArray(1, char(b)));
+#else
+    Iconv converter(number);
+    for (int b = 0x80; b < 256 && converter.ok(); ++b) {
+        const QString s = converter.convert(QByteArray(1, char(b)));
+#endif
         if (s.size() == 1 && s[0] != QChar(Replacement))
             table_[size_t(b)] = s[0];
     }
@@ -127,19 +133,22 @@ RtfCodePage::RtfCodePage(int number) : number_(number) {
 
 const RtfCodePage& RtfCodePage::get(int codePage) {
     static std::mutex mutex;
-    static std::map<int, std::unique_ptr<RtfCodePage>> cache;
+    static std::map<int, std::unique_ptr<RtfCodePage>> pages; // by the code page used
+    static std::map<int, const RtfCodePage*> asked;           // by the number a file gave
     std::lock_guard lock(mutex);
-    auto it = cache.find(codePage);
-    if (it != cache.end())
+    if (auto it = asked.find(codePage); it != asked.end())
         return *it->second;
+    // Numbers outside the Windows range, UTF-16 and what the system does not know read as 1252;
+    // every unknown number costs one look-up, then shares the 1252 table.
     int usable = codePage;
-    if (codePage <= 0 || codePage > 65535 || codePage == 1200 || codePage == 1201 ||
+    if (codePage < 37 || codePage > 65001 || codePage == 1200 || codePage == 1201 ||
         (codePage != 65001 && codePage != 28591 && !systemKnows(codePage)))
         usable = 1252;
-    std::unique_ptr<RtfCodePage> page(new RtfCodePage(usable));
-    const RtfCodePage& result = *page;
-    cache.emplace(codePage, std::move(page));
-    return result;
+    std::unique_ptr<RtfCodePage>& page = pages[usable];
+    if (!page)
+        page.reset(new RtfCodePage(usable));
+    asked.emplace(codePage, page.get());
+    return *page;
 }
 
 int RtfCodePage::forCharset(int charset) {

@@ -162,6 +162,18 @@ TEST(RtfReaderBadInput, HundredThousandOpenGroupsNeverClosed) {
     EXPECT_EQ(text(*read(rtf)), "aend");
 }
 
+// Every code page number a file can name, each once: each unknown one is looked up once and
+// read as 1252, so such a file reads as fast as any other.
+TEST(RtfReaderBadInput, EveryCodePageNumberOnce) {
+    QByteArray rtf = "{\\rtf1\\ansi ";
+    for (int cp = 0; cp < 66000; cp += 1)
+        rtf += "{\\ansicpg" + QByteArray::number(cp) + "\\'e9}";
+    rtf += "}";
+    const QString text = rtftest::text(*read(rtf));
+    EXPECT_EQ(text.size(), 66000);
+    EXPECT_EQ(text.count(QChar(0x00E9)) > 60000, true);
+}
+
 TEST(RtfReaderBadInput, HugeControlWordIsSkipped) {
     const QByteArray rtf = "{\\rtf1 a\\" + QByteArray(1000000, 'z') + "9999999999999999 b}";
     EXPECT_EQ(text(*read(rtf)), "ab");
