@@ -2,13 +2,13 @@
 
 #include "platform/AppError.h"
 #include "platform/JpegDecoder.h"
+#include "platform/SaveWhole.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSaveFile>
 
 namespace {
 
@@ -175,7 +175,6 @@ void Picture::SaveToFile(const QString& fileName) const {
         if (!writer.write(toWrite))
             throw AppError(QStringLiteral("Cannot create file %1").arg(fileName));
     }
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    if (!SaveFileWhole(fileName, bytes))
         throw AppError(QStringLiteral("Cannot create file %1").arg(fileName));
 }

@@ -1,6 +1,7 @@
 #include "platform/RegistryStore.h"
 
 #include "platform/AppError.h"
+#include "platform/SaveWhole.h"
 
 #include <QDir>
 #include <QFile>
@@ -460,25 +461,7 @@ QByteArray readBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Writes the file whole or not at all. QSaveFile alone is not enough on Qt 6.4: a write that
-// fails half-way (a full disk) still lets commit() put the short file in place. Unbuffered, every
-// short write is seen here and the new file is dropped instead.
-bool writeWhole(const QString& path, const QByteArray& bytes) {
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const qint64 n = out.write(bytes.constData() + done, bytes.size() - done);
-        if (n <= 0) {
-            out.cancelWriting();
-            out.commit();
-            return false;
-        }
-        done += n;
-    }
-    return out.commit() && out.error() == QFileDevice::NoError;
-}
+bool writeWhole(const QString& path, const QByteArray& bytes) { return SaveFileWhole(path, bytes); }
 
 } // namespace
 

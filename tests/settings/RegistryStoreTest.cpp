@@ -1,5 +1,6 @@
 // The settings store as a file on disk: what comes back from what was written or left there, and
 // what a failing or damaged store does.
+#include "FileSizeLimit.h"
 #include "StoreFixture.h"
 
 #include "platform/AppError.h"
@@ -317,26 +318,6 @@ TEST_F(StoreTest, StoreInAFolderThatTakesNoNewFilesIsNeverWrittenInPlace) {
                                                                   QFileDevice::ExeOwner);
 }
 
-// Limits the size of files this process may write, so that a save fails half-way through
-// writing, as on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-
-private:
-    rlimit old_{};
-    void (*previousHandler_)(int) = nullptr;
-};
 
 TEST_F(StoreTest, SaveFailingHalfWayLeavesThePreviousFileWhole) {
     const QByteArray before = "[Defaults]\nAutoUpdate=1\nPath%20for%20Data=/old/\n";

@@ -1,0 +1,42 @@
+#include "FileSizeLimit.h"
+#include "TestEnv.h"
+#include "platform/AppError.h"
+#include "platform/Picture.h"
+#include "platform/SaveWhole.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+TEST(SaveFileWhole, AWriteThatFailsHalfWayLeavesTheOldFile) {
+    const QString path = testenv::writeFile(testenv::freshFolder() + QStringLiteral("/Back.bmp"), "old picture");
+    const QByteArray big(64 * 1024, 'x');
+    {
+        FileSizeLimit limit(16 * 1024);
+        EXPECT_FALSE(SaveFileWhole(path, big));
+    }
+    EXPECT_EQ(contents(path), "old picture");
+    EXPECT_TRUE(SaveFileWhole(path, big));
+    EXPECT_EQ(contents(path), big);
+}
+
+TEST(SaveFileWhole, APictureSaveOnAFullDiskSaysSoAndKeepsTheProjectFile) {
+    QImage image(552, 472, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    Picture picture;
+    picture.SetImage(image);
+    const QString path = testenv::writeFile(testenv::freshFolder() + QStringLiteral("/Back.bmp"), "old");
+    {
+        FileSizeLimit limit(100 * 1024); // the bitmap needs about 780 KB
+        EXPECT_THROW(picture.SaveToFile(path), AppError);
+    }
+    EXPECT_EQ(contents(path), "old");
+}
+
+} // namespace
