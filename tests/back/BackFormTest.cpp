@@ -330,6 +330,20 @@ TEST_F(BackFormTest, CopyToBackCoverTakesTheEditorAsDisplayed) {
     saveScreenshot(layout.copy(QRect(100, 580, 640, 540)), "back-in-layout.png");
 }
 
+TEST_F(BackFormTest, CopyWithoutABackPictureMakesAWhiteOne) {
+    makeWindows();
+    main_->show();
+    back_->show();
+    main_->BackPicture().Clear();
+    typeList("");
+    back_->OKButton->click();
+    EXPECT_TRUE(errors_.isEmpty()) << qPrintable(errors_.join('\n'));
+    const QImage picture = main_->BackPicture().Image();
+    ASSERT_EQ(picture.size(), QSize(552, 472));
+    EXPECT_EQ(picture.pixel(300, 200), qRgb(255, 255, 255)) << "the empty editor is white";
+    EXPECT_EQ(main_->Edit1->text(), "") << "an empty list gives an empty spine text";
+}
+
 TEST_F(BackFormTest, TextScrolledOutOfSightDoesNotReachThePicture) {
     makeWindows();
     main_->show();
