@@ -24,10 +24,13 @@ struct ErrorManager {
     std::longjmp(manager->jump, 1);
 }
 
-// Warnings pass, except the end of data coming too soon: a cut-off file is damaged.
+// Warnings pass, except the picture's data ending before the picture does: libjpeg would fill
+// the rest with grey, so a cut-off file (or a header claiming far more pixels than the file
+// holds) would show as a picture instead of being called damaged.
 void emitMessage(j_common_ptr info, int level) {
     auto* manager = reinterpret_cast<ErrorManager*>(info->err);
-    if (level < 0 && manager->pub.msg_code == JWRN_JPEG_EOF)
+    const int code = manager->pub.msg_code;
+    if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER))
         errorExit(info);
 }
 

@@ -28,6 +28,6 @@ int OrientationFromExif(const QByteArray& app1);
 QImage ApplyOrientation(const QImage& image, int orientation);
 
 // The largest picture the program agrees to hold in memory, in pixels.
-inline constexpr qint64 MaxDecodedPixels = 150'000'000;
+inline constexpr qint64 MaxDecodedPixels = 100'000'000;
 
 } // namespace Jpeg

@@ -208,6 +208,11 @@ TEST(Picture, BadFilesGiveTheLoadersMessagesAndKeepThePreviousPicture) {
     const QString truncated = loadError(writeTemp(QStringLiteral("cut.jpg"), jpeg.left(jpeg.size() / 2)));
     EXPECT_TRUE(truncated.startsWith(QStringLiteral("JPEG error #"))) << qPrintable(truncated);
 
+    // Cut inside the scan but properly ended: the data stops before the picture does.
+    const QByteArray endedEarly = jpeg.left(jpeg.size() / 2) + QByteArray("\xff\xd9", 2);
+    EXPECT_TRUE(loadError(writeTemp(QStringLiteral("short.jpg"), endedEarly), QSize(480, 480))
+                    .startsWith(QStringLiteral("JPEG error #")));
+
     QByteArray damaged = jpeg;
     for (int i = 200; i < 260; ++i)
         damaged[i] = char(0xFF); // markers where the tables should be
