@@ -8,7 +8,7 @@
 #include "platform/AppError.h"
 #include "platform/Canvas.h"
 #include "platform/RegistryStore.h"
-#include "print/PrintSpooler.h"
+#include "platform/PrintSpooler.h"
 #include "support/Support.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "print/PrintSpooler.h"
+#include "platform/PrintSpooler.h"
 
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
 #include <dlfcn.h>
