@@ -1448,8 +1448,21 @@ void Parser::finishFontName() {
         return;
     flushBytes();
     auto it = fonts_.find(fontEntry_);
-    if (it != fonts_.end())
+    if (it != fonts_.end() && !it->nameDone) {
         it->nameDone = true;
+        // Windows names a font's code-page variant "Arial CE", "Arial CYR", …: the same font.
+        it->name = it->name.trimmed();
+        static const char* const suffixes[] = {" CE",       " CYR",      " Cyr",
+                                               " Greek",    " Tur",      " Baltic",
+                                               " (Hebrew)", " (Arabic)", " (Vietnamese)"};
+        for (const char* suffix : suffixes)
+            if (it->codePage != 0 && it->codePage != 1252 &&
+                it->name.endsWith(QLatin1String(suffix)) &&
+                it->name.size() > qsizetype(strlen(suffix))) {
+                it->name.chop(qsizetype(strlen(suffix)));
+                break;
+            }
+    }
     lastCharState_ = false;
     fontEntry_ = -1;
 }

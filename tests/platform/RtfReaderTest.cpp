@@ -273,6 +273,10 @@ const FormatCase formatCases[] = {
     {"CocoaFontTableWithoutGroups",
      R"({\rtf1{\fonttbl\f0\fswiss\fcharset0 Helvetica;\f1\fnil Menlo;}\f1 a\f0 b})",
      "left: [a]{Menlo,12.0pt} [b]{Helvetica,12.0pt}"},
+    {"CodePageVariantsOfAFont",
+     R"({\rtf1{\fonttbl{\f0\fcharset238 Arial CE;}{\f1\fcharset204 Times New Roman CYR;})"
+     R"({\f2\fcharset0 Brand CE;}}\f0 a\f1 b\f2 c})",
+     "left: [a]{Arial,12.0pt} [b]{Times New Roman,12.0pt} [c]{Brand CE,12.0pt}"},
     {"EmptyParagraphKeepsItsSize", R"({\rtf1\fs40 a\par\par b})",
      "left: [a]{20.0pt}\nleft:\nleft: [b]{20.0pt}"},
 };
