@@ -157,12 +157,12 @@ int OrientationFromExif(const QByteArray& app1) {
     const bool bigEndian = tiff[0] == 'M' && tiff[1] == 'M';
     if (!bigEndian && !(tiff[0] == 'I' && tiff[1] == 'I'))
         return 1;
-    const quint32 ifd = read32(tiff + 4, bigEndian);
+    const qint64 ifd = read32(tiff + 4, bigEndian); // 64 bits: an offset near 4 GB must not wrap
     if (ifd + 2 > size)
         return 1;
     const int count = read16(tiff + ifd, bigEndian);
     for (int i = 0; i < count; ++i) {
-        const qint64 entry = qint64(ifd) + 2 + 12 * qint64(i);
+        const qint64 entry = ifd + 2 + 12 * qint64(i);
         if (entry + 12 > size)
             return 1;
         if (read16(tiff + entry, bigEndian) == 0x0112) {

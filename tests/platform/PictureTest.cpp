@@ -157,6 +157,14 @@ TEST_P(ExifOrientation, CameraPhotosShowUpright) {
     EXPECT_TRUE(near(image.pixel(w - 1 - red.x(), h - 1 - red.y()), qRgb(255, 255, 255)));
 }
 
+TEST(ExifOrientation, DamagedExifSegmentsAreIgnored) {
+    // The directory offset near 4 GB, an entry count running past the end, a short segment.
+    const QByteArray base("Exif\0\0II\x2a\0", 10);
+    EXPECT_EQ(Jpeg::OrientationFromExif(base + QByteArray("\xfe\xff\xff\xff", 4) + QByteArray(8, '\0')), 1);
+    EXPECT_EQ(Jpeg::OrientationFromExif(base + QByteArray("\x08\0\0\0\xff\xff", 6) + QByteArray(20, '\x12')), 1);
+    EXPECT_EQ(Jpeg::OrientationFromExif(QByteArray("Exif\0\0MM", 8)), 1);
+}
+
 INSTANTIATE_TEST_SUITE_P(AllEight, ExifOrientation,
                          ::testing::Combine(::testing::Range(1, 9), ::testing::Bool()));
 
