@@ -23,6 +23,8 @@
 #include <QTimer>
 
 TMainForm* MainForm = nullptr;
+QString NoBackTextLine1;
+QString NoBackTextLine2;
 QString StartFolder;
 bool AskToSave = false;
 quint16 SavedScrollPos = 0;
@@ -133,6 +135,10 @@ void TMainForm::setTexts() {
     CopyrightText = nl ? QStringLiteral("Copyright © 2002–2026 de makers van Sleevix")
                        : QStringLiteral("Copyright © 2002–2026 the makers of Sleevix");
     HelpFile = QStringLiteral(".\\Sleevix_n.chm");
+    NoBackTextLine1 = nl ? QStringLiteral("U heeft de Achtertekst niet geladen")
+                         : QStringLiteral("You didn't read the Back Text");
+    NoBackTextLine2 = nl ? QStringLiteral("Maak eerst de inhoudsopgave voor de achterzijde aan.")
+                         : QStringLiteral("First create the list of contents for the back of the CD.");
     NieuwButton->setText(nl ? QStringLiteral("Nieuw Project") : QStringLiteral("New Project"));
     BewaarProjectButton->setText(nl ? QStringLiteral("Bewaar Project")
                                     : QStringLiteral("Save Project"));

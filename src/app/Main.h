@@ -116,3 +116,7 @@ private:
 };
 
 extern TMainForm* MainForm;
+
+// The two lines of the message shown when a project is saved without spine text.
+extern QString NoBackTextLine1;
+extern QString NoBackTextLine2;

@@ -2,6 +2,7 @@
 
 #include "app/ErrorGuard.h"
 #include "app/Main.h"
+#include "app/ProjectCommands.h"
 #include "back/Back.h"
 #include "dialogs/Ask.h"
 #include "dialogs/MessForm.h"
@@ -38,6 +39,8 @@ void CreateForms() {
     // The back-cover editor stays open beside the main window (not modal).
     BackForm = new TBackForm(MainForm);
     MainForm->Services.LoadBackText = [](const QString& file) { BackForm->LoadContents(file); };
+    MainForm->Services.NewProject = [] { NewProject(*MainForm, *BackForm); };
+    MainForm->Services.SaveProject = [] { SaveProject(*MainForm, *BackForm); };
     MainForm->Services.ShowBackEditor = [] {
         BackForm->show();
         BackForm->raise();

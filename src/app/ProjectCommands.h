@@ -1,0 +1,19 @@
+// The main window's commands on project folders: a new, empty project and saving the current
+// one. A project is a folder named after the spine text under DataFolder, holding "Back.rtf"
+// (the list of contents, always written), "Back.bmp" and "Front.jpg" (each when there is one).
+#pragma once
+
+#include <QString>
+
+class TMainForm;
+class TBackForm;
+
+// The name text of the spine can become a folder name: not empty of meaning, no separator.
+// Throws AppError "Cannot create file <folder>Back.rtf" when it cannot.
+void CheckProjectFolderName(const QString& name, const QString& folder);
+
+// Clears the layout, the spines, the list of contents and the pictures; ProjectFolder is empty.
+void NewProject(TMainForm& main, TBackForm& back);
+
+// Writes the project into DataFolder + the spine text, or says that there is no spine text.
+void SaveProject(TMainForm& main, TBackForm& back);
