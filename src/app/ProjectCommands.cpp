@@ -3,6 +3,7 @@
 #include "app/ImageControl.h"
 #include "app/Main.h"
 #include "back/Back.h"
+#include "back/BackRules.h"
 #include "dialogs/MessForm.h"
 #include "platform/AppError.h"
 #include "platform/PathDelim.h"
@@ -12,8 +13,9 @@
 #include <QLineEdit>
 
 void CheckProjectFolderName(const QString& name, const QString& folder) {
-    // A separator would make nested folders that the next start could not find again.
-    if (name.contains(PathDelim) || name == u"." || name == u"..")
+    // A separator would make nested folders that the next start could not find again; the
+    // characters Windows refuses would make a project that cannot be copied there.
+    if (!BackRules::IsUsableFolderName(name))
         throw AppError(QStringLiteral("Cannot create file %1").arg(folder + QStringLiteral("Back.rtf")));
 }
 

@@ -8,7 +8,7 @@
 class TMainForm;
 class TBackForm;
 
-// The name text of the spine can become a folder name: not empty of meaning, no separator.
+// Whether the spine text can name a project folder (the editor's own save uses the same rule).
 // Throws AppError "Cannot create file <folder>Back.rtf" when it cannot.
 void CheckProjectFolderName(const QString& name, const QString& folder);
 

@@ -1,15 +1,16 @@
 #include "platform/RichEdit.h"
 
 #include "platform/AppError.h"
+#include "platform/SaveWhole.h"
 #include "platform/RtfReader.h"
 #include "platform/RtfWriter.h"
 #include "platform/TextFile.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QPointer>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -64,13 +65,13 @@ void RichEdit::adopt(QTextDocument* loaded) {
 }
 
 void RichEdit::SaveToFile(const QString& fileName) const {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
+    QByteArray rtf;
+    QBuffer buffer(&rtf);
+    buffer.open(QIODevice::WriteOnly);
+    RtfWriter::write(document(), &buffer);
+    if (!SaveFileWhole(fileName, rtf))
         throw AppError(
             QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(fileName)));
-    RtfWriter::write(document(), &file);
-    if (!file.commit())
-        throw AppError(QStringLiteral("Failed to Save Stream"));
 }
 
 QStringList RichEdit::DisplayedLines() const {

@@ -91,7 +91,7 @@ TEST_F(ProjectCommandsTest, NewProjectClearsEverythingAndThenSaveAsksForTheText)
 TEST_F(ProjectCommandsTest, ASpineTextThatCannotNameAFolderWritesNothing) {
     const QStringList before = QDir(DataFolder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     AskToSave = true;
-    for (const QString& name : {QStringLiteral("AC/DC - Live"), QStringLiteral(".."), QStringLiteral(".")}) {
+    for (const QString& name : {QStringLiteral("AC/DC - Live"), QStringLiteral("Live: 2002"), QStringLiteral(".."), QStringLiteral(".")}) {
         main_->Edit1->setText(name);
         try {
             SaveProject(*main_, *back_);

@@ -2,6 +2,7 @@
 #include "TestEnv.h"
 #include "platform/AppError.h"
 #include "platform/Picture.h"
+#include "platform/RichEdit.h"
 #include "platform/SaveWhole.h"
 
 #include <QFile>
@@ -37,6 +38,17 @@ TEST(SaveFileWhole, APictureSaveOnAFullDiskSaysSoAndKeepsTheProjectFile) {
         EXPECT_THROW(picture.SaveToFile(path), AppError);
     }
     EXPECT_EQ(contents(path), "old");
+}
+
+TEST(SaveFileWhole, AListSavedOnAFullDiskKeepsTheOldBackRtf) {
+    const QString path = testenv::writeFile(testenv::freshFolder() + QStringLiteral("/Back.rtf"), "{\\rtf1 old}");
+    RichEdit editor;
+    editor.setPlainText(QString(40000, u'x'));
+    {
+        FileSizeLimit limit(8 * 1024);
+        EXPECT_THROW(editor.SaveToFile(path), AppError);
+    }
+    EXPECT_EQ(contents(path), "{\\rtf1 old}");
 }
 
 } // namespace
