@@ -40,7 +40,9 @@ bool bitmapIsComplete(const QByteArray& d) {
     if (width <= 0 || bits <= 0 || bits > 32)
         return false;
     const qint64 stride = (width * bits + 31) / 32 * 4;
-    return qint64(le32(d, 10)) + stride * height <= d.size();
+    const qint64 pixelBytes = d.size() - qint64(le32(d, 10));
+    // Divided rather than multiplied: a header may claim sizes whose product overflows.
+    return pixelBytes >= 0 && (height == 0 || stride <= pixelBytes / height);
 }
 
 // The Qt reader's name for the format the content shows, or empty.

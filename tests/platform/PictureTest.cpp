@@ -259,8 +259,12 @@ TEST(Picture, HeadersClaimingHugeSizesGiveAClearErrorNotAnAllocation) {
     bmp[26] = 1;
     bmp[28] = 24;
     bmp += QByteArray(64, '\x7f');
-    const QString bmpError = loadError(writeTemp(QStringLiteral("huge.bmp"), bmp));
-    EXPECT_FALSE(bmpError.isEmpty());
+    EXPECT_EQ(loadError(writeTemp(QStringLiteral("huge.bmp"), bmp)), QStringLiteral("Bitmap image is not valid"));
+    // Sizes whose product does not fit in 64 bits (found by the fuzzer).
+    put32(18, 0x7fffffff);
+    put32(22, 0x7fffffff);
+    bmp[28] = 32;
+    EXPECT_EQ(loadError(writeTemp(QStringLiteral("huger.bmp"), bmp)), QStringLiteral("Bitmap image is not valid"));
 
     // A JPEG whose frame header says 65000 x 65000.
     QByteArray jpeg = encodeJpeg(quadrants(16, 16));
