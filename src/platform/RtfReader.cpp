@@ -553,6 +553,11 @@ void Parser::run() {
     stack_.reserve(64);
     cursor_ = QTextCursor(doc_);
     cursor_.beginEditBlock(); // one layout pass at the end instead of one per insertion
+    // The block must be ended whatever happens, or the document never lays itself out again.
+    struct EndEditBlock {
+        QTextCursor& cursor;
+        ~EndEditBlock() { cursor.endEditBlock(); }
+    } endEditBlock{cursor_};
     // The opening brace was checked by the caller; read it as a group.
     while (!ended_) {
         const int c = src_.get();
@@ -594,7 +599,6 @@ void Parser::run() {
         }
     }
     finishDocument();
-    cursor_.endEditBlock();
 }
 
 // Text of a group whose content is not shown: jump to the next brace or backslash.
@@ -1533,7 +1537,6 @@ void readFrom(Source& source, QTextDocument* document) {
     document->setUndoRedoEnabled(false);
     Parser parser(source, document);
     try {
-        QTextCursor(document).beginEditBlock();
         parser.run();
     } catch (...) {
         document->setUndoRedoEnabled(undo);

@@ -8,6 +8,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QAbstractTextDocumentLayout>
+#include <QTest>
+#include <QTextDocument>
 #include <gtest/gtest.h>
 
 namespace {
@@ -147,6 +150,31 @@ TEST_F(Editor, LineSeparatorEndsADisplayedLine) {
     edit.setPlainText("");
     QTextCursor(edit.document()).insertText(QString("one") + QChar(QChar::LineSeparator) + "two");
     EXPECT_EQ(edit.DisplayedLines(), QStringList({"one", "two"}));
+}
+
+} // namespace
+
+namespace {
+
+// A list read from a file must stay editable: typing over it shows the new text at the top,
+// and the copy to the back cover (taken from what is displayed) shows it too.
+TEST(EditorAfterLoading, TypingOverALoadedListLaysItOutAgain) {
+    RichEdit editor;
+    editor.resize(556, 472);
+    editor.show();
+    editor.LoadFromFile(testenv::sourcePath(QStringLiteral("samples/Back.rtf")));
+    editor.setFocus();
+    QTest::keyClick(&editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(&editor, QStringLiteral("Night Harbour"));
+    QTextDocument* doc = editor.document();
+    EXPECT_EQ(doc->blockCount(), 1);
+    EXPECT_LT(doc->documentLayout()->blockBoundingRect(doc->begin()).top(), 10);
+    const QImage shown = editor.grab().toImage();
+    int ink = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 200; ++x)
+            ink += qGray(shown.pixel(x, y)) < 128;
+    EXPECT_GT(ink, 50) << "the typed text is drawn at the top of the editor";
 }
 
 } // namespace
