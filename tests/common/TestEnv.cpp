@@ -1,5 +1,7 @@
 #include "TestEnv.h"
 
+#include "platform/AppError.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -31,6 +33,15 @@ QString writeFile(const QString& path, const QByteArray& bytes) {
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write test file %s", qPrintable(path));
     return path;
+}
+
+QString errorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const AppError& e) {
+        return e.message();
+    }
+    return QString();
 }
 
 } // namespace testenv

@@ -3,6 +3,7 @@
 
 #include <QImage>
 #include <QString>
+#include <functional>
 
 namespace testenv {
 
@@ -20,5 +21,8 @@ QString rtfCorpusFolder();
 
 // Writes bytes to a file, creating folders; returns the path.
 QString writeFile(const QString& path, const QByteArray& bytes);
+
+// The message of the AppError the action throws; empty when it throws none.
+QString errorOf(const std::function<void()>& action);
 
 } // namespace testenv

@@ -15,15 +15,6 @@
 
 namespace {
 
-QString errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const AppError& e) {
-        return e.message();
-    }
-    return QStringLiteral("(no error)");
-}
-
 struct Editor : ::testing::Test {
     Editor() {
         edit.resize(556, 472);
@@ -84,13 +75,13 @@ INSTANTIATE_TEST_SUITE_P(RichEdit, PlainText, ::testing::ValuesIn(plainCases),
 TEST_F(Editor, FileThatIsNeitherRtfNorTextFailsAndKeepsTheTypedText) {
     QByteArray binary("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10", 20);
     const QString file = testenv::writeFile(folder + "/Back.rtf", binary);
-    EXPECT_EQ(errorOf([&] { edit.LoadFromFile(file); }), "Failed to Load Stream");
+    EXPECT_EQ(testenv::errorOf([&] { edit.LoadFromFile(file); }), "Failed to Load Stream");
     EXPECT_EQ(edit.toPlainText(), "typed before");
 }
 
 TEST_F(Editor, MissingFileFailsAndKeepsTheTypedText) {
     const QString file = folder + "/none.rtf";
-    EXPECT_EQ(errorOf([&] { edit.LoadFromFile(file); }),
+    EXPECT_EQ(testenv::errorOf([&] { edit.LoadFromFile(file); }),
               "Cannot open file " + QDir::toNativeSeparators(file));
     EXPECT_EQ(edit.toPlainText(), "typed before");
 }
@@ -118,7 +109,7 @@ TEST_F(Editor, SavesRtfThatLoadsBackTheSame) {
 
 TEST_F(Editor, SaveIntoMissingFolderFailsAndWritesNothing) {
     const QString file = folder + "/missing/Back.rtf";
-    EXPECT_EQ(errorOf([&] { edit.SaveToFile(file); }),
+    EXPECT_EQ(testenv::errorOf([&] { edit.SaveToFile(file); }),
               "Cannot create file " + QDir::toNativeSeparators(file));
     EXPECT_FALSE(QFileInfo::exists(folder + "/missing"));
 }

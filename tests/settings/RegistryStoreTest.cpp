@@ -13,15 +13,6 @@
 
 namespace {
 
-QString errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const AppError& e) {
-        return e.message();
-    }
-    return QString();
-}
-
 // ---- texts come back exactly ------------------------------------------------------------------
 
 class StoreTextRoundTrip : public StoreTest, public ::testing::WithParamInterface<const char*> {};
@@ -198,13 +189,13 @@ class StoreWrongKind : public StoreTest, public ::testing::WithParamInterface<co
 TEST_P(StoreWrongKind, RaisesInvalidDataTypeWithTheValueName) {
     writeStore(QByteArray("[Defaults]\nPath%20for%20Data=") + GetParam() + "\nLeft=5\n");
     RegistryStore store;
-    EXPECT_EQ(errorOf([&] {
+    EXPECT_EQ(testenv::errorOf([&] {
                   store.ReadString(SettingsSection, QStringLiteral("Path for Data"),
                                    QStringLiteral("x"));
               }),
               QStringLiteral("Invalid data type for 'Path for Data'"));
     EXPECT_EQ(
-        errorOf([&] { store.ReadInteger(SettingsSection, QStringLiteral("Path for Data"), 1); }),
+        testenv::errorOf([&] { store.ReadInteger(SettingsSection, QStringLiteral("Path for Data"), 1); }),
         QStringLiteral("Invalid data type for 'Path for Data'"));
     // The other values of the store read as usual.
     EXPECT_EQ(store.ReadInteger(SettingsSection, QStringLiteral("Left"), 200), 5);
@@ -281,7 +272,7 @@ TEST_F(StoreTest, StoreWhoseFolderCannotBeMadeReadsDefaultsAndRefusesWrites) {
     RegistryStore store;
     EXPECT_EQ(store.ReadInteger(SettingsSection, QStringLiteral("Left"), 200), 200);
     EXPECT_EQ(
-        errorOf([&] { store.WriteBool(SettingsSection, QStringLiteral("AutoUpdate"), true); }),
+        testenv::errorOf([&] { store.WriteBool(SettingsSection, QStringLiteral("AutoUpdate"), true); }),
         QStringLiteral("Failed to set data for 'AutoUpdate'"));
     // Nothing of the refused group lingers to be read back as if stored.
     EXPECT_EQ(store.ReadInteger(SettingsSection, QStringLiteral("AutoUpdate"), 7), 7);
@@ -307,7 +298,7 @@ TEST_F(StoreTest, StoreInAFolderThatTakesNoNewFilesIsNeverWrittenInPlace) {
     before = storeBytes();
     {
         RegistryStore store;
-        EXPECT_EQ(errorOf([&] { store.WriteInteger(SettingsSection, QStringLiteral("Left"), 9); }),
+        EXPECT_EQ(testenv::errorOf([&] { store.WriteInteger(SettingsSection, QStringLiteral("Left"), 9); }),
                   QStringLiteral("Failed to set data for 'Left'"));
         EXPECT_NO_THROW(store.Flush());
     }
@@ -329,7 +320,7 @@ TEST_F(StoreTest, SaveFailingHalfWayLeavesThePreviousFileWhole) {
         RegistryStore store;
         store.WriteBool(SettingsSection, QStringLiteral("AutoUpdate"), false);
         store.WriteString(SettingsSection, QStringLiteral("Path for Data"), longPath);
-        error = errorOf([&] { store.Flush(); });
+        error = testenv::errorOf([&] { store.Flush(); });
     }
     EXPECT_EQ(error, QStringLiteral("Failed to set data for 'AutoUpdate'"));
     EXPECT_EQ(storeBytes(), before);

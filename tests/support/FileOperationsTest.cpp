@@ -17,15 +17,6 @@ struct KeepCurrentDirectory {
     ~KeepCurrentDirectory() { QDir::setCurrent(saved); }
 };
 
-QString throwsText(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const AppError& e) {
-        return e.message();
-    }
-    return QString();
-}
-
 TEST(MakeAndEnterFolder, TrueOnlyWhenThePathEndsInOneSeparator) {
     KeepCurrentDirectory keep;
     const QString base = testenv::freshFolder(QStringLiteral("mk"));
@@ -39,7 +30,7 @@ TEST(MakeAndEnterFolder, TrueOnlyWhenThePathEndsInOneSeparator) {
     EXPECT_EQ(QDir::currentPath(), noSeparator);
 
     EXPECT_FALSE(MakeAndEnterFolder(QStringLiteral("/"))); // the root already ends in one
-    EXPECT_EQ(throwsText([] { MakeAndEnterFolder(QString()); }), "Unable to create directory");
+    EXPECT_EQ(testenv::errorOf([] { MakeAndEnterFolder(QString()); }), "Unable to create directory");
 
     // A folder that cannot be made (its parent is a file) gives false, not an error.
     const QString file = testenv::writeFile(base + QStringLiteral("/plain"), "x");
@@ -74,7 +65,7 @@ TEST(CopyFileKeepDate, CopiesWithTheSourceDateAndNeverOverwritesWhenAsked) {
     EXPECT_TRUE(CopyFileKeepDate(source, destination, false));
     EXPECT_FALSE(CopyFileKeepDate(base + QStringLiteral("/missing"), base + QStringLiteral("/x/y"), true));
     EXPECT_FALSE(QFileInfo::exists(base + QStringLiteral("/x/y")));
-    EXPECT_EQ(throwsText([&] { CopyFileKeepDate(source, QStringLiteral("no-folder-part"), true); }),
+    EXPECT_EQ(testenv::errorOf([&] { CopyFileKeepDate(source, QStringLiteral("no-folder-part"), true); }),
               "Unable to create directory");
 }
 
