@@ -2,6 +2,7 @@
 // the print dialog to the CUPS queue "PDF" (the cups-pdf driver, set up by
 // scripts/services/cups.sh), and the PDF that CUPS writes is measured.
 #include "LayoutFixture.h"
+#include "PrintThroughDialog.h"
 #include "PdfMeasure.h"
 #include "app/ErrorGuard.h"
 #include "controls/ClrBtn.h"
@@ -67,14 +68,7 @@ TEST(CupsPrint, LayoutThroughThePrintDialogAndTheSpooler) {
     form.Printer.setPrinterName(QStringLiteral("PDF"));
     form.Printer.setResolution(600);
     form.show();
-    QString error;
-    ErrorGuard::SetReporter([&](const QString& text) { error = text; });
-    QTimer::singleShot(0, &form, [] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-            dialog->accept();
-    });
-    form.PrintButton->click();
-    ErrorGuard::SetReporter(nullptr);
+    const QString error = fixture::printAcceptingTheDialog(form);
     ASSERT_TRUE(error.isEmpty()) << error.toStdString();
     EXPECT_TRUE(form.isVisible());
     const int dpi = form.Printer.resolution();

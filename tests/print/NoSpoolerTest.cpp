@@ -3,6 +3,7 @@
 // The case runs in a child process of this test program whose CUPS client is pointed at a
 // server that does not exist, so it holds whether or not a spooler runs on this machine.
 #include "LayoutFixture.h"
+#include "PrintThroughDialog.h"
 #include "app/ErrorGuard.h"
 #include "common/TestEnv.h"
 #include "controls/ClrBtn.h"
@@ -39,14 +40,7 @@ TEST(NoSpoolerChild, NoPrinterIsToldClearly) {
     TPrintForm form;
     form.MakePreview(fixture::layout(845, QImage(), QStringLiteral("No spooler")));
     form.show();
-    QString error;
-    ErrorGuard::SetReporter([&](const QString& text) { error = text; });
-    QTimer::singleShot(0, &form, [] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-            dialog->accept();
-    });
-    form.PrintButton->click();
-    ErrorGuard::SetReporter(nullptr);
+    const QString error = fixture::printAcceptingTheDialog(form);
     EXPECT_TRUE(form.isVisible());
     EXPECT_TRUE(error.isEmpty()) << error.toStdString();
     EXPECT_EQ(form.Printer.outputFormat(), QPrinter::PdfFormat);
