@@ -10,6 +10,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -25,6 +26,31 @@ RichEdit::RichEdit(QWidget* parent) : QTextEdit(parent) {
     setAcceptRichText(true);
     setTabChangesFocus(false); // tab characters go into the text
     setTabStopDistance(48);    // half an inch, as word processors do
+}
+
+void RichEdit::keyPressEvent(QKeyEvent* event) {
+    if (event->modifiers() == Qt::ControlModifier) {
+        const QTextCharFormat current = currentCharFormat();
+        QTextCharFormat change;
+        switch (event->key()) {
+        case Qt::Key_B:
+            change.setFontWeight(current.fontWeight() > QFont::Normal ? QFont::Normal : QFont::Bold);
+            break;
+        case Qt::Key_I:
+            change.setFontItalic(!current.fontItalic());
+            break;
+        case Qt::Key_U:
+            change.setFontUnderline(!current.fontUnderline());
+            break;
+        default:
+            QTextEdit::keyPressEvent(event);
+            return;
+        }
+        mergeCurrentCharFormat(change);
+        event->accept();
+        return;
+    }
+    QTextEdit::keyPressEvent(event);
 }
 
 void RichEdit::LoadFromFile(const QString& fileName) {

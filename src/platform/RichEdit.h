@@ -2,7 +2,7 @@
 // through RtfReader and RtfWriter, the way the editor's control on Windows does.
 //
 // A file is read into a document of its own first and only then shown, so that a failing read
-// leaves what the user typed as it was. Files are written whole or not at all (QSaveFile).
+// leaves what the user typed as it was. Files are written whole or not at all.
 #pragma once
 
 #include <QStringList>
@@ -24,6 +24,11 @@ public:
 
     // The lines as the control shows them now: word-wrapped paragraphs give several lines.
     QStringList DisplayedLines() const;
+
+protected:
+    // Ctrl+B, Ctrl+I and Ctrl+U switch bold, italic and underline of the selection (or of what
+    // is typed next), as in the rich-text control of Windows.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void adopt(QTextDocument* loaded);

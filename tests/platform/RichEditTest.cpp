@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QAbstractTextDocumentLayout>
 #include <QTest>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <gtest/gtest.h>
 
@@ -166,6 +167,30 @@ TEST(EditorAfterLoading, TypingOverALoadedListLaysItOutAgain) {
         for (int x = 0; x < 200; ++x)
             ink += qGray(shown.pixel(x, y)) < 128;
     EXPECT_GT(ink, 50) << "the typed text is drawn at the top of the editor";
+}
+
+TEST(EditorAfterLoading, ControlKeysSwitchBoldItalicAndUnderline) {
+    RichEdit editor;
+    editor.show();
+    editor.setFocus();
+    QTest::keyClicks(&editor, QStringLiteral("plain "));
+    QTest::keyClick(&editor, Qt::Key_B, Qt::ControlModifier);
+    QTest::keyClicks(&editor, QStringLiteral("bold"));
+    QTest::keyClick(&editor, Qt::Key_B, Qt::ControlModifier);
+    QTest::keyClick(&editor, Qt::Key_I, Qt::ControlModifier);
+    QTest::keyClick(&editor, Qt::Key_U, Qt::ControlModifier);
+    QTest::keyClicks(&editor, QStringLiteral("x"));
+    EXPECT_EQ(editor.toPlainText(), "plain boldx");
+    QTextCursor at(editor.document());
+    at.setPosition(3);
+    EXPECT_EQ(at.charFormat().fontWeight(), QFont::Normal);
+    at.setPosition(8);
+    EXPECT_EQ(at.charFormat().fontWeight(), QFont::Bold);
+    EXPECT_FALSE(at.charFormat().fontItalic());
+    at.setPosition(11);
+    EXPECT_NE(at.charFormat().fontWeight(), QFont::Bold);
+    EXPECT_TRUE(at.charFormat().fontItalic());
+    EXPECT_TRUE(at.charFormat().fontUnderline());
 }
 
 } // namespace
