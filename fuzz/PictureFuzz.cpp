@@ -2,6 +2,8 @@
 // and EXIF orientation, bitmaps and the other formats through Qt). Anything may be refused with
 // an AppError; nothing may crash, leak or allocate without bound.
 #include "platform/AppError.h"
+#include "platform/JpegDecoder.h"
+#include "platform/JpegSplit.h"
 #include "platform/Picture.h"
 
 #include <QGuiApplication>
@@ -18,6 +20,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }();
     Q_UNUSED(app);
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    // Cutting at a restart marker and decoding the halves, whatever the file's size.
+    if (const auto halves = Jpeg::SplitAtRestartMarker(bytes)) {
+        try {
+            (void)Jpeg::DecodeInHalves(bytes, QSize(64, 64));
+        } catch (const AppError&) {
+        }
+    }
     for (const char* extension : {"jpg", "bmp"}) {
         Picture picture;
         try {

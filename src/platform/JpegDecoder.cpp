@@ -1,9 +1,12 @@
 #include "platform/JpegDecoder.h"
 
 #include "platform/AppError.h"
+#include "platform/JpegSplit.h"
 
 #include <QTransform>
 #include <csetjmp>
+#include <cstring>
+#include <thread>
 #include <cstdio>
 
 #include <jerror.h>
@@ -58,6 +61,7 @@ struct DecodeState {
     int orientation = 1;
     QImage* out = nullptr;
     QSize cover;
+    int forcedScale = 0; // n of n/8 when set, instead of the one `cover` asks for
     bool headerOnly = false;
     bool created = false;
 };
@@ -75,6 +79,8 @@ void findOrientation(DecodeState& s) {
 }
 
 int chooseScale(const DecodeState& s) {
+    if (s.forcedScale > 0)
+        return s.forcedScale;
     if (s.cover.isEmpty())
         return 8;
     QSize cover = s.cover;
@@ -207,7 +213,52 @@ Header ReadHeader(const QByteArray& data) {
     return header;
 }
 
-QImage Decode(const QByteArray& data, QSize cover) {
+std::optional<QImage> DecodeInHalves(const QByteArray& data, QSize cover) {
+    DecodeState header;
+    header.headerOnly = true;
+    header.cover = cover;
+    const int headerCode = runDecode(header, data);
+    const bool cmyk = header.info.jpeg_color_space == JCS_CMYK ||
+                      header.info.jpeg_color_space == JCS_YCCK;
+    const int scale = headerCode == 0 ? chooseScale(header) : 8;
+    const int orientation = header.orientation;
+    if (header.created)
+        jpeg_destroy_decompress(&header.info);
+    // Full-size decodes smooth their colours across rows, so only reduced ones are cut.
+    if (headerCode != 0 || cmyk || scale >= 8)
+        return std::nullopt;
+    const std::optional<Halves> halves = SplitAtRestartMarker(data);
+    if (!halves)
+        return std::nullopt;
+
+    QImage top, bottom;
+    DecodeState a, b;
+    a.out = &top;
+    b.out = &bottom;
+    a.forcedScale = b.forcedScale = scale;
+    int codeBottom = 0;
+    std::thread worker([&] { codeBottom = runDecode(b, halves->bottom); });
+    const int codeTop = runDecode(a, halves->top);
+    worker.join();
+    if (a.created)
+        jpeg_destroy_decompress(&a.info);
+    if (b.created)
+        jpeg_destroy_decompress(&b.info);
+    if (codeTop != 0 || codeBottom != 0 || top.width() != bottom.width())
+        return std::nullopt; // the whole decode then says what is wrong
+    QImage whole(top.width(), top.height() + bottom.height(), QImage::Format_RGB32);
+    for (int y = 0; y < top.height(); ++y)
+        std::memcpy(whole.scanLine(y), top.constScanLine(y), size_t(top.bytesPerLine()));
+    for (int y = 0; y < bottom.height(); ++y)
+        std::memcpy(whole.scanLine(top.height() + y), bottom.constScanLine(y),
+                    size_t(bottom.bytesPerLine()));
+    return ApplyOrientation(whole, orientation);
+}
+
+QImage Decode(const QByteArray& data, QSize cover, bool allowHalves) {
+    if (allowHalves && !cover.isEmpty() && data.size() >= HalvesThreshold)
+        if (std::optional<QImage> image = DecodeInHalves(data, cover))
+            return *image;
     QImage image;
     DecodeState state;
     state.out = &image;
