@@ -16,7 +16,8 @@ void CheckProjectFolderName(const QString& name, const QString& folder) {
     // A separator would make nested folders that the next start could not find again; the
     // characters Windows refuses would make a project that cannot be copied there.
     if (!BackRules::IsUsableFolderName(name))
-        throw AppError(QStringLiteral("Cannot create file %1").arg(folder + QStringLiteral("Back.rtf")));
+        throw AppError(
+            QStringLiteral("Cannot create file %1").arg(folder + QStringLiteral("Back.rtf")));
 }
 
 void NewProject(TMainForm& main, TBackForm& back) {
@@ -42,14 +43,17 @@ void SaveProject(TMainForm& main, TBackForm& back) {
     const QString folder = DataFolder + name + PathDelim;
     CheckProjectFolderName(name, folder);
     if (!QDir().mkpath(folder))
-        throw AppError(QStringLiteral("Cannot create file %1").arg(folder + QStringLiteral("Back.rtf")));
-    ProjectName = name;
-    ProjectFolder = folder;
+        throw AppError(
+            QStringLiteral("Cannot create file %1").arg(folder + QStringLiteral("Back.rtf")));
     back.RichEdit1->SaveToFile(folder + QStringLiteral("Back.rtf"));
     if (!main.BackPicture().IsEmpty())
         main.BackPicture().SaveToFile(folder + QStringLiteral("Back.bmp"));
     if (!main.FrontPicture().IsEmpty())
         main.FrontPicture().SaveToFile(folder + QStringLiteral("Front.jpg"));
+    // Only a project whose files are all written becomes the current one: after a failed write
+    // the name stored at closing must still lead to a whole project, and closing must still ask.
+    ProjectName = name;
+    ProjectFolder = folder;
     AskToSave = false;
     const bool nl = IsDutch();
     ShowTimed(r.top(), r.left(), r.height(), r.width(),

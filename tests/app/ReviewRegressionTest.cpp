@@ -1,0 +1,65 @@
+#include "TestEnv.h"
+#include "app/Main.h"
+#include "app/ProjectCommands.h"
+#include "back/Back.h"
+#include "dialogs/MessForm.h"
+#include "platform/AppError.h"
+#include "platform/RichEdit.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <gtest/gtest.h>
+
+namespace {
+
+class ReviewProjectTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root_ = testenv::freshFolder(QStringLiteral("review-project"));
+        qputenv("XDG_CONFIG_HOME", (root_ + QStringLiteral("/config")).toUtf8());
+        qputenv("XDG_DATA_HOME", (root_ + QStringLiteral("/data")).toUtf8());
+        StartUp();
+        ProgramFolder = QStringLiteral(SLEEVIX_BINARY_DIR "/");
+        LanguageCode = QStringLiteral("ENU");
+        main_ = std::make_unique<TMainForm>();
+        LoadSettingsValues();
+        back_ = std::make_unique<TBackForm>(main_.get());
+        main_->Services.LoadBackText = [this](const QString& f) { back_->LoadContents(f); };
+        main_->FormShow();
+        message_ = std::make_unique<TMessageForm>();
+    }
+
+    QString root_;
+    std::unique_ptr<TMainForm> main_;
+    std::unique_ptr<TBackForm> back_;
+    std::unique_ptr<TMessageForm> message_;
+};
+
+// A save that fails half-way must not make the program believe the project now lives in the new
+// folder: the name would be stored at closing and the next start would open the broken folder,
+// and closing would no longer ask to save the unsaved work.
+TEST_F(ReviewProjectTest, AFailedWriteLeavesTheCurrentProjectAndTheUnsavedMark) {
+    const QString nameBefore = ProjectName;
+    const QString folderBefore = ProjectFolder;
+    ASSERT_FALSE(folderBefore.isEmpty());
+    const QString target = DataFolder + QStringLiteral("Rock Hits/");
+    // A folder where the back picture should go: the picture cannot be written.
+    ASSERT_TRUE(QDir().mkpath(target + QStringLiteral("Back.bmp")));
+    main_->Edit1->setText(QStringLiteral("Rock Hits"));
+    AskToSave = true;
+    EXPECT_THROW(SaveProject(*main_, *back_), AppError);
+    EXPECT_EQ(ProjectName.toStdString(), nameBefore.toStdString());
+    EXPECT_EQ(ProjectFolder.toStdString(), folderBefore.toStdString());
+    EXPECT_TRUE(AskToSave) << "the work is not saved";
+
+    // Once the obstacle is gone the same save succeeds and takes the new name.
+    ASSERT_TRUE(QDir(target).rmdir(QStringLiteral("Back.bmp")));
+    SaveProject(*main_, *back_);
+    EXPECT_EQ(ProjectName, QStringLiteral("Rock Hits"));
+    EXPECT_EQ(ProjectFolder, target);
+    EXPECT_FALSE(AskToSave);
+    EXPECT_TRUE(QFileInfo(target + QStringLiteral("Back.bmp")).isFile());
+}
+
+} // namespace
