@@ -301,6 +301,10 @@ bool TMainForm::FormClose() {
             // A save that failed has been shown; the program stays open so nothing is lost.
             if (Services.SaveProject && !ErrorGuard::Run(this, Services.SaveProject))
                 return false;
+            // Without a spine text the save wrote nothing and only asks for one; closing now
+            // would lose the work the user has just asked to keep.
+            if (Edit1->text().isEmpty())
+                return false;
             break;
         case SaveAnswer::No:
             break;

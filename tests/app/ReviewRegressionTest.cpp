@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QTextEdit>
 #include <gtest/gtest.h>
 
 namespace {
@@ -60,6 +61,29 @@ TEST_F(ReviewProjectTest, AFailedWriteLeavesTheCurrentProjectAndTheUnsavedMark) 
     EXPECT_EQ(ProjectFolder, target);
     EXPECT_FALSE(AskToSave);
     EXPECT_TRUE(QFileInfo(target + QStringLiteral("Back.bmp")).isFile());
+}
+
+// Answering Yes to the closing question with an empty spine text (right after a new project,
+// say) saves nothing but the request for a text. Closing then would throw away the work the
+// user just asked to keep, and the request would vanish with the program.
+TEST_F(ReviewProjectTest, YesAtClosingWithoutSpineTextKeepsTheProgramOpen) {
+    main_->Services.AskSaveProject = [] { return SaveAnswer::Yes; };
+    main_->Services.SaveProject = [this] { SaveProject(*main_, *back_); };
+    NewProject(*main_, *back_);
+    back_->RichEdit1->setPlainText(QStringLiteral("Track list typed by hand"));
+    ASSERT_TRUE(AskToSave);
+
+    EXPECT_FALSE(main_->FormClose());
+    EXPECT_TRUE(message_->MessageMemo->toPlainText().contains(
+        QStringLiteral("You didn't read the Back Text")));
+    EXPECT_TRUE(AskToSave);
+    EXPECT_EQ(back_->RichEdit1->toPlainText(), QStringLiteral("Track list typed by hand"));
+
+    // With a spine text the same answer saves and closes.
+    main_->Edit1->setText(QStringLiteral("Hand Typed"));
+    EXPECT_TRUE(main_->FormClose());
+    EXPECT_TRUE(QFileInfo(DataFolder + QStringLiteral("Hand Typed/Back.rtf")).isFile());
+    EXPECT_FALSE(AskToSave);
 }
 
 } // namespace
