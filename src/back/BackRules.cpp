@@ -30,7 +30,18 @@ bool IsUsableFolderName(const QString& name) {
 void CopyEditorPixels(const QImage& windowPixels, QImage& backPicture) {
     QPainter painter(&backPicture);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(CopyTarget, windowPixels, CopySource);
+    const qreal ratio = windowPixels.devicePixelRatio();
+    if (ratio == 1.0) {
+        painter.drawImage(CopyTarget, windowPixels, CopySource);
+        return;
+    }
+    // A grab on a scaled screen holds `ratio` pixels per client pixel; the painter reads the
+    // source in the image's own pixels, so the client rectangle is scaled to them.
+    const QRectF source(CopySource.x() * ratio, CopySource.y() * ratio, CopySource.width() * ratio,
+                        CopySource.height() * ratio);
+    QImage pixels = windowPixels;
+    pixels.setDevicePixelRatio(1.0);
+    painter.drawImage(QRectF(CopyTarget), pixels, source);
 }
 
 } // namespace BackRules
