@@ -3,12 +3,13 @@
 #include "app/ErrorGuard.h"
 #include "app/ImageControl.h"
 #include "app/Main.h"
+#include "app/WindowPlacement.h"
 #include "app/Workspace.h"
 #include "controls/ClrBtn.h"
 #include "platform/AppError.h"
 #include "platform/Canvas.h"
-#include "platform/RegistryStore.h"
 #include "platform/PrintSpooler.h"
+#include "platform/RegistryStore.h"
 #include "support/Support.h"
 
 #include <QDir>
@@ -166,8 +167,14 @@ void TPrintForm::FormCreate() {
 
 void TPrintForm::FormShow() {
     RegistryStore store;
-    move(store.ReadInteger(SettingsSection, QStringLiteral("PrintLeft"), 200),
-         store.ReadInteger(SettingsSection, QStringLiteral("PrintTop"), 100));
+    const QPoint stored(store.ReadInteger(SettingsSection, QStringLiteral("PrintLeft"), 200),
+                        store.ReadInteger(SettingsSection, QStringLiteral("PrintTop"), 100));
+    // A place stored on a screen that is gone would show the modal preview where nobody can
+    // reach it, and the whole program would seem to hang.
+    QList<QRect> screens;
+    for (const QScreen* s : QGuiApplication::screens())
+        screens.append(s->geometry());
+    move(KeepOnScreen(stored, frameGeometry().size(), screens, QPoint(200, 100)));
 }
 
 void TPrintForm::FormResize() {

@@ -1,6 +1,7 @@
 #include "settings/Options.h"
 
 #include "app/ErrorGuard.h"
+#include "app/WindowPlacement.h"
 #include "app/Workspace.h"
 #include "controls/ClrBtn.h"
 #include "platform/AppError.h"
@@ -9,9 +10,11 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPaintEvent>
+#include <QScreen>
 
 TOptionsForm* OptionsForm = nullptr;
 
@@ -158,7 +161,12 @@ void TOptionsForm::paintEvent(QPaintEvent* event) {
 
 void TOptionsForm::LoadSettings() {
     const StoredOptions options = LoadSettingsValues();
-    move(options.left, options.top);
+    // A place on a screen that is gone would open this modal window out of the user's reach.
+    QList<QRect> screens;
+    for (const QScreen* s : QGuiApplication::screens())
+        screens.append(s->geometry());
+    move(KeepOnScreen(QPoint(options.left, options.top), frameGeometry().size(), screens,
+                      QPoint(100, 100)));
     UpdateCheckBox->setChecked(options.autoUpdate);
     PathEdit->setText(DataFolder);
     if (!options.failure.isEmpty())
