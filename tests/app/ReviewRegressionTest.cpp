@@ -1,6 +1,7 @@
 #include "TestEnv.h"
 #include "app/Main.h"
 #include "app/ProjectCommands.h"
+#include "app/WindowPlacement.h"
 #include "back/Back.h"
 #include "dialogs/MessForm.h"
 #include "platform/AppError.h"
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QTextEdit>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace {
 
@@ -84,6 +86,23 @@ TEST_F(ReviewProjectTest, YesAtClosingWithoutSpineTextKeepsTheProgramOpen) {
     EXPECT_TRUE(main_->FormClose());
     EXPECT_TRUE(QFileInfo(DataFolder + QStringLiteral("Hand Typed/Back.rtf")).isFile());
     EXPECT_FALSE(AskToSave);
+}
+
+// A hand-edited settings file may hold any integer as a window's place. Near the ends of the
+// integers the window's edges wrapped round, and such a place counted as on the screen.
+TEST(ReviewWindowPlacement, PlacesAtTheEndsOfTheIntegersFallBack) {
+    const QList<QRect> screens{QRect(0, 0, 1280, 1024), QRect(-1920, 0, 1920, 1080)};
+    const QPoint fallback(200, 100);
+    const int max = std::numeric_limits<int>::max();
+    const int min = std::numeric_limits<int>::min();
+    for (const QPoint stored : {QPoint(max - 100, 100), QPoint(max, max), QPoint(100, max - 10),
+                                QPoint(min, 100), QPoint(100, min), QPoint(min, min)})
+        EXPECT_EQ(KeepOnScreen(stored, QSize(866, 900), screens, fallback), fallback)
+            << stored.x() << ", " << stored.y();
+    // Ordinary places are judged as before.
+    EXPECT_EQ(KeepOnScreen({-1500, 40}, {866, 900}, screens, fallback), QPoint(-1500, 40));
+    EXPECT_EQ(KeepOnScreen({1231, 500}, {866, 900}, screens, fallback), fallback);
+    EXPECT_EQ(KeepOnScreen({1229, 1004}, {866, 900}, screens, fallback), QPoint(1229, 1004));
 }
 
 } // namespace
