@@ -92,6 +92,10 @@ void TBackForm::connectHandlers() {
     connect(OKButton, &QPushButton::clicked, this, Guarded(this, &TBackForm::OKButtonClick));
     connect(CancelButton, &QPushButton::clicked, this,
             Guarded(this, &TBackForm::CancelButtonClick));
+    // A list typed here is part of the project: closing the program must offer to save it, also
+    // when it has not been copied to the back cover yet. Loading a project or starting a new one
+    // sets the flag as it should be afterwards.
+    connect(RichEdit1, &QTextEdit::textChanged, this, [] { AskToSave = true; });
 }
 
 TMainForm* TBackForm::mainWindow() const {

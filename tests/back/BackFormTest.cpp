@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTest>
 #include <QTextCursor>
 #include <gtest/gtest.h>
 
@@ -378,3 +379,24 @@ TEST_F(BackFormTest, TextScrolledOutOfSightDoesNotReachThePicture) {
 }
 
 } // namespace
+
+// A list typed into the editor and left there (Cancel, or the editor simply open) was lost
+// without a question when the program closed.
+TEST_F(BackFormTest, TypingTheListMakesClosingAskToSave) {
+    makeWindows();
+    ASSERT_FALSE(AskToSave);
+    back_->show();
+    back_->RichEdit1->setFocus();
+    back_->RichEdit1->moveCursor(QTextCursor::End);
+    QTest::keyClicks(back_->RichEdit1, "9. Bonus Track");
+    back_->CancelButton->click();
+    EXPECT_TRUE(AskToSave);
+
+    int asked = 0;
+    main_->Services.AskSaveProject = [&] {
+        ++asked;
+        return SaveAnswer::Cancel;
+    };
+    EXPECT_FALSE(main_->FormClose());
+    EXPECT_EQ(asked, 1);
+}
