@@ -226,6 +226,10 @@ void TMainForm::PutBackPictureIntoLayout() {
         back_.SetImage(white);
     }
     QImage picture = back_.Image();
+    // A bitmap with a palette is read as an indexed picture, on which nothing can be drawn.
+    if (picture.format() == QImage::Format_Indexed8 || picture.format() == QImage::Format_Mono ||
+        picture.format() == QImage::Format_MonoLSB)
+        picture = picture.convertToFormat(QImage::Format_RGB32);
     Layout::StampProductName(picture, ProductName);
     back_.SetImage(picture, back_.GetFormat() == Picture::Format::None ? Picture::Format::Bitmap
                                                                        : back_.GetFormat());

@@ -105,4 +105,27 @@ TEST(ReviewWindowPlacement, PlacesAtTheEndsOfTheIntegersFallBack) {
     EXPECT_EQ(KeepOnScreen({1229, 1004}, {866, 900}, screens, fallback), QPoint(1229, 1004));
 }
 
+// A back picture saved by a paint program with a palette (256 or 2 colours) is read as an
+// indexed image, on which nothing can be drawn: the product name was silently left off the back
+// cover and the layout.
+TEST_F(ReviewProjectTest, TheProductNameIsStampedOnABackPictureWithAPalette) {
+    for (const QImage::Format format : {QImage::Format_Indexed8, QImage::Format_Mono}) {
+        QImage white(552, 472, QImage::Format_RGB32);
+        white.fill(Qt::white);
+        const QString file = root_ + QStringLiteral("/palette.bmp");
+        ASSERT_TRUE(white.convertToFormat(format).save(file, "BMP"));
+        main_->LoadBackPicture(file);
+
+        const QImage back = main_->BackPicture().Image();
+        ASSERT_EQ(back.size(), QSize(552, 472));
+        // The name is written at y = 452, centred: dark pixels in that band, white elsewhere.
+        int dark = 0;
+        for (int y = 452; y < 472; ++y)
+            for (int x = 200; x < 352; ++x)
+                dark += qGray(back.pixel(x, y)) < 128;
+        EXPECT_GT(dark, 10) << "format " << int(format);
+        EXPECT_EQ(back.pixel(276, 200), qRgb(255, 255, 255));
+    }
+}
+
 } // namespace
