@@ -208,6 +208,9 @@ void TOptionsForm::BtnCancelClick() {
     LoadSettings();
 }
 
+// Escape and the title bar's close button leave the window as Cancel does: a change the user
+// walked away from must not be stored when the program ends.
 void TOptionsForm::reject() {
+    ErrorGuard::Run(this, [this] { BtnCancelClick(); });
     done(2);
 }

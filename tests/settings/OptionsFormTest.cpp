@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTest>
 #include <QTimer>
 #include <memory>
 
@@ -211,12 +212,23 @@ TEST_F(OptionsTest, CancelReadsEverythingBackAndEndsWithTwo) {
     EXPECT_EQ(ProjectFolder, QStringLiteral("/srv/stored/Stored again/"));
 }
 
-TEST_F(OptionsTest, ClosingTheWindowEndsWithTwoAndReadsNothing) {
+// Closing the window or pressing Escape kept the cleared check box, and the program's end then
+// stored the change the user had walked away from.
+TEST_F(OptionsTest, ClosingTheWindowOrEscapeIsCancel) {
     TOptionsForm form;
     form.UpdateCheckBox->setChecked(false);
     QTimer::singleShot(0, &form, [&form] { form.close(); });
     EXPECT_EQ(form.exec(), 2);
-    EXPECT_FALSE(form.UpdateCheckBox->isChecked());
+    EXPECT_TRUE(form.UpdateCheckBox->isChecked());
+
+    form.UpdateCheckBox->setChecked(false);
+    QTimer::singleShot(0, &form, [&form] { QTest::keyClick(&form, Qt::Key_Escape); });
+    EXPECT_EQ(form.exec(), 2);
+    EXPECT_TRUE(form.UpdateCheckBox->isChecked());
+    form.SaveSettings(); // as at the program's end
+    restartProgram();
+    EXPECT_EQ(readText(QStringLiteral("AutoUpdate")), QStringLiteral("1"));
+    EXPECT_TRUE(errors_.isEmpty());
 }
 
 TEST_F(OptionsTest, DestroyingTheWindowSavesAndStoresItsPlace) {
