@@ -127,6 +127,12 @@ void TMainForm::placeControls() {
     layout_ = Layout::NewLayoutImage(canvasWidth);
     Image1->resize(canvasWidth, Layout::CanvasHeight);
     static_cast<ImageControl*>(Image1)->SetImage(layout_);
+    // Where the template puts them: the spine text is drawn at these controls, also when a failed
+    // first showing never drew the template.
+    Image2->setGeometry(Layout::Image2Bounds);
+    Image3->setGeometry(Layout::Image3Bounds);
+    Image3l->setGeometry(Layout::Image3lBounds);
+    Image3r->setGeometry(Layout::Image3rBounds);
 }
 
 void TMainForm::setTexts() {

@@ -220,3 +220,35 @@ TEST_F(MainFormTest, PaintingSwitchesTheUpdateTimerWithoutRestartingIt) {
 }
 
 } // namespace
+
+namespace {
+
+bool hasDarkPixel(const QImage& image, const QRect& area) {
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 128)
+                return true;
+    return false;
+}
+
+} // namespace
+
+// A data folder that cannot be made stops the first showing before the template is drawn; the
+// spine text applied afterwards was written over the canvas's top-left corner.
+TEST_F(MainFormTest, SpineTextAfterAFailedStartLandsOnTheSpines) {
+    auto form = makeForm();
+    const QString file = testenv::writeFile(root_ + QStringLiteral("/a-file"), "x");
+    DataFolder = file + QStringLiteral("/Sleevix/");
+    ProjectFolder = DataFolder + ProjectName + u'/';
+    QStringList errors;
+    ErrorGuard::SetReporter([&](const QString& message) { errors << message; });
+    ErrorGuard::Run(form.get(), [&] { form->FormShow(); });
+    ASSERT_EQ(errors.size(), 1);
+
+    form->Edit1->setText(QStringLiteral("Night Ferry - Harbour Lights"));
+    form->PastoeButtonClick();
+    const QImage& layout = form->LayoutImage();
+    EXPECT_FALSE(hasDarkPixel(layout, QRect(0, 0, 110, 600))) << "nothing above the left spine";
+    EXPECT_TRUE(hasDarkPixel(layout, QRect(118, 612, 23, 472))) << "left spine";
+    EXPECT_TRUE(hasDarkPixel(layout, QRect(700, 612, 23, 472))) << "right spine";
+}
