@@ -48,8 +48,13 @@ namespace {
 
 void createFolder(const QString& path) {
     if (path.isEmpty() || !QDir().mkpath(path)) {
-        if (path.isEmpty() || !QDir().mkpath(path)) // one more try, as a busy disk may need
+        if (path.isEmpty())
             throw AppError(QStringLiteral("Unable to create directory"));
+        if (!QDir().mkpath(path)) // one more try, as a busy disk may need
+            // Named, so that the user knows which folder (a data folder in the settings, say)
+            // to look at.
+            throw AppError(QStringLiteral("Unable to create directory %1")
+                               .arg(QDir::toNativeSeparators(path)));
     }
 }
 

@@ -69,6 +69,18 @@ TEST(CopyFileKeepDate, CopiesWithTheSourceDateAndNeverOverwritesWhenAsked) {
               "Unable to create directory");
 }
 
+// A data folder below a regular file cannot be made; the message said only "Unable to create
+// directory", leaving the user to guess which folder was meant.
+TEST(CopyFileKeepDate, AFolderThatCannotBeMadeIsNamed) {
+    const QString base = testenv::freshFolder();
+    const QString source = testenv::writeFile(base + QStringLiteral("/Front.jpg"), "picture");
+    const QString blocker = testenv::writeFile(base + QStringLiteral("/a-file"), "x");
+    const QString folder = blocker + QStringLiteral("/Sleevix/Project");
+    const QString target = folder + QStringLiteral("/Front.jpg");
+    EXPECT_EQ(testenv::errorOf([&] { CopyFileKeepDate(source, target, true); }),
+              QStringLiteral("Unable to create directory ") + QDir::toNativeSeparators(folder));
+}
+
 TEST(UserDataFolder, IsMadeUnderTheUsersDataFolderAndLeavesTheCurrentDirectory) {
     KeepCurrentDirectory keep;
     const bool wasNT = IsNTFamily;
