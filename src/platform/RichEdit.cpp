@@ -50,6 +50,14 @@ void RichEdit::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // The style the next letter would get goes on past the new line, also when it was
+        // switched on by a key at the end of a line and the line that follows stays empty.
+        const QTextCharFormat pending = currentCharFormat();
+        QTextEdit::keyPressEvent(event);
+        setCurrentCharFormat(pending);
+        return;
+    }
     QTextEdit::keyPressEvent(event);
 }
 

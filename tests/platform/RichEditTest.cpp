@@ -193,4 +193,28 @@ TEST(EditorAfterLoading, ControlKeysSwitchBoldItalicAndUnderline) {
     EXPECT_TRUE(at.charFormat().fontUnderline());
 }
 
+// Bold switched on (or off) at the end of a line and then two Returns: the text typed after the
+// empty line came out in the old style, unlike in any word processor.
+TEST(EditorAfterLoading, StyleSwitchedBeforeEmptyLinesHolds) {
+    for (const bool boldTitle : {false, true}) {
+        RichEdit editor;
+        editor.show();
+        editor.setFocus();
+        if (boldTitle)
+            QTest::keyClick(&editor, Qt::Key_B, Qt::ControlModifier);
+        QTest::keyClicks(&editor, QStringLiteral("Title"));
+        QTest::keyClick(&editor, Qt::Key_B, Qt::ControlModifier);
+        QTest::keyClick(&editor, Qt::Key_Return);
+        QTest::keyClick(&editor, Qt::Key_Return);
+        QTest::keyClicks(&editor, QStringLiteral("X"));
+        EXPECT_EQ(editor.toPlainText(), "Title\n\nX");
+        QTextCursor at(editor.document());
+        at.movePosition(QTextCursor::End);
+        EXPECT_EQ(at.charFormat().fontWeight(), boldTitle ? QFont::Normal : QFont::Bold)
+            << "title bold: " << boldTitle;
+        at.setPosition(3);
+        EXPECT_EQ(at.charFormat().fontWeight(), boldTitle ? QFont::Bold : QFont::Normal);
+    }
+}
+
 } // namespace
