@@ -218,13 +218,18 @@ void TPrintForm::PrintButtonClick() {
 void TPrintForm::PrintLayout() {
     if (!PrintDialog1)
         PrintDialog1 = new QPrintDialog(&Printer, this);
-    if (Printer.docName().isEmpty())
-        Printer.setDocName(source_.SpineText.isEmpty()
-                               ? ProductName
-                               : ProductName + QStringLiteral(" - ") + source_.SpineText);
+    // The job is named after the cover printed now, not after the first one printed in the run.
+    Printer.setDocName(source_.SpineText.isEmpty()
+                           ? ProductName
+                           : ProductName + QStringLiteral(" - ") + source_.SpineText);
     // Without any printer the dialog offers only a PDF file: propose one named after the job.
-    if (Printer.outputFileName().isEmpty() && QPrinterInfo::availablePrinterNames().isEmpty())
-        Printer.setOutputFileName(pdfFileName(QDir::homePath(), Printer.docName()));
+    // A file proposed for an earlier cover is proposed afresh, or the next cover would be
+    // written over that cover's PDF; a file the user chose is kept.
+    if (QPrinterInfo::availablePrinterNames().isEmpty() &&
+        (Printer.outputFileName().isEmpty() || Printer.outputFileName() == proposedPdf_)) {
+        proposedPdf_ = pdfFileName(QDir::homePath(), Printer.docName());
+        Printer.setOutputFileName(proposedPdf_);
+    }
     if (PrintDialog1->exec() != QDialog::Accepted)
         return;
     // A PDF file chosen as a bare folder gets the job's name.

@@ -72,6 +72,7 @@ private:
 
     PrintSource source_;
     QImage preview_;
+    QString proposedPdf_; // the PDF file last proposed when there is no printer
 };
 
 extern TPrintForm* PrintForm;

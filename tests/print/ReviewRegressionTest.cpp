@@ -1,8 +1,15 @@
+#include "LayoutFixture.h"
+#include "PrintThroughDialog.h"
+#include "common/TestEnv.h"
 #include "platform/RegistryStore.h"
 #include "print/Print.h"
 #include "settings/Settings.h"
 
+#include <QCoreApplication>
+#include <QFile>
 #include <QGuiApplication>
+#include <QPrinterInfo>
+#include <QProcess>
 #include <QScreen>
 #include <gtest/gtest.h>
 
@@ -35,3 +42,54 @@ TEST(ReviewPrintForm, AStoredPlaceOffEveryScreenFallsBack) {
 }
 
 } // namespace
+
+namespace {
+const char* ReviewChildVariable = "SLEEVIX_REVIEW_NO_PRINTER_CHILD";
+}
+
+// Without any printer the print dialog offers only a PDF file, named after the cover. Each
+// cover printed in a run gets its own: the second cover printed must not be written over the
+// first one's PDF under the first one's name.
+TEST(ReviewNoPrinterChild, EachCoverIsProposedItsOwnPdf) {
+    if (qEnvironmentVariableIsEmpty(ReviewChildVariable))
+        GTEST_SKIP() << "runs only as the child of ReviewNoPrinter.EachCoverIsProposedItsOwnPdf";
+    ASSERT_TRUE(QPrinterInfo::availablePrinterNames().isEmpty());
+    TPrintForm form;
+    form.show();
+    form.MakePreview(fixture::layout(845, QImage(), QStringLiteral("Cover A")));
+    EXPECT_TRUE(fixture::printAcceptingTheDialog(form).isEmpty());
+    const QString first = form.Printer.outputFileName();
+    EXPECT_TRUE(first.endsWith(QStringLiteral("/Sleevix - Cover A.pdf"))) << first.toStdString();
+    QFile firstFile(first);
+    ASSERT_TRUE(firstFile.open(QIODevice::ReadOnly));
+    const QByteArray firstBytes = firstFile.readAll();
+    firstFile.close();
+
+    form.MakePreview(fixture::layout(845, QImage(), QStringLiteral("Cover B")));
+    EXPECT_TRUE(fixture::printAcceptingTheDialog(form).isEmpty());
+    const QString second = form.Printer.outputFileName();
+    EXPECT_TRUE(second.endsWith(QStringLiteral("/Sleevix - Cover B.pdf"))) << second.toStdString();
+    EXPECT_EQ(form.Printer.docName(), QStringLiteral("Sleevix - Cover B"));
+    EXPECT_TRUE(QFile::exists(second));
+    ASSERT_TRUE(firstFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(firstFile.readAll(), firstBytes) << "the first cover's PDF is left alone";
+    form.hide();
+}
+
+TEST(ReviewNoPrinter, EachCoverIsProposedItsOwnPdf) {
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QString::fromLatin1(ReviewChildVariable), QStringLiteral("1"));
+    env.insert(QStringLiteral("CUPS_SERVER"), QStringLiteral("/nonexistent/cups.sock"));
+    child.setProcessEnvironment(env);
+    child.setWorkingDirectory(testenv::freshFolder(QStringLiteral("review-noprinter")));
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(
+        QCoreApplication::applicationFilePath(),
+        {QStringLiteral("--gtest_filter=ReviewNoPrinterChild.EachCoverIsProposedItsOwnPdf")});
+    ASSERT_TRUE(child.waitForFinished(120000));
+    const QString output = QString::fromLocal8Bit(child.readAll());
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("[       OK ] ReviewNoPrinterChild")))
+        << output.toStdString();
+}
