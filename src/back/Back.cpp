@@ -19,6 +19,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTextCursor>
 
 TBackForm* BackForm = nullptr;
 
@@ -173,7 +174,7 @@ void TBackForm::OKButtonClick() {
     QApplication::processEvents();
 
     // The editor as it is displayed now: what is scrolled out of sight does not reach the back.
-    const QImage pixels = grab().toImage();
+    const QImage pixels = grabWithoutSelection();
     Picture& back = main->BackPicture();
     QImage picture = back.Image();
     if (picture.isNull()) {
@@ -190,6 +191,28 @@ void TBackForm::OKButtonClick() {
     main->PastoeButtonClick();
     scroll->setValue(SavedScrollPos);
     close();
+}
+
+QImage TBackForm::grabWithoutSelection() {
+    // A selection is the editor's marking, not part of the list: it is left out of the copy.
+    // Changing the cursor scrolls it into view, so the view is put back where the user left it.
+    const QTextCursor kept = RichEdit1->textCursor();
+    if (!kept.hasSelection())
+        return grab().toImage();
+    QScrollBar* vertical = RichEdit1->verticalScrollBar();
+    QScrollBar* horizontal = RichEdit1->horizontalScrollBar();
+    const int top = vertical->value();
+    const int left = horizontal->value();
+    QTextCursor plain = kept;
+    plain.clearSelection();
+    RichEdit1->setTextCursor(plain);
+    vertical->setValue(top);
+    horizontal->setValue(left);
+    const QImage pixels = grab().toImage();
+    RichEdit1->setTextCursor(kept);
+    vertical->setValue(top);
+    horizontal->setValue(left);
+    return pixels;
 }
 
 void TBackForm::CancelButtonClick() {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QImage>
 #include <functional>
 
 class QFileDialog;
@@ -57,6 +58,7 @@ private:
     void setTexts();
     void connectHandlers();
     TMainForm* mainWindow() const;
+    QImage grabWithoutSelection(); // the window as shown, less the editor's selection
 };
 
 extern TBackForm* BackForm;

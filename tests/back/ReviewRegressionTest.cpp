@@ -1,7 +1,15 @@
+#include "app/ErrorGuard.h"
+#include "app/Main.h"
+#include "back/Back.h"
 #include "back/BackRules.h"
+#include "common/TestEnv.h"
+#include "controls/ClrBtn.h"
+#include "platform/RichEdit.h"
 
 #include <QColor>
+#include <QDir>
 #include <QImage>
+#include <QTextCursor>
 #include <gtest/gtest.h>
 
 namespace {
@@ -51,5 +59,62 @@ TEST_P(ReviewScaledCopy, TakesTheEditorAreaOfAScaledGrab) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ratios, ReviewScaledCopy, ::testing::Values(1.0, 1.5, 2.0));
+
+class ReviewBackCopy : public ::testing::Test {
+protected:
+    void SetUp() override {
+        savedDir_ = QDir::currentPath();
+        root_ = testenv::freshFolder(QStringLiteral("review-back"));
+        qputenv("XDG_CONFIG_HOME", (root_ + "/config").toUtf8());
+        qputenv("XDG_DATA_HOME", (root_ + "/data").toUtf8());
+        QDir().mkpath(root_ + "/start");
+        QDir::setCurrent(root_ + "/start");
+        StartUp();
+        ProgramFolder = QStringLiteral(SLEEVIX_BINARY_DIR "/");
+        LanguageCode = QStringLiteral("ENU");
+        ErrorGuard::SetReporter([this](const QString& message) { errors_ << message; });
+        main_ = std::make_unique<TMainForm>();
+        LoadSettingsValues();
+        main_->FormShow();
+        back_ = std::make_unique<TBackForm>();
+        back_->MainWindow = main_.get();
+    }
+    void TearDown() override {
+        ErrorGuard::SetReporter(nullptr);
+        QDir::setCurrent(savedDir_);
+    }
+
+    QString root_, savedDir_;
+    QStringList errors_;
+    std::unique_ptr<TMainForm> main_;
+    std::unique_ptr<TBackForm> back_;
+};
+
+// Text selected in the editor when the list is copied is shown highlighted; the highlight is
+// the editor's marking, not part of the list, and must not be printed on the back cover.
+TEST_F(ReviewBackCopy, ASelectionIsNotCopiedOntoTheBackCover) {
+    main_->show();
+    back_->show();
+    back_->RichEdit1->setPlainText(QStringLiteral("Velmora - Greatest Hits\n1. The Last Rose"));
+    QTextCursor all = back_->RichEdit1->textCursor();
+    all.select(QTextCursor::Document);
+    back_->RichEdit1->setTextCursor(all);
+    back_->OKButton->click();
+    EXPECT_TRUE(errors_.isEmpty()) << qPrintable(errors_.join('\n'));
+
+    const QImage picture = main_->BackPicture().Image().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(picture.size(), QSize(552, 472));
+    int coloured = 0, dark = 0;
+    for (int y = 0; y < 440; ++y)
+        for (int x = 0; x < 552; ++x) {
+            const QRgb p = picture.pixel(x, y);
+            coloured += std::abs(qRed(p) - qBlue(p)) + std::abs(qGreen(p) - qBlue(p)) > 60;
+            dark += qGray(p) < 100;
+        }
+    EXPECT_EQ(coloured, 0) << "black text on white, no highlight";
+    EXPECT_GT(dark, 50) << "the list itself is there";
+    EXPECT_EQ(main_->Edit1->text(), QStringLiteral("Velmora - Greatest Hits"));
+    EXPECT_TRUE(back_->RichEdit1->textCursor().hasSelection()) << "the user's selection stays";
+}
 
 } // namespace
