@@ -61,6 +61,11 @@ void TBackForm::createControls() {
 
     RichEdit1 = new RichEdit(this);
     RichEdit1->setFocusPolicy(Qt::ClickFocus); // not a tab stop
+    // No scroll bars: what the editor shows is copied onto the back cover, and a bar would be
+    // printed there and would narrow the lines. A long list still scrolls with the keys and the
+    // wheel.
+    RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     Panel2 = new QWidget(this);
     OKButton = makeButton(Panel2, QRect(0, 17, 241, 32));

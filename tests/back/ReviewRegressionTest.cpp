@@ -117,4 +117,26 @@ TEST_F(ReviewBackCopy, ASelectionIsNotCopiedOntoTheBackCover) {
     EXPECT_TRUE(back_->RichEdit1->textCursor().hasSelection()) << "the user's selection stays";
 }
 
+// A list longer than the editor must not bring a scroll bar into the copy: the bar would be
+// printed on the back cover, and it narrows the lines so they wrap otherwise than designed.
+TEST_F(ReviewBackCopy, ALongListPutsNoScrollBarOnTheBackCover) {
+    main_->show();
+    back_->show();
+    back_->RichEdit1->clear();
+    QTextCursor c(back_->RichEdit1->document());
+    for (int i = 1; i <= 60; ++i)
+        c.insertText(QStringLiteral("%1. Track\n").arg(i));
+    back_->OKButton->click();
+    EXPECT_TRUE(errors_.isEmpty()) << qPrintable(errors_.join('\n'));
+
+    const QImage picture = main_->BackPicture().Image().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(picture.size(), QSize(552, 472));
+    // The short lines leave the right-hand part of the list white, down to the product name.
+    int marked = 0;
+    for (int y = 0; y < 440; ++y)
+        for (int x = 480; x < 552; ++x)
+            marked += picture.pixel(x, y) != qRgb(255, 255, 255);
+    EXPECT_EQ(marked, 0);
+}
+
 } // namespace
