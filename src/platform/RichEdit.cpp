@@ -50,12 +50,24 @@ void RichEdit::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        // The style the next letter would get goes on past the new line, also when it was
-        // switched on by a key at the end of a line and the line that follows stays empty.
+    const bool newParagraph = (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+                              (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (newParagraph && !isReadOnly()) {
+        // The new paragraph goes on in the paragraph's format (its tab stops, its alignment) and
+        // in the style the next letter would get, also one switched on by a key just before.
+        // The toolkit's own Return drops a paragraph format, and on the empty line that follows
+        // such a paragraph it only resets the format and swallows the key: every second Return
+        // in a list read from a file was lost.
+        QTextCursor cursor = textCursor();
         const QTextCharFormat pending = currentCharFormat();
-        QTextEdit::keyPressEvent(event);
+        cursor.beginEditBlock();
+        cursor.removeSelectedText();
+        cursor.insertBlock(cursor.blockFormat(), pending);
+        cursor.endEditBlock();
+        setTextCursor(cursor);
         setCurrentCharFormat(pending);
+        ensureCursorVisible();
+        event->accept();
         return;
     }
     QTextEdit::keyPressEvent(event);

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QAbstractTextDocumentLayout>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <gtest/gtest.h>
@@ -215,6 +216,28 @@ TEST(EditorAfterLoading, StyleSwitchedBeforeEmptyLinesHolds) {
         at.setPosition(3);
         EXPECT_EQ(at.charFormat().fontWeight(), boldTitle ? QFont::Bold : QFont::Normal);
     }
+}
+
+// A list read from a file has paragraphs with tab stops; every second Return typed in it was
+// swallowed, so empty lines could not be made, and new lines lost the list's tab stops.
+TEST(EditorAfterLoading, ReturnsInAListReadFromAFileAreKept) {
+    RichEdit editor;
+    editor.resize(556, 472);
+    editor.show();
+    const QString file = testenv::writeFile(
+        testenv::freshFolder() + QStringLiteral("/list.rtf"),
+        R"({\rtf1{\fonttbl{\f0 Arial;}}\pard\tx567\tx4820 1.\tab One\tab 3:00\par})");
+    editor.LoadFromFile(file);
+    editor.setFocus();
+    editor.moveCursor(QTextCursor::End);
+    QTest::keyClick(&editor, Qt::Key_Return);
+    QTest::keyClick(&editor, Qt::Key_Return);
+    QTest::keyClicks(&editor, QStringLiteral("2.\tTwo"));
+    EXPECT_EQ(editor.toPlainText(), "1.\tOne\t3:00\n\n2.\tTwo");
+    const QTextBlock last = editor.document()->lastBlock();
+    ASSERT_EQ(last.blockFormat().tabPositions().size(), 2);
+    EXPECT_EQ(last.blockFormat().tabPositions().at(0).position,
+              editor.document()->firstBlock().blockFormat().tabPositions().at(0).position);
 }
 
 } // namespace
