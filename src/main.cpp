@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Sleevix"));
     QApplication::setApplicationDisplayName(QString());
     InstallFontSubstitutes();
+    InstallToolkitTexts();
     CreateForms();
     MainForm->show();
     const int result = app.exec();

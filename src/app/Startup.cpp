@@ -10,6 +10,23 @@
 #include "print/Print.h"
 #include "settings/Options.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+bool InstallToolkitTexts() {
+    if (!IsDutch())
+        return true;
+    auto* translator = new QTranslator(qApp);
+    if (!translator->load(QStringLiteral("qtbase_nl"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    return true;
+}
+
 // Every window is made once, hidden, in this order: the main window first (it gives DataFolder
 // its first value and owns ProductName), then the dialogs, the print preview, the back-cover
 // editor, the options (whose creation loads the stored settings), the browse dialog, the input

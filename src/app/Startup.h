@@ -4,5 +4,10 @@
 
 void CreateForms();
 
+// The toolkit's own windows (file and print dialogs, the error box's button) in the user's
+// language: Dutch when LanguageCode says so. Gives false when the toolkit's Dutch texts are not
+// installed; those windows then stay English.
+bool InstallToolkitTexts();
+
 // At program end, after the message loop: destroys the windows made by CreateForms.
 void DestroyForms();
