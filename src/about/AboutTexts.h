@@ -1,0 +1,96 @@
+// What the About box says and where its controls stand, without a window: the texts in both
+// languages, the author's details, the links of the Mail and Home buttons, and the layout that
+// the window applies when it is made.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace AboutTexts {
+
+// The maker and the author, as the About box shows them.
+inline const QString MakerName = QStringLiteral("Sleevix Software");
+inline const QString AuthorName = QStringLiteral("Anna de Vries");
+inline const QString AuthorFirstName = QStringLiteral("Anna");
+inline const QString AuthorStreet = QStringLiteral("Keizersgracht 1");
+inline const QString AuthorTown = QStringLiteral("1015 AA Amsterdam");
+inline const QString AuthorCountry = QStringLiteral("The Netherlands");
+inline const QString AuthorPhone = QStringLiteral("020 123 4567");
+inline const QString AuthorPhoneInternational = QStringLiteral("+31 20 123 4567");
+inline const QString AuthorMail = QStringLiteral("anna@sleevix.example");
+inline const QString WebHost = QStringLiteral("www.sleevix.example");
+inline const QString WebAddress = QStringLiteral("https://www.sleevix.example");
+
+// The mail link is handed over from a buffer of 1000 characters.
+inline constexpr int MaxLinkLength = 999;
+
+// "Programma <product>, <version>" (the same word in both languages).
+QString MailSubject(const QString& product, const QString& version);
+
+// Each line followed by an encoded line break "%0D%0A"; nothing else is encoded.
+QString MailBody(const QStringList& lines);
+
+// "mailto:<address>?Subject=<subject>&Body=<body>", at most MaxLinkLength characters. A link cut
+// at that length never ends in half an encoded character ("%0" or "%"): the cut goes before it.
+QString MailLink(const QString& address, const QString& subject, const QString& body);
+
+// The maker's web mail form, for when no mail program takes the mail link.
+QString WebMailLink(const QString& host, const QString& product, const QString& version);
+
+// The maker's home page.
+QString HomeLink(const QString& host);
+
+// The twelve lines of the prepared mail.
+QStringList MailLines(bool dutch, const QString& product);
+
+// The lines of the author page.
+QStringList AuthorLines(bool dutch, const QString& product);
+
+// Texts of the window that depend on the language.
+struct Texts {
+    QString captionSuffix;       // after the main window's caption
+    QString authorCaptionSuffix; // after the product name, on the author page
+    QString okHint;
+    QString label1;
+    QString label2;
+    QString mailHint;
+    QString homeHint;
+    QString mailFailed; // no mail program took the link
+    QString webMailNow;
+    QString browserFailed;
+};
+Texts TextsFor(bool dutch, const QString& product);
+
+// The caption every paint gives the window.
+QString PaintCaption(const QString& product);
+
+// Where the window's size and its bottom buttons end up after the layout at creation.
+struct Layout {
+    int clientWidth;
+    int clientHeight;
+    int btnHomeLeft;
+    int btnOkLeft;
+    int btnOk1Left;
+};
+struct DesignPlaces {
+    int bevel2Left, bevel2Width;
+    int btnMailLeft;
+    int btnOkTop, btnOkWidth, btnOkHeight;
+    int btnHomeWidth;
+    int btnOk1Width;
+};
+// The window is as wide as Bevel2 with its left margin on both sides and reaches that margin
+// below the OK button; Home mirrors Mail, both OK buttons are centred (div rounding toward zero).
+Layout LayoutFor(const DesignPlaces& d);
+
+// The design places of the window's controls.
+inline constexpr DesignPlaces Design{.bevel2Left = 20,
+                                     .bevel2Width = 421,
+                                     .btnMailLeft = 32,
+                                     .btnOkTop = 248,
+                                     .btnOkWidth = 120,
+                                     .btnOkHeight = 35,
+                                     .btnHomeWidth = 120,
+                                     .btnOk1Width = 120};
+
+} // namespace AboutTexts
