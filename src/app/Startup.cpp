@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "about/About.h"
 #include "app/ErrorGuard.h"
 #include "app/Main.h"
 #include "app/ProjectCommands.h"
@@ -69,6 +70,8 @@ void CreateForms() {
     MainForm->Services.ShowOptions = [] { OptionsForm->exec(); };
     MainForm->Services.SaveSettings = [] { OptionsForm->SaveSettings(); };
     AskDlg = new TAskDlg(MainForm);
+    AboutForm = new TAboutForm(MainForm);
+    MainForm->Services.ShowAbout = [] { AboutForm->ShowCentredOver(MainForm->frameGeometry()); };
 }
 
 // The windows go with the main window, their owner; those that keep something at the end (the
