@@ -6,6 +6,7 @@
 #include <QTransform>
 #include <csetjmp>
 #include <cstring>
+#include <system_error>
 #include <thread>
 #include <cstdio>
 
@@ -237,7 +238,12 @@ std::optional<QImage> DecodeInHalves(const QByteArray& data, QSize cover) {
     b.out = &bottom;
     a.forcedScale = b.forcedScale = scale;
     int codeBottom = 0;
-    std::thread worker([&] { codeBottom = runDecode(b, halves->bottom); });
+    std::thread worker;
+    try {
+        worker = std::thread([&] { codeBottom = runDecode(b, halves->bottom); });
+    } catch (const std::system_error&) {
+        return std::nullopt; // no second thread to be had: decode it whole
+    }
     const int codeTop = runDecode(a, halves->top);
     worker.join();
     if (a.created)
