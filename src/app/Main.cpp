@@ -185,6 +185,8 @@ void TMainForm::connectHandlers() {
             [this, call] { ErrorGuard::Run(this, [&] { call(Services.ShowAbout); }); });
     connect(CloseButton, &QPushButton::clicked, this, &QWidget::close);
     connect(PastoeButton, &QPushButton::clicked, this, Guarded(this, &TMainForm::PastoeButtonClick));
+    // A spine text typed but not yet applied is what a save would take: closing asks about it.
+    connect(Edit1, &QLineEdit::textEdited, this, [] { AskToSave = true; });
     connect(UpdateTimer, &QTimer::timeout, this, Guarded(this, &TMainForm::UpdateTimerTimer));
 }
 

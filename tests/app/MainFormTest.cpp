@@ -252,3 +252,22 @@ TEST_F(MainFormTest, SpineTextAfterAFailedStartLandsOnTheSpines) {
     EXPECT_TRUE(hasDarkPixel(layout, QRect(118, 612, 23, 472))) << "left spine";
     EXPECT_TRUE(hasDarkPixel(layout, QRect(700, 612, 23, 472))) << "right spine";
 }
+
+// A spine text typed but not applied was dropped without a question at closing, although a save
+// takes exactly that text.
+TEST_F(MainFormTest, TypingASpineTextMakesClosingAsk) {
+    auto form = makeForm();
+    form->FormShow();
+    ASSERT_FALSE(AskToSave);
+    form->Edit1->setFocus();
+    form->Edit1->selectAll();
+    QTest::keyClicks(form->Edit1, QStringLiteral("Night Ferry"));
+    EXPECT_TRUE(AskToSave);
+    int asked = 0;
+    form->Services.AskSaveProject = [&] {
+        ++asked;
+        return SaveAnswer::Cancel;
+    };
+    EXPECT_FALSE(form->FormClose());
+    EXPECT_EQ(asked, 1);
+}
