@@ -105,6 +105,9 @@ void TAboutForm::createControls() {
     BtnOK1->setGeometry(160, 288, 120, 35);
     BtnOK1->setFont(buttonFont);
 
+    // Tab must not reach the covered page's OK.
+    PanelAuthor->setEnabled(false);
+
     PanelMain = NewPanel(this);
     Bevel3 = NewBevel(PanelMain, {20, 146, 421, 29});
     Bevel2 = NewBevel(PanelMain, {20, 186, 421, 49});
@@ -139,6 +142,18 @@ void TAboutForm::createControls() {
     BtnOk->setDefault(true);
     setTabOrder(BtnMail, BtnOk);
     setTabOrder(BtnOk, BtnHome);
+
+    const std::pair<QWidget*, const char*> names[] = {
+        {PanelAuthor, "PanelAuthor"}, {AuthorMemo, "AuthorMemo"},
+        {BtnOK1, "BtnOK1"},           {PanelMain, "PanelMain"},
+        {NameLabel, "NameLabel"},     {VersionLabel, "VersionLabel"},
+        {Bevel3, "Bevel3"},           {CopyrightLabel, "CopyrightLabel"},
+        {AuthorBtn, "AuthorBtn"},     {Bevel2, "Bevel2"},
+        {Label1, "Label1"},           {Label2, "Label2"},
+        {BtnMail, "BtnMail"},         {BtnOk, "BtnOk"},
+        {BtnHome, "BtnHome"}};
+    for (const auto& [widget, name] : names)
+        widget->setObjectName(QLatin1String(name));
 
     connect(BtnOk, &QAbstractButton::clicked, this, &TAboutForm::BtnOkClick);
     connect(BtnOK1, &QAbstractButton::clicked, this, &TAboutForm::BtnOK1Click);
@@ -235,12 +250,14 @@ void TAboutForm::BtnOkClick() {
 
 void TAboutForm::AuthorBtnClick() {
     PanelMain->hide();
+    PanelAuthor->setEnabled(true);
     setWindowTitle(ProductName + AboutTexts::TextsFor(IsDutch(), ProductName).authorCaptionSuffix);
 }
 
 void TAboutForm::BtnOK1Click() {
     setWindowTitle(MainCaption() + AboutTexts::TextsFor(IsDutch(), ProductName).captionSuffix);
     PanelMain->show();
+    PanelAuthor->setEnabled(false);
 }
 
 void TAboutForm::TellTimed(const QString& lineA, const QString& lineB) {

@@ -5,7 +5,9 @@
 #include "controls/ClrBtn.h"
 #include "dialogs/MessForm.h"
 #include "platform/Shell.h"
+
 #include "support/Support.h"
+#include <QTest>
 
 #include <QDir>
 #include <QFrame>
@@ -163,6 +165,28 @@ TEST_F(AboutFormTest, ShownCentredClosedByOkAndTheAuthorPageStaysInFront) {
     EXPECT_FALSE(about->isVisible());
 }
 
+TEST_F(AboutFormTest, TabReachesHomeAndMailAfterTheWindowRepaints) {
+    make(QStringLiteral("ENU"));
+    QWidget* reached = nullptr;
+    QWidget* reachedBack = nullptr;
+    WhenShown(about.get(), [&] {
+        about->activateWindow();
+        QTest::qWait(50);
+        QTest::keyClick(about->focusWidget(), Qt::Key_Tab);
+        QTest::qWait(100); // the buttons repaint with their new focus
+        reached = about->focusWidget();
+        QTest::keyClick(about->focusWidget(), Qt::Key_Tab);
+        QTest::qWait(100);
+        reachedBack = about->focusWidget();
+        about->BtnOk->click();
+    });
+    about->ShowCentredOver(QRect(0, 0, 800, 600));
+    EXPECT_EQ(reached, about->BtnHome);
+    EXPECT_TRUE(reachedBack == about->AuthorBtn || reachedBack == about->BtnMail)
+        << "Tab from Home went to " << (reachedBack ? reachedBack->objectName().toStdString() : "")
+        << (reachedBack == about->BtnOk ? " (a repaint gave the focus back to OK)" : "");
+}
+
 TEST_F(AboutFormTest, MailOpensThePreparedMail) {
     make(QStringLiteral("ENU"));
     opens = {true};
@@ -209,6 +233,10 @@ TEST_F(AboutFormTest, HomeOpensTheHomePageQuietly) {
     about->BtnHome->click();
     EXPECT_EQ(opened, QStringList{"https://www.sleevix.example/index_n.php"});
     EXPECT_FALSE(MessageForm && MessageForm->isVisible());
+}
+
+TEST(AboutShell, ALinkThatIsNoAddressIsNotOpened) {
+    EXPECT_FALSE(Shell::Open(QStringLiteral("http://[not an address")));
 }
 
 // Pictures of both pages in both languages, under /tmp/about-shots, for looking at by eye. Also
