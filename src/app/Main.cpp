@@ -278,6 +278,13 @@ void TMainForm::FormShow() {
             screens.append(s->geometry());
         move(KeepOnScreen(stored, size(), screens, QPoint(200, 100)));
     }
+    // A project saved without a name (an empty list saved in the editor) would make the data
+    // folder itself the project, which holds no pictures: every start would fail. The sample
+    // project opens instead.
+    if (ProjectName.isEmpty()) {
+        ProjectName = DefaultProjectName;
+        ProjectFolder = DataFolder + ProjectName + PathDelim;
+    }
     if (!QFileInfo(ProjectFolder).isDir())
         CopySampleFiles(SampleFolders(StartFolder, ProgramFolder), ProjectFolder);
     DrawTemplate();

@@ -185,6 +185,19 @@ TEST_F(MainFormTest, StoredPositionsThatAreNoNumberOrOffScreenFallBack) {
     EXPECT_EQ(KeepOnScreen({300, -10}, {866, 900}, screens, {200, 100}), QPoint(300, -10));
 }
 
+TEST_F(MainFormTest, AnEmptyStoredProjectNameOpensTheSampleProject) {
+    {
+        QSettings ini(RegistryStore::Location(), QSettings::IniFormat);
+        ini.setValue(QStringLiteral("Defaults/Project Name"), QString());
+    }
+    auto form = makeForm();
+    EXPECT_TRUE(ProjectName.isEmpty());
+    form->FormShow(); // no error: the data folder itself is not taken for the project
+    EXPECT_EQ(ProjectName, DefaultProjectName);
+    EXPECT_EQ(form->Edit1->text(), DefaultProjectName);
+    EXPECT_TRUE(QFileInfo::exists(DataFolder + DefaultProjectName + QStringLiteral("/Front.jpg")));
+}
+
 TEST_F(MainFormTest, ABadFrontPictureLeavesTheLayoutAsItWas) {
     auto form = makeForm();
     form->FormShow();
