@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <cstdlib>
+#include <cstring>
 
 namespace Jpeg {
 namespace {
@@ -72,15 +73,20 @@ std::optional<Halves> SplitAtRestartMarker(const QByteArray& d) {
     // Where each interval after the first begins, and where the picture's data ends.
     QList<qsizetype> restarts;
     qsizetype entropyEnd = -1;
-    for (qsizetype j = entropyStart; j + 1 < size; ++j) {
-        if (uchar(d[j]) != 0xFF)
+    const char* bytes = d.constData();
+    for (qsizetype j = entropyStart; j + 1 < size;) {
+        const void* found = std::memchr(bytes + j, 0xFF, size_t(size - j - 1));
+        if (!found)
+            break;
+        j = static_cast<const char*>(found) - bytes;
+        const int next = uchar(bytes[j + 1]);
+        if (next == 0x00 || next == 0xFF) { // a stuffed byte, or fill before a marker
+            j += next == 0x00 ? 2 : 1;
             continue;
-        const int next = uchar(d[j + 1]);
-        if (next == 0x00 || next == 0xFF)
-            continue; // a stuffed byte, or fill before a marker
+        }
         if (next >= 0xD0 && next <= 0xD7) {
             restarts.append(j);
-            ++j;
+            j += 2;
             continue;
         }
         entropyEnd = j;
@@ -117,20 +123,20 @@ std::optional<Halves> SplitAtRestartMarker(const QByteArray& d) {
     const qsizetype cut = restarts[best - 1];
     const QByteArray end("\xff\xd9", 2);
 
-    halves.top = d.left(cut) + end;
+    halves.top.reserve(cut + 2);
+    halves.top.append(bytes, cut).append(end);
     putBe16(halves.top, sofHeightAt, halves.topHeight);
 
-    halves.bottom = d.left(entropyStart);
+    halves.bottom.reserve(entropyStart + (entropyEnd - cut) + 2);
+    halves.bottom.append(bytes, entropyStart);
     putBe16(halves.bottom, sofHeightAt, height - halves.topHeight);
-    QByteArray rest = d.mid(cut + 2, entropyEnd - cut - 2);
     // The decoder expects the markers of a file to count from RST0.
+    const qsizetype restStart = halves.bottom.size();
+    halves.bottom.append(bytes + cut + 2, entropyEnd - cut - 2).append(end);
+    char* rest = halves.bottom.data();
     int count = 0;
-    for (qsizetype j = 0; j + 1 < rest.size(); ++j)
-        if (uchar(rest[j]) == 0xFF && uchar(rest[j + 1]) >= 0xD0 && uchar(rest[j + 1]) <= 0xD7) {
-            rest[j + 1] = char(0xD0 + (count++ % 8));
-            ++j;
-        }
-    halves.bottom += rest + end;
+    for (qsizetype t = best; t < restarts.size(); ++t)
+        rest[restStart + (restarts[t] - cut - 2) + 1] = char(0xD0 + (count++ % 8));
     return halves;
 }
 
