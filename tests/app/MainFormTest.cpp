@@ -24,14 +24,7 @@ class MainFormTest : public ::testing::Test {
 protected:
     void SetUp() override {
         savedDir_ = QDir::currentPath();
-        root_ = testenv::freshFolder(QStringLiteral("main"));
-        qputenv("XDG_CONFIG_HOME", (root_ + QStringLiteral("/config")).toUtf8());
-        qputenv("XDG_DATA_HOME", (root_ + QStringLiteral("/data")).toUtf8());
-        QDir().mkpath(root_ + QStringLiteral("/start"));
-        QDir::setCurrent(root_ + QStringLiteral("/start"));
-        StartUp();
-        ProgramFolder = QStringLiteral(SLEEVIX_BINARY_DIR "/");
-        LanguageCode = QStringLiteral("ENU");
+        root_ = testenv::prepareWorkspace(QStringLiteral("main"));
         AutoUpdateEnabled = true;
     }
     void TearDown() override {

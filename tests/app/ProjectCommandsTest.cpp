@@ -1,3 +1,4 @@
+#include "ProjectFixture.h"
 #include "TestEnv.h"
 #include "app/ImageControl.h"
 #include "app/Main.h"
@@ -16,29 +17,9 @@
 
 namespace {
 
-class ProjectCommandsTest : public ::testing::Test {
+class ProjectCommandsTest : public ProjectFixture {
 protected:
-    void SetUp() override {
-        root_ = testenv::freshFolder(QStringLiteral("project"));
-        qputenv("XDG_CONFIG_HOME", (root_ + QStringLiteral("/config")).toUtf8());
-        qputenv("XDG_DATA_HOME", (root_ + QStringLiteral("/data")).toUtf8());
-        StartUp();
-        ProgramFolder = QStringLiteral(SLEEVIX_BINARY_DIR "/");
-        LanguageCode = QStringLiteral("ENU");
-        main_ = std::make_unique<TMainForm>();
-        LoadSettingsValues();
-        back_ = std::make_unique<TBackForm>(main_.get());
-        main_->Services.LoadBackText = [this](const QString& f) { back_->LoadContents(f); };
-        main_->FormShow();
-        message_ = std::make_unique<TMessageForm>();
-    }
-
     QString messageText() const { return message_->MessageMemo->toPlainText(); }
-
-    QString root_;
-    std::unique_ptr<TMainForm> main_;
-    std::unique_ptr<TBackForm> back_;
-    std::unique_ptr<TMessageForm> message_;
 };
 
 QByteArray contents(const QString& path) {

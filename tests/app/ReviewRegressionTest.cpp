@@ -1,3 +1,4 @@
+#include "ProjectFixture.h"
 #include "TestEnv.h"
 #include "app/Main.h"
 #include "app/ProjectCommands.h"
@@ -16,28 +17,7 @@
 
 namespace {
 
-class ReviewProjectTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        root_ = testenv::freshFolder(QStringLiteral("review-project"));
-        qputenv("XDG_CONFIG_HOME", (root_ + QStringLiteral("/config")).toUtf8());
-        qputenv("XDG_DATA_HOME", (root_ + QStringLiteral("/data")).toUtf8());
-        StartUp();
-        ProgramFolder = QStringLiteral(SLEEVIX_BINARY_DIR "/");
-        LanguageCode = QStringLiteral("ENU");
-        main_ = std::make_unique<TMainForm>();
-        LoadSettingsValues();
-        back_ = std::make_unique<TBackForm>(main_.get());
-        main_->Services.LoadBackText = [this](const QString& f) { back_->LoadContents(f); };
-        main_->FormShow();
-        message_ = std::make_unique<TMessageForm>();
-    }
-
-    QString root_;
-    std::unique_ptr<TMainForm> main_;
-    std::unique_ptr<TBackForm> back_;
-    std::unique_ptr<TMessageForm> message_;
-};
+using ReviewProjectTest = ProjectFixture;
 
 // A save that fails half-way must not make the program believe the project now lives in the new
 // folder: the name would be stored at closing and the next start would open the broken folder,

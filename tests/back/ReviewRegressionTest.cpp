@@ -64,14 +64,7 @@ class ReviewBackCopy : public ::testing::Test {
 protected:
     void SetUp() override {
         savedDir_ = QDir::currentPath();
-        root_ = testenv::freshFolder(QStringLiteral("review-back"));
-        qputenv("XDG_CONFIG_HOME", (root_ + "/config").toUtf8());
-        qputenv("XDG_DATA_HOME", (root_ + "/data").toUtf8());
-        QDir().mkpath(root_ + "/start");
-        QDir::setCurrent(root_ + "/start");
-        StartUp();
-        ProgramFolder = QStringLiteral(SLEEVIX_BINARY_DIR "/");
-        LanguageCode = QStringLiteral("ENU");
+        root_ = testenv::prepareWorkspace(QStringLiteral("review-back"));
         ErrorGuard::SetReporter([this](const QString& message) { errors_ << message; });
         main_ = std::make_unique<TMainForm>();
         LoadSettingsValues();

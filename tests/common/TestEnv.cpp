@@ -1,6 +1,7 @@
 #include "TestEnv.h"
 
 #include "platform/AppError.h"
+#include "support/Support.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,6 +34,18 @@ QString writeFile(const QString& path, const QByteArray& bytes) {
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write test file %s", qPrintable(path));
     return path;
+}
+
+QString prepareWorkspace(const QString& hint) {
+    const QString root = freshFolder(hint);
+    qputenv("XDG_CONFIG_HOME", (root + QStringLiteral("/config")).toUtf8());
+    qputenv("XDG_DATA_HOME", (root + QStringLiteral("/data")).toUtf8());
+    QDir().mkpath(root + QStringLiteral("/start"));
+    QDir::setCurrent(root + QStringLiteral("/start"));
+    StartUp();
+    ProgramFolder = QStringLiteral(SLEEVIX_BINARY_DIR "/");
+    LanguageCode = QStringLiteral("ENU");
+    return root;
 }
 
 QString errorOf(const std::function<void()>& action) {

@@ -22,6 +22,12 @@ QString rtfCorpusFolder();
 // Writes bytes to a file, creating folders; returns the path.
 QString writeFile(const QString& path, const QByteArray& bytes);
 
+// A fresh user for a test of the windows: settings and data folders of its own below a new
+// folder, an empty start folder made current (so sample files are found beside the program, the
+// build folder), the start-up facts, English. Gives the new folder; the caller restores the
+// current directory it kept.
+QString prepareWorkspace(const QString& hint);
+
 // The message of the AppError the action throws; empty when it throws none.
 QString errorOf(const std::function<void()>& action);
 

@@ -3,6 +3,7 @@
 // The case runs in a child process of this test program whose CUPS client is pointed at a
 // server that does not exist, so it holds whether or not a spooler runs on this machine.
 #include "LayoutFixture.h"
+#include "NoSpoolerChild.h"
 #include "PrintThroughDialog.h"
 #include "app/ErrorGuard.h"
 #include "common/TestEnv.h"
@@ -50,19 +51,5 @@ TEST(NoSpoolerChild, NoPrinterIsToldClearly) {
 }
 
 TEST(NoSpooler, NoPrinterIsToldClearly) {
-    QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QString::fromLatin1(ChildVariable), QStringLiteral("1"));
-    env.insert(QStringLiteral("CUPS_SERVER"), QStringLiteral("/nonexistent/cups.sock"));
-    child.setProcessEnvironment(env);
-    child.setWorkingDirectory(testenv::freshFolder(QStringLiteral("nospooler")));
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--gtest_filter=NoSpoolerChild.NoPrinterIsToldClearly")});
-    ASSERT_TRUE(child.waitForFinished(120000));
-    const QString output = QString::fromLocal8Bit(child.readAll());
-    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit) << output.toStdString();
-    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
-    EXPECT_TRUE(output.contains(QStringLiteral("[       OK ] NoSpoolerChild")))
-        << output.toStdString();
+    fixture::runWithoutSpooler(ChildVariable, QStringLiteral("NoSpoolerChild.NoPrinterIsToldClearly"));
 }

@@ -1,4 +1,5 @@
 #include "LayoutFixture.h"
+#include "NoSpoolerChild.h"
 #include "PrintThroughDialog.h"
 #include "common/TestEnv.h"
 #include "platform/RegistryStore.h"
@@ -77,19 +78,5 @@ TEST(ReviewNoPrinterChild, EachCoverIsProposedItsOwnPdf) {
 }
 
 TEST(ReviewNoPrinter, EachCoverIsProposedItsOwnPdf) {
-    QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QString::fromLatin1(ReviewChildVariable), QStringLiteral("1"));
-    env.insert(QStringLiteral("CUPS_SERVER"), QStringLiteral("/nonexistent/cups.sock"));
-    child.setProcessEnvironment(env);
-    child.setWorkingDirectory(testenv::freshFolder(QStringLiteral("review-noprinter")));
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(
-        QCoreApplication::applicationFilePath(),
-        {QStringLiteral("--gtest_filter=ReviewNoPrinterChild.EachCoverIsProposedItsOwnPdf")});
-    ASSERT_TRUE(child.waitForFinished(120000));
-    const QString output = QString::fromLocal8Bit(child.readAll());
-    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
-    EXPECT_TRUE(output.contains(QStringLiteral("[       OK ] ReviewNoPrinterChild")))
-        << output.toStdString();
+    fixture::runWithoutSpooler(ReviewChildVariable, QStringLiteral("ReviewNoPrinterChild.EachCoverIsProposedItsOwnPdf"));
 }
