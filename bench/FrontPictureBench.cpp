@@ -1,7 +1,7 @@
 // Loading a 6000 x 4000 camera photo as the front picture: the program's scaled DCT decode and
 // stretch into the front square, against Qt's full decode and scale, and djpeg -scale 1/8 as the
 // floor (a process, so its start costs count too).
-#include "app/CoverLayout.h"
+#include "cover/CoverLayout.h"
 #include "platform/Canvas.h"
 #include "platform/Picture.h"
 
@@ -26,9 +26,9 @@ QString photoFile(bool restarts) {
     if (!file.isEmpty())
         return file;
     file = [restarts] {
-        const QString path = QDir::tempPath() +
-                             (restarts ? QStringLiteral("/sleevix-bench-6000x4000-rst.jpg")
-                                       : QStringLiteral("/sleevix-bench-6000x4000-v2.jpg"));
+        const QString path =
+            QDir::tempPath() + (restarts ? QStringLiteral("/sleevix-bench-6000x4000-rst.jpg")
+                                         : QStringLiteral("/sleevix-bench-6000x4000-v2.jpg"));
         if (QFile::exists(path))
             return path;
         const int w = 6000, h = 4000;
@@ -69,25 +69,25 @@ QString photoFile(bool restarts) {
 
 void BM_SleevixScaledDecodeAndStretch(benchmark::State& state) {
     const QString file = photoFile(state.range(0) != 0);
-    QImage layout = Layout::NewLayoutImage(845);
+    QImage layout = Layout::newLayoutImage(845);
     for (auto _ : state) {
         Picture picture;
-        picture.LoadFromFile(file, Layout::FrontRect.size());
+        picture.loadFromFile(file, Layout::FrontRect.size());
         Canvas canvas(&layout);
-        canvas.StretchDraw(Layout::FrontRect, picture.Image());
+        canvas.stretchDraw(Layout::FrontRect, picture.image());
         benchmark::DoNotOptimize(layout.bits());
     }
 }
 
 void BM_NaiveQtFullDecodeAndScale(benchmark::State& state) {
     const QString file = photoFile(state.range(0) != 0);
-    QImage layout = Layout::NewLayoutImage(845);
+    QImage layout = Layout::newLayoutImage(845);
     for (auto _ : state) {
         QImageReader reader(file);
         reader.setAllocationLimit(0);
         const QImage full = reader.read();
         Canvas canvas(&layout);
-        canvas.StretchDraw(Layout::FrontRect, full);
+        canvas.stretchDraw(Layout::FrontRect, full);
         benchmark::DoNotOptimize(layout.bits());
     }
 }
@@ -108,8 +108,16 @@ void BM_DjpegScaleEighthProcess(benchmark::State& state) {
 }
 
 // Argument: 1 for the photo with restart markers, 0 for the one without.
-BENCHMARK(BM_SleevixScaledDecodeAndStretch)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_NaiveQtFullDecodeAndScale)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SleevixScaledDecodeAndStretch)
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_NaiveQtFullDecodeAndScale)
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(BM_DjpegScaleEighthProcess)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

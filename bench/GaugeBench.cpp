@@ -2,7 +2,7 @@
 // gauge is told each block. It repaints only when the whole percentage changes; the baseline
 // repaints on every block. A single paint is also set against a plain painter drawing of the
 // same bar (no off-screen pictures, no XOR), the floor for one paint.
-#include "controls/Gauges.h"
+#include "controls/Gauge.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -13,14 +13,14 @@ namespace {
 constexpr int DownloadBytes = 10 * 1024 * 1024;
 constexpr int BlockBytes = 2048;
 
-class CountingGauge : public TGauge {
+class CountingGauge : public Gauge {
 public:
     int paints = 0;
 
 protected:
     void paintEvent(QPaintEvent* e) override {
         ++paints;
-        TGauge::paintEvent(e);
+        Gauge::paintEvent(e);
     }
 };
 
@@ -53,11 +53,11 @@ void BM_DownloadProgress_RepaintEveryBlock(benchmark::State& state) {
 }
 
 void BM_GaugePaint_BarWithText(benchmark::State& state) {
-    TGauge gauge;
+    Gauge gauge;
     gauge.resize(400, 24);
     gauge.setProgress(42);
     for (auto _ : state)
-        benchmark::DoNotOptimize(gauge.Render());
+        benchmark::DoNotOptimize(gauge.renderImage());
 }
 
 void BM_PlainPainterBar(benchmark::State& state) {

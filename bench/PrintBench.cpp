@@ -2,9 +2,9 @@
 // sharp print (template, spine text and front drawn at the printer's resolution, the front from
 // the photo's own pixels) beside the plain stretch of the 845 x 1188 canvas, in the same run.
 // Each reports its time and the size of the PDF it wrote.
-#include "app/CoverLayout.h"
+#include "cover/CoverLayout.h"
 #include "platform/Canvas.h"
-#include "print/Print.h"
+#include "print/PrintPreview.h"
 
 #include <QApplication>
 #include <QDir>
@@ -45,18 +45,18 @@ QString photoFile() {
 const PrintSource& source() {
     static const PrintSource s = [] {
         PrintSource s;
-        s.Layout = Layout::NewLayoutImage(845);
+        s.Layout = Layout::newLayoutImage(845);
         Canvas canvas(&s.Layout);
-        Layout::DrawTemplate(canvas);
-        s.Front.LoadFromFile(photoFile(), Layout::FrontRect.size());
-        canvas.StretchDraw(Layout::FrontRect, s.Front.Image());
+        Layout::drawTemplate(canvas);
+        s.front.loadFromFile(photoFile(), Layout::FrontRect.size());
+        canvas.stretchDraw(Layout::FrontRect, s.front.image());
         QImage back(552, 472, QImage::Format_RGB32);
         back.fill(Qt::white);
-        Layout::StampProductName(back, QStringLiteral("Sleevix"));
-        s.Back.SetImage(back);
-        canvas.StretchDraw(Layout::BackRect, back);
-        s.SpineText = QStringLiteral("Velmora - Last Rose Of Summer 2002");
-        Layout::DrawSpineText(canvas, s.SpineText, s.LeftSpine, s.RightSpine);
+        Layout::stampProductName(back, QStringLiteral("Sleevix"));
+        s.back.setImage(back);
+        canvas.stretchDraw(Layout::BackRect, back);
+        s.spineText = QStringLiteral("Velmora - Last Rose Of Summer 2002");
+        Layout::drawSpineText(canvas, s.spineText, s.leftSpine, s.rightSpine);
         return s;
     }();
     return s;
@@ -72,7 +72,7 @@ void printPdf(benchmark::State& state, PrintMode mode) {
         printer.setOutputFileName(file);
         printer.setPageSize(QPageSize(QPageSize::A4));
         printer.setResolution(600);
-        PrintLayoutOn(printer, s, 96, 96, 1.0, mode);
+        printLayoutOn(printer, s, 96, 96, 1.0, mode);
     }
     state.counters["pdf_MB"] = double(QFile(file).size()) / 1e6;
 }

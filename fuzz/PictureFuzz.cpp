@@ -21,17 +21,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Q_UNUSED(app);
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     // Cutting at a restart marker and decoding the halves, whatever the file's size.
-    if (const auto halves = Jpeg::SplitAtRestartMarker(bytes)) {
+    if (const auto halves = Jpeg::splitAtRestartMarker(bytes)) {
         try {
-            (void)Jpeg::DecodeInHalves(bytes, QSize(64, 64));
+            (void)Jpeg::decodeInHalves(bytes, QSize(64, 64));
         } catch (const AppError&) {
         }
     }
     for (const char* extension : {"jpg", "bmp"}) {
         Picture picture;
         try {
-            picture.LoadFromData(bytes, QString::fromLatin1(extension), QSize(480, 480));
-            (void)picture.Decode(QSize(64, 64));
+            picture.loadFromData(bytes, QString::fromLatin1(extension), QSize(480, 480));
+            (void)picture.decode(QSize(64, 64));
         } catch (const AppError&) {
         }
     }

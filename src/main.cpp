@@ -1,4 +1,4 @@
-#include "app/Main.h"
+#include "app/MainWindow.h"
 #include "app/Startup.h"
 #include "platform/Fonts.h"
 #include "support/Support.h"
@@ -7,14 +7,14 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    StartUp();
+    startUp();
     QApplication::setApplicationName(QStringLiteral("Sleevix"));
     QApplication::setApplicationDisplayName(QString());
-    InstallFontSubstitutes();
-    InstallToolkitTexts();
-    CreateForms();
-    MainForm->show();
+    installFontSubstitutes();
+    installToolkitTexts();
+    createForms();
+    mainWindow->show();
     const int result = app.exec();
-    DestroyForms();
+    destroyForms();
     return result;
 }

@@ -2,18 +2,18 @@
 
 namespace AboutTexts {
 
-QString MailSubject(const QString& product, const QString& version) {
+QString mailSubject(const QString& product, const QString& version) {
     return QStringLiteral("Programma ") + product + QStringLiteral(", ") + version;
 }
 
-QString MailBody(const QStringList& lines) {
+QString mailBody(const QStringList& lines) {
     QString body;
     for (const QString& line : lines)
         body += line + QStringLiteral("%0D%0A");
     return body;
 }
 
-QString MailLink(const QString& address, const QString& subject, const QString& body) {
+QString mailLink(const QString& address, const QString& subject, const QString& body) {
     QString link = QStringLiteral("mailto:") + address + QStringLiteral("?Subject=") + subject +
                    QStringLiteral("&Body=") + body;
     if (link.size() <= MaxLinkLength)
@@ -26,16 +26,16 @@ QString MailLink(const QString& address, const QString& subject, const QString& 
     return link;
 }
 
-QString WebMailLink(const QString& host, const QString& product, const QString& version) {
+QString webMailLink(const QString& host, const QString& product, const QString& version) {
     return QStringLiteral("https://") + host + QStringLiteral("/mailform_n_php.php?ProgNam=") +
            product + QStringLiteral(", ") + version;
 }
 
-QString HomeLink(const QString& host) {
+QString homeLink(const QString& host) {
     return QStringLiteral("https://") + host + QStringLiteral("/index_n.php");
 }
 
-QStringList MailLines(bool dutch, const QString& product) {
+QStringList mailLines(bool dutch, const QString& product) {
     QStringList lines;
     lines << (dutch ? QStringLiteral("Beste ") : QStringLiteral("Dear ")) + AuthorFirstName +
                  QStringLiteral(",");
@@ -52,7 +52,7 @@ QStringList MailLines(bool dutch, const QString& product) {
     return lines;
 }
 
-QStringList AuthorLines(bool dutch, const QString& product) {
+QStringList authorLines(bool dutch, const QString& product) {
     QStringList lines;
     lines << QString();
     lines << (dutch ? QStringLiteral("Het programma ") + product +
@@ -68,13 +68,13 @@ QStringList AuthorLines(bool dutch, const QString& product) {
     return lines;
 }
 
-Texts TextsFor(bool dutch, const QString& product) {
+Texts textsFor(bool dutch, const QString& product) {
     if (dutch)
         return {.captionSuffix = QStringLiteral(" - Informatie"),
                 .authorCaptionSuffix = QStringLiteral(" - Auteur"),
                 .okHint = QStringLiteral("Terug naar het beginvenster"),
-                .label1 = product + QStringLiteral("; Maak uw eigen covers voor CD."),
-                .label2 = QStringLiteral("Eenvoudig in gebruik."),
+                .purposeText = product + QStringLiteral("; Maak uw eigen covers voor CD."),
+                .detailText = QStringLiteral("Eenvoudig in gebruik."),
                 .mailHint = QStringLiteral("Stuur uw opmerkingen naar de auteur van ") + product,
                 .homeHint = QStringLiteral("Download de nieuwste versie van ") + product,
                 .mailFailed =
@@ -84,8 +84,8 @@ Texts TextsFor(bool dutch, const QString& product) {
     return {.captionSuffix = QStringLiteral(" - Information"),
             .authorCaptionSuffix = QStringLiteral(" - Author"),
             .okHint = QStringLiteral("Back to the main window"),
-            .label1 = product + QStringLiteral("; Create covers fo CD."),
-            .label2 = QStringLiteral("Simple to use!"),
+            .purposeText = product + QStringLiteral("; Create covers fo CD."),
+            .detailText = QStringLiteral("Simple to use!"),
             .mailHint = QStringLiteral("Send you remarks to the author of ") + product,
             .homeHint = QStringLiteral("Download the newest version of ") + product,
             .mailFailed = QStringLiteral("Something went wrong sending e-mail."),
@@ -93,17 +93,17 @@ Texts TextsFor(bool dutch, const QString& product) {
             .browserFailed = QStringLiteral("Browser not opened.")};
 }
 
-QString PaintCaption(const QString& product) {
+QString paintCaption(const QString& product) {
     return product + QStringLiteral(" - Over...");
 }
 
-Layout LayoutFor(const DesignPlaces& d) {
+Layout layoutFor(const DesignPlaces& d) {
     Layout l{};
-    l.clientWidth = d.bevel2Width + 2 * d.bevel2Left;
-    l.clientHeight = d.btnOkTop + d.btnOkHeight + d.bevel2Left;
-    l.btnHomeLeft = l.clientWidth - d.btnHomeWidth - d.btnMailLeft;
-    l.btnOkLeft = (l.clientWidth - d.btnOkWidth) / 2;
-    l.btnOk1Left = (l.clientWidth - d.btnOk1Width) / 2;
+    l.clientWidth = d.buttonRuleWidth + 2 * d.buttonRuleLeft;
+    l.clientHeight = d.okButtonTop + d.okButtonHeight + d.buttonRuleLeft;
+    l.homeButtonLeft = l.clientWidth - d.homeButtonWidth - d.mailButtonLeft;
+    l.okButtonLeft = (l.clientWidth - d.okButtonWidth) / 2;
+    l.authorOkButtonLeft = (l.clientWidth - d.authorOkButtonWidth) / 2;
     return l;
 }
 

@@ -25,72 +25,72 @@ inline const QString WebAddress = QStringLiteral("https://www.sleevix.example");
 inline constexpr int MaxLinkLength = 999;
 
 // "Programma <product>, <version>" (the same word in both languages).
-QString MailSubject(const QString& product, const QString& version);
+QString mailSubject(const QString& product, const QString& version);
 
 // Each line followed by an encoded line break "%0D%0A"; nothing else is encoded.
-QString MailBody(const QStringList& lines);
+QString mailBody(const QStringList& lines);
 
 // "mailto:<address>?Subject=<subject>&Body=<body>", at most MaxLinkLength characters. A link cut
 // at that length never ends in half an encoded character ("%0" or "%"): the cut goes before it.
-QString MailLink(const QString& address, const QString& subject, const QString& body);
+QString mailLink(const QString& address, const QString& subject, const QString& body);
 
 // The maker's web mail form, for when no mail program takes the mail link.
-QString WebMailLink(const QString& host, const QString& product, const QString& version);
+QString webMailLink(const QString& host, const QString& product, const QString& version);
 
 // The maker's home page.
-QString HomeLink(const QString& host);
+QString homeLink(const QString& host);
 
 // The twelve lines of the prepared mail.
-QStringList MailLines(bool dutch, const QString& product);
+QStringList mailLines(bool dutch, const QString& product);
 
 // The lines of the author page.
-QStringList AuthorLines(bool dutch, const QString& product);
+QStringList authorLines(bool dutch, const QString& product);
 
 // Texts of the window that depend on the language.
 struct Texts {
     QString captionSuffix;       // after the main window's caption
     QString authorCaptionSuffix; // after the product name, on the author page
     QString okHint;
-    QString label1;
-    QString label2;
+    QString purposeText;
+    QString detailText;
     QString mailHint;
     QString homeHint;
     QString mailFailed; // no mail program took the link
     QString webMailNow;
     QString browserFailed;
 };
-Texts TextsFor(bool dutch, const QString& product);
+Texts textsFor(bool dutch, const QString& product);
 
 // The caption every paint gives the window.
-QString PaintCaption(const QString& product);
+QString paintCaption(const QString& product);
 
 // Where the window's size and its bottom buttons end up after the layout at creation.
 struct Layout {
     int clientWidth;
     int clientHeight;
-    int btnHomeLeft;
-    int btnOkLeft;
-    int btnOk1Left;
+    int homeButtonLeft;
+    int okButtonLeft;
+    int authorOkButtonLeft;
 };
 struct DesignPlaces {
-    int bevel2Left, bevel2Width;
-    int btnMailLeft;
-    int btnOkTop, btnOkWidth, btnOkHeight;
-    int btnHomeWidth;
-    int btnOk1Width;
+    int buttonRuleLeft, buttonRuleWidth;
+    int mailButtonLeft;
+    int okButtonTop, okButtonWidth, okButtonHeight;
+    int homeButtonWidth;
+    int authorOkButtonWidth;
 };
-// The window is as wide as Bevel2 with its left margin on both sides and reaches that margin
+// The window is as wide as buttonRule with its left margin on both sides and reaches that margin
 // below the OK button; Home mirrors Mail, both OK buttons are centred (div rounding toward zero).
-Layout LayoutFor(const DesignPlaces& d);
+Layout layoutFor(const DesignPlaces& d);
 
 // The design places of the window's controls.
-inline constexpr DesignPlaces Design{.bevel2Left = 20,
-                                     .bevel2Width = 421,
-                                     .btnMailLeft = 32,
-                                     .btnOkTop = 248,
-                                     .btnOkWidth = 120,
-                                     .btnOkHeight = 35,
-                                     .btnHomeWidth = 120,
-                                     .btnOk1Width = 120};
+inline constexpr DesignPlaces Design{.buttonRuleLeft = 20,
+                                     .buttonRuleWidth = 421,
+                                     .mailButtonLeft = 32,
+                                     .okButtonTop = 248,
+                                     .okButtonWidth = 120,
+                                     .okButtonHeight = 35,
+                                     .homeButtonWidth = 120,
+                                     .authorOkButtonWidth = 120};
 
 } // namespace AboutTexts

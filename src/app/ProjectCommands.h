@@ -5,15 +5,15 @@
 
 #include <QString>
 
-class TMainForm;
-class TBackForm;
+class MainWindow;
+class BackTextEditor;
 
 // Whether the spine text can name a project folder (the editor's own save uses the same rule).
 // Throws AppError "Cannot create file <folder>Back.rtf" when it cannot.
-void CheckProjectFolderName(const QString& name, const QString& folder);
+void checkProjectFolderName(const QString& name, const QString& folder);
 
 // Clears the layout, the spines, the list of contents and the pictures; ProjectFolder is empty.
-void NewProject(TMainForm& main, TBackForm& back);
+void newProject(MainWindow& main, BackTextEditor& back);
 
 // Writes the project into DataFolder + the spine text, or says that there is no spine text.
-void SaveProject(TMainForm& main, TBackForm& back);
+void saveProject(MainWindow& main, BackTextEditor& back);

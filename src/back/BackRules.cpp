@@ -6,18 +6,18 @@
 
 namespace BackRules {
 
-QString TrimLine(const QString& line) {
-    return TrimTrailingSpaces(TrimLeadingSpaces(line));
+QString trimLine(const QString& line) {
+    return trimTrailingSpaces(trimLeadingSpaces(line));
 }
 
-QString NameFromLines(const QStringList& lines) {
-    const QString first = lines.isEmpty() ? QString() : TrimLine(lines[0]);
+QString nameFromLines(const QStringList& lines) {
+    const QString first = lines.isEmpty() ? QString() : trimLine(lines[0]);
     if (first.size() >= 10)
         return first;
-    return lines.size() > 1 ? TrimLine(lines[1]) : QString();
+    return lines.size() > 1 ? trimLine(lines[1]) : QString();
 }
 
-bool IsUsableFolderName(const QString& name) {
+bool isUsableFolderName(const QString& name) {
     if (name == QLatin1String(".") || name == QLatin1String(".."))
         return false;
     for (const QChar c : name) {
@@ -27,7 +27,7 @@ bool IsUsableFolderName(const QString& name) {
     return true;
 }
 
-void CopyEditorPixels(const QImage& windowPixels, QImage& backPicture) {
+void copyEditorPixels(const QImage& windowPixels, QImage& backPicture) {
     QPainter painter(&backPicture);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     const qreal ratio = windowPixels.devicePixelRatio();

@@ -13,8 +13,8 @@ namespace BackRules {
 // The editor's fixed layout, in client pixels.
 inline constexpr int EditorWidth = 556;
 inline constexpr int EditorHeight = 472;
-inline constexpr int Panel1Height = 140;
-inline constexpr int Panel2Height = 67;
+inline constexpr int TopPanelHeight = 140;
+inline constexpr int BottomPanelHeight = 67;
 inline constexpr int ButtonLeft = 68;
 
 // What the copy to the back cover takes from the window and where it puts it on the back
@@ -22,23 +22,23 @@ inline constexpr int ButtonLeft = 68;
 // sunken border) to its bottom edge and 4 short of its right edge, stretched onto the editor's
 // full size; what falls beyond the picture's right edge at 552 is lost.
 inline const QRect CopySource =
-    QRect(QPoint(5, Panel1Height + 3), QPoint(552 - 1, Panel1Height + EditorHeight - 1));
+    QRect(QPoint(5, TopPanelHeight + 3), QPoint(552 - 1, TopPanelHeight + EditorHeight - 1));
 inline const QRect CopyTarget = QRect(0, 0, EditorWidth, EditorHeight);
 
 // Leading and trailing blanks removed (only the blank, not tabs); blanks only give "".
-QString TrimLine(const QString& line);
+QString trimLine(const QString& line);
 
 // Line 1 of the list, trimmed; when that has fewer than 10 characters, line 2, trimmed, whatever
 // its length (empty when there is none). Names the project folder and gives the spine text.
-QString NameFromLines(const QStringList& lines);
+QString nameFromLines(const QStringList& lines);
 
 // Whether a name can be a project folder on every system the program runs on: no separators,
 // none of : * ? " < > |, no control characters, not "." or "..". The empty name is allowed (the
 // data folder itself).
-bool IsUsableFolderName(const QString& name);
+bool isUsableFolderName(const QString& name);
 
 // Stretches CopySource of the window's pixels onto CopyTarget of the back picture, without
 // smoothing, as the screen copy does.
-void CopyEditorPixels(const QImage& windowPixels, QImage& backPicture);
+void copyEditorPixels(const QImage& windowPixels, QImage& backPicture);
 
 } // namespace BackRules

@@ -9,7 +9,7 @@ namespace {
 
 constexpr long double Pi = 3.14159265358979323846264338327950288L;
 
-int ToInt(long double value) {
+int toInt(long double value) {
     if (!std::isfinite(value))
         return 0;
     if (value >= std::numeric_limits<int>::max())
@@ -21,34 +21,34 @@ int ToInt(long double value) {
 
 } // namespace
 
-int PercentOfRange(qint64 part, qint64 whole) {
+int percentOfRange(qint64 part, qint64 whole) {
     if (whole == 0)
         return 0;
-    return ToInt(std::trunc((static_cast<long double>(part) * 100.0L) / whole));
+    return toInt(std::trunc((static_cast<long double>(part) * 100.0L) / whole));
 }
 
-int ExtentForPercent(int percent, int extent) {
+int extentForPercent(int percent, int extent) {
     const long double fraction = static_cast<long double>(percent) * 0.01L;
-    return ToInt(std::trunc(static_cast<long double>(extent) * fraction));
+    return toInt(std::trunc(static_cast<long double>(extent) * fraction));
 }
 
-int Nearest(long double value) {
+int nearest(long double value) {
     // nearbyint rounds to nearest with ties to even in the default rounding mode.
-    return ToInt(std::nearbyint(value));
+    return toInt(std::nearbyint(value));
 }
 
-QPoint PieStartPoint(int percent, int middleX, int middleY) {
+QPoint pieStartPoint(int percent, int middleX, int middleY) {
     const long double angle = Pi * (static_cast<long double>(percent) / 50 + 0.5L);
-    return QPoint(Nearest(middleX * (1 - std::cos(angle))),
-                  Nearest(middleY * (1 - std::sin(angle))));
+    return QPoint(nearest(middleX * (1 - std::cos(angle))),
+                  nearest(middleY * (1 - std::sin(angle))));
 }
 
-QPoint NeedleEnd(int percent, int middleX, int baseY) {
+QPoint needleEnd(int percent, int middleX, int baseY) {
     const long double angle = Pi * percent / 100;
-    return QPoint(Nearest(middleX * (1 - std::cos(angle))), Nearest(baseY * (1 - std::sin(angle))));
+    return QPoint(nearest(middleX * (1 - std::cos(angle))), nearest(baseY * (1 - std::sin(angle))));
 }
 
-QString RangeErrorText(qint64 low, qint64 high) {
+QString rangeErrorText(qint64 low, qint64 high) {
     return QStringLiteral("Value must be between %1 and %2").arg(low).arg(high);
 }
 

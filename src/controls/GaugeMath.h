@@ -12,24 +12,24 @@
 namespace GaugeMath {
 
 // trunc((part * 100.0) / whole); 0 when whole is 0.
-int PercentOfRange(qint64 part, qint64 whole);
+int percentOfRange(qint64 part, qint64 whole);
 
 // trunc(extent * (percent * 0.01)), with 0.01 held in extended precision (a hair below one
 // hundredth): 5 % of 20 gives 0, 5 % of 400 gives 19, 10 % of 400 gives 39; 50 % and 100 % are
 // exact.
-int ExtentForPercent(int percent, int extent);
+int extentForPercent(int percent, int extent);
 
 // The nearest integer, halves to the even neighbour.
-int Nearest(long double value);
+int nearest(long double value);
 
 // The point through which the pie's filled wedge starts for a percentage, in a box whose middle
 // is (middleX, middleY): the wedge runs from there counter-clockwise to twelve o'clock.
-QPoint PieStartPoint(int percent, int middleX, int middleY);
+QPoint pieStartPoint(int percent, int middleX, int middleY);
 
 // The needle's free end for a percentage: pointing left at 0 %, up at 50 %, right at 100 %.
-QPoint NeedleEnd(int percent, int middleX, int baseY);
+QPoint needleEnd(int percent, int middleX, int baseY);
 
 // "Value must be between %d and %d" with the two numbers.
-QString RangeErrorText(qint64 low, qint64 high);
+QString rangeErrorText(qint64 low, qint64 high);
 
 } // namespace GaugeMath

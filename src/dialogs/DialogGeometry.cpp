@@ -14,48 +14,48 @@
 namespace DialogGeometry {
 namespace {
 
-int Pin(qint64 value) {
+int pin(qint64 value) {
     return int(std::clamp<qint64>(value, std::numeric_limits<int>::min(),
                                   std::numeric_limits<int>::max()));
 }
 
 } // namespace
 
-int RoundHalfEven(double value) {
+int roundHalfEven(double value) {
     if (!std::isfinite(value))
         return 0;
     // nearbyint follows the default rounding mode, which is to nearest with ties to even.
     const double r = std::nearbyint(value);
-    return Pin(qint64(std::clamp(r, -9.0e18, 9.0e18)));
+    return pin(qint64(std::clamp(r, -9.0e18, 9.0e18)));
 }
 
-int FontPointSize(int pixelHeight) {
+int fontPointSize(int pixelHeight) {
     const qint64 scaled = qint64(pixelHeight) * 72;
     const qint64 half = scaled >= 0 ? 48 : -48;
-    return Pin((scaled + half) / 96);
+    return pin((scaled + half) / 96);
 }
 
-Place CentreOver(int callerTop, int callerLeft, int callerHeight, int callerWidth, int ownHeight,
+Place centreOver(int callerTop, int callerLeft, int callerHeight, int callerWidth, int ownHeight,
                  int ownWidth) {
     // C++ integer division truncates toward zero, as the placement rule wants.
     const qint64 top = (qint64(callerHeight) - ownHeight) / 2 + callerTop;
     const qint64 left = (qint64(callerWidth) - ownWidth) / 2 + callerLeft;
-    return {Pin(top), Pin(left)};
+    return {pin(top), pin(left)};
 }
 
-QStringList SplitAtCarriageReturns(const QString& message) {
+QStringList splitAtCarriageReturns(const QString& message) {
     const QChar cr(13);
     QStringList lines;
     QString rest = message;
     while (rest.contains(cr)) {
-        lines << CopyBeforeChar(cr, rest);
-        rest = CopyAfterChar(cr, rest);
+        lines << copyBeforeChar(cr, rest);
+        rest = copyAfterChar(cr, rest);
     }
     lines << rest;
     return lines;
 }
 
-int WrappedLineCount(const QStringList& lines, const QFont& font, int width, int margin) {
+int wrappedLineCount(const QStringList& lines, const QFont& font, int width, int margin) {
     QTextDocument doc;
     doc.setDefaultFont(font);
     doc.setDocumentMargin(margin);
@@ -71,11 +71,11 @@ int WrappedLineCount(const QStringList& lines, const QFont& font, int width, int
     return count;
 }
 
-QuestionWidths QuestionWidthLayout(int messageWidth, int noRightEdge, int noWidth,
+QuestionWidths questionWidthLayout(int messageWidth, int noRightEdge, int noWidth,
                                    int cancelWidth) {
     QuestionWidths w{};
     w.panelLeft = 16;
-    w.panelWidth = RoundHalfEven(std::sqrt(double(std::max(messageWidth, 0))) * 10);
+    w.panelWidth = roundHalfEven(std::sqrt(double(std::max(messageWidth, 0))) * 10);
     w.panelWidth = std::max(w.panelWidth, noRightEdge - w.panelLeft);
     w.memoLeft = 8;
     w.memoWidth = w.panelWidth - 16;
@@ -86,20 +86,20 @@ QuestionWidths QuestionWidthLayout(int messageWidth, int noRightEdge, int noWidt
     return w;
 }
 
-QuestionHeights QuestionHeightLayout(int memoLines, int fontPoints, int buttonHeight) {
+QuestionHeights questionHeightLayout(int memoLines, int fontPoints, int buttonHeight) {
     QuestionHeights h{};
-    h.memoHeight = Pin((qint64(memoLines) + 1) * RoundHalfEven(fontPoints * 1.6));
-    h.panelHeight = Pin(qint64(h.memoHeight) + 15);
-    h.buttonTop = Pin(qint64(h.panelHeight) + 27);
-    h.clientHeight = Pin(qint64(h.buttonTop) + buttonHeight + 20);
+    h.memoHeight = pin((qint64(memoLines) + 1) * roundHalfEven(fontPoints * 1.6));
+    h.panelHeight = pin(qint64(h.memoHeight) + 15);
+    h.buttonTop = pin(qint64(h.panelHeight) + 27);
+    h.clientHeight = pin(qint64(h.buttonTop) + buttonHeight + 20);
     return h;
 }
 
-QString LongerLine(const QString& lineA, const QString& lineB) {
+QString longerLine(const QString& lineA, const QString& lineB) {
     return lineB.size() >= lineA.size() ? lineB : lineA;
 }
 
-QStringList MessageLines(const QString& lineA, const QString& lineB) {
+QStringList messageLines(const QString& lineA, const QString& lineB) {
     QStringList lines{QString()};
     if (!lineA.isEmpty())
         lines << lineA;
@@ -108,23 +108,23 @@ QStringList MessageLines(const QString& lineA, const QString& lineB) {
     return lines;
 }
 
-int MessageClientWidth(int lineWidth) {
+int messageClientWidth(int lineWidth) {
     return lineWidth <= 500 ? lineWidth + 50 : 500;
 }
 
-int MessageClientHeight(int lineCount, int fontPoints, int screenHeight) {
+int messageClientHeight(int lineCount, int fontPoints, int screenHeight) {
     const qint64 height = (qint64(lineCount) + 4) * fontPoints;
     const qint64 limit = qint64(screenHeight) - 200;
-    return Pin(height > limit ? limit : height);
+    return pin(height > limit ? limit : height);
 }
 
-InputLayout InputVerticalLayout(int promptWidth, int labelTop, int labelWidth, int editHeight,
+InputLayout inputVerticalLayout(int promptWidth, int labelTop, int labelWidth, int editHeight,
                                 int buttonHeight) {
     InputLayout l{};
-    l.labelHeight = labelWidth > 0 ? Pin(qint64(promptWidth) * 30 / labelWidth) : 0;
-    l.editTop = Pin(qint64(labelTop) + l.labelHeight + 10);
-    l.buttonTop = Pin(qint64(l.editTop) + editHeight + 10);
-    l.clientHeight = Pin(qint64(l.buttonTop) + buttonHeight + 10);
+    l.labelHeight = labelWidth > 0 ? pin(qint64(promptWidth) * 30 / labelWidth) : 0;
+    l.editTop = pin(qint64(labelTop) + l.labelHeight + 10);
+    l.buttonTop = pin(qint64(l.editTop) + editHeight + 10);
+    l.clientHeight = pin(qint64(l.buttonTop) + buttonHeight + 10);
     return l;
 }
 

@@ -11,11 +11,11 @@ class QFont;
 namespace DialogGeometry {
 
 // Nearest whole number; a half goes to the even neighbour (2.5 -> 2, 3.5 -> 4).
-int RoundHalfEven(double value);
+int roundHalfEven(double value);
 
 // The point size of a font given in pixels, at 96 pixels per inch, rounded as the system does
 // (halves away from zero): 14 pixels -> 11 points.
-int FontPointSize(int pixelHeight);
+int fontPointSize(int pixelHeight);
 
 struct Place {
     int top;
@@ -25,16 +25,16 @@ struct Place {
 // Place of a window of the given outer size centred over the caller's rectangle:
 // top = (callerHeight - ownHeight) div 2 + callerTop, left likewise, div rounding toward zero.
 // Negative offsets stay; a result beyond the integer range is pinned to it.
-Place CentreOver(int callerTop, int callerLeft, int callerHeight, int callerWidth, int ownHeight,
+Place centreOver(int callerTop, int callerLeft, int callerHeight, int callerWidth, int ownHeight,
                  int ownWidth);
 
 // The lines of a message in which a carriage return starts a new line. A line feed after a
 // carriage return stays at the start of the next line. An empty message gives one empty line.
-QStringList SplitAtCarriageReturns(const QString& message);
+QStringList splitAtCarriageReturns(const QString& message);
 
 // Number of lines the text takes on screen when each line wraps (at word boundaries, or anywhere
 // in a word longer than the width) to the given width, inside the given margin on each side.
-int WrappedLineCount(const QStringList& lines, const QFont& font, int width, int margin = 0);
+int wrappedLineCount(const QStringList& lines, const QFont& font, int width, int margin = 0);
 
 // --- Question window -----------------------------------------------------------------------
 
@@ -52,7 +52,7 @@ struct QuestionWidths {
 // Widths of the question window for a message measuring messageWidth pixels on one line. The
 // panel is round(sqrt(messageWidth) * 10) wide, but never narrower than reaches the right edge of
 // the No button where it stands (noRightEdge), so the window never gets narrower in one run.
-QuestionWidths QuestionWidthLayout(int messageWidth, int noRightEdge, int noWidth, int cancelWidth);
+QuestionWidths questionWidthLayout(int messageWidth, int noRightEdge, int noWidth, int cancelWidth);
 
 struct QuestionHeights {
     int memoHeight;
@@ -63,21 +63,21 @@ struct QuestionHeights {
 
 // Heights of the question window for a memo of memoLines lines (as wrapped) in a font of
 // fontPoints points, with buttons buttonHeight high.
-QuestionHeights QuestionHeightLayout(int memoLines, int fontPoints, int buttonHeight);
+QuestionHeights questionHeightLayout(int memoLines, int fontPoints, int buttonHeight);
 
 // --- Timed message window -------------------------------------------------------------------
 
 // The line of the two that sets the width: the longer by characters, line B when equal.
-QString LongerLine(const QString& lineA, const QString& lineB);
+QString longerLine(const QString& lineA, const QString& lineB);
 
 // The text of the window: an empty first line, then line A and line B when they are not empty.
-QStringList MessageLines(const QString& lineA, const QString& lineB);
+QStringList messageLines(const QString& lineA, const QString& lineB);
 
 // Client width for a measured line width: width + 50 up to 500, 500 beyond.
-int MessageClientWidth(int lineWidth);
+int messageClientWidth(int lineWidth);
 
 // Client height: (lines + 4) * fontPoints, at most screenHeight - 200.
-int MessageClientHeight(int lineCount, int fontPoints, int screenHeight);
+int messageClientHeight(int lineCount, int fontPoints, int screenHeight);
 
 // --- Text input window ----------------------------------------------------------------------
 
@@ -90,7 +90,7 @@ struct InputLayout {
 
 // Vertical layout of the input window: the prompt label gets 30 pixels per label width of
 // prompt text (integer division), and the edit field and the buttons follow 10 pixels apart.
-InputLayout InputVerticalLayout(int promptWidth, int labelTop, int labelWidth, int editHeight,
+InputLayout inputVerticalLayout(int promptWidth, int labelTop, int labelWidth, int editHeight,
                                 int buttonHeight);
 
 } // namespace DialogGeometry

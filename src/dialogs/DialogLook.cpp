@@ -1,34 +1,34 @@
 #include "dialogs/DialogLook.h"
 
-#include "controls/ClrBtn.h"
+#include "controls/ColourButton.h"
 #include "dialogs/DialogGeometry.h"
 
 #include <QWidget>
 
 namespace DialogLook {
 
-void PaintWindowFace(QWidget* window) {
+void paintWindowFace(QWidget* window) {
     QPalette pal = window->palette();
     pal.setColor(QPalette::Window, Face);
     window->setPalette(pal);
     window->setAutoFillBackground(true);
 }
 
-void PaintButton(TClrBtn* button) {
+void paintButton(ColourButton* button) {
     button->setBackColor(Face);
     button->setHoverColor(Hover);
 }
 
-QFont PixelFont(const QString& family, int pixelHeight) {
+QFont pixelFont(const QString& family, int pixelHeight) {
     QFont font(family);
     font.setPixelSize(pixelHeight);
     return font;
 }
 
-int PointSize(const QFont& font) {
+int pointSize(const QFont& font) {
     if (font.pixelSize() > 0)
-        return DialogGeometry::FontPointSize(font.pixelSize());
-    return DialogGeometry::RoundHalfEven(font.pointSizeF());
+        return DialogGeometry::fontPointSize(font.pixelSize());
+    return DialogGeometry::roundHalfEven(font.pointSizeF());
 }
 
 } // namespace DialogLook

@@ -7,7 +7,7 @@
 #include <QString>
 
 class QWidget;
-class TClrBtn;
+class ColourButton;
 
 namespace DialogLook {
 
@@ -15,15 +15,15 @@ inline const QColor Face{255, 255, 227};
 inline const QColor Hover{255, 255, 136};
 
 // Gives a window the pale yellow background (children that take the window's colour follow).
-void PaintWindowFace(QWidget* window);
+void paintWindowFace(QWidget* window);
 
 // Gives a colour button the pale yellow face and the hover colour.
-void PaintButton(TClrBtn* button);
+void paintButton(ColourButton* button);
 
 // A font of the given family and pixel height, as the windows are designed with.
-QFont PixelFont(const QString& family, int pixelHeight);
+QFont pixelFont(const QString& family, int pixelHeight);
 
 // The whole point size of a font, whether it was given in pixels (at 96 per inch) or in points.
-int PointSize(const QFont& font);
+int pointSize(const QFont& font);
 
 } // namespace DialogLook

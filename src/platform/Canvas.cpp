@@ -6,35 +6,39 @@
 
 Canvas::Canvas(QImage* image) : image_(image) {}
 
-int Canvas::PointsToPixels(int points) { return (points * 96 + 36) / 72; }
+int Canvas::pointsToPixels(int points) {
+    return (points * 96 + 36) / 72;
+}
 
-QFont Canvas::MakeFont(const QString& family, int points, bool bold) {
+QFont Canvas::makeFont(const QString& family, int points, bool bold) {
     QFont font(family);
-    font.setPixelSize(PointsToPixels(points));
+    font.setPixelSize(pointsToPixels(points));
     font.setBold(bold);
     font.setHintingPreference(QFont::PreferFullHinting);
     return font;
 }
 
-void Canvas::FillRect(const QRect& rect) {
+void Canvas::fillRect(const QRect& rect) {
     QPainter painter(image_);
-    painter.fillRect(rect, BrushColor);
+    painter.fillRect(rect, brushColor);
 }
 
-void Canvas::Rectangle(int left, int top, int right, int bottom) {
+void Canvas::rectangle(int left, int top, int right, int bottom) {
     if (right - left < 1 || bottom - top < 1)
         return;
     QPainter painter(image_);
-    painter.fillRect(EdgeRect(left, top, right, bottom), BrushColor);
-    painter.fillRect(EdgeRect(left, top, right, top + 1), PenColor);
-    painter.fillRect(EdgeRect(left, bottom - 1, right, bottom), PenColor);
-    painter.fillRect(EdgeRect(left, top, left + 1, bottom), PenColor);
-    painter.fillRect(EdgeRect(right - 1, top, right, bottom), PenColor);
+    painter.fillRect(edgeRect(left, top, right, bottom), brushColor);
+    painter.fillRect(edgeRect(left, top, right, top + 1), penColor);
+    painter.fillRect(edgeRect(left, bottom - 1, right, bottom), penColor);
+    painter.fillRect(edgeRect(left, top, left + 1, bottom), penColor);
+    painter.fillRect(edgeRect(right - 1, top, right, bottom), penColor);
 }
 
-void Canvas::MoveTo(int x, int y) { position_ = QPoint(x, y); }
+void Canvas::moveTo(int x, int y) {
+    position_ = QPoint(x, y);
+}
 
-void Canvas::LineTo(int x, int y) {
+void Canvas::lineTo(int x, int y) {
     const QPoint from = position_;
     position_ = QPoint(x, y);
     QPainter painter(image_);
@@ -44,7 +48,7 @@ void Canvas::LineTo(int x, int y) {
         const int first = from.x() < x ? a : a + 1;
         const int last = from.x() < x ? b - 1 : b;
         if (last >= first)
-            painter.fillRect(QRect(first, y, last - first + 1, 1), PenColor);
+            painter.fillRect(QRect(first, y, last - first + 1, 1), penColor);
         return;
     }
     if (from.x() == x) {
@@ -52,7 +56,7 @@ void Canvas::LineTo(int x, int y) {
         const int first = from.y() < y ? a : a + 1;
         const int last = from.y() < y ? b - 1 : b;
         if (last >= first)
-            painter.fillRect(QRect(x, first, 1, last - first + 1), PenColor);
+            painter.fillRect(QRect(x, first, 1, last - first + 1), penColor);
         return;
     }
     // Any other direction: Bresenham's steps, without the last point.
@@ -60,7 +64,7 @@ void Canvas::LineTo(int x, int y) {
     const int dx = std::abs(x - x0), sx = x0 < x ? 1 : -1;
     const int dy = -std::abs(y - y0), sy = y0 < y ? 1 : -1;
     int error = dx + dy;
-    const QRgb pen = PenColor.rgb();
+    const QRgb pen = penColor.rgb();
     while (x0 != x || y0 != y) {
         if (image_->rect().contains(x0, y0))
             image_->setPixel(x0, y0, pen);
@@ -76,28 +80,28 @@ void Canvas::LineTo(int x, int y) {
     }
 }
 
-int Canvas::TextWidth(const QString& text) const {
+int Canvas::textWidth(const QString& text) const {
     return QFontMetrics(Font, image_).horizontalAdvance(text);
 }
 
-int Canvas::TextHeight(const QString& text) const {
+int Canvas::textHeight(const QString& text) const {
     Q_UNUSED(text);
     return QFontMetrics(Font, image_).height();
 }
 
-void Canvas::TextOut(int x, int y, const QString& text, int angleDegrees) {
+void Canvas::textOut(int x, int y, const QString& text, int angleDegrees) {
     const QFontMetrics metrics(Font, image_);
     QPainter painter(image_);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.translate(x, y);
     painter.rotate(-angleDegrees);
-    painter.fillRect(QRect(0, 0, metrics.horizontalAdvance(text), metrics.height()), BrushColor);
+    painter.fillRect(QRect(0, 0, metrics.horizontalAdvance(text), metrics.height()), brushColor);
     painter.setFont(Font);
-    painter.setPen(FontColor);
+    painter.setPen(fontColor);
     painter.drawText(0, metrics.ascent(), text);
 }
 
-void Canvas::StretchDraw(const QRect& rect, const QImage& picture) {
+void Canvas::stretchDraw(const QRect& rect, const QImage& picture) {
     if (picture.isNull() || rect.isEmpty())
         return;
     QPainter painter(image_);
@@ -106,6 +110,6 @@ void Canvas::StretchDraw(const QRect& rect, const QImage& picture) {
         return;
     }
     // Scaling first averages the source pixels, which drawing a scaled image does not.
-    painter.drawImage(rect.topLeft(), picture.scaled(rect.size(), Qt::IgnoreAspectRatio,
-                                                     Qt::SmoothTransformation));
+    painter.drawImage(rect.topLeft(),
+                      picture.scaled(rect.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
 }

@@ -16,29 +16,29 @@ public:
     // Draws on an image owned by the caller, which must outlive the canvas.
     explicit Canvas(QImage* image);
 
-    QColor PenColor = Qt::black;
-    QColor BrushColor = Qt::white;
-    QColor FontColor = Qt::black;
+    QColor penColor = Qt::black;
+    QColor brushColor = Qt::white;
+    QColor fontColor = Qt::black;
     QFont Font;
 
     // A font as the system of points makes it at 96 dots per inch (10 pt is 13 pixels high).
-    static QFont MakeFont(const QString& family, int points, bool bold = false);
-    static int PointsToPixels(int points);
+    static QFont makeFont(const QString& family, int points, bool bold = false);
+    static int pointsToPixels(int points);
 
     // Outline with the pen, fill with the brush; (left, top) to (right, bottom) exclusive.
-    void Rectangle(int left, int top, int right, int bottom);
-    void MoveTo(int x, int y);
+    void rectangle(int left, int top, int right, int bottom);
+    void moveTo(int x, int y);
     // A line from the current position up to, not including, (x, y); (x, y) becomes current.
-    void LineTo(int x, int y);
+    void lineTo(int x, int y);
     // Text with its cell's top-left at (x, y), turned counter-clockwise by angle degrees.
-    void TextOut(int x, int y, const QString& text, int angleDegrees = 0);
-    int TextWidth(const QString& text) const;
-    int TextHeight(const QString& text) const;
-    void FillRect(const QRect& rect);
+    void textOut(int x, int y, const QString& text, int angleDegrees = 0);
+    int textWidth(const QString& text) const;
+    int textHeight(const QString& text) const;
+    void fillRect(const QRect& rect);
     // The picture stretched to fill rect, whatever its own proportions.
-    void StretchDraw(const QRect& rect, const QImage& picture);
+    void stretchDraw(const QRect& rect, const QImage& picture);
 
-    QImage* Image() const { return image_; }
+    QImage* image() const { return image_; }
 
 private:
     QImage* image_;
@@ -46,6 +46,6 @@ private:
 };
 
 // A rectangle given by its edges, right and bottom exclusive.
-inline QRect EdgeRect(int left, int top, int right, int bottom) {
+inline QRect edgeRect(int left, int top, int right, int bottom) {
     return QRect(left, top, right - left, bottom - top);
 }

@@ -12,11 +12,11 @@ namespace Drives {
 namespace {
 
 bool isSystemFileSystem(const QByteArray& type) {
-    static const char* skipped[] = {"proc",   "sysfs",     "devtmpfs",  "devpts",  "cgroup",
-                                    "cgroup2", "securityfs", "pstore",  "bpf",     "tracefs",
-                                    "debugfs", "mqueue",    "hugetlbfs", "fusectl", "configfs",
-                                    "autofs", "binfmt_misc", "nsfs",    "efivarfs", "rpc_pipefs",
-                                    "tmpfs",  "ramfs",      "squashfs", "overlay"};
+    static const char* skipped[] = {"proc",    "sysfs",       "devtmpfs",  "devpts",   "cgroup",
+                                    "cgroup2", "securityfs",  "pstore",    "bpf",      "tracefs",
+                                    "debugfs", "mqueue",      "hugetlbfs", "fusectl",  "configfs",
+                                    "autofs",  "binfmt_misc", "nsfs",      "efivarfs", "rpc_pipefs",
+                                    "tmpfs",   "ramfs",       "squashfs",  "overlay"};
     return std::any_of(std::begin(skipped), std::end(skipped),
                        [&](const char* s) { return type == s; });
 }
@@ -29,7 +29,8 @@ bool isRemovableDevice(const QByteArray& device) {
         QStringLiteral("^((?:mmcblk|nvme)\\w*?)p\\d+$|^([a-z]+)\\d+$"));
     const QString name = QString::fromLocal8Bit(device.mid(5));
     const QRegularExpressionMatch m = partition.match(name);
-    const QString base = !m.hasMatch() ? name : (m.captured(1).isEmpty() ? m.captured(2) : m.captured(1));
+    const QString base =
+        !m.hasMatch() ? name : (m.captured(1).isEmpty() ? m.captured(2) : m.captured(1));
     QFile flag(QStringLiteral("/sys/block/%1/removable").arg(base));
     return flag.open(QIODevice::ReadOnly) && flag.readAll().trimmed() == "1";
 }
@@ -54,7 +55,7 @@ DriveType typeOfVolume(const QStorageInfo& volume) {
 
 } // namespace
 
-QList<Drive> List() {
+QList<Drive> list() {
     QList<QStorageInfo> volumes;
     for (const QStorageInfo& v : QStorageInfo::mountedVolumes())
         if (v.isValid() && (v.isRoot() || !isSystemFileSystem(v.fileSystemType())))
@@ -69,24 +70,24 @@ QList<Drive> List() {
     for (const QStorageInfo& v : volumes) {
         if (letter > 'Z')
             break;
-        drives.append(Drive{QChar::fromLatin1(letter++), WithTrailingDelim(v.rootPath()),
+        drives.append(Drive{QChar::fromLatin1(letter++), withTrailingDelim(v.rootPath()),
                             typeOfVolume(v), v.name()});
     }
     return drives;
 }
 
-DriveType TypeOf(QChar letter) {
-    for (const Drive& d : List())
+DriveType typeOf(QChar letter) {
+    for (const Drive& d : list())
         if (d.letter == letter.toUpper())
             return d.type;
     return NoRootDir;
 }
 
-QChar LetterOfPath(const QString& path) {
+QChar letterOfPath(const QString& path) {
     const QString absolute = QFileInfo(path).absoluteFilePath() + PathDelim;
     QChar best;
     qsizetype bestLength = -1;
-    for (const Drive& d : List())
+    for (const Drive& d : list())
         if (absolute.startsWith(d.root) && d.root.size() > bestLength) {
             best = d.letter;
             bestLength = d.root.size();
@@ -94,8 +95,8 @@ QChar LetterOfPath(const QString& path) {
     return best;
 }
 
-bool Label(QChar letter, QString* label, int* errorCode, QString* errorText) {
-    for (const Drive& d : List())
+bool label(QChar letter, QString* label, int* errorCode, QString* errorText) {
+    for (const Drive& d : list())
         if (d.letter == letter.toUpper()) {
             *label = d.label;
             return true;

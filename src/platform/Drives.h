@@ -27,15 +27,15 @@ struct Drive {
     QString label;
 };
 
-QList<Drive> List();
+QList<Drive> list();
 
 // The kind of the drive with this letter; NoRootDir when there is none.
-DriveType TypeOf(QChar letter);
+DriveType typeOf(QChar letter);
 
 // The letter of the drive a path lies on; a null QChar when there is none.
-QChar LetterOfPath(const QString& path);
+QChar letterOfPath(const QString& path);
 
 // The volume label, or nothing when the drive does not exist (errorCode then says why).
-bool Label(QChar letter, QString* label, int* errorCode, QString* errorText);
+bool label(QChar letter, QString* label, int* errorCode, QString* errorText);
 
 } // namespace Drives

@@ -2,4 +2,4 @@
 // system; this maps each to a free font of like shape and width.
 #pragma once
 
-void InstallFontSubstitutes();
+void installFontSubstitutes();

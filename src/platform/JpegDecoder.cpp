@@ -5,10 +5,10 @@
 
 #include <QTransform>
 #include <csetjmp>
+#include <cstdio>
 #include <cstring>
 #include <system_error>
 #include <thread>
-#include <cstdio>
 
 #include <jerror.h>
 #include <jpeglib.h>
@@ -44,7 +44,9 @@ void outputMessage(j_common_ptr) {}
     throw AppError(QStringLiteral("JPEG error #%1").arg(code));
 }
 
-bool turnsSideways(int orientation) { return orientation >= 5 && orientation <= 8; }
+bool turnsSideways(int orientation) {
+    return orientation >= 5 && orientation <= 8;
+}
 
 quint16 read16(const uchar* p, bool bigEndian) {
     return bigEndian ? quint16(p[0] << 8 | p[1]) : quint16(p[1] << 8 | p[0]);
@@ -70,7 +72,7 @@ struct DecodeState {
 void findOrientation(DecodeState& s) {
     for (jpeg_saved_marker_ptr m = s.info.marker_list; m; m = m->next)
         if (m->marker == JPEG_APP0 + 1) {
-            const int o = OrientationFromExif(QByteArray::fromRawData(
+            const int o = orientationFromExif(QByteArray::fromRawData(
                 reinterpret_cast<const char*>(m->data), int(m->data_length)));
             if (o != 1) {
                 s.orientation = o;
@@ -156,7 +158,7 @@ int runDecode(DecodeState& s, const QByteArray& data) {
 
 } // namespace
 
-int OrientationFromExif(const QByteArray& app1) {
+int orientationFromExif(const QByteArray& app1) {
     if (app1.size() < 14 || !app1.startsWith(QByteArray("Exif\0\0", 6)))
         return 1;
     const auto* tiff = reinterpret_cast<const uchar*>(app1.constData()) + 6;
@@ -180,7 +182,7 @@ int OrientationFromExif(const QByteArray& app1) {
     return 1;
 }
 
-QImage ApplyOrientation(const QImage& image, int orientation) {
+QImage applyOrientation(const QImage& image, int orientation) {
     switch (orientation) {
     case 2:
         return image.mirrored(true, false);
@@ -201,7 +203,7 @@ QImage ApplyOrientation(const QImage& image, int orientation) {
     }
 }
 
-Header ReadHeader(const QByteArray& data) {
+Header readHeader(const QByteArray& data) {
     DecodeState state;
     state.headerOnly = true;
     const int code = runDecode(state, data);
@@ -214,13 +216,13 @@ Header ReadHeader(const QByteArray& data) {
     return header;
 }
 
-std::optional<QImage> DecodeInHalves(const QByteArray& data, QSize cover) {
+std::optional<QImage> decodeInHalves(const QByteArray& data, QSize cover) {
     DecodeState header;
     header.headerOnly = true;
     header.cover = cover;
     const int headerCode = runDecode(header, data);
-    const bool cmyk = header.info.jpeg_color_space == JCS_CMYK ||
-                      header.info.jpeg_color_space == JCS_YCCK;
+    const bool cmyk =
+        header.info.jpeg_color_space == JCS_CMYK || header.info.jpeg_color_space == JCS_YCCK;
     const int scale = headerCode == 0 ? chooseScale(header) : 8;
     const int orientation = header.orientation;
     if (header.created)
@@ -228,7 +230,7 @@ std::optional<QImage> DecodeInHalves(const QByteArray& data, QSize cover) {
     // Full-size decodes smooth their colours across rows, so only reduced ones are cut.
     if (headerCode != 0 || cmyk || scale >= 8)
         return std::nullopt;
-    const std::optional<Halves> halves = SplitAtRestartMarker(data);
+    const std::optional<Halves> halves = splitAtRestartMarker(data);
     if (!halves)
         return std::nullopt;
 
@@ -258,12 +260,12 @@ std::optional<QImage> DecodeInHalves(const QByteArray& data, QSize cover) {
     for (int y = 0; y < bottom.height(); ++y)
         std::memcpy(whole.scanLine(top.height() + y), bottom.constScanLine(y),
                     size_t(bottom.bytesPerLine()));
-    return ApplyOrientation(whole, orientation);
+    return applyOrientation(whole, orientation);
 }
 
-QImage Decode(const QByteArray& data, QSize cover, bool allowHalves) {
+QImage decode(const QByteArray& data, QSize cover, bool allowHalves) {
     if (allowHalves && !cover.isEmpty() && data.size() >= HalvesThreshold)
-        if (std::optional<QImage> image = DecodeInHalves(data, cover))
+        if (std::optional<QImage> image = decodeInHalves(data, cover))
             return *image;
     QImage image;
     DecodeState state;
@@ -279,7 +281,7 @@ QImage Decode(const QByteArray& data, QSize cover, bool allowHalves) {
                            .arg(stored.height()));
     if (code != 0)
         fail(code);
-    return ApplyOrientation(image, state.orientation);
+    return applyOrientation(image, state.orientation);
 }
 
 } // namespace Jpeg

@@ -18,7 +18,7 @@ void putBe16(QByteArray& d, qsizetype at, int value) {
 
 } // namespace
 
-std::optional<Halves> SplitAtRestartMarker(const QByteArray& d) {
+std::optional<Halves> splitAtRestartMarker(const QByteArray& d) {
     const qsizetype size = d.size();
     if (size < 4 || uchar(d[0]) != 0xFF || uchar(d[1]) != 0xD8)
         return std::nullopt;
@@ -109,7 +109,8 @@ std::optional<Halves> SplitAtRestartMarker(const QByteArray& d) {
         if (mcus % perRow != 0)
             continue;
         const qint64 row = mcus / perRow;
-        if (best < 0 || std::llabs(2 * row - rows) < std::llabs(2 * (best * interval / perRow) - rows))
+        if (best < 0 ||
+            std::llabs(2 * row - rows) < std::llabs(2 * (best * interval / perRow) - rows))
             best = s;
     }
     if (best < 0)

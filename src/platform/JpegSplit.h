@@ -19,6 +19,6 @@ struct Halves {
 // arithmetic), has a scan that does not hold every component, has a marker count that does not
 // match its size, or has no interval boundary at a row start between a quarter and three
 // quarters of its height.
-std::optional<Halves> SplitAtRestartMarker(const QByteArray& data);
+std::optional<Halves> splitAtRestartMarker(const QByteArray& data);
 
 } // namespace Jpeg

@@ -11,7 +11,7 @@ inline constexpr QChar PathDelim = u'/';
 #endif
 
 // The path with exactly one separator at its end (an empty path stays empty).
-inline QString WithTrailingDelim(const QString& path) {
+inline QString withTrailingDelim(const QString& path) {
     if (path.isEmpty() || path.endsWith(PathDelim))
         return path;
     return path + PathDelim;

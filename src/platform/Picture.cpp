@@ -16,11 +16,13 @@ bool looksLikeJpeg(const QByteArray& d) {
     return d.size() >= 3 && uchar(d[0]) == 0xFF && uchar(d[1]) == 0xD8 && uchar(d[2]) == 0xFF;
 }
 
-bool looksLikeBitmap(const QByteArray& d) { return d.size() >= 14 && d.startsWith("BM"); }
+bool looksLikeBitmap(const QByteArray& d) {
+    return d.size() >= 14 && d.startsWith("BM");
+}
 
 quint32 le32(const QByteArray& d, int at) {
-    return quint32(uchar(d[at])) | quint32(uchar(d[at + 1])) << 8 | quint32(uchar(d[at + 2])) << 16 |
-           quint32(uchar(d[at + 3])) << 24;
+    return quint32(uchar(d[at])) | quint32(uchar(d[at + 1])) << 8 |
+           quint32(uchar(d[at + 2])) << 16 | quint32(uchar(d[at + 3])) << 24;
 }
 
 // An uncompressed bitmap must hold all the rows its header promises; Qt's reader would fill a
@@ -61,8 +63,7 @@ bool isQtExtension(const QString& ext) {
     return QImageReader::supportedImageFormats().contains(ext.toLatin1());
 }
 
-QImage readWithQt(const QByteArray& data, const QByteArray& format, QSize cover,
-                  QSize* fullSize) {
+QImage readWithQt(const QByteArray& data, const QByteArray& format, QSize cover, QSize* fullSize) {
     QBuffer buffer;
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
@@ -88,17 +89,17 @@ QImage readWithQt(const QByteArray& data, const QByteArray& format, QSize cover,
 
 } // namespace
 
-void Picture::LoadFromFile(const QString& fileName, QSize cover) {
+void Picture::loadFromFile(const QString& fileName, QSize cover) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         throw AppError(QStringLiteral("Cannot open file %1").arg(fileName));
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw AppError(QStringLiteral("Cannot open file %1").arg(fileName));
-    LoadFromData(data, QFileInfo(fileName).suffix(), cover);
+    loadFromData(data, QFileInfo(fileName).suffix(), cover);
 }
 
-void Picture::LoadFromData(const QByteArray& data, const QString& extension, QSize cover) {
+void Picture::loadFromData(const QByteArray& data, const QString& extension, QSize cover) {
     const QString ext = extension.toLower();
     Format format = Format::None;
     QByteArray qtFormat;
@@ -108,7 +109,9 @@ void Picture::LoadFromData(const QByteArray& data, const QString& extension, QSi
     } else if (looksLikeBitmap(data)) {
         format = Format::Bitmap;
     } else if (const QByteArray sniffed = sniffQtFormat(data); !sniffed.isEmpty()) {
-        format = sniffed == "jpeg" ? Format::Jpeg : sniffed == "bmp" ? Format::Bitmap : Format::Other;
+        format = sniffed == "jpeg"  ? Format::Jpeg
+                 : sniffed == "bmp" ? Format::Bitmap
+                                    : Format::Other;
         qtFormat = sniffed;
     } else if (isJpegExtension(ext)) {
         format = Format::Jpeg;
@@ -127,9 +130,9 @@ void Picture::LoadFromData(const QByteArray& data, const QString& extension, QSi
     QImage image;
     QSize fullSize;
     if (format == Format::Jpeg) {
-        const Jpeg::Header header = Jpeg::ReadHeader(data);
+        const Jpeg::Header header = Jpeg::readHeader(data);
         fullSize = header.orientation >= 5 ? header.size.transposed() : header.size;
-        image = Jpeg::Decode(data, cover);
+        image = Jpeg::decode(data, cover);
     } else {
         image = readWithQt(data, format == Format::Bitmap ? QByteArray("bmp") : qtFormat, cover,
                            &fullSize);
@@ -142,13 +145,13 @@ void Picture::LoadFromData(const QByteArray& data, const QString& extension, QSi
     modified_ = false;
 }
 
-QImage Picture::Decode(QSize cover) const {
+QImage Picture::decode(QSize cover) const {
     if (modified_ || format_ != Format::Jpeg)
         return image_;
-    return Jpeg::Decode(original_, cover);
+    return Jpeg::decode(original_, cover);
 }
 
-void Picture::SetImage(const QImage& image, Format format) {
+void Picture::setImage(const QImage& image, Format format) {
     image_ = image;
     format_ = format;
     if (format == Format::Bitmap)
@@ -157,9 +160,11 @@ void Picture::SetImage(const QImage& image, Format format) {
     modified_ = true;
 }
 
-void Picture::Clear() { *this = Picture(); }
+void Picture::clear() {
+    *this = Picture();
+}
 
-void Picture::SaveToFile(const QString& fileName) const {
+void Picture::saveToFile(const QString& fileName) const {
     QByteArray bytes = original_;
     if (modified_ || bytes.isEmpty()) {
         bytes.clear();
@@ -177,6 +182,6 @@ void Picture::SaveToFile(const QString& fileName) const {
         if (!writer.write(toWrite))
             throw AppError(QStringLiteral("Cannot create file %1").arg(fileName));
     }
-    if (!SaveFileWhole(fileName, bytes))
+    if (!saveFileWhole(fileName, bytes))
         throw AppError(QStringLiteral("Cannot create file %1").arg(fileName));
 }

@@ -17,27 +17,27 @@ public:
     // `cover` (empty: full size). Throws AppError: "Cannot open file <name>", "Unknown picture
     // file extension (.<ext>)", "JPEG error #<n>", "Bitmap image is not valid", or a too-large
     // picture. On failure the picture keeps what it held.
-    void LoadFromFile(const QString& fileName, QSize cover = QSize());
-    void LoadFromData(const QByteArray& data, const QString& extension, QSize cover = QSize());
+    void loadFromFile(const QString& fileName, QSize cover = QSize());
+    void loadFromData(const QByteArray& data, const QString& extension, QSize cover = QSize());
 
     // Writes the original bytes when the picture is unchanged, else encodes it in its format.
     // Throws AppError "Cannot create file <name>".
-    void SaveToFile(const QString& fileName) const;
+    void saveToFile(const QString& fileName) const;
 
     // The picture as shown (for a JPEG possibly decoded at a reduced scale), upright.
-    const QImage& Image() const { return image_; }
+    const QImage& image() const { return image_; }
     // Replaces the picture's pixels (drawing on it); it is then saved in its format.
-    void SetImage(const QImage& image, Format format = Format::Bitmap);
-    void Clear();
+    void setImage(const QImage& image, Format format = Format::Bitmap);
+    void clear();
 
-    bool IsEmpty() const { return image_.isNull(); }
-    Format GetFormat() const { return format_; }
-    const QByteArray& OriginalBytes() const { return original_; }
+    bool isEmpty() const { return image_.isNull(); }
+    Format getFormat() const { return format_; }
+    const QByteArray& originalBytes() const { return original_; }
     // The picture's full size as stored (upright), which may exceed Image().size().
-    QSize FullSize() const { return fullSize_; }
+    QSize fullSize() const { return fullSize_; }
     // Decodes the original again at the smallest scale that covers `cover` (full size when
     // empty); for an unchanged picture only, else the current pixels.
-    QImage Decode(QSize cover = QSize()) const;
+    QImage decode(QSize cover = QSize()) const;
 
 private:
     QImage image_;

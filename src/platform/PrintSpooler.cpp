@@ -4,7 +4,7 @@
 #include <dlfcn.h>
 #endif
 
-QString LastSpoolerRefusal() {
+QString lastSpoolerRefusal() {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
     // Only the copy of the library that Qt's print support has loaded holds the answer.
     void* cups = dlopen("libcups.so.2", RTLD_NOW | RTLD_NOLOAD);

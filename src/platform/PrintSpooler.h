@@ -9,4 +9,4 @@
 
 // The refusal of the last job, in the print system's words; empty when the job was taken or
 // nothing is known.
-QString LastSpoolerRefusal();
+QString lastSpoolerRefusal();

@@ -461,7 +461,7 @@ QByteArray readBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-bool writeWhole(const QString& path, const QByteArray& bytes) { return SaveFileWhole(path, bytes); }
+bool writeWhole(const QString& path, const QByteArray& bytes) { return saveFileWhole(path, bytes); }
 
 } // namespace
 

@@ -2,7 +2,7 @@
 
 #include <QSaveFile>
 
-bool SaveFileWhole(const QString& path, const QByteArray& bytes) {
+bool saveFileWhole(const QString& path, const QByteArray& bytes) {
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;

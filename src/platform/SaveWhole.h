@@ -8,4 +8,4 @@
 // written; on any failure path is left as it was and the result is false. QSaveFile alone is not
 // enough on Qt 6.4: a buffered write that fails half-way (a full disk) still lets commit() put
 // the short file in place. Unbuffered, every short write is seen and the new file is dropped.
-bool SaveFileWhole(const QString& path, const QByteArray& bytes);
+bool saveFileWhole(const QString& path, const QByteArray& bytes);

@@ -6,23 +6,23 @@
 namespace Shell {
 
 namespace {
-OpenHook& Hook() {
+OpenHook& installedHook() {
     static OpenHook hook;
     return hook;
 }
 } // namespace
 
-bool Open(const QString& link) {
-    if (Hook())
-        return Hook()(link);
+bool open(const QString& link) {
+    if (installedHook())
+        return installedHook()(link);
     const QUrl url(link);
     if (!url.isValid())
         return false;
     return QDesktopServices::openUrl(url);
 }
 
-void SetOpenHook(OpenHook hook) {
-    Hook() = std::move(hook);
+void setOpenHook(OpenHook hook) {
+    installedHook() = std::move(hook);
 }
 
 } // namespace Shell

@@ -9,11 +9,11 @@
 namespace Shell {
 
 // Opens the link; false when no program took it.
-bool Open(const QString& link);
+bool open(const QString& link);
 
 // Tests replace the system's opening with their own (to record the links, or to make opening
 // fail). An empty hook puts the system's opening back.
 using OpenHook = std::function<bool(const QString& link)>;
-void SetOpenHook(OpenHook hook);
+void setOpenHook(OpenHook hook);
 
 } // namespace Shell

@@ -12,7 +12,7 @@
 
 namespace System {
 
-int LangIdForLocale(const QLocale& locale) {
+int langIdForLocale(const QLocale& locale) {
     struct Entry {
         QLocale::Language language;
         QLocale::Territory territory; // AnyTerritory: the language's first entry
@@ -57,9 +57,11 @@ int LangIdForLocale(const QLocale& locale) {
     return 0x0409;
 }
 
-int UserDefaultLangId() { return LangIdForLocale(QLocale::system()); }
+int userDefaultLangId() {
+    return langIdForLocale(QLocale::system());
+}
 
-OsVersionInfo OsVersion() {
+OsVersionInfo osVersion() {
 #ifdef Q_OS_WIN
     // The version the system reports for a program without a compatibility manifest.
     return {2, 6, 2, QString()};
@@ -69,7 +71,7 @@ OsVersionInfo OsVersion() {
 #endif
 }
 
-std::optional<QString> UserName(int bufferSize) {
+std::optional<QString> userName(int bufferSize) {
     QString name;
     if (const passwd* pw = getpwuid(geteuid()))
         name = QString::fromLocal8Bit(pw->pw_name);
@@ -102,7 +104,7 @@ SystemTime yearlyRule(const QDateTime& local) {
 
 } // namespace
 
-TimeZoneInformation TimeZoneRecord(const QTimeZone& zone, int year) {
+TimeZoneInformation timeZoneRecord(const QTimeZone& zone, int year) {
     TimeZoneInformation info;
     const QDateTime yearStart(QDate(year, 1, 1), QTime(0, 0), Qt::UTC);
     info.bias = -zone.standardTimeOffset(yearStart) / 60;
@@ -129,11 +131,11 @@ TimeZoneInformation TimeZoneRecord(const QTimeZone& zone, int year) {
     return info;
 }
 
-TimeZoneInformation CurrentTimeZoneRecord() {
-    return TimeZoneRecord(QTimeZone::systemTimeZone(), QDate::currentDate().year());
+TimeZoneInformation currentTimeZoneRecord() {
+    return timeZoneRecord(QTimeZone::systemTimeZone(), QDate::currentDate().year());
 }
 
-std::optional<int> CountryCode() {
+std::optional<int> countryCode() {
     // Telephone codes of the regions the program's users mostly live in.
     static const std::pair<QLocale::Territory, int> table[] = {
         {QLocale::UnitedStates, 1},   {QLocale::Canada, 2},       {QLocale::Netherlands, 31},
@@ -152,17 +154,19 @@ std::optional<int> CountryCode() {
     return std::nullopt;
 }
 
-QString DownloadsFolder() {
+QString downloadsFolder() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     if (folder.isEmpty())
         folder = QDir::homePath() + QStringLiteral("/Downloads");
-    return WithTrailingDelim(folder);
+    return withTrailingDelim(folder);
 }
 
-QString UserDataRoot() {
-    return WithTrailingDelim(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+QString userDataRoot() {
+    return withTrailingDelim(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
 }
 
-QString ProgramFilePath() { return QCoreApplication::applicationFilePath(); }
+QString programFilePath() {
+    return QCoreApplication::applicationFilePath();
+}
 
 } // namespace System

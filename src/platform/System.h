@@ -13,8 +13,8 @@ namespace System {
 
 // Windows language identifier (primary language | sublanguage << 10) of a locale, e.g.
 // nl_NL 1043, nl_BE 2067, af_ZA 1078, en_US 1033; 1033 for a locale the table lacks.
-int LangIdForLocale(const QLocale& locale);
-int UserDefaultLangId();
+int langIdForLocale(const QLocale& locale);
+int userDefaultLangId();
 
 struct OsVersionInfo {
     int platformId = 0; // 1: Windows 9x, 2: NT family
@@ -22,11 +22,11 @@ struct OsVersionInfo {
     int minor = 0;
     QString servicePack;
 };
-OsVersionInfo OsVersion();
+OsVersionInfo osVersion();
 
 // The logged-on user's name when it fits a buffer of bufferSize characters (the terminating
 // zero included); nothing when it does not fit or cannot be had.
-std::optional<QString> UserName(int bufferSize);
+std::optional<QString> userName(int bufferSize);
 
 // Date of a time-zone transition: yearly rule when year is 0 (day = occurrence 1..5 of
 // dayOfWeek in month, 5 = last), otherwise an absolute date. month 0: no transition.
@@ -49,20 +49,20 @@ struct TimeZoneInformation {
 };
 
 // The time-zone record of a zone for a year, built from the zone's transitions in that year.
-TimeZoneInformation TimeZoneRecord(const QTimeZone& zone, int year);
-TimeZoneInformation CurrentTimeZoneRecord();
+TimeZoneInformation timeZoneRecord(const QTimeZone& zone, int year);
+TimeZoneInformation currentTimeZoneRecord();
 
 // The user's country code (the telephone code of the region: 1 USA, 31 Netherlands, ...);
 // nothing when it is unknown.
-std::optional<int> CountryCode();
+std::optional<int> countryCode();
 
 // The user's Downloads folder, with a trailing separator.
-QString DownloadsFolder();
+QString downloadsFolder();
 
 // The folder under which per-user application data folders are made, with a trailing separator.
-QString UserDataRoot();
+QString userDataRoot();
 
 // Full path of the running program file.
-QString ProgramFilePath();
+QString programFilePath();
 
 } // namespace System

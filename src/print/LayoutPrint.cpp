@@ -37,12 +37,12 @@ struct SpineCell {
 };
 std::array<SpineCell, 2> spineCells(const PrintSource& s) {
     return {
-        SpineCell{90, QPoint(s.LeftSpine.left(), s.LeftSpine.top() + s.LeftSpine.height() - 10)},
-        SpineCell{270, QPoint(s.RightSpine.left() + 22, s.RightSpine.top() + 10)}};
+        SpineCell{90, QPoint(s.leftSpine.left(), s.leftSpine.top() + s.leftSpine.height() - 10)},
+        SpineCell{270, QPoint(s.rightSpine.left() + 22, s.rightSpine.top() + 10)}};
 }
 
 QFont spineFont() {
-    return Canvas::MakeFont(QStringLiteral("Verdana"), 10, true);
+    return Canvas::makeFont(QStringLiteral("Verdana"), 10, true);
 }
 
 // Text as the canvas writes it: the cell's top-left at the origin of the painter's transform,
@@ -67,11 +67,11 @@ void writeCell(QPainter& painter, const QImage& canvas, const SpineCell& cell, c
 // A picture from its original pixels for a rectangle of `device` printer pixels: decoded at the
 // smallest scale that covers it and reduced to it, never enlarged (the device enlarges).
 QImage pictureFor(const Picture& picture, QSize device) {
-    if (picture.IsEmpty() || device.isEmpty())
+    if (picture.isEmpty() || device.isEmpty())
         return QImage();
     QImage image;
     try {
-        image = picture.Decode(device);
+        image = picture.decode(device);
     } catch (const AppError&) {
         return QImage(); // the canvas's copy prints instead
     }
@@ -86,7 +86,7 @@ QImage pictureFor(const Picture& picture, QSize device) {
 
 } // namespace
 
-QList<QRect> BlackRects(const QImage& mask) {
+QList<QRect> blackRects(const QImage& mask) {
     const QImage image = asRgb32(mask);
     QList<QRect> done;
     QHash<quint64, QRect> open; // runs of the previous row by (left, right)
@@ -121,7 +121,7 @@ QList<QRect> BlackRects(const QImage& mask) {
     return done;
 }
 
-SharpPlan PlanSharpPrint(const PrintSource& source, QSize printed) {
+SharpPlan planSharpPrint(const PrintSource& source, QSize printed) {
     SharpPlan plan;
     const QImage canvas = asRgb32(source.Layout);
     QImage residual = canvas.copy();
@@ -132,7 +132,7 @@ SharpPlan PlanSharpPrint(const PrintSource& source, QSize printed) {
     templ.fill(Qt::white);
     {
         Canvas c(&templ);
-        Layout::DrawTemplate(c);
+        Layout::drawTemplate(c);
     }
     QImage mask(size, QImage::Format_RGB32);
     mask.fill(Qt::white);
@@ -147,40 +147,40 @@ SharpPlan PlanSharpPrint(const PrintSource& source, QSize printed) {
                 r[x] = qRgb(255, 255, 255);
             }
     }
-    plan.TemplateRects = BlackRects(mask);
+    plan.templateRects = blackRects(mask);
 
     QPainter eraser(&residual);
     const auto takePicture = [&](const Picture& picture, const QRect& rect) {
-        if (picture.IsEmpty() ||
-            !alreadyOnCanvas(canvas, [&](Canvas& c) { c.StretchDraw(rect, picture.Image()); }))
+        if (picture.isEmpty() ||
+            !alreadyOnCanvas(canvas, [&](Canvas& c) { c.stretchDraw(rect, picture.image()); }))
             return QImage();
-        QImage image = pictureFor(picture, PrintGeometry::ToPrinted(rect, size, printed).size());
+        QImage image = pictureFor(picture, PrintGeometry::toPrinted(rect, size, printed).size());
         if (!image.isNull())
             eraser.fillRect(rect, Qt::white);
         return image;
     };
-    plan.FrontImage = takePicture(source.Front, Layout::FrontRect);
-    plan.BackImage = takePicture(source.Back, Layout::BackRect);
+    plan.frontImage = takePicture(source.front, Layout::FrontRect);
+    plan.backImage = takePicture(source.back, Layout::BackRect);
 
-    plan.SpineText = !source.SpineText.isEmpty() && alreadyOnCanvas(canvas, [&](Canvas& c) {
-        Layout::DrawSpineText(c, source.SpineText, source.LeftSpine, source.RightSpine);
+    plan.spineText = !source.spineText.isEmpty() && alreadyOnCanvas(canvas, [&](Canvas& c) {
+        Layout::drawSpineText(c, source.spineText, source.leftSpine, source.rightSpine);
     });
-    if (plan.SpineText)
+    if (plan.spineText)
         for (const SpineCell& cell : spineCells(source))
-            writeCell(eraser, canvas, cell, source.SpineText, false);
+            writeCell(eraser, canvas, cell, source.spineText, false);
     eraser.end();
 
-    plan.ResidualBlank = true;
-    for (int y = 0; y < size.height() && plan.ResidualBlank; ++y) {
+    plan.residualBlank = true;
+    for (int y = 0; y < size.height() && plan.residualBlank; ++y) {
         const QRgb* r = reinterpret_cast<const QRgb*>(residual.constScanLine(y));
-        plan.ResidualBlank =
+        plan.residualBlank =
             std::all_of(r, r + size.width(), [](QRgb p) { return (p & 0xFFFFFF) == 0xFFFFFF; });
     }
-    plan.Residual = residual;
+    plan.residual = residual;
     return plan;
 }
 
-void PaintLayout(QPainter& painter, const PrintSource& source, QSize printed, PrintMode mode) {
+void paintLayout(QPainter& painter, const PrintSource& source, QSize printed, PrintMode mode) {
     if (source.Layout.isNull() || printed.isEmpty())
         return;
     const QRect page(QPoint(0, 0), printed);
@@ -193,25 +193,25 @@ void PaintLayout(QPainter& painter, const PrintSource& source, QSize printed, Pr
         return;
     }
 
-    const SharpPlan plan = PlanSharpPrint(source, printed);
+    const SharpPlan plan = planSharpPrint(source, printed);
     const QSize canvas = source.Layout.size();
-    if (!plan.ResidualBlank)
-        painter.drawImage(QRectF(page), plan.Residual);
+    if (!plan.residualBlank)
+        painter.drawImage(QRectF(page), plan.residual);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    for (const QRect& r : plan.TemplateRects)
-        painter.fillRect(PrintGeometry::ToPrinted(r, canvas, printed), Qt::black);
-    if (!plan.FrontImage.isNull())
-        painter.drawImage(QRectF(PrintGeometry::ToPrinted(Layout::FrontRect, canvas, printed)),
-                          plan.FrontImage);
-    if (!plan.BackImage.isNull())
-        painter.drawImage(QRectF(PrintGeometry::ToPrinted(Layout::BackRect, canvas, printed)),
-                          plan.BackImage);
-    if (plan.SpineText) {
+    for (const QRect& r : plan.templateRects)
+        painter.fillRect(PrintGeometry::toPrinted(r, canvas, printed), Qt::black);
+    if (!plan.frontImage.isNull())
+        painter.drawImage(QRectF(PrintGeometry::toPrinted(Layout::FrontRect, canvas, printed)),
+                          plan.frontImage);
+    if (!plan.backImage.isNull())
+        painter.drawImage(QRectF(PrintGeometry::toPrinted(Layout::BackRect, canvas, printed)),
+                          plan.backImage);
+    if (plan.spineText) {
         // The text's geometry in layout pixels, scaled as the canvas is.
         painter.scale(double(printed.width()) / canvas.width(),
                       double(printed.height()) / canvas.height());
         for (const SpineCell& cell : spineCells(source))
-            writeCell(painter, source.Layout, cell, source.SpineText, true);
+            writeCell(painter, source.Layout, cell, source.spineText, true);
     }
     painter.restore();
 }

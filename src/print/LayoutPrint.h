@@ -9,7 +9,7 @@
 // a shorter one, prints stretched from the canvas as before.
 #pragma once
 
-#include "app/CoverLayout.h"
+#include "cover/CoverLayout.h"
 #include "platform/Picture.h"
 
 #include <QImage>
@@ -24,11 +24,11 @@ class QPainter;
 // the print preview is opened.
 struct PrintSource {
     QImage Layout;
-    Picture Front;
-    Picture Back;
-    QString SpineText;
-    QRect LeftSpine = Layout::Image3lBounds;
-    QRect RightSpine = Layout::Image3rBounds;
+    Picture front;
+    Picture back;
+    QString spineText;
+    QRect leftSpine = Layout::LeftSpineBounds;
+    QRect rightSpine = Layout::RightSpineBounds;
 };
 
 enum class PrintMode {
@@ -38,20 +38,20 @@ enum class PrintMode {
 
 // What the sharp print draws itself, worked out from the canvas.
 struct SharpPlan {
-    QImage Residual;            // the canvas with the redrawn pieces made white
-    bool ResidualBlank = true;  // nothing left to stretch from the canvas
-    QList<QRect> TemplateRects; // template pixels still black on the canvas, in layout pixels
-    QImage FrontImage;          // null when the front is printed from the canvas
-    QImage BackImage;
-    bool SpineText = false; // the spine text is redrawn
+    QImage residual;            // the canvas with the redrawn pieces made white
+    bool residualBlank = true;  // nothing left to stretch from the canvas
+    QList<QRect> templateRects; // template pixels still black on the canvas, in layout pixels
+    QImage frontImage;          // null when the front is printed from the canvas
+    QImage backImage;
+    bool spineText = false; // the spine text is redrawn
 };
 
 // printed: the size of the printed canvas in device pixels (PrintGeometry::PrintedSize).
-SharpPlan PlanSharpPrint(const PrintSource& source, QSize printed);
+SharpPlan planSharpPrint(const PrintSource& source, QSize printed);
 
 // Paints the layout into (0, 0, printed) of the painter's device coordinates.
-void PaintLayout(QPainter& painter, const PrintSource& source, QSize printed, PrintMode mode);
+void paintLayout(QPainter& painter, const PrintSource& source, QSize printed, PrintMode mode);
 
 // The black pixels of a mask as rectangles: runs along each row, runs of the same extent in
 // consecutive rows merged.
-QList<QRect> BlackRects(const QImage& mask);
+QList<QRect> blackRects(const QImage& mask);

@@ -16,18 +16,18 @@ inline constexpr double WidthFactor = 0.93781;
 inline constexpr double HeightFactor = 0.93474;
 
 // The nearest integer, halves to the even neighbour (787.5 -> 788, 788.5 -> 788).
-int RoundHalfEven(double value);
+int roundHalfEven(double value);
 
 // The screen's pixels per inch divided by 96.
-double ScreenScaleFor(double logicalDpi);
+double screenScaleFor(double logicalDpi);
 
 // Client area at creation: [420 x scale] by [594 x scale] + the panel.
-QSize CreationClientSize(double screenScale);
+QSize creationClientSize(double screenScale);
 // Client area once shown, kept at every resize: an A4 page at 3 pixels per millimetre at 96
 // pixels per inch, [630 x scale] by [891 x scale] + the panel.
-QSize ClientSize(double screenScale);
+QSize clientSize(double screenScale);
 // The preview image below the panel: [630 x scale] by [891 x scale].
-QSize PreviewSize(double screenScale);
+QSize previewSize(double screenScale);
 
 // Printer pixels per layout pixel before the page factors: the printer's pixels per inch over the
 // window's, times the screen scale (the printer's resolution over 96 when the window is on a
@@ -36,15 +36,15 @@ struct PrintScale {
     double sx = 1;
     double sy = 1;
 };
-PrintScale ScaleFor(double printerDpiX, double printerDpiY, double windowDpiX, double windowDpiY,
+PrintScale scaleFor(double printerDpiX, double printerDpiY, double windowDpiX, double windowDpiY,
                     double screenScale);
 
 // [width x sx x 0.93781] by [height x sy x 0.93474]: the printed size of the canvas, in printer
 // pixels from the top-left corner of the printable area.
-QSize PrintedSize(QSize canvas, PrintScale scale);
+QSize printedSize(QSize canvas, PrintScale scale);
 
 // A rectangle of layout pixels (right and bottom exclusive) on the printed page, each edge placed
 // where the stretched canvas puts it and rounded to the nearest printer pixel.
-QRect ToPrinted(const QRect& layoutRect, QSize canvas, QSize printed);
+QRect toPrinted(const QRect& layoutRect, QSize canvas, QSize printed);
 
 } // namespace PrintGeometry

@@ -7,9 +7,9 @@
 
 #include <algorithm>
 
-QString ProjectName;
-QString ProjectFolder;
-bool AutoUpdateEnabled = false;
+QString projectName;
+QString projectFolder;
+bool autoUpdateEnabled = false;
 
 namespace {
 
@@ -27,12 +27,12 @@ template <typename T, typename Read> T readOr(QString& failure, T fallback, Read
 
 // A stored folder without its separator would glue the project name onto the folder's name.
 QString asFolder(const QString& path) {
-    return WithTrailingDelim(path);
+    return withTrailingDelim(path);
 }
 
 } // namespace
 
-int ReadStoredInteger(RegistryStore& store, const QString& name) {
+int readStoredInteger(RegistryStore& store, const QString& name) {
     const auto* entry = std::find_if(std::begin(StoredIntegers), std::end(StoredIntegers),
                                      [&](const StoredInteger& e) { return name == e.name; });
     if (entry == std::end(StoredIntegers))
@@ -45,7 +45,7 @@ int ReadStoredInteger(RegistryStore& store, const QString& name) {
     return value;
 }
 
-QString ProjectNameOnly(const QString& name) {
+QString projectNameOnly(const QString& name) {
 #ifdef Q_OS_WIN
     const qsizetype cut =
         std::max({name.lastIndexOf(u'\\'), name.lastIndexOf(u'/'), name.lastIndexOf(u':')});
@@ -56,27 +56,27 @@ QString ProjectNameOnly(const QString& name) {
     return name.mid(cut + 1);
 }
 
-StoredOptions LoadSettingsValues() {
+StoredOptions loadSettingsValues() {
     RegistryStore store;
     StoredOptions options;
     QString& failure = options.failure;
     options.top = readOr(failure, 100,
-                         [&] { return ReadStoredInteger(store, QStringLiteral("OptionsTop")); });
+                         [&] { return readStoredInteger(store, QStringLiteral("OptionsTop")); });
     options.left = readOr(failure, 100,
-                          [&] { return ReadStoredInteger(store, QStringLiteral("OptionsLeft")); });
+                          [&] { return readStoredInteger(store, QStringLiteral("OptionsLeft")); });
     options.autoUpdate = readOr(failure, true, [&] {
         return store.ReadBool(SettingsSection, QStringLiteral("AutoUpdate"), true);
     });
-    AutoUpdateEnabled = options.autoUpdate;
-    DataFolder = readOr(failure, DataFolder, [&] {
-        return store.ReadString(SettingsSection, QStringLiteral("Path for Data"), DataFolder);
+    autoUpdateEnabled = options.autoUpdate;
+    dataFolder = readOr(failure, dataFolder, [&] {
+        return store.ReadString(SettingsSection, QStringLiteral("Path for Data"), dataFolder);
     });
-    DataFolder = asFolder(DataFolder);
-    ProjectName = readOr(failure, DefaultProjectName, [&] {
+    dataFolder = asFolder(dataFolder);
+    projectName = readOr(failure, DefaultProjectName, [&] {
         return store.ReadString(SettingsSection, QStringLiteral("Project Name"),
                                 DefaultProjectName);
     });
-    ProjectFolder = DataFolder + ProjectName + PathDelim;
+    projectFolder = dataFolder + projectName + PathDelim;
     if (failure.isEmpty() && store.Damaged())
         failure = QStringLiteral("The settings file %1 is damaged; the settings that could not "
                                  "be read take their defaults. A copy of the file is kept as %2 "
@@ -85,16 +85,16 @@ StoredOptions LoadSettingsValues() {
     return options;
 }
 
-void SaveSettingsValues(bool autoUpdateChecked) {
+void saveSettingsValues(bool autoUpdateChecked) {
     RegistryStore store;
     store.WriteBool(SettingsSection, QStringLiteral("AutoUpdate"), autoUpdateChecked);
-    ProjectName = ProjectNameOnly(ProjectName);
-    store.WriteString(SettingsSection, QStringLiteral("Project Name"), ProjectName);
-    store.WriteString(SettingsSection, QStringLiteral("Path for Data"), DataFolder);
+    projectName = projectNameOnly(projectName);
+    store.WriteString(SettingsSection, QStringLiteral("Project Name"), projectName);
+    store.WriteString(SettingsSection, QStringLiteral("Path for Data"), dataFolder);
     store.Flush();
 }
 
-void UseDataFolder(const QString& folder) {
-    DataFolder = asFolder(folder);
-    ProjectFolder = DataFolder + ProjectName + PathDelim;
+void useDataFolder(const QString& folder) {
+    dataFolder = asFolder(folder);
+    projectFolder = dataFolder + projectName + PathDelim;
 }

@@ -12,9 +12,9 @@
 
 class RegistryStore;
 
-extern QString ProjectName;    // name of the current project (folder name, default spine text)
-extern QString ProjectFolder;  // full path of the current project folder, trailing separator
-extern bool AutoUpdateEnabled; // changed only by loading the settings
+extern QString projectName;    // name of the current project (folder name, default spine text)
+extern QString projectFolder;  // full path of the current project folder, trailing separator
+extern bool autoUpdateEnabled; // changed only by loading the settings
 
 inline const QString DefaultProjectName = QStringLiteral("Velmora - Last Rose Of Summer 2002");
 inline const QString SettingsSection = QStringLiteral("Defaults");
@@ -48,7 +48,7 @@ inline constexpr StoredInteger StoredIntegers[] = {
 // Reads one of the integers above from section "Defaults" with its default and its own rule: a
 // negative "OptionsTop" or "OptionsLeft" gives 100, a "Browse Splitter" below 200 gives 200.
 // Throws AppError for a name not in the list, and "Invalid data type" like the store.
-int ReadStoredInteger(RegistryStore& store, const QString& name);
+int readStoredInteger(RegistryStore& store, const QString& name);
 
 // What the options window shows of the stored settings.
 struct StoredOptions {
@@ -64,15 +64,15 @@ struct StoredOptions {
 // Reads the options from the store into DataFolder, ProjectName, ProjectFolder and
 // AutoUpdateEnabled, and gives what the options window shows. A failure does not stop the
 // reading halfway: see StoredOptions::failure.
-StoredOptions LoadSettingsValues();
+StoredOptions loadSettingsValues();
 
 // Writes "AutoUpdate", "Project Name" (ProjectName cut to its last path component first) and
 // "Path for Data", all or none. Throws "Failed to set data for '<name>'" when it cannot.
-void SaveSettingsValues(bool autoUpdateChecked);
+void saveSettingsValues(bool autoUpdateChecked);
 
 // A folder chosen for the data: DataFolder := folder (with a separator at its end), and the
 // current project moves along: ProjectFolder := DataFolder + ProjectName + separator.
-void UseDataFolder(const QString& folder);
+void useDataFolder(const QString& folder);
 
 // The last component of a project name that holds a path; the name itself when it holds none.
-QString ProjectNameOnly(const QString& name);
+QString projectNameOnly(const QString& name);

@@ -1,6 +1,6 @@
 #include "support/StartupFacts.h"
 
-QString LanguageCodeFor(int langId) {
+QString languageCodeFor(int langId) {
     switch (langId) {
     case 1043: // Dutch, Netherlands
     case 2067: // Dutch, Belgium
@@ -11,7 +11,7 @@ QString LanguageCodeFor(int langId) {
     }
 }
 
-QString WindowsVersionNameFor(const System::OsVersionInfo& v) {
+QString windowsVersionNameFor(const System::OsVersionInfo& v) {
     if (v.platformId == 1) {
         if (v.major != 4)
             return QStringLiteral("9x version (unknown)");
@@ -60,7 +60,7 @@ QString WindowsVersionNameFor(const System::OsVersionInfo& v) {
     return QString();
 }
 
-bool IsNTFamilyName(const QString& name) {
+bool isNTFamilyName(const QString& name) {
     static const QString names[] = {
         QStringLiteral("NT"),        QStringLiteral("2000"),
         QStringLiteral("XP"),        QStringLiteral("Server 2003"),
@@ -72,7 +72,7 @@ bool IsNTFamilyName(const QString& name) {
     return false;
 }
 
-std::optional<QDateTime> TransitionInstant(const System::SystemTime& t, int year) {
+std::optional<QDateTime> transitionInstant(const System::SystemTime& t, int year) {
     if (t.month < 1 || t.month > 12)
         return std::nullopt;
     QDate date;
@@ -94,7 +94,7 @@ std::optional<QDateTime> TransitionInstant(const System::SystemTime& t, int year
         .addSecs(qint64(t.hour) * 3600 + qint64(t.minute) * 60 + t.second);
 }
 
-DaylightFacts ComputeDaylightFacts(std::optional<int> countryCode,
+DaylightFacts computeDaylightFacts(std::optional<int> countryCode,
                                    const System::TimeZoneInformation& zone, const QDateTime& now) {
     DaylightFacts facts;
     if (!countryCode || (*countryCode & 0xFFFF) == 1)
@@ -102,8 +102,8 @@ DaylightFacts ComputeDaylightFacts(std::optional<int> countryCode,
     facts.biasDays = double(zone.standardBias - zone.daylightBias) / 1440.0;
     const QDateTime wallNow(now.date(), now.time(), Qt::UTC);
     const int year = now.date().year();
-    const auto start = TransitionInstant(zone.daylightDate, year);
-    const auto end = TransitionInstant(zone.standardDate, year);
+    const auto start = transitionInstant(zone.daylightDate, year);
+    const auto end = transitionInstant(zone.standardDate, year);
     facts.active = start && end && *start < wallNow && wallNow < *end;
     return facts;
 }

@@ -9,17 +9,17 @@
 #include <optional>
 
 // "NLD" for Dutch (Netherlands, Belgium) and Afrikaans, "ENU" for every other language.
-QString LanguageCodeFor(int langId);
+QString languageCodeFor(int langId);
 
 // Short Windows name from the version record, or empty.
-QString WindowsVersionNameFor(const System::OsVersionInfo& version);
+QString windowsVersionNameFor(const System::OsVersionInfo& version);
 
 // True exactly for the names of the NT family.
-bool IsNTFamilyName(const QString& versionName);
+bool isNTFamilyName(const QString& versionName);
 
 // The local date-time of a transition in a year; nothing when the record has none (month 0 or
 // out of range). A yearly rule's day 5, or an occurrence the month lacks, means the last one.
-std::optional<QDateTime> TransitionInstant(const System::SystemTime& transition, int year);
+std::optional<QDateTime> transitionInstant(const System::SystemTime& transition, int year);
 
 struct DaylightFacts {
     bool active = false;
@@ -28,5 +28,5 @@ struct DaylightFacts {
 
 // Whether daylight-saving time is in force at `now` (local), and the size of its shift.
 // A country code of 1, or none, gives no facts at all.
-DaylightFacts ComputeDaylightFacts(std::optional<int> countryCode,
+DaylightFacts computeDaylightFacts(std::optional<int> countryCode,
                                    const System::TimeZoneInformation& zone, const QDateTime& now);

@@ -1,36 +1,36 @@
 #include "support/StringHelpers.h"
 
-QString CopyAfterChar(QChar c, const QString& s) {
+QString copyAfterChar(QChar c, const QString& s) {
     const qsizetype at = s.indexOf(c);
     return at < 0 ? QString() : s.mid(at + 1);
 }
 
-QString CopyAfterText(const QString& t, const QString& s) {
+QString copyAfterText(const QString& t, const QString& s) {
     const qsizetype at = t.isEmpty() ? -1 : s.indexOf(t);
     return at < 0 ? QString() : s.mid(at + t.size());
 }
 
-QString CopyAfterLastChar(QChar c, const QString& s) {
+QString copyAfterLastChar(QChar c, const QString& s) {
     const qsizetype at = s.lastIndexOf(c);
     return at < 0 ? QString() : s.mid(at + 1);
 }
 
-QString CopyBeforeChar(QChar c, const QString& s) {
+QString copyBeforeChar(QChar c, const QString& s) {
     const qsizetype at = s.indexOf(c);
     return at < 0 ? QString() : s.left(at);
 }
 
-QString CopyBeforeText(const QString& t, const QString& s) {
+QString copyBeforeText(const QString& t, const QString& s) {
     const qsizetype at = t.isEmpty() ? -1 : s.indexOf(t);
     return at < 0 ? QString() : s.left(at);
 }
 
-QString CopyBeforeLastChar(QChar c, const QString& s) {
+QString copyBeforeLastChar(QChar c, const QString& s) {
     const qsizetype at = s.lastIndexOf(c);
     return at < 0 ? QString() : s.left(at);
 }
 
-QString StripDigits(const QString& s) {
+QString stripDigits(const QString& s) {
     QString out;
     for (QChar ch : s)
         if (ch < u'0' || ch > u'9')
@@ -38,7 +38,7 @@ QString StripDigits(const QString& s) {
     return out;
 }
 
-QString KeepNumberChars(const QString& s) {
+QString keepNumberChars(const QString& s) {
     QString out;
     for (QChar ch : s)
         if ((ch >= u'0' && ch <= u'9') || ch == u'.' || ch == u',')
@@ -46,14 +46,14 @@ QString KeepNumberChars(const QString& s) {
     return out;
 }
 
-QString RemoveSpaces(const QString& s) {
+QString removeSpaces(const QString& s) {
     QString out = s;
     out.remove(u' ');
     return out;
 }
 
-QString TrimLeadingSpaces(const QString& s) {
-    if (RemoveSpaces(s).isEmpty())
+QString trimLeadingSpaces(const QString& s) {
+    if (removeSpaces(s).isEmpty())
         return QString();
     qsizetype first = 0;
     while (s.at(first) == u' ')
@@ -61,8 +61,8 @@ QString TrimLeadingSpaces(const QString& s) {
     return s.mid(first);
 }
 
-QString TrimTrailingSpaces(const QString& s) {
-    if (RemoveSpaces(s).isEmpty())
+QString trimTrailingSpaces(const QString& s) {
+    if (removeSpaces(s).isEmpty())
         return s;
     qsizetype end = s.size();
     while (s.at(end - 1) == u' ')

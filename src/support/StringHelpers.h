@@ -4,15 +4,15 @@
 
 #include <QString>
 
-QString CopyAfterChar(QChar c, const QString& s);
-QString CopyAfterText(const QString& t, const QString& s);
-QString CopyAfterLastChar(QChar c, const QString& s);
-QString CopyBeforeChar(QChar c, const QString& s);
-QString CopyBeforeText(const QString& t, const QString& s);
-QString CopyBeforeLastChar(QChar c, const QString& s);
+QString copyAfterChar(QChar c, const QString& s);
+QString copyAfterText(const QString& t, const QString& s);
+QString copyAfterLastChar(QChar c, const QString& s);
+QString copyBeforeChar(QChar c, const QString& s);
+QString copyBeforeText(const QString& t, const QString& s);
+QString copyBeforeLastChar(QChar c, const QString& s);
 
-QString StripDigits(const QString& s);
-QString KeepNumberChars(const QString& s);
-QString RemoveSpaces(const QString& s);
-QString TrimLeadingSpaces(const QString& s);
-QString TrimTrailingSpaces(const QString& s);
+QString stripDigits(const QString& s);
+QString keepNumberChars(const QString& s);
+QString removeSpaces(const QString& s);
+QString trimLeadingSpaces(const QString& s);
+QString trimTrailingSpaces(const QString& s);

@@ -11,34 +11,34 @@
 #include <QFile>
 #include <QFileInfo>
 
-QString LanguageCode;
-QString ProgramFolder;
-QString DownloadsFolder;
-QString WindowsVersionName;
-bool IsNTFamily = false;
-bool DstActive = false;
-double DstBiasDays = 0;
-QString DataFolder;
+QString languageCode;
+QString programFolder;
+QString downloadsFolder;
+QString windowsVersionName;
+bool isNTFamily = false;
+bool dstActive = false;
+double dstBiasDays = 0;
+QString dataFolder;
 
-void StartUp() {
-    const QString program = System::ProgramFilePath();
-    ProgramFolder = program.left(program.lastIndexOf(PathDelim) + 1);
-    LanguageCode = LanguageCodeFor(System::UserDefaultLangId());
-    WindowsVersionName = WindowsVersionNameFor(System::OsVersion());
-    IsNTFamily = IsNTFamilyName(WindowsVersionName);
-    DownloadsFolder = System::DownloadsFolder();
-    const DaylightFacts facts = ComputeDaylightFacts(
-        System::CountryCode(), System::CurrentTimeZoneRecord(), QDateTime::currentDateTime());
-    DstActive = facts.active;
-    DstBiasDays = facts.biasDays;
+void startUp() {
+    const QString program = System::programFilePath();
+    programFolder = program.left(program.lastIndexOf(PathDelim) + 1);
+    languageCode = languageCodeFor(System::userDefaultLangId());
+    windowsVersionName = windowsVersionNameFor(System::osVersion());
+    isNTFamily = isNTFamilyName(windowsVersionName);
+    downloadsFolder = System::downloadsFolder();
+    const DaylightFacts facts = computeDaylightFacts(
+        System::countryCode(), System::currentTimeZoneRecord(), QDateTime::currentDateTime());
+    dstActive = facts.active;
+    dstBiasDays = facts.biasDays;
 }
 
-QString GetUserDataFolder(const QString& appName) {
-    if (!IsNTFamily)
+QString getUserDataFolder(const QString& appName) {
+    if (!isNTFamily)
         return QDir::currentPath() + PathDelim;
     const QString remembered = QDir::currentPath();
-    const QString folder = System::UserDataRoot() + appName + PathDelim;
-    MakeAndEnterFolder(folder);
+    const QString folder = System::userDataRoot() + appName + PathDelim;
+    makeAndEnterFolder(folder);
     if (!QDir::setCurrent(remembered))
         throw AppError(QStringLiteral("I/O error: cannot return to %1").arg(remembered));
     return folder;
@@ -69,14 +69,14 @@ bool isFixedDisk(const QString& path) {
 #ifdef Q_OS_WIN
     const QChar drive = path.isEmpty() ? QChar() : path.at(0);
 #else
-    const QChar drive = Drives::LetterOfPath(path);
+    const QChar drive = Drives::letterOfPath(path);
 #endif
-    return !drive.isNull() && DriveTypeText(drive) == QLatin1String("DRIVE_FIXED");
+    return !drive.isNull() && driveTypeText(drive) == QLatin1String("DRIVE_FIXED");
 }
 
 } // namespace
 
-bool MakeAndEnterFolder(const QString& path) {
+bool makeAndEnterFolder(const QString& path) {
     if (path.isEmpty())
         throw AppError(QStringLiteral("Unable to create directory"));
     QDir().mkpath(path); // a folder that cannot be made shows in the result
@@ -85,7 +85,7 @@ bool MakeAndEnterFolder(const QString& path) {
     return QDir::currentPath() + PathDelim == path;
 }
 
-bool CopyFileKeepDate(const QString& source, const QString& destination, bool failIfExists) {
+bool copyFileKeepDate(const QString& source, const QString& destination, bool failIfExists) {
     const qsizetype cut = destination.lastIndexOf(PathDelim);
     if (cut < 0)
         throw AppError(QStringLiteral("Unable to create directory"));
@@ -102,8 +102,8 @@ bool CopyFileKeepDate(const QString& source, const QString& destination, bool fa
     if (!QFile::copy(source, destination))
         return false;
     QDateTime newDate = sourceDate;
-    if (DstActive) {
-        const qint64 shift = qint64(DstBiasDays * 86400.0 + (DstBiasDays >= 0 ? 0.5 : -0.5));
+    if (dstActive) {
+        const qint64 shift = qint64(dstBiasDays * 86400.0 + (dstBiasDays >= 0 ? 0.5 : -0.5));
         const bool fromFixed = isFixedDisk(source);
         const bool toFixed = isFixedDisk(destination);
         if (fromFixed && !toFixed)
@@ -119,8 +119,8 @@ bool CopyFileKeepDate(const QString& source, const QString& destination, bool fa
     return true;
 }
 
-QString DriveTypeText(QChar driveLetter) {
-    switch (Drives::TypeOf(driveLetter)) {
+QString driveTypeText(QChar driveLetter) {
+    switch (Drives::typeOf(driveLetter)) {
     case Drives::Removable:
         return QStringLiteral("DRIVE_REMOVABLE");
     case Drives::Fixed:
@@ -136,10 +136,10 @@ QString DriveTypeText(QChar driveLetter) {
     }
 }
 
-QString VolumeLabel(QChar driveLetter) {
+QString volumeLabel(QChar driveLetter) {
     QString label, errorText;
     int code = 0;
-    if (Drives::Label(driveLetter, &label, &code, &errorText))
+    if (Drives::label(driveLetter, &label, &code, &errorText))
         return label;
     return QStringLiteral("Error %1 %2").arg(code).arg(errorText);
 }

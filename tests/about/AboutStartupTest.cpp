@@ -1,9 +1,9 @@
 #include "TestEnv.h"
-#include "about/About.h"
-#include "app/ErrorGuard.h"
-#include "app/Main.h"
+#include "about/AboutDialog.h"
+#include "app/MainWindow.h"
 #include "app/Startup.h"
-#include "controls/ClrBtn.h"
+#include "controls/ColourButton.h"
+#include "dialogs/ErrorGuard.h"
 
 #include <QDir>
 #include <QTimer>
@@ -15,39 +15,39 @@ namespace {
 TEST(AboutStartup, MadeLastAtStartAndShownCentredOverTheMainWindow) {
     const QString saved = QDir::currentPath();
     QDir::setCurrent(testenv::freshFolder(QStringLiteral("about-start")));
-    StartUp();
-    ProgramFolder = QStringLiteral(SLEEVIX_BINARY_DIR "/");
-    LanguageCode = QStringLiteral("ENU");
+    startUp();
+    programFolder = QStringLiteral(SLEEVIX_BINARY_DIR "/");
+    languageCode = QStringLiteral("ENU");
     QStringList errors;
-    ErrorGuard::SetReporter([&](const QString& text) { errors.append(text); });
+    ErrorGuard::setReporter([&](const QString& text) { errors.append(text); });
 
-    CreateForms();
-    ASSERT_NE(AboutForm, nullptr);
-    EXPECT_EQ(AboutForm->parent(), MainForm);
-    EXPECT_EQ(MainForm->children().last(), AboutForm) << "the last window made";
-    ASSERT_TRUE(MainForm->Services.ShowAbout);
+    createForms();
+    ASSERT_NE(aboutDialog, nullptr);
+    EXPECT_EQ(aboutDialog->parent(), mainWindow);
+    EXPECT_EQ(mainWindow->children().last(), aboutDialog) << "the last window made";
+    ASSERT_TRUE(mainWindow->services.showAbout);
 
-    MainForm->setGeometry(50, 60, 900, 700);
+    mainWindow->setGeometry(50, 60, 900, 700);
     QRect place;
-    auto* poll = new QTimer(AboutForm);
-    QObject::connect(poll, &QTimer::timeout, AboutForm, [&] {
-        if (!AboutForm->isVisible())
+    auto* poll = new QTimer(aboutDialog);
+    QObject::connect(poll, &QTimer::timeout, aboutDialog, [&] {
+        if (!aboutDialog->isVisible())
             return;
         poll->stop();
-        place = AboutForm->frameGeometry();
-        AboutForm->BtnOk->click();
+        place = aboutDialog->frameGeometry();
+        aboutDialog->okButton->click();
     });
     poll->start(20);
-    MainForm->Services.ShowAbout();
-    const QRect caller = MainForm->frameGeometry();
+    mainWindow->services.showAbout();
+    const QRect caller = mainWindow->frameGeometry();
     EXPECT_EQ(place.left(), (caller.width() - place.width()) / 2 + caller.left());
     EXPECT_EQ(place.top(), (caller.height() - place.height()) / 2 + caller.top());
-    EXPECT_FALSE(AboutForm->isVisible());
+    EXPECT_FALSE(aboutDialog->isVisible());
 
-    DestroyForms();
-    EXPECT_EQ(AboutForm, nullptr);
+    destroyForms();
+    EXPECT_EQ(aboutDialog, nullptr);
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
-    ErrorGuard::SetReporter(nullptr);
+    ErrorGuard::setReporter(nullptr);
     QDir::setCurrent(saved);
 }
 

@@ -16,8 +16,8 @@ class MailLinkTest : public ::testing::TestWithParam<MailCase> {};
 
 TEST_P(MailLinkTest, SubjectAndTwelveLinesWithEncodedLineBreaksOnly) {
     const MailCase& c = GetParam();
-    const QString link = MailLink(AuthorMail, MailSubject(QStringLiteral("Sleevix"), c.version),
-                                  MailBody(MailLines(c.dutch, QStringLiteral("Sleevix"))));
+    const QString link = mailLink(AuthorMail, mailSubject(QStringLiteral("Sleevix"), c.version),
+                                  mailBody(mailLines(c.dutch, QStringLiteral("Sleevix"))));
     EXPECT_EQ(link, c.link);
     EXPECT_EQ(link.count(QStringLiteral("%0D%0A")), 12);
     EXPECT_LE(link.size(), MaxLinkLength);
@@ -49,8 +49,8 @@ class MailLinkCutTest : public ::testing::TestWithParam<int> {};
 
 TEST_P(MailLinkCutTest, LongLinkIsCutBeforeHalfAnEncodedCharacter) {
     const QStringList lines(200, QString());
-    const QString body = QString(GetParam(), QLatin1Char('x')) + MailBody(lines);
-    const QString link = MailLink(AuthorMail, QStringLiteral("S"), body);
+    const QString body = QString(GetParam(), QLatin1Char('x')) + mailBody(lines);
+    const QString link = mailLink(AuthorMail, QStringLiteral("S"), body);
     ASSERT_LE(link.size(), MaxLinkLength);
     EXPECT_GE(link.size(), MaxLinkLength - 2);
     const QString full = QStringLiteral("mailto:anna@sleevix.example?Subject=S&Body=") + body;
@@ -63,28 +63,28 @@ TEST_P(MailLinkCutTest, LongLinkIsCutBeforeHalfAnEncodedCharacter) {
 INSTANTIATE_TEST_SUITE_P(Shifts, MailLinkCutTest, ::testing::Range(0, 6));
 
 TEST(AboutLinks, WebMailAndHomePages) {
-    EXPECT_EQ(WebMailLink(WebHost, QStringLiteral("Sleevix"), QStringLiteral("versie 1.10c")),
+    EXPECT_EQ(webMailLink(WebHost, QStringLiteral("Sleevix"), QStringLiteral("versie 1.10c")),
               QStringLiteral("https://www.sleevix.example/mailform_n_php.php?ProgNam=Sleevix, "
                              "versie 1.10c"));
-    EXPECT_EQ(HomeLink(WebHost), QStringLiteral("https://www.sleevix.example/index_n.php"));
+    EXPECT_EQ(homeLink(WebHost), QStringLiteral("https://www.sleevix.example/index_n.php"));
 }
 
 TEST(AboutLayout, WindowAndBottomButtonsAfterCreation) {
-    const Layout l = LayoutFor(Design);
+    const Layout l = layoutFor(Design);
     EXPECT_EQ(l.clientWidth, 461);
     EXPECT_EQ(l.clientHeight, 303);
-    EXPECT_EQ(l.btnHomeLeft, 309);
-    EXPECT_EQ(l.btnOkLeft, 170);
-    EXPECT_EQ(l.btnOk1Left, 170);
+    EXPECT_EQ(l.homeButtonLeft, 309);
+    EXPECT_EQ(l.okButtonLeft, 170);
+    EXPECT_EQ(l.authorOkButtonLeft, 170);
     // An odd remainder rounds toward zero.
     DesignPlaces odd = Design;
-    odd.btnOkWidth = 121;
-    EXPECT_EQ(LayoutFor(odd).btnOkLeft, 170);
+    odd.okButtonWidth = 121;
+    EXPECT_EQ(layoutFor(odd).okButtonLeft, 170);
 }
 
 TEST(AboutTexts, AuthorPageByLanguage) {
-    const QStringList nl = AuthorLines(true, QStringLiteral("Sleevix"));
-    const QStringList en = AuthorLines(false, QStringLiteral("Sleevix"));
+    const QStringList nl = authorLines(true, QStringLiteral("Sleevix"));
+    const QStringList en = authorLines(false, QStringLiteral("Sleevix"));
     ASSERT_EQ(nl.size(), 12);
     ASSERT_EQ(en.size(), 12);
     EXPECT_EQ(nl[1], "Het programma Sleevix is geschreven door:");

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "TestEnv.h"
-#include "app/Main.h"
-#include "back/Back.h"
-#include "dialogs/MessForm.h"
+#include "app/MainWindow.h"
+#include "back/BackTextEditor.h"
+#include "dialogs/TimedMessage.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -16,18 +16,18 @@ protected:
     void SetUp() override {
         savedDir_ = QDir::currentPath();
         root_ = testenv::prepareWorkspace(QStringLiteral("project"));
-        main_ = std::make_unique<TMainForm>();
-        LoadSettingsValues();
-        back_ = std::make_unique<TBackForm>(main_.get());
-        main_->Services.LoadBackText = [this](const QString& f) { back_->LoadContents(f); };
-        main_->FormShow();
-        message_ = std::make_unique<TMessageForm>();
+        main_ = std::make_unique<MainWindow>();
+        loadSettingsValues();
+        back_ = std::make_unique<BackTextEditor>(main_.get());
+        main_->services.loadBackText = [this](const QString& f) { back_->loadContents(f); };
+        main_->handleShow();
+        message_ = std::make_unique<TimedMessage>();
     }
     void TearDown() override { QDir::setCurrent(savedDir_); }
 
     QString root_;
     QString savedDir_;
-    std::unique_ptr<TMainForm> main_;
-    std::unique_ptr<TBackForm> back_;
-    std::unique_ptr<TMessageForm> message_;
+    std::unique_ptr<MainWindow> main_;
+    std::unique_ptr<BackTextEditor> back_;
+    std::unique_ptr<TimedMessage> message_;
 };

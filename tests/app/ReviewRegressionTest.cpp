@@ -1,12 +1,12 @@
 #include "ProjectFixture.h"
 #include "TestEnv.h"
-#include "app/Main.h"
+#include "app/MainWindow.h"
 #include "app/ProjectCommands.h"
-#include "app/WindowPlacement.h"
-#include "back/Back.h"
-#include "dialogs/MessForm.h"
+#include "back/BackTextEditor.h"
+#include "back/RichTextEdit.h"
+#include "dialogs/TimedMessage.h"
 #include "platform/AppError.h"
-#include "platform/RichEdit.h"
+#include "support/WindowPlacement.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -23,25 +23,25 @@ using ReviewProjectTest = ProjectFixture;
 // folder: the name would be stored at closing and the next start would open the broken folder,
 // and closing would no longer ask to save the unsaved work.
 TEST_F(ReviewProjectTest, AFailedWriteLeavesTheCurrentProjectAndTheUnsavedMark) {
-    const QString nameBefore = ProjectName;
-    const QString folderBefore = ProjectFolder;
+    const QString nameBefore = projectName;
+    const QString folderBefore = projectFolder;
     ASSERT_FALSE(folderBefore.isEmpty());
-    const QString target = DataFolder + QStringLiteral("Rock Hits/");
+    const QString target = dataFolder + QStringLiteral("Rock Hits/");
     // A folder where the back picture should go: the picture cannot be written.
     ASSERT_TRUE(QDir().mkpath(target + QStringLiteral("Back.bmp")));
-    main_->Edit1->setText(QStringLiteral("Rock Hits"));
-    AskToSave = true;
-    EXPECT_THROW(SaveProject(*main_, *back_), AppError);
-    EXPECT_EQ(ProjectName.toStdString(), nameBefore.toStdString());
-    EXPECT_EQ(ProjectFolder.toStdString(), folderBefore.toStdString());
-    EXPECT_TRUE(AskToSave) << "the work is not saved";
+    main_->spineTextEdit->setText(QStringLiteral("Rock Hits"));
+    askToSave = true;
+    EXPECT_THROW(saveProject(*main_, *back_), AppError);
+    EXPECT_EQ(projectName.toStdString(), nameBefore.toStdString());
+    EXPECT_EQ(projectFolder.toStdString(), folderBefore.toStdString());
+    EXPECT_TRUE(askToSave) << "the work is not saved";
 
     // Once the obstacle is gone the same save succeeds and takes the new name.
     ASSERT_TRUE(QDir(target).rmdir(QStringLiteral("Back.bmp")));
-    SaveProject(*main_, *back_);
-    EXPECT_EQ(ProjectName, QStringLiteral("Rock Hits"));
-    EXPECT_EQ(ProjectFolder, target);
-    EXPECT_FALSE(AskToSave);
+    saveProject(*main_, *back_);
+    EXPECT_EQ(projectName, QStringLiteral("Rock Hits"));
+    EXPECT_EQ(projectFolder, target);
+    EXPECT_FALSE(askToSave);
     EXPECT_TRUE(QFileInfo(target + QStringLiteral("Back.bmp")).isFile());
 }
 
@@ -49,23 +49,23 @@ TEST_F(ReviewProjectTest, AFailedWriteLeavesTheCurrentProjectAndTheUnsavedMark) 
 // say) saves nothing but the request for a text. Closing then would throw away the work the
 // user just asked to keep, and the request would vanish with the program.
 TEST_F(ReviewProjectTest, YesAtClosingWithoutSpineTextKeepsTheProgramOpen) {
-    main_->Services.AskSaveProject = [] { return SaveAnswer::Yes; };
-    main_->Services.SaveProject = [this] { SaveProject(*main_, *back_); };
-    NewProject(*main_, *back_);
-    back_->RichEdit1->setPlainText(QStringLiteral("Track list typed by hand"));
-    ASSERT_TRUE(AskToSave);
+    main_->services.askSaveProject = [] { return SaveAnswer::Yes; };
+    main_->services.saveProject = [this] { saveProject(*main_, *back_); };
+    newProject(*main_, *back_);
+    back_->editor->setPlainText(QStringLiteral("Track list typed by hand"));
+    ASSERT_TRUE(askToSave);
 
-    EXPECT_FALSE(main_->FormClose());
-    EXPECT_TRUE(message_->MessageMemo->toPlainText().contains(
+    EXPECT_FALSE(main_->confirmClose());
+    EXPECT_TRUE(message_->messageText->toPlainText().contains(
         QStringLiteral("You didn't read the Back Text")));
-    EXPECT_TRUE(AskToSave);
-    EXPECT_EQ(back_->RichEdit1->toPlainText(), QStringLiteral("Track list typed by hand"));
+    EXPECT_TRUE(askToSave);
+    EXPECT_EQ(back_->editor->toPlainText(), QStringLiteral("Track list typed by hand"));
 
     // With a spine text the same answer saves and closes.
-    main_->Edit1->setText(QStringLiteral("Hand Typed"));
-    EXPECT_TRUE(main_->FormClose());
-    EXPECT_TRUE(QFileInfo(DataFolder + QStringLiteral("Hand Typed/Back.rtf")).isFile());
-    EXPECT_FALSE(AskToSave);
+    main_->spineTextEdit->setText(QStringLiteral("Hand Typed"));
+    EXPECT_TRUE(main_->confirmClose());
+    EXPECT_TRUE(QFileInfo(dataFolder + QStringLiteral("Hand Typed/Back.rtf")).isFile());
+    EXPECT_FALSE(askToSave);
 }
 
 // A hand-edited settings file may hold any integer as a window's place. Near the ends of the
@@ -77,12 +77,12 @@ TEST(ReviewWindowPlacement, PlacesAtTheEndsOfTheIntegersFallBack) {
     const int min = std::numeric_limits<int>::min();
     for (const QPoint stored : {QPoint(max - 100, 100), QPoint(max, max), QPoint(100, max - 10),
                                 QPoint(min, 100), QPoint(100, min), QPoint(min, min)})
-        EXPECT_EQ(KeepOnScreen(stored, QSize(866, 900), screens, fallback), fallback)
+        EXPECT_EQ(keepOnScreen(stored, QSize(866, 900), screens, fallback), fallback)
             << stored.x() << ", " << stored.y();
     // Ordinary places are judged as before.
-    EXPECT_EQ(KeepOnScreen({-1500, 40}, {866, 900}, screens, fallback), QPoint(-1500, 40));
-    EXPECT_EQ(KeepOnScreen({1231, 500}, {866, 900}, screens, fallback), fallback);
-    EXPECT_EQ(KeepOnScreen({1229, 1004}, {866, 900}, screens, fallback), QPoint(1229, 1004));
+    EXPECT_EQ(keepOnScreen({-1500, 40}, {866, 900}, screens, fallback), QPoint(-1500, 40));
+    EXPECT_EQ(keepOnScreen({1231, 500}, {866, 900}, screens, fallback), fallback);
+    EXPECT_EQ(keepOnScreen({1229, 1004}, {866, 900}, screens, fallback), QPoint(1229, 1004));
 }
 
 // A back picture saved by a paint program with a palette (256 or 2 colours) is read as an
@@ -94,9 +94,9 @@ TEST_F(ReviewProjectTest, TheProductNameIsStampedOnABackPictureWithAPalette) {
         white.fill(Qt::white);
         const QString file = root_ + QStringLiteral("/palette.bmp");
         ASSERT_TRUE(white.convertToFormat(format).save(file, "BMP"));
-        main_->LoadBackPicture(file);
+        main_->loadBackPicture(file);
 
-        const QImage back = main_->BackPicture().Image();
+        const QImage back = main_->backPicture().image();
         ASSERT_EQ(back.size(), QSize(552, 472));
         // The name is written at y = 452, centred: dark pixels in that band, white elsewhere.
         int dark = 0;

@@ -19,7 +19,7 @@ void PrintTo(const NameCase& c, std::ostream* os) {
 class NameFromLines : public ::testing::TestWithParam<NameCase> {};
 
 TEST_P(NameFromLines, TakesLineOneOrTwo) {
-    EXPECT_EQ(BackRules::NameFromLines(GetParam().lines), GetParam().expected);
+    EXPECT_EQ(BackRules::nameFromLines(GetParam().lines), GetParam().expected);
 }
 
 const NameCase nameCases[] = {
@@ -35,15 +35,15 @@ const NameCase nameCases[] = {
     {"Empty", {}, ""},
 };
 
-INSTANTIATE_TEST_SUITE_P(Back, NameFromLines, ::testing::ValuesIn(nameCases),
+INSTANTIATE_TEST_SUITE_P(back, NameFromLines, ::testing::ValuesIn(nameCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(BackRules, FolderNames) {
     for (const char* ok : {"", "Velmora - Last Rose Of Summer 2002", "Dvořák", "a.b", "..a"})
-        EXPECT_TRUE(BackRules::IsUsableFolderName(QString::fromUtf8(ok))) << ok;
+        EXPECT_TRUE(BackRules::isUsableFolderName(QString::fromUtf8(ok))) << ok;
     for (const char* bad : {"AC/DC - Back In Black", "a\\b", "Live: 2002", "What?", "Say \"hi\"",
                             "a<b>", "a|b", "star*", ".", "..", "tab\there"})
-        EXPECT_FALSE(BackRules::IsUsableFolderName(QString::fromUtf8(bad))) << bad;
+        EXPECT_FALSE(BackRules::isUsableFolderName(QString::fromUtf8(bad))) << bad;
 }
 
 // The window's pixels from (5, 143) to (552, 612), 547 x 469, stretched onto 556 x 472.
@@ -59,7 +59,7 @@ TEST(BackRules, CopyStretchesTheEditorAreaOntoThePicture) {
     window.setPixel(278, 376, qRgb(255, 255, 0)); // middle of the source
     QImage back(552, 472, QImage::Format_RGB32);
     back.fill(Qt::white);
-    BackRules::CopyEditorPixels(window, back);
+    BackRules::copyEditorPixels(window, back);
 
     EXPECT_EQ(back.pixel(0, 0), qRgb(255, 0, 0));
     EXPECT_EQ(back.pixel(551, 471), qRgb(128, 128, 128)) << "the blue corner falls beyond 552";

@@ -1,10 +1,10 @@
-#include "app/ErrorGuard.h"
-#include "app/Main.h"
-#include "back/Back.h"
+#include "app/MainWindow.h"
 #include "back/BackRules.h"
+#include "back/BackTextEditor.h"
+#include "back/RichTextEdit.h"
 #include "common/TestEnv.h"
-#include "controls/ClrBtn.h"
-#include "platform/RichEdit.h"
+#include "controls/ColourButton.h"
+#include "dialogs/ErrorGuard.h"
 
 #include <QColor>
 #include <QDir>
@@ -21,7 +21,8 @@ class ReviewScaledCopy : public ::testing::TestWithParam<double> {};
 
 TEST_P(ReviewScaledCopy, TakesTheEditorAreaOfAScaledGrab) {
     const double ratio = GetParam();
-    const QRect editor(0, BackRules::Panel1Height, BackRules::EditorWidth, BackRules::EditorHeight);
+    const QRect editor(0, BackRules::TopPanelHeight, BackRules::EditorWidth,
+                       BackRules::EditorHeight);
     QImage window(qRound(556 * ratio), qRound(679 * ratio), QImage::Format_RGB32);
     window.fill(QColor(0, 255, 0)); // the panels around the editor
     const auto device = [ratio](const QRect& r) {
@@ -43,7 +44,7 @@ TEST_P(ReviewScaledCopy, TakesTheEditorAreaOfAScaledGrab) {
     }
     QImage back(552, 472, QImage::Format_RGB32);
     back.fill(Qt::black);
-    BackRules::CopyEditorPixels(window, back);
+    BackRules::copyEditorPixels(window, back);
 
     EXPECT_EQ(back.size(), QSize(552, 472));
     EXPECT_EQ(back.pixel(1, 1), qRgb(255, 0, 0)) << "the editor's corner lands at (0, 0)";
@@ -65,22 +66,22 @@ protected:
     void SetUp() override {
         savedDir_ = QDir::currentPath();
         root_ = testenv::prepareWorkspace(QStringLiteral("review-back"));
-        ErrorGuard::SetReporter([this](const QString& message) { errors_ << message; });
-        main_ = std::make_unique<TMainForm>();
-        LoadSettingsValues();
-        main_->FormShow();
-        back_ = std::make_unique<TBackForm>();
-        back_->MainWindow = main_.get();
+        ErrorGuard::setReporter([this](const QString& message) { errors_ << message; });
+        main_ = std::make_unique<MainWindow>();
+        loadSettingsValues();
+        main_->handleShow();
+        back_ = std::make_unique<BackTextEditor>();
+        back_->coverWindow = main_.get();
     }
     void TearDown() override {
-        ErrorGuard::SetReporter(nullptr);
+        ErrorGuard::setReporter(nullptr);
         QDir::setCurrent(savedDir_);
     }
 
     QString root_, savedDir_;
     QStringList errors_;
-    std::unique_ptr<TMainForm> main_;
-    std::unique_ptr<TBackForm> back_;
+    std::unique_ptr<MainWindow> main_;
+    std::unique_ptr<BackTextEditor> back_;
 };
 
 // Text selected in the editor when the list is copied is shown highlighted; the highlight is
@@ -88,14 +89,14 @@ protected:
 TEST_F(ReviewBackCopy, ASelectionIsNotCopiedOntoTheBackCover) {
     main_->show();
     back_->show();
-    back_->RichEdit1->setPlainText(QStringLiteral("Velmora - Greatest Hits\n1. The Last Rose"));
-    QTextCursor all = back_->RichEdit1->textCursor();
+    back_->editor->setPlainText(QStringLiteral("Velmora - Greatest Hits\n1. The Last Rose"));
+    QTextCursor all = back_->editor->textCursor();
     all.select(QTextCursor::Document);
-    back_->RichEdit1->setTextCursor(all);
-    back_->OKButton->click();
+    back_->editor->setTextCursor(all);
+    back_->copyButton->click();
     EXPECT_TRUE(errors_.isEmpty()) << qPrintable(errors_.join('\n'));
 
-    const QImage picture = main_->BackPicture().Image().convertToFormat(QImage::Format_RGB32);
+    const QImage picture = main_->backPicture().image().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(picture.size(), QSize(552, 472));
     int coloured = 0, dark = 0;
     for (int y = 0; y < 440; ++y)
@@ -106,8 +107,8 @@ TEST_F(ReviewBackCopy, ASelectionIsNotCopiedOntoTheBackCover) {
         }
     EXPECT_EQ(coloured, 0) << "black text on white, no highlight";
     EXPECT_GT(dark, 50) << "the list itself is there";
-    EXPECT_EQ(main_->Edit1->text(), QStringLiteral("Velmora - Greatest Hits"));
-    EXPECT_TRUE(back_->RichEdit1->textCursor().hasSelection()) << "the user's selection stays";
+    EXPECT_EQ(main_->spineTextEdit->text(), QStringLiteral("Velmora - Greatest Hits"));
+    EXPECT_TRUE(back_->editor->textCursor().hasSelection()) << "the user's selection stays";
 }
 
 // A list longer than the editor must not bring a scroll bar into the copy: the bar would be
@@ -115,14 +116,14 @@ TEST_F(ReviewBackCopy, ASelectionIsNotCopiedOntoTheBackCover) {
 TEST_F(ReviewBackCopy, ALongListPutsNoScrollBarOnTheBackCover) {
     main_->show();
     back_->show();
-    back_->RichEdit1->clear();
-    QTextCursor c(back_->RichEdit1->document());
+    back_->editor->clear();
+    QTextCursor c(back_->editor->document());
     for (int i = 1; i <= 60; ++i)
         c.insertText(QStringLiteral("%1. Track\n").arg(i));
-    back_->OKButton->click();
+    back_->copyButton->click();
     EXPECT_TRUE(errors_.isEmpty()) << qPrintable(errors_.join('\n'));
 
-    const QImage picture = main_->BackPicture().Image().convertToFormat(QImage::Format_RGB32);
+    const QImage picture = main_->backPicture().image().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(picture.size(), QSize(552, 472));
     // The short lines leave the right-hand part of the list white, down to the product name.
     int marked = 0;

@@ -9,7 +9,9 @@
 
 namespace testenv {
 
-QString homeFolder() { return qEnvironmentVariable("HOME"); }
+QString homeFolder() {
+    return qEnvironmentVariable("HOME");
+}
 
 QString freshFolder(const QString& hint) {
     static int counter = 0;
@@ -42,9 +44,9 @@ QString prepareWorkspace(const QString& hint) {
     qputenv("XDG_DATA_HOME", (root + QStringLiteral("/data")).toUtf8());
     QDir().mkpath(root + QStringLiteral("/start"));
     QDir::setCurrent(root + QStringLiteral("/start"));
-    StartUp();
-    ProgramFolder = QStringLiteral(SLEEVIX_BINARY_DIR "/");
-    LanguageCode = QStringLiteral("ENU");
+    startUp();
+    programFolder = QStringLiteral(SLEEVIX_BINARY_DIR "/");
+    languageCode = QStringLiteral("ENU");
     return root;
 }
 

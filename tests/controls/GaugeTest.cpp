@@ -1,5 +1,5 @@
+#include "controls/Gauge.h"
 #include "controls/GaugeMath.h"
-#include "controls/Gauges.h"
 
 #include "platform/AppError.h"
 
@@ -21,7 +21,7 @@ struct ExtentCase {
 class Extent : public ::testing::TestWithParam<ExtentCase> {};
 
 TEST_P(Extent, ComesOutAsTheExtendedPrecisionRuleGives) {
-    EXPECT_EQ(GaugeMath::ExtentForPercent(GetParam().percent, GetParam().extent),
+    EXPECT_EQ(GaugeMath::extentForPercent(GetParam().percent, GetParam().extent),
               GetParam().expected)
         << GetParam().percent << "% of " << GetParam().extent;
 }
@@ -34,23 +34,23 @@ INSTANTIATE_TEST_SUITE_P(Cases, Extent,
                                            ExtentCase{0, 400, 0}, ExtentCase{33, 99, 32}));
 
 TEST(GaugeMath, PercentOfRangeTruncatesAndSurvivesAnEmptyRange) {
-    EXPECT_EQ(GaugeMath::PercentOfRange(0, 0), 0);
-    EXPECT_EQ(GaugeMath::PercentOfRange(1, 3), 33);
-    EXPECT_EQ(GaugeMath::PercentOfRange(2, 3), 66);
-    EXPECT_EQ(GaugeMath::PercentOfRange(-1, 3), -33);
-    EXPECT_EQ(GaugeMath::PercentOfRange(4294967295LL, 4294967295LL), 100);
-    EXPECT_EQ(GaugeMath::Nearest(2.5L), 2);
-    EXPECT_EQ(GaugeMath::Nearest(3.5L), 4);
-    EXPECT_EQ(GaugeMath::NeedleEnd(50, 50, 98), QPoint(50, 0)) << "straight up";
-    EXPECT_EQ(GaugeMath::NeedleEnd(0, 50, 98), QPoint(0, 98)) << "pointing left";
-    EXPECT_EQ(GaugeMath::PieStartPoint(25, 49, 49), QPoint(98, 49)) << "three o'clock";
-    EXPECT_EQ(GaugeMath::PieStartPoint(100, 49, 49), QPoint(49, 0)) << "back at twelve";
+    EXPECT_EQ(GaugeMath::percentOfRange(0, 0), 0);
+    EXPECT_EQ(GaugeMath::percentOfRange(1, 3), 33);
+    EXPECT_EQ(GaugeMath::percentOfRange(2, 3), 66);
+    EXPECT_EQ(GaugeMath::percentOfRange(-1, 3), -33);
+    EXPECT_EQ(GaugeMath::percentOfRange(4294967295LL, 4294967295LL), 100);
+    EXPECT_EQ(GaugeMath::nearest(2.5L), 2);
+    EXPECT_EQ(GaugeMath::nearest(3.5L), 4);
+    EXPECT_EQ(GaugeMath::needleEnd(50, 50, 98), QPoint(50, 0)) << "straight up";
+    EXPECT_EQ(GaugeMath::needleEnd(0, 50, 98), QPoint(0, 98)) << "pointing left";
+    EXPECT_EQ(GaugeMath::pieStartPoint(25, 49, 49), QPoint(98, 49)) << "three o'clock";
+    EXPECT_EQ(GaugeMath::pieStartPoint(100, 49, 49), QPoint(49, 0)) << "back at twelve";
 }
 
 // A gauge with a fixed font and distinct colours, painted without being shown.
 struct Fixture {
-    TGauge gauge;
-    explicit Fixture(int width, int height, TGaugeKind kind, bool text = false) {
+    Gauge gauge;
+    explicit Fixture(int width, int height, GaugeKind kind, bool text = false) {
         gauge.resize(width, height);
         gauge.setKind(kind);
         gauge.setShowText(text);
@@ -61,7 +61,7 @@ struct Fixture {
         font.setPixelSize(14);
         gauge.setFont(font);
     }
-    QImage Shot() const { return gauge.Render(); }
+    QImage Shot() const { return gauge.renderImage(); }
 };
 
 QRgb At(const QImage& img, int x, int y) {
@@ -109,7 +109,7 @@ TEST(Gauge, VerticalBarAtFullKeepsTheTopRowWithoutBorder) {
     EXPECT_EQ(At(img, 10, 98), Blue);
     EXPECT_EQ(At(img, 10, 0), Black);
 
-    f.gauge.setBorderStyle(TGauge::bsNone);
+    f.gauge.setBorderStyle(Gauge::bsNone);
     img = f.Shot();
     EXPECT_EQ(At(img, 10, 0), White) << "FillSize is capped at H - 1";
     EXPECT_EQ(At(img, 0, 0), White);
@@ -206,7 +206,7 @@ TEST(Gauge, TextOnlyKindAndUnknownKind) {
     EXPECT_GT(ink, 10) << "42% in black on the background";
 
     f.gauge.setShowText(false);
-    f.gauge.setKind(static_cast<TGaugeKind>(9));
+    f.gauge.setKind(static_cast<GaugeKind>(9));
     img = f.Shot();
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 100; ++x)
@@ -214,14 +214,14 @@ TEST(Gauge, TextOnlyKindAndUnknownKind) {
 }
 
 TEST(Gauge, RangeRulesAndTheirErrors) {
-    TGauge g;
-    EXPECT_EQ(g.Kind(), gkHorizontalBar);
+    Gauge g;
+    EXPECT_EQ(g.kind(), gkHorizontalBar);
     EXPECT_EQ(g.size(), QSize(100, 100));
     g.setProgress(150);
-    EXPECT_EQ(g.Progress(), 100);
-    EXPECT_EQ(g.PercentComplete(), 100);
+    EXPECT_EQ(g.progress(), 100);
+    EXPECT_EQ(g.percentComplete(), 100);
     g.setProgress(-5);
-    EXPECT_EQ(g.Progress(), 0);
+    EXPECT_EQ(g.progress(), 0);
 
     try {
         g.setMinValue(200);
@@ -229,52 +229,52 @@ TEST(Gauge, RangeRulesAndTheirErrors) {
     } catch (const AppError& e) {
         EXPECT_EQ(e.message(), "Value must be between -2147483647 and 99");
     }
-    EXPECT_EQ(g.MinValue(), 0);
+    EXPECT_EQ(g.minValue(), 0);
     try {
         g.setMaxValue(-5);
         ADD_FAILURE() << "an inverted range was accepted";
     } catch (const AppError& e) {
         EXPECT_EQ(e.message(), "Value must be between 1 and 2147483647");
     }
-    EXPECT_EQ(g.MaxValue(), 100);
+    EXPECT_EQ(g.maxValue(), 100);
 
     g.setProgress(40);
     g.setMinValue(60);
-    EXPECT_EQ(g.Progress(), 60) << "raising the minimum pulls Progress up";
+    EXPECT_EQ(g.progress(), 60) << "raising the minimum pulls Progress up";
     g.setMaxValue(80);
     g.setProgress(80);
     g.setMaxValue(70);
-    EXPECT_EQ(g.Progress(), 70) << "lowering the maximum pulls Progress down";
+    EXPECT_EQ(g.progress(), 70) << "lowering the maximum pulls Progress down";
 
     g.setMinValue(70);
-    EXPECT_EQ(g.PercentComplete(), 0) << "an empty range reads 0 %";
+    EXPECT_EQ(g.percentComplete(), 0) << "an empty range reads 0 %";
 
     // Stored ranges may be set in any order while loading.
     g.setLoading(true);
     g.setMinValue(500);
-    EXPECT_EQ(g.MinValue(), 500);
+    EXPECT_EQ(g.minValue(), 500);
     g.setMaxValue(1000);
     g.setLoading(false);
-    EXPECT_EQ(g.Progress(), 500);
+    EXPECT_EQ(g.progress(), 500);
 
     // A range as wide as the integers does not overflow.
-    TGauge wide;
+    Gauge wide;
     wide.setMinValue(INT_MIN);
     wide.setMaxValue(INT_MAX);
     wide.setProgress(0);
-    EXPECT_EQ(wide.PercentComplete(), 50);
+    EXPECT_EQ(wide.percentComplete(), 50);
     wide.setProgress(INT_MAX);
-    EXPECT_EQ(wide.PercentComplete(), 100);
+    EXPECT_EQ(wide.percentComplete(), 100);
 }
 
-class CountingGauge : public TGauge {
+class CountingGauge : public Gauge {
 public:
     int paints = 0;
 
 protected:
     void paintEvent(QPaintEvent* e) override {
         ++paints;
-        TGauge::paintEvent(e);
+        Gauge::paintEvent(e);
     }
 };
 
@@ -299,7 +299,7 @@ TEST(Gauge, RepaintsAtOnceOnlyWhenTheWholePercentageChanges) {
     EXPECT_EQ(g.paints, start + 2);
     // What the screen shows is the rendered picture.
     const QImage screen = g.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    EXPECT_EQ(screen, g.Render());
+    EXPECT_EQ(screen, g.renderImage());
 }
 
 } // namespace

@@ -10,13 +10,13 @@ using namespace DialogGeometry;
 namespace {
 
 TEST(DialogGeometry, RoundingGoesHalfToEvenAndPointSizesFollowTheSystem) {
-    EXPECT_EQ(RoundHalfEven(2.5), 2);
-    EXPECT_EQ(RoundHalfEven(3.5), 4);
-    EXPECT_EQ(RoundHalfEven(-2.5), -2);
-    EXPECT_EQ(RoundHalfEven(17.6), 18);
-    EXPECT_EQ(FontPointSize(14), 11) << "10.5 points rounds up";
-    EXPECT_EQ(FontPointSize(15), 11);
-    EXPECT_EQ(FontPointSize(16), 12);
+    EXPECT_EQ(roundHalfEven(2.5), 2);
+    EXPECT_EQ(roundHalfEven(3.5), 4);
+    EXPECT_EQ(roundHalfEven(-2.5), -2);
+    EXPECT_EQ(roundHalfEven(17.6), 18);
+    EXPECT_EQ(fontPointSize(14), 11) << "10.5 points rounds up";
+    EXPECT_EQ(fontPointSize(15), 11);
+    EXPECT_EQ(fontPointSize(16), 12);
 }
 
 struct CentreCase {
@@ -28,7 +28,7 @@ class Centring : public ::testing::TestWithParam<CentreCase> {};
 
 TEST_P(Centring, PlacesTheWindowOverTheCaller) {
     const CentreCase& c = GetParam();
-    const Place p = CentreOver(c.callerTop, c.callerLeft, c.callerHeight, c.callerWidth,
+    const Place p = centreOver(c.callerTop, c.callerLeft, c.callerHeight, c.callerWidth,
                                c.ownHeight, c.ownWidth);
     EXPECT_EQ(p.top, c.top);
     EXPECT_EQ(p.left, c.left);
@@ -47,17 +47,17 @@ INSTANTIATE_TEST_SUITE_P(
         CentreCase{INT_MAX, INT_MIN, INT_MAX, INT_MAX, 10, 10, INT_MAX, -1073741830}));
 
 TEST(DialogGeometry, CarriageReturnsSplitTheMessage) {
-    EXPECT_EQ(SplitAtCarriageReturns(QStringLiteral("first\rsecond")),
+    EXPECT_EQ(splitAtCarriageReturns(QStringLiteral("first\rsecond")),
               QStringList({"first", "second"}));
-    EXPECT_EQ(SplitAtCarriageReturns(QString()), QStringList({""}));
-    EXPECT_EQ(SplitAtCarriageReturns(QStringLiteral("a\r\nb")), QStringList({"a", "\nb"}));
-    EXPECT_EQ(SplitAtCarriageReturns(QStringLiteral("a\r")), QStringList({"a", ""}));
-    EXPECT_EQ(SplitAtCarriageReturns(QStringLiteral("\r\r")), QStringList({"", "", ""}));
+    EXPECT_EQ(splitAtCarriageReturns(QString()), QStringList({""}));
+    EXPECT_EQ(splitAtCarriageReturns(QStringLiteral("a\r\nb")), QStringList({"a", "\nb"}));
+    EXPECT_EQ(splitAtCarriageReturns(QStringLiteral("a\r")), QStringList({"a", ""}));
+    EXPECT_EQ(splitAtCarriageReturns(QStringLiteral("\r\r")), QStringList({"", "", ""}));
 }
 
 TEST(DialogGeometry, QuestionWidthFollowsTheSquareRootAndNeverShrinks) {
     // A short question on the first call: the No button at its design place sets the width.
-    auto w = QuestionWidthLayout(280, 274 + 110, 110, 111);
+    auto w = questionWidthLayout(280, 274 + 110, 110, 111);
     EXPECT_EQ(w.panelWidth, 368);
     EXPECT_EQ(w.panelLeft, 16);
     EXPECT_EQ(w.memoLeft, 8);
@@ -68,73 +68,73 @@ TEST(DialogGeometry, QuestionWidthFollowsTheSquareRootAndNeverShrinks) {
     EXPECT_EQ(w.cancelLeft, 144);
 
     // A 2500-pixel line: round(sqrt(2500) * 10) = 500.
-    w = QuestionWidthLayout(2500, 274 + 110, 110, 111);
+    w = questionWidthLayout(2500, 274 + 110, 110, 111);
     EXPECT_EQ(w.panelWidth, 500);
     EXPECT_EQ(w.clientWidth, 532);
     EXPECT_EQ(w.noLeft, 406);
     EXPECT_EQ(w.cancelLeft, 210);
 
     // The next short question keeps that width: the No button now ends at 516.
-    w = QuestionWidthLayout(280, 406 + 110, 110, 111);
+    w = questionWidthLayout(280, 406 + 110, 110, 111);
     EXPECT_EQ(w.panelWidth, 500);
 
     // Nothing measured (an empty question) and a negative width do not shrink it either.
-    EXPECT_EQ(QuestionWidthLayout(0, 384, 110, 111).panelWidth, 368);
-    EXPECT_EQ(QuestionWidthLayout(-5, 384, 110, 111).panelWidth, 368);
+    EXPECT_EQ(questionWidthLayout(0, 384, 110, 111).panelWidth, 368);
+    EXPECT_EQ(questionWidthLayout(-5, 384, 110, 111).panelWidth, 368);
 }
 
 TEST(DialogGeometry, QuestionHeightGrowsEighteenPixelsPerLineAtElevenPoints) {
-    auto h = QuestionHeightLayout(1, 11, 30);
+    auto h = questionHeightLayout(1, 11, 30);
     EXPECT_EQ(h.memoHeight, 36);
     EXPECT_EQ(h.panelHeight, 51);
     EXPECT_EQ(h.buttonTop, 78);
     EXPECT_EQ(h.clientHeight, 128);
-    h = QuestionHeightLayout(2, 11, 30);
+    h = questionHeightLayout(2, 11, 30);
     EXPECT_EQ(h.memoHeight, 54);
     EXPECT_EQ(h.clientHeight, 146);
 }
 
 TEST(DialogGeometry, TimedMessageSizeRules) {
-    EXPECT_EQ(LongerLine("abc", "de"), "abc");
-    EXPECT_EQ(LongerLine("abc", "def"), "def") << "line B wins a tie";
-    EXPECT_EQ(MessageLines("A", "B"), QStringList({"", "A", "B"}));
-    EXPECT_EQ(MessageLines("", "B"), QStringList({"", "B"}));
-    EXPECT_EQ(MessageLines("", ""), QStringList({""}));
+    EXPECT_EQ(longerLine("abc", "de"), "abc");
+    EXPECT_EQ(longerLine("abc", "def"), "def") << "line B wins a tie";
+    EXPECT_EQ(messageLines("A", "B"), QStringList({"", "A", "B"}));
+    EXPECT_EQ(messageLines("", "B"), QStringList({"", "B"}));
+    EXPECT_EQ(messageLines("", ""), QStringList({""}));
 
-    EXPECT_EQ(MessageClientWidth(500), 550);
-    EXPECT_EQ(MessageClientWidth(501), 500);
-    EXPECT_EQ(MessageClientWidth(0), 50);
+    EXPECT_EQ(messageClientWidth(500), 550);
+    EXPECT_EQ(messageClientWidth(501), 500);
+    EXPECT_EQ(messageClientWidth(0), 50);
 
-    EXPECT_EQ(MessageClientHeight(3, 11, 1024), 77);
-    EXPECT_EQ(MessageClientHeight(2, 11, 1024), 66);
-    EXPECT_EQ(MessageClientHeight(500, 11, 1024), 824) << "never taller than the screen less 200";
+    EXPECT_EQ(messageClientHeight(3, 11, 1024), 77);
+    EXPECT_EQ(messageClientHeight(2, 11, 1024), 66);
+    EXPECT_EQ(messageClientHeight(500, 11, 1024), 824) << "never taller than the screen less 200";
 }
 
 TEST(DialogGeometry, InputLayoutGivesThirtyPixelsPerLabelWidthOfPrompt) {
-    auto l = InputVerticalLayout(602, 8, 301, 25, 28);
+    auto l = inputVerticalLayout(602, 8, 301, 25, 28);
     EXPECT_EQ(l.labelHeight, 60);
     EXPECT_EQ(l.editTop, 78);
     EXPECT_EQ(l.buttonTop, 113);
     EXPECT_EQ(l.clientHeight, 151);
-    l = InputVerticalLayout(200, 8, 301, 25, 28);
+    l = inputVerticalLayout(200, 8, 301, 25, 28);
     EXPECT_EQ(l.labelHeight, 19);
-    EXPECT_EQ(InputVerticalLayout(0, 8, 301, 25, 28).clientHeight, 8 + 0 + 10 + 25 + 10 + 28 + 10);
-    EXPECT_EQ(InputVerticalLayout(100, 8, 0, 25, 28).labelHeight, 0) << "no label, no division";
+    EXPECT_EQ(inputVerticalLayout(0, 8, 301, 25, 28).clientHeight, 8 + 0 + 10 + 25 + 10 + 28 + 10);
+    EXPECT_EQ(inputVerticalLayout(100, 8, 0, 25, 28).labelHeight, 0) << "no label, no division";
 }
 
 TEST(DialogGeometry, WrappedLinesCountWhatTheTextAreaShows) {
     QFont font(QStringLiteral("Verdana"));
     font.setPixelSize(14);
     const QFontMetrics fm(font);
-    EXPECT_EQ(WrappedLineCount({"short"}, font, 300), 1);
-    EXPECT_EQ(WrappedLineCount({"", "a", "b"}, font, 300), 3);
+    EXPECT_EQ(wrappedLineCount({"short"}, font, 300), 1);
+    EXPECT_EQ(wrappedLineCount({"", "a", "b"}, font, 300), 3);
     const QString words = QStringLiteral("word ").repeated(200);
-    const int lines = WrappedLineCount({words}, font, 300);
+    const int lines = wrappedLineCount({words}, font, 300);
     EXPECT_GE(lines, fm.horizontalAdvance(words) / 300);
     EXPECT_LE(lines, fm.horizontalAdvance(words) / 250 + 1)
         << "word wrap wastes less than a word a line";
     // A word longer than the width breaks anywhere.
-    EXPECT_GE(WrappedLineCount({QString(400, QLatin1Char('x'))}, font, 300), 2);
+    EXPECT_GE(wrappedLineCount({QString(400, QLatin1Char('x'))}, font, 300), 2);
 }
 
 } // namespace

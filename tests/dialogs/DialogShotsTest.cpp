@@ -4,13 +4,13 @@
 //     build/tests/test_dialogs --gtest_also_run_disabled_tests --gtest_filter='*Shots*'
 #include "DialogTestUtil.h"
 #include "TestEnv.h"
-#include "app/ErrorGuard.h"
-#include "app/Main.h"
-#include "controls/ClrBtn.h"
-#include "controls/Gauges.h"
-#include "dialogs/Ask.h"
-#include "dialogs/MessForm.h"
-#include "dialogs/YesNo.h"
+#include "app/MainWindow.h"
+#include "controls/ColourButton.h"
+#include "controls/Gauge.h"
+#include "dialogs/ErrorGuard.h"
+#include "dialogs/QuestionDialog.h"
+#include "dialogs/TextInputDialog.h"
+#include "dialogs/TimedMessage.h"
 #include "platform/Fonts.h"
 #include "support/Support.h"
 
@@ -46,30 +46,30 @@ TEST(DialogShots, DISABLED_OverTheMainWindow) {
     const QString dir = qEnvironmentVariable("SLEEVIX_SHOT_DIR", QStringLiteral("/tmp/shots"));
     QDir().mkpath(dir);
     QDir::setCurrent(testenv::freshFolder(QStringLiteral("shots")));
-    StartUp();
-    ProgramFolder = QStringLiteral(SLEEVIX_BINARY_DIR "/");
-    LanguageCode = qEnvironmentVariable("SLEEVIX_LANG", QStringLiteral("NLD"));
-    InstallFontSubstitutes();
+    startUp();
+    programFolder = QStringLiteral(SLEEVIX_BINARY_DIR "/");
+    languageCode = qEnvironmentVariable("SLEEVIX_LANG", QStringLiteral("NLD"));
+    installFontSubstitutes();
 
-    ErrorGuard::SetReporter(
+    ErrorGuard::setReporter(
         [](const QString& text) { qWarning("error box: %s", qPrintable(text)); });
-    TMainForm main;
-    LoadSettingsValues();
+    MainWindow main;
+    loadSettingsValues();
     main.show();
     Settle(800);
-    TYesNoDlg yesNo(&main);
-    TMessageForm message(&main);
-    TAskDlg ask(&main);
+    QuestionDialog yesNo(&main);
+    TimedMessage message(&main);
+    TextInputDialog ask(&main);
     const QRect r = main.frameGeometry();
 
     bool cancel = true;
     WhenShown(&yesNo, [&] {
         Shoot(dir, "yesno.png");
-        HoverOver(yesNo.BtnNo);
+        HoverOver(yesNo.noButton);
         Shoot(dir, "yesno-hover.png");
-        yesNo.BtnNo->click();
+        yesNo.noButton->click();
     });
-    AskYesNo(r.top(), r.left(), r.height(), r.width(), QStringLiteral("Sleevix"),
+    askYesNo(r.top(), r.left(), r.height(), r.width(), QStringLiteral("Sleevix"),
              QStringLiteral("Wilt u het huidige project bewaren?"), "Ja", "Nee", "Annuleren", true,
              cancel);
 
@@ -78,56 +78,56 @@ TEST(DialogShots, DISABLED_OverTheMainWindow) {
     Settle(200);
     WhenShown(&yesNo, [&] {
         Shoot(dir, "yesno-long.png");
-        yesNo.BtnYes->click();
+        yesNo.yesButton->click();
     });
-    AskYesNo(r.top(), r.left(), r.height(), r.width(), QStringLiteral("Sleevix"),
+    askYesNo(r.top(), r.left(), r.height(), r.width(), QStringLiteral("Sleevix"),
              QStringLiteral("Het project \"Pink Floyd - The Wall\" bevat wijzigingen die nog niet "
                             "zijn bewaard. Als u nu afsluit, gaan die wijzigingen verloren.\r"
                             "Wilt u het huidige project bewaren?"),
              "Ja", "Nee", "Annuleren", false, cancel);
 
-    ShowTimed(r.top(), r.left(), r.height(), r.width(),
+    showTimed(r.top(), r.left(), r.height(), r.width(),
               QStringLiteral("Het project Pink Floyd - The Wall"), QStringLiteral("is bewaard."),
               5000);
     Shoot(dir, "message.png");
-    ShowTimed(r.top(), r.left(), r.height(), r.width(),
+    showTimed(r.top(), r.left(), r.height(), r.width(),
               QStringLiteral("U heeft de Achtertekst niet geladen"),
               QStringLiteral("Maak eerst de inhoudsopgave voor de achterzijde aan."), 5000);
     Shoot(dir, "message-two.png");
-    message.TimerTimer();
+    message.closeMessage();
 
     QString answer;
     WhenShown(&ask, [&] {
-        ask.AskEdit->setText(QStringLiteral("Nieuwe map"));
+        ask.answerEdit->setText(QStringLiteral("Nieuwe map"));
         Shoot(dir, "ask.png");
-        HoverOver(ask.BtnCancel);
+        HoverOver(ask.cancelButton);
         Shoot(dir, "ask-hover.png");
-        ask.BtnOK->click();
+        ask.okButton->click();
     });
-    Ask(r.top(), r.left(), r.height(), r.width(), QString(),
-        QStringLiteral("Geef de naam van de nieuwe map:"), answer);
+    ::ask(r.top(), r.left(), r.height(), r.width(), QString(),
+          QStringLiteral("Geef de naam van de nieuwe map:"), answer);
 
     // The five looks of the gauge at 42 %, and a bar at 50 % with its inverted text.
     QWidget panel;
     panel.setWindowTitle(QStringLiteral("Gauges"));
     auto* grid = new QGridLayout(&panel);
-    const TGaugeKind kinds[] = {gkText, gkHorizontalBar, gkVerticalBar, gkPie, gkNeedle};
+    const GaugeKind kinds[] = {gkText, gkHorizontalBar, gkVerticalBar, gkPie, gkNeedle};
     int column = 0;
-    for (TGaugeKind kind : kinds) {
-        auto* g = new TGauge(&panel);
+    for (GaugeKind kind : kinds) {
+        auto* g = new Gauge(&panel);
         g->setKind(kind);
         g->setProgress(42);
         g->setFixedSize(kind == gkHorizontalBar ? 160 : 100, kind == gkNeedle ? 60 : 100);
         grid->addWidget(g, 0, column++);
     }
-    auto* bar = new TGauge(&panel);
+    auto* bar = new Gauge(&panel);
     bar->setFixedSize(400, 24);
     bar->setProgress(50);
     grid->addWidget(bar, 1, 0, 1, 5);
     panel.show();
     Settle(300);
     panel.grab().save(dir + QStringLiteral("/gauges.png"));
-    ErrorGuard::SetReporter(nullptr);
+    ErrorGuard::setReporter(nullptr);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
+#include "platform/JpegSplit.h"
 #include "JpegTestUtil.h"
 #include "platform/AppError.h"
 #include "platform/JpegDecoder.h"
-#include "platform/JpegSplit.h"
 
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
@@ -17,8 +17,9 @@ QImage photo(int w, int h) {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const int n = int(random.bounded(16));
-            image.setPixel(x, y, qRgb((x * 255 / w + n) & 0xff, (y * 255 / h + n) & 0xff,
-                                      ((x / 24 + y / 24) % 2) * 120 + n));
+            image.setPixel(x, y,
+                           qRgb((x * 255 / w + n) & 0xff, (y * 255 / h + n) & 0xff,
+                                ((x / 24 + y / 24) % 2) * 120 + n));
         }
     return image;
 }
@@ -26,11 +27,11 @@ QImage photo(int w, int h) {
 TEST(JpegHalves, DecodingTwoHalvesGivesExactlyTheWholeDecode) {
     for (const QSize size : {QSize(1600, 1200), QSize(1203, 917)}) {
         const QByteArray jpeg = encodeJpeg(photo(size.width(), size.height()), false, 1);
-        const auto halves = Jpeg::SplitAtRestartMarker(jpeg);
+        const auto halves = Jpeg::splitAtRestartMarker(jpeg);
         ASSERT_TRUE(halves.has_value()) << size.width();
         EXPECT_EQ(halves->topHeight % 16, 0);
-        const QImage whole = Jpeg::Decode(jpeg, QSize(480, 480), false);
-        const std::optional<QImage> split = Jpeg::DecodeInHalves(jpeg, QSize(480, 480));
+        const QImage whole = Jpeg::decode(jpeg, QSize(480, 480), false);
+        const std::optional<QImage> split = Jpeg::decodeInHalves(jpeg, QSize(480, 480));
         ASSERT_TRUE(split.has_value());
         EXPECT_EQ(split->size(), whole.size());
         EXPECT_TRUE(*split == whole) << "the seam must not show";
@@ -40,26 +41,27 @@ TEST(JpegHalves, DecodingTwoHalvesGivesExactlyTheWholeDecode) {
 TEST(JpegHalves, TurnedPhotosComeOutTurnedTheSameWay) {
     const QByteArray jpeg =
         jpegtest::withExifOrientation(encodeJpeg(photo(1200, 800), false, 2), 6, false);
-    const std::optional<QImage> split = Jpeg::DecodeInHalves(jpeg, QSize(480, 480));
+    const std::optional<QImage> split = Jpeg::decodeInHalves(jpeg, QSize(480, 480));
     ASSERT_TRUE(split.has_value());
-    EXPECT_TRUE(*split == Jpeg::Decode(jpeg, QSize(480, 480), false));
+    EXPECT_TRUE(*split == Jpeg::decode(jpeg, QSize(480, 480), false));
     EXPECT_GT(split->height(), split->width());
 }
 
 TEST(JpegHalves, FilesThatCannotBeCutAreDecodedWholeOrRefused) {
     const QImage picture = photo(800, 640);
     // No restart markers, or a full-size decode: whole.
-    EXPECT_FALSE(Jpeg::SplitAtRestartMarker(encodeJpeg(picture)).has_value());
-    EXPECT_FALSE(Jpeg::DecodeInHalves(encodeJpeg(picture, false, 1), QSize()).has_value());
+    EXPECT_FALSE(Jpeg::splitAtRestartMarker(encodeJpeg(picture)).has_value());
+    EXPECT_FALSE(Jpeg::decodeInHalves(encodeJpeg(picture, false, 1), QSize()).has_value());
     // A file cut short loses markers: it is not split, and decoding it whole says it is damaged.
     const QByteArray jpeg = encodeJpeg(picture, false, 1);
     const QByteArray cut = jpeg.left(jpeg.size() * 2 / 3);
-    EXPECT_FALSE(Jpeg::SplitAtRestartMarker(cut).has_value());
-    EXPECT_THROW(Jpeg::Decode(cut, QSize(100, 100)), AppError);
+    EXPECT_FALSE(Jpeg::splitAtRestartMarker(cut).has_value());
+    EXPECT_THROW(Jpeg::decode(cut, QSize(100, 100)), AppError);
     // Garbage and headers alone.
-    EXPECT_FALSE(Jpeg::SplitAtRestartMarker(QByteArray("\xff\xd8\xff\xdd\x00\x04\x00\x01", 8)).has_value());
-    EXPECT_FALSE(Jpeg::SplitAtRestartMarker(jpeg.left(300)).has_value());
-    EXPECT_FALSE(Jpeg::SplitAtRestartMarker(QByteArray()).has_value());
+    EXPECT_FALSE(
+        Jpeg::splitAtRestartMarker(QByteArray("\xff\xd8\xff\xdd\x00\x04\x00\x01", 8)).has_value());
+    EXPECT_FALSE(Jpeg::splitAtRestartMarker(jpeg.left(300)).has_value());
+    EXPECT_FALSE(Jpeg::splitAtRestartMarker(QByteArray()).has_value());
 }
 
 } // namespace

@@ -1,8 +1,8 @@
+#include "platform/Picture.h"
 #include "JpegTestUtil.h"
 #include "TestEnv.h"
 #include "platform/AppError.h"
 #include "platform/JpegDecoder.h"
-#include "platform/Picture.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -30,7 +30,7 @@ QString writeTemp(const QString& name, const QByteArray& bytes) {
 QString loadError(const QString& file, QSize cover = QSize()) {
     Picture picture;
     try {
-        picture.LoadFromFile(file, cover);
+        picture.loadFromFile(file, cover);
     } catch (const AppError& e) {
         return e.message();
     }
@@ -38,7 +38,8 @@ QString loadError(const QString& file, QSize cover = QSize()) {
 }
 
 bool near(QRgb a, QRgb b, int tolerance = 40) {
-    return std::abs(qRed(a) - qRed(b)) <= tolerance && std::abs(qGreen(a) - qGreen(b)) <= tolerance &&
+    return std::abs(qRed(a) - qRed(b)) <= tolerance &&
+           std::abs(qGreen(a) - qGreen(b)) <= tolerance &&
            std::abs(qBlue(a) - qBlue(b)) <= tolerance;
 }
 
@@ -46,15 +47,15 @@ TEST(Picture, LargeJpegIsDecodedAtTheSmallestScaleThatCoversTheFrontAndSavedUnch
     const QByteArray bytes = encodeJpeg(quadrants(3000, 2000));
     const QString file = writeTemp(QStringLiteral("Front.jpg"), bytes);
     Picture picture;
-    picture.LoadFromFile(file, QSize(480, 480));
+    picture.loadFromFile(file, QSize(480, 480));
     // 2000 * 2/8 = 500 is the smallest eighth-step height that still covers 480.
-    EXPECT_EQ(picture.Image().size(), QSize(750, 500));
-    EXPECT_EQ(picture.FullSize(), QSize(3000, 2000));
-    EXPECT_EQ(picture.Decode().size(), QSize(3000, 2000));
-    EXPECT_TRUE(near(picture.Image().pixel(10, 10), qRgb(255, 0, 0)));
+    EXPECT_EQ(picture.image().size(), QSize(750, 500));
+    EXPECT_EQ(picture.fullSize(), QSize(3000, 2000));
+    EXPECT_EQ(picture.decode().size(), QSize(3000, 2000));
+    EXPECT_TRUE(near(picture.image().pixel(10, 10), qRgb(255, 0, 0)));
 
     const QString copy = testenv::freshFolder() + QStringLiteral("/copy.jpg");
-    picture.SaveToFile(copy);
+    picture.saveToFile(copy);
     QFile saved(copy);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll(), bytes);
@@ -65,24 +66,41 @@ class ExifOrientation : public ::testing::TestWithParam<std::tuple<int, bool>> {
 TEST_P(ExifOrientation, CameraPhotosShowUpright) {
     const auto [orientation, bigEndian] = GetParam();
     // Stored 80 x 40 with red in the top-left quarter; where red lands once turned upright:
-    const QByteArray bytes = withExifOrientation(encodeJpeg(quadrants(80, 40)), orientation, bigEndian);
+    const QByteArray bytes =
+        withExifOrientation(encodeJpeg(quadrants(80, 40)), orientation, bigEndian);
     Picture picture;
-    picture.LoadFromData(bytes, QStringLiteral("jpg"));
-    const QImage& image = picture.Image();
+    picture.loadFromData(bytes, QStringLiteral("jpg"));
+    const QImage& image = picture.image();
     const bool sideways = orientation >= 5;
     ASSERT_EQ(image.size(), sideways ? QSize(40, 80) : QSize(80, 40));
-    EXPECT_EQ(picture.FullSize(), image.size());
+    EXPECT_EQ(picture.fullSize(), image.size());
     const int w = image.width(), h = image.height();
     QPoint red;
     switch (orientation) {
-    case 1: red = {5, 5}; break;
-    case 2: red = {w - 5, 5}; break;
-    case 3: red = {w - 5, h - 5}; break;
-    case 4: red = {5, h - 5}; break;
-    case 5: red = {5, 5}; break;
-    case 6: red = {w - 5, 5}; break;
-    case 7: red = {w - 5, h - 5}; break;
-    case 8: red = {5, h - 5}; break;
+    case 1:
+        red = {5, 5};
+        break;
+    case 2:
+        red = {w - 5, 5};
+        break;
+    case 3:
+        red = {w - 5, h - 5};
+        break;
+    case 4:
+        red = {5, h - 5};
+        break;
+    case 5:
+        red = {5, 5};
+        break;
+    case 6:
+        red = {w - 5, 5};
+        break;
+    case 7:
+        red = {w - 5, h - 5};
+        break;
+    case 8:
+        red = {5, h - 5};
+        break;
     }
     EXPECT_TRUE(near(image.pixel(red), qRgb(255, 0, 0))) << "orientation " << orientation;
     EXPECT_TRUE(near(image.pixel(w - 1 - red.x(), h - 1 - red.y()), qRgb(255, 255, 255)));
@@ -91,9 +109,13 @@ TEST_P(ExifOrientation, CameraPhotosShowUpright) {
 TEST(ExifOrientation, DamagedExifSegmentsAreIgnored) {
     // The directory offset near 4 GB, an entry count running past the end, a short segment.
     const QByteArray base("Exif\0\0II\x2a\0", 10);
-    EXPECT_EQ(Jpeg::OrientationFromExif(base + QByteArray("\xfe\xff\xff\xff", 4) + QByteArray(8, '\0')), 1);
-    EXPECT_EQ(Jpeg::OrientationFromExif(base + QByteArray("\x08\0\0\0\xff\xff", 6) + QByteArray(20, '\x12')), 1);
-    EXPECT_EQ(Jpeg::OrientationFromExif(QByteArray("Exif\0\0MM", 8)), 1);
+    EXPECT_EQ(
+        Jpeg::orientationFromExif(base + QByteArray("\xfe\xff\xff\xff", 4) + QByteArray(8, '\0')),
+        1);
+    EXPECT_EQ(Jpeg::orientationFromExif(base + QByteArray("\x08\0\0\0\xff\xff", 6) +
+                                        QByteArray(20, '\x12')),
+              1);
+    EXPECT_EQ(Jpeg::orientationFromExif(QByteArray("Exif\0\0MM", 8)), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllEight, ExifOrientation,
@@ -103,16 +125,17 @@ TEST(Picture, CmykJpegShowsItsColours) {
     QImage source(64, 64, QImage::Format_RGB32);
     source.fill(qRgb(30, 90, 200));
     Picture picture;
-    picture.LoadFromData(encodeJpeg(source, true), QStringLiteral("jpg"));
-    EXPECT_TRUE(near(picture.Image().pixel(32, 32), qRgb(30, 90, 200), 20))
-        << std::hex << picture.Image().pixel(32, 32);
+    picture.loadFromData(encodeJpeg(source, true), QStringLiteral("jpg"));
+    EXPECT_TRUE(near(picture.image().pixel(32, 32), qRgb(30, 90, 200), 20))
+        << std::hex << picture.image().pixel(32, 32);
 }
 
 TEST(Picture, ContentDecidesWhenExtensionAndContentDisagree) {
     QImage source = quadrants(60, 40);
     // One red pixel as a GIF (Qt reads GIFs but does not write them).
     const QByteArray gif("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00"
-                         ",\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;", 35);
+                         ",\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;",
+                         35);
     QByteArray bmp, png;
     for (auto [bytes, format] : {std::pair{&bmp, "bmp"}, {&png, "png"}}) {
         QBuffer buffer(bytes);
@@ -120,22 +143,22 @@ TEST(Picture, ContentDecidesWhenExtensionAndContentDisagree) {
         ASSERT_TRUE(QImageWriter(&buffer, format).write(source)) << format;
     }
     Picture picture;
-    picture.LoadFromFile(writeTemp(QStringLiteral("Front.jpg"), bmp)); // a bitmap named .jpg
-    EXPECT_EQ(picture.GetFormat(), Picture::Format::Bitmap);
-    EXPECT_EQ(picture.Image().size(), QSize(60, 40));
-    picture.LoadFromFile(writeTemp(QStringLiteral("cover.gif"), gif)); // GIFs load too
-    EXPECT_EQ(picture.Image().size(), QSize(1, 1));
-    EXPECT_TRUE(near(picture.Image().pixel(0, 0), qRgb(255, 0, 0)));
-    picture.LoadFromFile(writeTemp(QStringLiteral("cover.bmp"), encodeJpeg(source)));
-    EXPECT_EQ(picture.GetFormat(), Picture::Format::Jpeg);
-    picture.LoadFromFile(writeTemp(QStringLiteral("cover.png"), png));
-    EXPECT_EQ(picture.Image().size(), QSize(60, 40));
+    picture.loadFromFile(writeTemp(QStringLiteral("Front.jpg"), bmp)); // a bitmap named .jpg
+    EXPECT_EQ(picture.getFormat(), Picture::Format::Bitmap);
+    EXPECT_EQ(picture.image().size(), QSize(60, 40));
+    picture.loadFromFile(writeTemp(QStringLiteral("cover.gif"), gif)); // GIFs load too
+    EXPECT_EQ(picture.image().size(), QSize(1, 1));
+    EXPECT_TRUE(near(picture.image().pixel(0, 0), qRgb(255, 0, 0)));
+    picture.loadFromFile(writeTemp(QStringLiteral("cover.bmp"), encodeJpeg(source)));
+    EXPECT_EQ(picture.getFormat(), Picture::Format::Jpeg);
+    picture.loadFromFile(writeTemp(QStringLiteral("cover.png"), png));
+    EXPECT_EQ(picture.image().size(), QSize(60, 40));
 }
 
 TEST(Picture, BadFilesGiveTheLoadersMessagesAndKeepThePreviousPicture) {
     Picture picture;
-    picture.LoadFromData(encodeJpeg(quadrants(40, 40)), QStringLiteral("jpg"));
-    const QImage before = picture.Image();
+    picture.loadFromData(encodeJpeg(quadrants(40, 40)), QStringLiteral("jpg"));
+    const QImage before = picture.image();
 
     const QString missing = testenv::freshFolder() + QStringLiteral("/nothing.jpg");
     EXPECT_EQ(loadError(missing), QStringLiteral("Cannot open file %1").arg(missing));
@@ -144,7 +167,8 @@ TEST(Picture, BadFilesGiveTheLoadersMessagesAndKeepThePreviousPicture) {
               QStringLiteral("Unknown picture file extension (.xyz)"));
 
     const QByteArray jpeg = encodeJpeg(quadrants(200, 200));
-    const QString truncated = loadError(writeTemp(QStringLiteral("cut.jpg"), jpeg.left(jpeg.size() / 2)));
+    const QString truncated =
+        loadError(writeTemp(QStringLiteral("cut.jpg"), jpeg.left(jpeg.size() / 2)));
     EXPECT_TRUE(truncated.startsWith(QStringLiteral("JPEG error #"))) << qPrintable(truncated);
 
     // Cut inside the scan but properly ended: the data stops before the picture does.
@@ -155,7 +179,8 @@ TEST(Picture, BadFilesGiveTheLoadersMessagesAndKeepThePreviousPicture) {
     QByteArray damaged = jpeg;
     for (int i = 200; i < 260; ++i)
         damaged[i] = char(0xFF); // markers where the tables should be
-    EXPECT_TRUE(loadError(writeTemp(QStringLiteral("bad.jpg"), damaged)).startsWith(QStringLiteral("JPEG error #")));
+    EXPECT_TRUE(loadError(writeTemp(QStringLiteral("bad.jpg"), damaged))
+                    .startsWith(QStringLiteral("JPEG error #")));
     EXPECT_TRUE(loadError(writeTemp(QStringLiteral("empty.jpg"), QByteArray()))
                     .startsWith(QStringLiteral("JPEG error #")));
 
@@ -167,10 +192,10 @@ TEST(Picture, BadFilesGiveTheLoadersMessagesAndKeepThePreviousPicture) {
               QStringLiteral("Bitmap image is not valid"));
 
     try {
-        picture.LoadFromFile(missing);
+        picture.loadFromFile(missing);
     } catch (const AppError&) {
     }
-    EXPECT_EQ(picture.Image(), before);
+    EXPECT_EQ(picture.image(), before);
 }
 
 TEST(Picture, HeadersClaimingHugeSizesGiveAClearErrorNotAnAllocation) {
@@ -190,12 +215,14 @@ TEST(Picture, HeadersClaimingHugeSizesGiveAClearErrorNotAnAllocation) {
     bmp[26] = 1;
     bmp[28] = 24;
     bmp += QByteArray(64, '\x7f');
-    EXPECT_EQ(loadError(writeTemp(QStringLiteral("huge.bmp"), bmp)), QStringLiteral("Bitmap image is not valid"));
+    EXPECT_EQ(loadError(writeTemp(QStringLiteral("huge.bmp"), bmp)),
+              QStringLiteral("Bitmap image is not valid"));
     // Sizes whose product does not fit in 64 bits (found by the fuzzer).
     put32(18, 0x7fffffff);
     put32(22, 0x7fffffff);
     bmp[28] = 32;
-    EXPECT_EQ(loadError(writeTemp(QStringLiteral("huger.bmp"), bmp)), QStringLiteral("Bitmap image is not valid"));
+    EXPECT_EQ(loadError(writeTemp(QStringLiteral("huger.bmp"), bmp)),
+              QStringLiteral("Bitmap image is not valid"));
 
     // A JPEG whose frame header says 65000 x 65000.
     QByteArray jpeg = encodeJpeg(quadrants(16, 16));
@@ -219,20 +246,20 @@ TEST(Picture, ADrawnOnBitmapIsSavedWithItsNewPixels) {
     buffer.open(QIODevice::WriteOnly);
     QImageWriter(&buffer, "bmp").write(source);
     Picture picture;
-    picture.LoadFromData(bmp, QStringLiteral("bmp"));
-    QImage changed = picture.Image();
+    picture.loadFromData(bmp, QStringLiteral("bmp"));
+    QImage changed = picture.image();
     changed.setPixel(551, 471, qRgb(0, 0, 255));
-    picture.SetImage(changed);
+    picture.setImage(changed);
     const QString file = testenv::freshFolder() + QStringLiteral("/Back.bmp");
-    picture.SaveToFile(file);
+    picture.saveToFile(file);
     Picture reread;
-    reread.LoadFromFile(file);
-    EXPECT_EQ(reread.GetFormat(), Picture::Format::Bitmap);
-    EXPECT_EQ(reread.Image().pixel(551, 471), qRgb(0, 0, 255));
+    reread.loadFromFile(file);
+    EXPECT_EQ(reread.getFormat(), Picture::Format::Bitmap);
+    EXPECT_EQ(reread.image().pixel(551, 471), qRgb(0, 0, 255));
 
     const QString unwritable = file + QStringLiteral("/inside-a-file.bmp");
     try {
-        picture.SaveToFile(unwritable);
+        picture.saveToFile(unwritable);
         ADD_FAILURE() << "saving below a file succeeded";
     } catch (const AppError& e) {
         EXPECT_EQ(e.message(), QStringLiteral("Cannot create file %1").arg(unwritable));

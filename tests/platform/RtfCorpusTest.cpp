@@ -1,5 +1,5 @@
 // The reader against RTF files written by other programs: the shared corpus (Word, WordPad,
-// RichEdit, WPTools, Outlook, TextEdit…) with the text LibreOffice extracts from each, and the
+// RichTextEdit, WPTools, Outlook, TextEdit…) with the text LibreOffice extracts from each, and the
 // files LibreOffice wrote in tests/data/rtf (made by tests/data/make-rtf-data.sh).
 #include "common/TestEnv.h"
 #include "platform/RtfReader.h"

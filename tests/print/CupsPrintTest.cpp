@@ -2,12 +2,12 @@
 // the print dialog to the CUPS queue "PDF" (the cups-pdf driver, set up by
 // scripts/services/cups.sh), and the PDF that CUPS writes is measured.
 #include "LayoutFixture.h"
-#include "PrintThroughDialog.h"
 #include "PdfMeasure.h"
-#include "app/ErrorGuard.h"
-#include "controls/ClrBtn.h"
+#include "PrintThroughDialog.h"
+#include "controls/ColourButton.h"
+#include "dialogs/ErrorGuard.h"
 #include "platform/AppError.h"
-#include "print/Print.h"
+#include "print/PrintPreview.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -62,17 +62,17 @@ TEST(CupsPrint, LayoutThroughThePrintDialogAndTheSpooler) {
     const QString token = QStringLiteral("cupstest%1x%2")
                               .arg(QCoreApplication::applicationPid())
                               .arg(QDateTime::currentMSecsSinceEpoch());
-    TPrintForm form;
-    form.MakePreview(
+    PrintPreview form;
+    form.makePreview(
         fixture::layout(845, fixture::solid(QSize(960, 960), QColor(100, 100, 100)), token));
-    form.Printer.setPrinterName(QStringLiteral("PDF"));
-    form.Printer.setResolution(600);
+    form.printer.setPrinterName(QStringLiteral("PDF"));
+    form.printer.setResolution(600);
     form.show();
     const QString error = fixture::printAcceptingTheDialog(form);
     ASSERT_TRUE(error.isEmpty()) << error.toStdString();
     EXPECT_TRUE(form.isVisible());
-    const int dpi = form.Printer.resolution();
-    const QPoint origin = form.Printer.pageLayout().paintRectPixels(dpi).topLeft();
+    const int dpi = form.printer.resolution();
+    const QPoint origin = form.printer.pageLayout().paintRectPixels(dpi).topLeft();
     form.hide();
 
     const QString pdf = waitForPdf(token, 90);
@@ -83,8 +83,8 @@ TEST(CupsPrint, LayoutThroughThePrintDialogAndTheSpooler) {
     EXPECT_EQ(info->pages, 1);
     EXPECT_NEAR(info->pointSize.width(), 595.28, 0.5); // A4
     EXPECT_NEAR(info->pointSize.height(), 841.89, 0.5);
-    const QSize printed = PrintGeometry::PrintedSize(
-        QSize(845, 1188), PrintGeometry::ScaleFor(dpi, dpi, 96, 96, 1.0));
+    const QSize printed = PrintGeometry::printedSize(
+        QSize(845, 1188), PrintGeometry::scaleFor(dpi, dpi, 96, 96, 1.0));
     pdfmeasure::ExpectFrontPrinted(pdf, dpi, origin, printed, QSize(845, 1188));
     QFile::remove(pdf);
 }
@@ -100,8 +100,8 @@ TEST(CupsPrint, RefusedJobIsToldAfterTheDocumentIsEnded) {
     printer.setResolution(600);
     bool drawn = false;
     try {
-        PrintDocument(printer, [&](QPainter& painter) {
-            PaintLayout(painter, fixture::layout(845, QImage(), QStringLiteral("Refused")),
+        printDocument(printer, [&](QPainter& painter) {
+            paintLayout(painter, fixture::layout(845, QImage(), QStringLiteral("Refused")),
                         QSize(4953, 6940), PrintMode::Sharp);
             drawn = true;
         });

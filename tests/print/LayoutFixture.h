@@ -2,7 +2,7 @@
 // pictures stretched into their rectangles, the spine text on both spines.
 #pragma once
 
-#include "app/CoverLayout.h"
+#include "cover/CoverLayout.h"
 #include "platform/Canvas.h"
 #include "print/LayoutPrint.h"
 
@@ -41,23 +41,23 @@ inline QImage stripes(QSize size) {
 inline PrintSource layout(int width, const QImage& front, const QString& spineText,
                           const QImage& back = solid(QSize(552, 472), QColor(230, 240, 255))) {
     PrintSource source;
-    source.Layout = Layout::NewLayoutImage(width);
+    source.Layout = Layout::newLayoutImage(width);
     Canvas canvas(&source.Layout);
-    Layout::DrawTemplate(canvas);
+    Layout::drawTemplate(canvas);
     if (!front.isNull()) {
-        source.Front.LoadFromData(jpegBytes(front), QStringLiteral("jpg"),
+        source.front.loadFromData(jpegBytes(front), QStringLiteral("jpg"),
                                   Layout::FrontRect.size());
-        canvas.StretchDraw(Layout::FrontRect, source.Front.Image());
+        canvas.stretchDraw(Layout::FrontRect, source.front.image());
     }
     if (!back.isNull()) {
         QImage stamped = back;
-        Layout::StampProductName(stamped, QStringLiteral("Sleevix"));
-        source.Back.SetImage(stamped);
-        canvas.StretchDraw(Layout::BackRect, stamped);
+        Layout::stampProductName(stamped, QStringLiteral("Sleevix"));
+        source.back.setImage(stamped);
+        canvas.stretchDraw(Layout::BackRect, stamped);
     }
-    source.SpineText = spineText;
+    source.spineText = spineText;
     if (!spineText.isEmpty())
-        Layout::DrawSpineText(canvas, spineText, source.LeftSpine, source.RightSpine);
+        Layout::drawSpineText(canvas, spineText, source.leftSpine, source.rightSpine);
     return source;
 }
 

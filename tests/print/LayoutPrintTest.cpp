@@ -14,7 +14,7 @@ QImage paint(const PrintSource& source, QSize printed, PrintMode mode) {
     QImage page(printed, QImage::Format_RGB32);
     page.fill(Qt::white);
     QPainter painter(&page);
-    PaintLayout(painter, source, printed, mode);
+    paintLayout(painter, source, printed, mode);
     painter.end();
     return page;
 }
@@ -34,27 +34,27 @@ TEST(BlackRects, RowsOfEqualRunsMergeIntoRectangles) {
     p.fillRect(QRect(13, 3, 3, 2), Qt::black); // a block
     p.fillRect(QRect(19, 9, 1, 1), Qt::black); // the last pixel
     p.end();
-    EXPECT_EQ(BlackRects(mask), (QList<QRect>{QRect(10, 0, 1, 8), QRect(2, 1, 5, 1),
+    EXPECT_EQ(blackRects(mask), (QList<QRect>{QRect(10, 0, 1, 8), QRect(2, 1, 5, 1),
                                               QRect(13, 3, 3, 2), QRect(19, 9, 1, 1)}));
 }
 
 TEST(SharpPlan, RedrawsWhatTheCanvasShowsAndNothingElse) {
     const PrintSource source =
         fixture::layout(845, fixture::solid(QSize(1200, 900), QColor(90, 90, 90)), Spine);
-    const SharpPlan plan = PlanSharpPrint(source, QSize(4953, 6940));
+    const SharpPlan plan = planSharpPrint(source, QSize(4953, 6940));
     // Everything on the canvas is redrawn: nothing is left to stretch.
-    EXPECT_TRUE(plan.ResidualBlank);
-    EXPECT_TRUE(plan.SpineText);
+    EXPECT_TRUE(plan.residualBlank);
+    EXPECT_TRUE(plan.spineText);
     // The front comes from the photo's own pixels, up to its printed size (2814 x 2804).
-    EXPECT_EQ(plan.FrontImage.size(), QSize(1200, 900));
-    EXPECT_EQ(plan.BackImage.size(), QSize(552, 472));
+    EXPECT_EQ(plan.frontImage.size(), QSize(1200, 900));
+    EXPECT_EQ(plan.backImage.size(), QSize(552, 472));
     // The front frame's top outline is one of the template's rectangles.
-    EXPECT_TRUE(plan.TemplateRects.contains(QRect(177, 57, 486, 1)));
+    EXPECT_TRUE(plan.templateRects.contains(QRect(177, 57, 486, 1)));
 
     // A photo larger than its printed rectangle is reduced to it.
     const PrintSource big =
         fixture::layout(845, fixture::solid(QSize(3000, 3000), QColor(90, 90, 90)), Spine);
-    EXPECT_EQ(PlanSharpPrint(big, QSize(4953, 6940)).FrontImage.size(), QSize(2814, 2804));
+    EXPECT_EQ(planSharpPrint(big, QSize(4953, 6940)).frontImage.size(), QSize(2814, 2804));
 }
 
 TEST(SharpPlan, KeepsFromTheCanvasWhatItCannotRedrawExactly) {
@@ -62,19 +62,19 @@ TEST(SharpPlan, KeepsFromTheCanvasWhatItCannotRedrawExactly) {
         fixture::layout(845, fixture::solid(QSize(480, 480), QColor(90, 90, 90)), Spine);
     // The spine field was edited but not applied, and another front picture was drawn over the
     // one the window holds: the canvas shows neither the field's text nor the held picture.
-    source.SpineText = QStringLiteral("Not applied");
+    source.spineText = QStringLiteral("Not applied");
     Canvas canvas(&source.Layout);
-    canvas.StretchDraw(Layout::FrontRect, fixture::solid(QSize(10, 10), Qt::red));
-    const SharpPlan plan = PlanSharpPrint(source, QSize(4953, 6940));
-    EXPECT_FALSE(plan.SpineText);
-    EXPECT_TRUE(plan.FrontImage.isNull());
-    EXPECT_FALSE(plan.ResidualBlank);
-    EXPECT_EQ(QColor(plan.Residual.pixel(420, 300)), QColor(Qt::red));
+    canvas.stretchDraw(Layout::FrontRect, fixture::solid(QSize(10, 10), Qt::red));
+    const SharpPlan plan = planSharpPrint(source, QSize(4953, 6940));
+    EXPECT_FALSE(plan.spineText);
+    EXPECT_TRUE(plan.frontImage.isNull());
+    EXPECT_FALSE(plan.residualBlank);
+    EXPECT_EQ(QColor(plan.residual.pixel(420, 300)), QColor(Qt::red));
     // The applied text stays in the residual, on the left spine around (124, 1000).
     bool textLeft = false;
     for (int y = 700; y < 1074 && !textLeft; ++y)
         for (int x = 118; x < 131; ++x)
-            textLeft = textLeft || qGray(plan.Residual.pixel(x, y)) < 128;
+            textLeft = textLeft || qGray(plan.residual.pixel(x, y)) < 128;
     EXPECT_TRUE(textLeft);
 }
 
@@ -82,16 +82,16 @@ TEST(SharpPlan, EndOfALongerSpineTextLeftBehindStillPrints) {
     PrintSource source =
         fixture::layout(845, QImage(), QStringLiteral("A much longer text for the spine"));
     Canvas canvas(&source.Layout);
-    Layout::DrawSpineText(canvas, QStringLiteral("Short"), source.LeftSpine, source.RightSpine);
-    source.SpineText = QStringLiteral("Short");
-    const SharpPlan plan = PlanSharpPrint(source, QSize(4953, 6940));
-    EXPECT_TRUE(plan.SpineText);
+    Layout::drawSpineText(canvas, QStringLiteral("Short"), source.leftSpine, source.rightSpine);
+    source.spineText = QStringLiteral("Short");
+    const SharpPlan plan = planSharpPrint(source, QSize(4953, 6940));
+    EXPECT_TRUE(plan.spineText);
     // The end of the longer text, beyond "Short" on the right spine (reading downwards from
     // y = 622), is still on the canvas and so in what prints from it.
     bool tail = false;
     for (int y = 760; y < 900 && !tail; ++y)
         for (int x = 700; x < 723; ++x)
-            tail = tail || qGray(plan.Residual.pixel(x, y)) < 128;
+            tail = tail || qGray(plan.residual.pixel(x, y)) < 128;
     EXPECT_TRUE(tail);
 }
 
@@ -101,8 +101,8 @@ class PaintModeTest : public ::testing::TestWithParam<PrintMode> {};
 TEST_P(PaintModeTest, FramesLandOnTheSamePrinterPixels) {
     const PrintSource source =
         fixture::layout(845, fixture::solid(QSize(800, 800), QColor(90, 90, 90)), Spine);
-    const QSize printed = PrintGeometry::PrintedSize(
-        source.Layout.size(), PrintGeometry::ScaleFor(150, 150, 96, 96, 1.0));
+    const QSize printed = PrintGeometry::printedSize(
+        source.Layout.size(), PrintGeometry::scaleFor(150, 150, 96, 96, 1.0));
     ASSERT_EQ(printed, QSize(1238, 1735));
     const QImage page = paint(source, printed, GetParam());
     const double kx = 1238.0 / 845, ky = 1735.0 / 1188;
@@ -124,13 +124,13 @@ TEST_P(PaintModeTest, FramesLandOnTheSamePrinterPixels) {
 TEST_P(PaintModeTest, NarrowCanvasPrintsAtTheSameScale) {
     const PrintSource source =
         fixture::layout(400, fixture::solid(QSize(480, 480), QColor(90, 90, 90)), Spine);
-    const QSize printed = PrintGeometry::PrintedSize(
-        source.Layout.size(), PrintGeometry::ScaleFor(150, 150, 96, 96, 1.0));
+    const QSize printed = PrintGeometry::printedSize(
+        source.Layout.size(), PrintGeometry::scaleFor(150, 150, 96, 96, 1.0));
     ASSERT_EQ(printed, QSize(586, 1735));
     QImage page(700, 1800, QImage::Format_RGB32);
     page.fill(Qt::white);
     QPainter painter(&page);
-    PaintLayout(painter, source, printed, GetParam());
+    paintLayout(painter, source, printed, GetParam());
     painter.end();
     const double kx = 586.0 / 400;
     EXPECT_TRUE(dark(page, int(177.5 * kx), int(300 * 1735.0 / 1188)));

@@ -5,11 +5,11 @@
 #include "LayoutFixture.h"
 #include "NoSpoolerChild.h"
 #include "PrintThroughDialog.h"
-#include "app/ErrorGuard.h"
 #include "common/TestEnv.h"
-#include "controls/ClrBtn.h"
+#include "controls/ColourButton.h"
+#include "dialogs/ErrorGuard.h"
 #include "platform/AppError.h"
-#include "print/Print.h"
+#include "print/PrintPreview.h"
 
 #include <QApplication>
 #include <QDir>
@@ -29,7 +29,7 @@ TEST(NoSpoolerChild, NoPrinterIsToldClearly) {
     QPrinter printer(QPrinter::HighResolution);
     EXPECT_TRUE(printer.isValid());
     try {
-        PrintDocument(printer, [](QPainter&) { FAIL() << "a page was drawn"; });
+        printDocument(printer, [](QPainter&) { FAIL() << "a page was drawn"; });
         FAIL() << "no error";
     } catch (const AppError& e) {
         EXPECT_TRUE(e.message().startsWith(QStringLiteral("No printer is installed")))
@@ -38,18 +38,19 @@ TEST(NoSpoolerChild, NoPrinterIsToldClearly) {
 
     // Through the window: the print dialog offers only a PDF file then; accepting it prints
     // there, and the preview stays open.
-    TPrintForm form;
-    form.MakePreview(fixture::layout(845, QImage(), QStringLiteral("No spooler")));
+    PrintPreview form;
+    form.makePreview(fixture::layout(845, QImage(), QStringLiteral("No spooler")));
     form.show();
     const QString error = fixture::printAcceptingTheDialog(form);
     EXPECT_TRUE(form.isVisible());
     EXPECT_TRUE(error.isEmpty()) << error.toStdString();
-    EXPECT_EQ(form.Printer.outputFormat(), QPrinter::PdfFormat);
-    EXPECT_TRUE(QFile::exists(form.Printer.outputFileName()))
-        << form.Printer.outputFileName().toStdString();
+    EXPECT_EQ(form.printer.outputFormat(), QPrinter::PdfFormat);
+    EXPECT_TRUE(QFile::exists(form.printer.outputFileName()))
+        << form.printer.outputFileName().toStdString();
     form.hide();
 }
 
 TEST(NoSpooler, NoPrinterIsToldClearly) {
-    fixture::runWithoutSpooler(ChildVariable, QStringLiteral("NoSpoolerChild.NoPrinterIsToldClearly"));
+    fixture::runWithoutSpooler(ChildVariable,
+                               QStringLiteral("NoSpoolerChild.NoPrinterIsToldClearly"));
 }

@@ -11,7 +11,7 @@ struct HalfCase {
 class RoundHalfEvenTest : public ::testing::TestWithParam<HalfCase> {};
 
 TEST_P(RoundHalfEvenTest, HalvesGoToTheEvenNeighbour) {
-    EXPECT_EQ(RoundHalfEven(GetParam().value), GetParam().rounded);
+    EXPECT_EQ(roundHalfEven(GetParam().value), GetParam().rounded);
 }
 INSTANTIATE_TEST_SUITE_P(Cases, RoundHalfEvenTest,
                          ::testing::Values(HalfCase{787.5, 788}, HalfCase{788.5, 788},
@@ -27,10 +27,10 @@ struct WindowCase {
 class WindowSizeTest : public ::testing::TestWithParam<WindowCase> {};
 
 TEST_P(WindowSizeTest, ClientAreaFollowsTheScreenScale) {
-    const double scale = ScreenScaleFor(GetParam().dpi);
-    EXPECT_EQ(CreationClientSize(scale), GetParam().creation);
-    EXPECT_EQ(ClientSize(scale), GetParam().shown);
-    EXPECT_EQ(PreviewSize(scale), GetParam().shown - QSize(0, PanelHeight));
+    const double scale = screenScaleFor(GetParam().dpi);
+    EXPECT_EQ(creationClientSize(scale), GetParam().creation);
+    EXPECT_EQ(clientSize(scale), GetParam().shown);
+    EXPECT_EQ(previewSize(scale), GetParam().shown - QSize(0, PanelHeight));
 }
 INSTANTIATE_TEST_SUITE_P(
     Screens, WindowSizeTest,
@@ -51,8 +51,8 @@ class PrintedSizeTest : public ::testing::TestWithParam<PrintCase> {};
 TEST_P(PrintedSizeTest, CanvasPrintsAtThePageFactors) {
     const PrintCase& c = GetParam();
     const PrintScale scale =
-        ScaleFor(c.printerDpi, c.printerDpi, c.windowDpi, c.windowDpi, c.screenScale);
-    EXPECT_EQ(PrintedSize(c.canvas, scale), c.printed);
+        scaleFor(c.printerDpi, c.printerDpi, c.windowDpi, c.windowDpi, c.screenScale);
+    EXPECT_EQ(printedSize(c.canvas, scale), c.printed);
 }
 INSTANTIATE_TEST_SUITE_P(
     Printers, PrintedSizeTest,
@@ -68,20 +68,20 @@ INSTANTIATE_TEST_SUITE_P(
         PrintCase{QSize(1, 1188), 600, 96, 1.0, QSize(6, 6940)}));
 
 TEST(PrintGeometry, PrinterWithDifferentResolutionsAcrossAndDown) {
-    const PrintScale scale = ScaleFor(600, 300, 96, 96, 1.0);
-    EXPECT_EQ(PrintedSize(QSize(845, 1188), scale), QSize(4953, 3470));
+    const PrintScale scale = scaleFor(600, 300, 96, 96, 1.0);
+    EXPECT_EQ(printedSize(QSize(845, 1188), scale), QSize(4953, 3470));
 }
 
 TEST(PrintGeometry, LayoutRectanglesLandWhereTheStretchedCanvasPutsThem) {
     const QSize canvas(845, 1188), printed(4953, 6940);
     // The front picture (180, 60)-(660, 540): 480 layout pixels are 2813.5 printer pixels.
-    const QRect front = ToPrinted(QRect(180, 60, 480, 480), canvas, printed);
+    const QRect front = toPrinted(QRect(180, 60, 480, 480), canvas, printed);
     EXPECT_EQ(front, QRect(1055, 351, 2814, 2804));
     // The frame's one-pixel outline at x = 177 is about six printer pixels wide.
-    EXPECT_EQ(ToPrinted(QRect(177, 57, 1, 486), canvas, printed), QRect(1037, 333, 6, 2839));
+    EXPECT_EQ(toPrinted(QRect(177, 57, 1, 486), canvas, printed), QRect(1037, 333, 6, 2839));
     // Adjacent layout pixels share their printed edge: no gap, no overlap.
-    const QRect a = ToPrinted(QRect(10, 10, 1, 1), canvas, printed);
-    const QRect b = ToPrinted(QRect(11, 10, 1, 1), canvas, printed);
+    const QRect a = toPrinted(QRect(10, 10, 1, 1), canvas, printed);
+    const QRect b = toPrinted(QRect(11, 10, 1, 1), canvas, printed);
     EXPECT_EQ(a.left() + a.width(), b.left());
-    EXPECT_TRUE(ToPrinted(QRect(0, 0, 10, 10), QSize(), printed).isEmpty());
+    EXPECT_TRUE(toPrinted(QRect(0, 0, 10, 10), QSize(), printed).isEmpty());
 }

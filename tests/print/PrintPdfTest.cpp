@@ -4,7 +4,7 @@
 #include "PdfMeasure.h"
 #include "common/TestEnv.h"
 #include "platform/AppError.h"
-#include "print/Print.h"
+#include "print/PrintPreview.h"
 
 #include <QFile>
 #include <QPainter>
@@ -28,7 +28,7 @@ QString printToPdf(const PrintSource& source, PrintMode mode, QPoint* origin = n
     pdfPrinter(printer, file);
     if (origin)
         *origin = printer.pageLayout().paintRectPixels(Dpi).topLeft();
-    PrintLayoutOn(printer, source, 96, 96, 1.0, mode);
+    printLayoutOn(printer, source, 96, 96, 1.0, mode);
     return file;
 }
 
@@ -91,7 +91,7 @@ TEST(PrintDocument, UnwritablePdfFileIsToldAndNothingCrashes) {
     pdfPrinter(printer, QStringLiteral("/nonexistent-folder/sub/out.pdf"));
     bool drawn = false;
     try {
-        PrintDocument(printer, [&](QPainter&) { drawn = true; });
+        printDocument(printer, [&](QPainter&) { drawn = true; });
         FAIL() << "no error";
     } catch (const AppError& e) {
         EXPECT_TRUE(e.message().contains(QStringLiteral("/nonexistent-folder/sub/out.pdf")))
@@ -107,7 +107,7 @@ TEST(PrintDocument, FailureWhileDrawingEndsTheDocumentFirst) {
     QPrinter printer(QPrinter::HighResolution);
     pdfPrinter(printer, file);
     try {
-        PrintDocument(printer, [](QPainter& painter) {
+        printDocument(printer, [](QPainter& painter) {
             painter.fillRect(QRect(100, 100, 500, 500), Qt::black);
             throw AppError(QStringLiteral("The printer is out of paper"));
         });
@@ -127,6 +127,6 @@ TEST(PrintDocument, PdfThatCannotBeWrittenWholeIsAnError) {
         GTEST_SKIP() << "no /dev/full on this system";
     QPrinter printer(QPrinter::HighResolution);
     pdfPrinter(printer, QStringLiteral("/dev/full"));
-    EXPECT_THROW(PrintDocument(printer, [](QPainter& p) { p.fillRect(0, 0, 99, 99, Qt::black); }),
+    EXPECT_THROW(printDocument(printer, [](QPainter& p) { p.fillRect(0, 0, 99, 99, Qt::black); }),
                  AppError);
 }

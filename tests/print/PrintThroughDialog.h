@@ -2,9 +2,9 @@
 // user would; gives the text of the error box, empty when none was shown.
 #pragma once
 
-#include "app/ErrorGuard.h"
-#include "controls/ClrBtn.h"
-#include "print/Print.h"
+#include "controls/ColourButton.h"
+#include "dialogs/ErrorGuard.h"
+#include "print/PrintPreview.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -12,15 +12,15 @@
 
 namespace fixture {
 
-inline QString printAcceptingTheDialog(TPrintForm& form) {
+inline QString printAcceptingTheDialog(PrintPreview& form) {
     QString error;
-    ErrorGuard::SetReporter([&](const QString& text) { error = text; });
+    ErrorGuard::setReporter([&](const QString& text) { error = text; });
     QTimer::singleShot(0, &form, [] {
         if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
             dialog->accept();
     });
-    form.PrintButton->click();
-    ErrorGuard::SetReporter(nullptr);
+    form.printButton->click();
+    ErrorGuard::setReporter(nullptr);
     return error;
 }
 

@@ -3,7 +3,7 @@
 #include "PrintThroughDialog.h"
 #include "common/TestEnv.h"
 #include "platform/RegistryStore.h"
-#include "print/Print.h"
+#include "print/PrintPreview.h"
 #include "settings/Settings.h"
 
 #include <QCoreApplication>
@@ -18,7 +18,7 @@ namespace {
 
 // The preview is modal: shown where no screen is, it blocks the program out of the user's
 // reach. A stored place that no screen shows falls back to the default.
-TEST(ReviewPrintForm, AStoredPlaceOffEveryScreenFallsBack) {
+TEST(ReviewPrintPreview, AStoredPlaceOffEveryScreenFallsBack) {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const struct {
         int left, top;
@@ -35,7 +35,7 @@ TEST(ReviewPrintForm, AStoredPlaceOffEveryScreenFallsBack) {
             store.WriteInteger(SettingsSection, QStringLiteral("PrintLeft"), row.left);
             store.WriteInteger(SettingsSection, QStringLiteral("PrintTop"), row.top);
         }
-        TPrintForm form;
+        PrintPreview form;
         form.show();
         EXPECT_EQ(form.pos(), row.expected) << row.left << ", " << row.top;
         form.hide();
@@ -55,22 +55,22 @@ TEST(ReviewNoPrinterChild, EachCoverIsProposedItsOwnPdf) {
     if (qEnvironmentVariableIsEmpty(ReviewChildVariable))
         GTEST_SKIP() << "runs only as the child of ReviewNoPrinter.EachCoverIsProposedItsOwnPdf";
     ASSERT_TRUE(QPrinterInfo::availablePrinterNames().isEmpty());
-    TPrintForm form;
+    PrintPreview form;
     form.show();
-    form.MakePreview(fixture::layout(845, QImage(), QStringLiteral("Cover A")));
+    form.makePreview(fixture::layout(845, QImage(), QStringLiteral("Cover A")));
     EXPECT_TRUE(fixture::printAcceptingTheDialog(form).isEmpty());
-    const QString first = form.Printer.outputFileName();
+    const QString first = form.printer.outputFileName();
     EXPECT_TRUE(first.endsWith(QStringLiteral("/Sleevix - Cover A.pdf"))) << first.toStdString();
     QFile firstFile(first);
     ASSERT_TRUE(firstFile.open(QIODevice::ReadOnly));
     const QByteArray firstBytes = firstFile.readAll();
     firstFile.close();
 
-    form.MakePreview(fixture::layout(845, QImage(), QStringLiteral("Cover B")));
+    form.makePreview(fixture::layout(845, QImage(), QStringLiteral("Cover B")));
     EXPECT_TRUE(fixture::printAcceptingTheDialog(form).isEmpty());
-    const QString second = form.Printer.outputFileName();
+    const QString second = form.printer.outputFileName();
     EXPECT_TRUE(second.endsWith(QStringLiteral("/Sleevix - Cover B.pdf"))) << second.toStdString();
-    EXPECT_EQ(form.Printer.docName(), QStringLiteral("Sleevix - Cover B"));
+    EXPECT_EQ(form.printer.docName(), QStringLiteral("Sleevix - Cover B"));
     EXPECT_TRUE(QFile::exists(second));
     ASSERT_TRUE(firstFile.open(QIODevice::ReadOnly));
     EXPECT_EQ(firstFile.readAll(), firstBytes) << "the first cover's PDF is left alone";
@@ -78,5 +78,6 @@ TEST(ReviewNoPrinterChild, EachCoverIsProposedItsOwnPdf) {
 }
 
 TEST(ReviewNoPrinter, EachCoverIsProposedItsOwnPdf) {
-    fixture::runWithoutSpooler(ReviewChildVariable, QStringLiteral("ReviewNoPrinterChild.EachCoverIsProposedItsOwnPdf"));
+    fixture::runWithoutSpooler(ReviewChildVariable,
+                               QStringLiteral("ReviewNoPrinterChild.EachCoverIsProposedItsOwnPdf"));
 }

@@ -1,6 +1,6 @@
 #include "StoreFixture.h"
-#include "app/ErrorGuard.h"
-#include "settings/Options.h"
+#include "dialogs/ErrorGuard.h"
+#include "settings/OptionsDialog.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -12,10 +12,10 @@ class ReviewOptionsPlace : public StoreTest {
 protected:
     void SetUp() override {
         StoreTest::SetUp();
-        ErrorGuard::SetReporter([](const QString&) {});
+        ErrorGuard::setReporter([](const QString&) {});
     }
     void TearDown() override {
-        ErrorGuard::SetReporter(nullptr);
+        ErrorGuard::setReporter(nullptr);
         StoreTest::TearDown();
     }
 };
@@ -39,7 +39,7 @@ TEST_F(ReviewOptionsPlace, AStoredPlaceOffEveryScreenFallsBack) {
                        .arg(row.left)
                        .arg(row.top)
                        .toUtf8());
-        TOptionsForm form;
+        OptionsDialog form;
         EXPECT_EQ(form.pos(), row.expected) << row.left << ", " << row.top;
     }
 }

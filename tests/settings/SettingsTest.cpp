@@ -8,11 +8,11 @@ namespace {
 const QString Velmora = QStringLiteral("Velmora - Last Rose Of Summer 2002");
 
 TEST_F(StoreTest, FirstStartTakesTheDefaults) {
-    const StoredOptions options = LoadSettingsValues();
-    EXPECT_EQ(DataFolder, startDataFolder_);
-    EXPECT_EQ(ProjectName, Velmora);
-    EXPECT_EQ(ProjectFolder, startDataFolder_ + Velmora + PathDelim);
-    EXPECT_TRUE(AutoUpdateEnabled);
+    const StoredOptions options = loadSettingsValues();
+    EXPECT_EQ(dataFolder, startDataFolder_);
+    EXPECT_EQ(projectName, Velmora);
+    EXPECT_EQ(projectFolder, startDataFolder_ + Velmora + PathDelim);
+    EXPECT_TRUE(autoUpdateEnabled);
     EXPECT_TRUE(options.autoUpdate);
     EXPECT_EQ(options.top, 100);
     EXPECT_EQ(options.left, 100);
@@ -24,65 +24,65 @@ TEST_F(StoreTest, FirstStartTakesTheDefaults) {
 TEST_F(StoreTest, LoadTakesWhatIsStored) {
     writeStore("[Defaults]\nAutoUpdate=0\nPath%20for%20Data=/srv/covers/\n"
                "Project%20Name=Cover A\nOptionsTop=-20\nOptionsLeft=333\n");
-    const StoredOptions options = LoadSettingsValues();
-    EXPECT_FALSE(AutoUpdateEnabled);
+    const StoredOptions options = loadSettingsValues();
+    EXPECT_FALSE(autoUpdateEnabled);
     EXPECT_FALSE(options.autoUpdate);
-    EXPECT_EQ(DataFolder, QStringLiteral("/srv/covers/"));
-    EXPECT_EQ(ProjectName, QStringLiteral("Cover A"));
-    EXPECT_EQ(ProjectFolder, QStringLiteral("/srv/covers/Cover A/"));
+    EXPECT_EQ(dataFolder, QStringLiteral("/srv/covers/"));
+    EXPECT_EQ(projectName, QStringLiteral("Cover A"));
+    EXPECT_EQ(projectFolder, QStringLiteral("/srv/covers/Cover A/"));
     EXPECT_EQ(options.top, 100); // a negative place is not used
     EXPECT_EQ(options.left, 333);
 }
 
 TEST_F(StoreTest, EmptyStoredTextsStayEmptyWhileEmptyNumbersTakeDefaults) {
     writeStore("[Defaults]\nAutoUpdate=\nPath%20for%20Data=\nProject%20Name=\nOptionsTop=\n");
-    const StoredOptions options = LoadSettingsValues();
-    EXPECT_TRUE(AutoUpdateEnabled);
+    const StoredOptions options = loadSettingsValues();
+    EXPECT_TRUE(autoUpdateEnabled);
     EXPECT_EQ(options.top, 100);
-    EXPECT_EQ(DataFolder, QString());
-    EXPECT_EQ(ProjectName, QString());
-    EXPECT_EQ(ProjectFolder, QString(PathDelim));
+    EXPECT_EQ(dataFolder, QString());
+    EXPECT_EQ(projectName, QString());
+    EXPECT_EQ(projectFolder, QString(PathDelim));
 }
 
 TEST_F(StoreTest, StoredFolderWithoutSeparatorGetsOne) {
     writeStore("[Defaults]\nPath%20for%20Data=/srv/covers\nProject%20Name=X\n");
-    LoadSettingsValues();
-    EXPECT_EQ(DataFolder, QStringLiteral("/srv/covers/"));
-    EXPECT_EQ(ProjectFolder, QStringLiteral("/srv/covers/X/"));
+    loadSettingsValues();
+    EXPECT_EQ(dataFolder, QStringLiteral("/srv/covers/"));
+    EXPECT_EQ(projectFolder, QStringLiteral("/srv/covers/X/"));
 }
 
 TEST_F(StoreTest, ValueOfWrongKindIsReportedAndTheOthersStillLoad) {
     writeStore("[Defaults]\nOptionsTop=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\nAutoUpdate=0\n"
                "Path%20for%20Data=/a/, /b/\nProject%20Name=Cover B\n");
-    const StoredOptions options = LoadSettingsValues();
+    const StoredOptions options = loadSettingsValues();
     EXPECT_EQ(options.failure, QStringLiteral("Invalid data type for 'OptionsTop'"));
     EXPECT_EQ(options.top, 100);
-    EXPECT_FALSE(AutoUpdateEnabled);
-    EXPECT_EQ(DataFolder, startDataFolder_); // the list is not used
-    EXPECT_EQ(ProjectName, QStringLiteral("Cover B"));
-    EXPECT_EQ(ProjectFolder, startDataFolder_ + QStringLiteral("Cover B/"));
+    EXPECT_FALSE(autoUpdateEnabled);
+    EXPECT_EQ(dataFolder, startDataFolder_); // the list is not used
+    EXPECT_EQ(projectName, QStringLiteral("Cover B"));
+    EXPECT_EQ(projectFolder, startDataFolder_ + QStringLiteral("Cover B/"));
 }
 
 TEST_F(StoreTest, DamagedStoreIsToldAndLoadsWhatItCan) {
     writeStore("[Defaults]\n\x01\x02\xff\xfe garbage\nProject%20Name=Cover C\n");
-    const StoredOptions options = LoadSettingsValues();
+    const StoredOptions options = loadSettingsValues();
     EXPECT_TRUE(options.failure.contains(QStringLiteral("damaged")))
         << options.failure.toStdString();
     EXPECT_TRUE(options.failure.contains(RegistryStore::DamagedCopy()));
-    EXPECT_EQ(ProjectName, QStringLiteral("Cover C"));
+    EXPECT_EQ(projectName, QStringLiteral("Cover C"));
 }
 
 TEST_F(StoreTest, SaveWritesTheOptionsButDoesNotChangeTheRunningUpdateOption) {
-    LoadSettingsValues();
-    ASSERT_TRUE(AutoUpdateEnabled);
-    SaveSettingsValues(false);
-    EXPECT_TRUE(AutoUpdateEnabled);
+    loadSettingsValues();
+    ASSERT_TRUE(autoUpdateEnabled);
+    saveSettingsValues(false);
+    EXPECT_TRUE(autoUpdateEnabled);
     restartProgram();
     EXPECT_EQ(readText(QStringLiteral("AutoUpdate")), QStringLiteral("0"));
     EXPECT_EQ(readText(QStringLiteral("Path for Data")), startDataFolder_);
     EXPECT_EQ(readText(QStringLiteral("Project Name")), Velmora);
-    LoadSettingsValues();
-    EXPECT_FALSE(AutoUpdateEnabled);
+    loadSettingsValues();
+    EXPECT_FALSE(autoUpdateEnabled);
 }
 
 struct NameCase {
@@ -97,9 +97,9 @@ void PrintTo(const NameCase& c, std::ostream* os) {
 class ProjectNameAtSave : public StoreTest, public ::testing::WithParamInterface<NameCase> {};
 
 TEST_P(ProjectNameAtSave, IsCutToItsLastPathComponent) {
-    ProjectName = QString::fromUtf8(GetParam().held);
-    SaveSettingsValues(true);
-    EXPECT_EQ(ProjectName, QString::fromUtf8(GetParam().stored));
+    projectName = QString::fromUtf8(GetParam().held);
+    saveSettingsValues(true);
+    EXPECT_EQ(projectName, QString::fromUtf8(GetParam().stored));
     restartProgram();
     EXPECT_EQ(readText(QStringLiteral("Project Name")), QString::fromUtf8(GetParam().stored));
 }
@@ -117,24 +117,24 @@ TEST_F(StoreTest, UnwritableStoreRefusesTheSaveAndKeepsTheValuesInMemory) {
     const QString blocker = folder_ + QStringLiteral("/blocker");
     testenv::writeFile(blocker, "not a folder");
     useStoreIn(blocker + QStringLiteral("/Sleevix"));
-    LoadSettingsValues();
-    UseDataFolder(QStringLiteral("/srv/new"));
+    loadSettingsValues();
+    useDataFolder(QStringLiteral("/srv/new"));
     try {
-        SaveSettingsValues(false);
+        saveSettingsValues(false);
         ADD_FAILURE() << "saving into an unwritable store succeeded";
     } catch (const AppError& e) {
         EXPECT_EQ(e.message(), QStringLiteral("Failed to set data for 'AutoUpdate'"));
     }
-    EXPECT_EQ(DataFolder, QStringLiteral("/srv/new/"));
+    EXPECT_EQ(dataFolder, QStringLiteral("/srv/new/"));
 }
 
 TEST_F(StoreTest, StoredIntegersHaveTheirDefaultsAndRules) {
     writeStore("[Defaults]\nBrowse%20Splitter=150\nOptionsLeft=-1\nBackLeft=-30\nPrintTop=abc\n");
     RegistryStore store;
-    EXPECT_EQ(ReadStoredInteger(store, QStringLiteral("Browse Splitter")), 200);
-    EXPECT_EQ(ReadStoredInteger(store, QStringLiteral("OptionsLeft")), 100);
-    EXPECT_EQ(ReadStoredInteger(store, QStringLiteral("BackLeft")), -30); // only options move
-    EXPECT_EQ(ReadStoredInteger(store, QStringLiteral("PrintTop")), 100);
+    EXPECT_EQ(readStoredInteger(store, QStringLiteral("Browse Splitter")), 200);
+    EXPECT_EQ(readStoredInteger(store, QStringLiteral("OptionsLeft")), 100);
+    EXPECT_EQ(readStoredInteger(store, QStringLiteral("BackLeft")), -30); // only options move
+    EXPECT_EQ(readStoredInteger(store, QStringLiteral("PrintTop")), 100);
     const std::pair<const char*, int> defaults[] = {
         {"Left", 200},
         {"Top", 100},
@@ -151,11 +151,11 @@ TEST_F(StoreTest, StoredIntegersHaveTheirDefaultsAndRules) {
         {"Browse Small Height", 550},
     };
     for (const auto& [name, def] : defaults)
-        EXPECT_EQ(ReadStoredInteger(store, QString::fromLatin1(name)), def) << name;
-    EXPECT_THROW(ReadStoredInteger(store, QStringLiteral("Nonsense")), AppError);
+        EXPECT_EQ(readStoredInteger(store, QString::fromLatin1(name)), def) << name;
+    EXPECT_THROW(readStoredInteger(store, QStringLiteral("Nonsense")), AppError);
     writeStore("[Defaults]\nBrowse%20Splitter=230\n");
     RegistryStore again;
-    EXPECT_EQ(ReadStoredInteger(again, QStringLiteral("Browse Splitter")), 230);
+    EXPECT_EQ(readStoredInteger(again, QStringLiteral("Browse Splitter")), 230);
 }
 
 } // namespace

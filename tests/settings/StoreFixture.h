@@ -31,17 +31,17 @@ protected:
     void SetUp() override {
         folder_ = testenv::freshFolder(QStringLiteral("store"));
         useStoreIn(folder_ + QStringLiteral("/Sleevix"));
-        savedLanguage_ = LanguageCode;
-        LanguageCode = QStringLiteral("ENU");
+        savedLanguage_ = languageCode;
+        languageCode = QStringLiteral("ENU");
         startDataFolder_ = testenv::freshFolder(QStringLiteral("data")) + PathDelim;
-        DataFolder = startDataFolder_;
-        ProjectName.clear();
-        ProjectFolder.clear();
-        AutoUpdateEnabled = false;
+        dataFolder = startDataFolder_;
+        projectName.clear();
+        projectFolder.clear();
+        autoUpdateEnabled = false;
     }
     void TearDown() override {
         RegistryStore::SetLocation(QString());
-        LanguageCode = savedLanguage_;
+        languageCode = savedLanguage_;
     }
 
     void useStoreIn(const QString& folder) {

@@ -21,20 +21,21 @@ TEST(MakeAndEnterFolder, TrueOnlyWhenThePathEndsInOneSeparator) {
     KeepCurrentDirectory keep;
     const QString base = testenv::freshFolder(QStringLiteral("mk"));
     const QString nested = base + QStringLiteral("/A/B/");
-    EXPECT_TRUE(MakeAndEnterFolder(nested));
+    EXPECT_TRUE(makeAndEnterFolder(nested));
     EXPECT_EQ(QDir::currentPath() + u'/', nested);
 
     const QString noSeparator = base + QStringLiteral("/C/D");
-    EXPECT_FALSE(MakeAndEnterFolder(noSeparator));
+    EXPECT_FALSE(makeAndEnterFolder(noSeparator));
     EXPECT_TRUE(QFileInfo(noSeparator).isDir());
     EXPECT_EQ(QDir::currentPath(), noSeparator);
 
-    EXPECT_FALSE(MakeAndEnterFolder(QStringLiteral("/"))); // the root already ends in one
-    EXPECT_EQ(testenv::errorOf([] { MakeAndEnterFolder(QString()); }), "Unable to create directory");
+    EXPECT_FALSE(makeAndEnterFolder(QStringLiteral("/"))); // the root already ends in one
+    EXPECT_EQ(testenv::errorOf([] { makeAndEnterFolder(QString()); }),
+              "Unable to create directory");
 
     // A folder that cannot be made (its parent is a file) gives false, not an error.
     const QString file = testenv::writeFile(base + QStringLiteral("/plain"), "x");
-    EXPECT_FALSE(MakeAndEnterFolder(file + QStringLiteral("/sub/")));
+    EXPECT_FALSE(makeAndEnterFolder(file + QStringLiteral("/sub/")));
 }
 
 TEST(CopyFileKeepDate, CopiesWithTheSourceDateAndNeverOverwritesWhenAsked) {
@@ -47,26 +48,29 @@ TEST(CopyFileKeepDate, CopiesWithTheSourceDateAndNeverOverwritesWhenAsked) {
     sourceFile.close();
 
     const QString destination = base + QStringLiteral("/new/folder/Front.jpg");
-    EXPECT_TRUE(CopyFileKeepDate(source, destination, true));
+    EXPECT_TRUE(copyFileKeepDate(source, destination, true));
     QFile copy(destination);
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
     EXPECT_EQ(copy.readAll(), "picture");
     // The file system keeps dates in two-second steps: 10:20:31 becomes 10:20:30.
-    EXPECT_EQ(QFileInfo(destination).lastModified(), QDateTime(QDate(2019, 6, 1), QTime(10, 20, 30)));
+    EXPECT_EQ(QFileInfo(destination).lastModified(),
+              QDateTime(QDate(2019, 6, 1), QTime(10, 20, 30)));
 
     testenv::writeFile(destination, "mine");
     const QDateTime kept = QFileInfo(destination).lastModified();
-    EXPECT_FALSE(CopyFileKeepDate(source, destination, true));
+    EXPECT_FALSE(copyFileKeepDate(source, destination, true));
     QFile again(destination);
     ASSERT_TRUE(again.open(QIODevice::ReadOnly));
     EXPECT_EQ(again.readAll(), "mine");
     EXPECT_EQ(QFileInfo(destination).lastModified(), kept);
 
-    EXPECT_TRUE(CopyFileKeepDate(source, destination, false));
-    EXPECT_FALSE(CopyFileKeepDate(base + QStringLiteral("/missing"), base + QStringLiteral("/x/y"), true));
+    EXPECT_TRUE(copyFileKeepDate(source, destination, false));
+    EXPECT_FALSE(
+        copyFileKeepDate(base + QStringLiteral("/missing"), base + QStringLiteral("/x/y"), true));
     EXPECT_FALSE(QFileInfo::exists(base + QStringLiteral("/x/y")));
-    EXPECT_EQ(testenv::errorOf([&] { CopyFileKeepDate(source, QStringLiteral("no-folder-part"), true); }),
-              "Unable to create directory");
+    EXPECT_EQ(
+        testenv::errorOf([&] { copyFileKeepDate(source, QStringLiteral("no-folder-part"), true); }),
+        "Unable to create directory");
 }
 
 // A data folder below a regular file cannot be made; the message said only "Unable to create
@@ -77,39 +81,39 @@ TEST(CopyFileKeepDate, AFolderThatCannotBeMadeIsNamed) {
     const QString blocker = testenv::writeFile(base + QStringLiteral("/a-file"), "x");
     const QString folder = blocker + QStringLiteral("/Sleevix/Project");
     const QString target = folder + QStringLiteral("/Front.jpg");
-    EXPECT_EQ(testenv::errorOf([&] { CopyFileKeepDate(source, target, true); }),
+    EXPECT_EQ(testenv::errorOf([&] { copyFileKeepDate(source, target, true); }),
               QStringLiteral("Unable to create directory ") + QDir::toNativeSeparators(folder));
 }
 
 TEST(UserDataFolder, IsMadeUnderTheUsersDataFolderAndLeavesTheCurrentDirectory) {
     KeepCurrentDirectory keep;
-    const bool wasNT = IsNTFamily;
-    IsNTFamily = true;
+    const bool wasNT = isNTFamily;
+    isNTFamily = true;
     const QString before = QDir::currentPath();
-    const QString folder = GetUserDataFolder(QStringLiteral("Sleevix"));
+    const QString folder = getUserDataFolder(QStringLiteral("Sleevix"));
     EXPECT_EQ(folder, qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/Sleevix/"));
     EXPECT_TRUE(QFileInfo(folder).isDir());
     EXPECT_EQ(QDir::currentPath(), before);
 
-    IsNTFamily = false;
-    EXPECT_EQ(GetUserDataFolder(QStringLiteral("Sleevix")), before + u'/');
-    IsNTFamily = wasNT;
+    isNTFamily = false;
+    EXPECT_EQ(getUserDataFolder(QStringLiteral("Sleevix")), before + u'/');
+    isNTFamily = wasNT;
 }
 
 TEST(Drives, TheRootIsAFixedDriveAndUnknownLettersSaySo) {
-    EXPECT_EQ(DriveTypeText(u'C'), "DRIVE_FIXED");
-    EXPECT_EQ(Drives::LetterOfPath(QStringLiteral("/")), u'C');
-    EXPECT_EQ(DriveTypeText(u'Z'), QString()) << "assuming fewer than 24 real volumes";
-    EXPECT_EQ(VolumeLabel(u'Z'), "Error 15 The system cannot find the drive specified.");
-    EXPECT_FALSE(VolumeLabel(u'C').startsWith(QStringLiteral("Error ")));
+    EXPECT_EQ(driveTypeText(u'C'), "DRIVE_FIXED");
+    EXPECT_EQ(Drives::letterOfPath(QStringLiteral("/")), u'C');
+    EXPECT_EQ(driveTypeText(u'Z'), QString()) << "assuming fewer than 24 real volumes";
+    EXPECT_EQ(volumeLabel(u'Z'), "Error 15 The system cannot find the drive specified.");
+    EXPECT_FALSE(volumeLabel(u'C').startsWith(QStringLiteral("Error ")));
 }
 
 TEST(StartUp, FillsEveryFact) {
-    StartUp();
-    EXPECT_TRUE(LanguageCode == "NLD" || LanguageCode == "ENU");
-    EXPECT_TRUE(ProgramFolder.endsWith(u'/'));
-    EXPECT_TRUE(DownloadsFolder.endsWith(u'/'));
-    EXPECT_TRUE(IsNTFamily);
+    startUp();
+    EXPECT_TRUE(languageCode == "NLD" || languageCode == "ENU");
+    EXPECT_TRUE(programFolder.endsWith(u'/'));
+    EXPECT_TRUE(downloadsFolder.endsWith(u'/'));
+    EXPECT_TRUE(isNTFamily);
 }
 
 } // namespace

@@ -10,7 +10,9 @@ struct CutCase {
     char delimiter;
     const char* text;
     const char* expected;
-    friend void PrintTo(const CutCase& c, std::ostream* os) { *os << c.name << " '" << c.text << "'"; }
+    friend void PrintTo(const CutCase& c, std::ostream* os) {
+        *os << c.name << " '" << c.text << "'";
+    }
 };
 
 class CutAtChar : public ::testing::TestWithParam<CutCase> {};
@@ -24,40 +26,41 @@ TEST_P(CutAtChar, GivesThePartBesideTheDelimiter) {
 
 INSTANTIATE_TEST_SUITE_P(
     Examples, CutAtChar,
-    ::testing::Values(CutCase{"before first", CopyBeforeChar, '.', "1.10", "1"},
-                      CutCase{"after first", CopyAfterChar, '.', "1.10", "10"},
-                      CutCase{"before last", CopyBeforeLastChar, '\\', "C:\\Data\\Covers", "C:\\Data"},
-                      CutCase{"after last", CopyAfterLastChar, '\\', "C:\\Data\\Covers", "Covers"},
-                      CutCase{"after first, line break", CopyAfterChar, '\r', "line one\rline two", "line two"},
-                      CutCase{"delimiter last", CopyAfterChar, ':', "c:", ""},
-                      CutCase{"keeps the blank", CopyAfterChar, ':', "a: [Floppy]", " [Floppy]"},
-                      CutCase{"after last of several", CopyAfterLastChar, '=', "a=b=c", "c"},
-                      CutCase{"no delimiter, before last", CopyBeforeLastChar, '\\', "Covers", ""},
-                      CutCase{"no delimiter, after", CopyAfterChar, '.', "110", ""},
-                      CutCase{"delimiter first", CopyBeforeChar, '.', ".10", ""},
-                      CutCase{"empty text", CopyAfterLastChar, '.', "", ""}),
+    ::testing::Values(
+        CutCase{"before first", copyBeforeChar, '.', "1.10", "1"},
+        CutCase{"after first", copyAfterChar, '.', "1.10", "10"},
+        CutCase{"before last", copyBeforeLastChar, '\\', "C:\\Data\\Covers", "C:\\Data"},
+        CutCase{"after last", copyAfterLastChar, '\\', "C:\\Data\\Covers", "Covers"},
+        CutCase{"after first, line break", copyAfterChar, '\r', "line one\rline two", "line two"},
+        CutCase{"delimiter last", copyAfterChar, ':', "c:", ""},
+        CutCase{"keeps the blank", copyAfterChar, ':', "a: [Floppy]", " [Floppy]"},
+        CutCase{"after last of several", copyAfterLastChar, '=', "a=b=c", "c"},
+        CutCase{"no delimiter, before last", copyBeforeLastChar, '\\', "Covers", ""},
+        CutCase{"no delimiter, after", copyAfterChar, '.', "110", ""},
+        CutCase{"delimiter first", copyBeforeChar, '.', ".10", ""},
+        CutCase{"empty text", copyAfterLastChar, '.', "", ""}),
     [](const auto& info) { return "case" + std::to_string(info.index); });
 
 TEST(CutAtText, HandlesPositionOneMissingAndEmptyDelimiters) {
-    EXPECT_EQ(CopyBeforeText("ms", "ms"), "");
-    EXPECT_EQ(CopyBeforeText("ms", "120ms"), "120");
-    EXPECT_EQ(CopyAfterText("=", "a=b=c"), "b=c");
-    EXPECT_EQ(CopyAfterText("", "abc"), "");
-    EXPECT_EQ(CopyBeforeText("", "abc"), "");
-    EXPECT_EQ(CopyAfterText("xyz", "abc"), "");
+    EXPECT_EQ(copyBeforeText("ms", "ms"), "");
+    EXPECT_EQ(copyBeforeText("ms", "120ms"), "120");
+    EXPECT_EQ(copyAfterText("=", "a=b=c"), "b=c");
+    EXPECT_EQ(copyAfterText("", "abc"), "");
+    EXPECT_EQ(copyBeforeText("", "abc"), "");
+    EXPECT_EQ(copyAfterText("xyz", "abc"), "");
 }
 
 TEST(FilterAndTrim, FollowTheirBlankAndDigitRules) {
-    EXPECT_EQ(KeepNumberChars("versie 1.10c"), "1.10");
-    EXPECT_EQ(KeepNumberChars("1,5 MB."), "1,5.");
-    EXPECT_EQ(KeepNumberChars(""), "");
-    EXPECT_EQ(StripDigits("abc12d"), "abcd");
-    EXPECT_EQ(RemoveSpaces(" a\tb c "), "a\tbc");
-    EXPECT_EQ(TrimLeadingSpaces("   "), "");
-    EXPECT_EQ(TrimTrailingSpaces("   "), "   ");
-    EXPECT_EQ(TrimTrailingSpaces("  a  "), "  a");
-    EXPECT_EQ(TrimLeadingSpaces("  a  "), "a  ");
-    EXPECT_EQ(TrimLeadingSpaces("\ta"), "\ta"); // only blanks are trimmed
+    EXPECT_EQ(keepNumberChars("versie 1.10c"), "1.10");
+    EXPECT_EQ(keepNumberChars("1,5 MB."), "1,5.");
+    EXPECT_EQ(keepNumberChars(""), "");
+    EXPECT_EQ(stripDigits("abc12d"), "abcd");
+    EXPECT_EQ(removeSpaces(" a\tb c "), "a\tbc");
+    EXPECT_EQ(trimLeadingSpaces("   "), "");
+    EXPECT_EQ(trimTrailingSpaces("   "), "   ");
+    EXPECT_EQ(trimTrailingSpaces("  a  "), "  a");
+    EXPECT_EQ(trimLeadingSpaces("  a  "), "a  ");
+    EXPECT_EQ(trimLeadingSpaces("\ta"), "\ta"); // only blanks are trimmed
 }
 
 } // namespace

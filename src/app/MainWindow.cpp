@@ -1,0 +1,377 @@
+#include "app/MainWindow.h"
+
+#include "controls/ImageView.h"
+#include "cover/CoverLayout.h"
+#include "cover/SampleProject.h"
+#include "dialogs/ErrorGuard.h"
+#include "platform/PathDelim.h"
+#include "platform/RegistryStore.h"
+#include "support/WindowPlacement.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
+
+MainWindow* mainWindow = nullptr;
+QString noBackTextLine1;
+QString noBackTextLine2;
+QString startFolder;
+bool askToSave = false;
+quint16 savedScrollPos = 0;
+
+namespace {
+
+constexpr int PanelHeight = 178;
+constexpr int ScrollBarWidth = 21;
+
+QFont verdana(int pixels) {
+    QFont font(QStringLiteral("Verdana"));
+    font.setPixelSize(pixels);
+    return font;
+}
+
+QPushButton* makeButton(QWidget* parent, int left, int top, int width, int height) {
+    auto* button = new QPushButton(parent);
+    button->setGeometry(left, top, width, height);
+    button->setFont(verdana(16));
+    return button;
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
+    // Creation: the paths of the run, the canvas's height, the texts by language.
+    startFolder = withTrailingDelim(QDir::currentPath());
+    dataFolder = getUserDataFolder(ProductName);
+    createControls();
+    placeControls();
+    setTexts();
+    connectHandlers();
+    firstShowingDone = false;
+    askToSave = false;
+    fixSize();
+}
+
+void MainWindow::createControls() {
+    setFont(verdana(14));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+
+    buttonPanel = new QWidget(this);
+    newProjectButton = makeButton(buttonPanel, 23, 26, 153, 34);
+    saveProjectButton = makeButton(buttonPanel, 23, 67, 153, 34);
+    readProjectButton = makeButton(buttonPanel, 190, 11, 160, 34);
+    readFrontPictureButton = makeButton(buttonPanel, 190, 48, 160, 34);
+    backTextButton = makeButton(buttonPanel, 190, 86, 160, 34);
+    printButton = makeButton(buttonPanel, 364, 48, 150, 34);
+    helpButton = makeButton(buttonPanel, 528, 11, 150, 34);
+    optionsButton = makeButton(buttonPanel, 528, 48, 150, 34);
+    aboutButton = makeButton(buttonPanel, 528, 86, 150, 34);
+    closeButton = makeButton(buttonPanel, 693, 48, 150, 34);
+    helpButton->setEnabled(false);
+
+    panelRule = new QFrame(buttonPanel);
+    panelRule->setFrameShape(QFrame::HLine);
+    panelRule->setFrameShadow(QFrame::Sunken);
+    panelRule->setGeometry(0, 128, 933, 5);
+
+    spineTextLabel = new QLabel(buttonPanel);
+    spineTextLabel->setGeometry(29, 143, 229, 17);
+    spineTextLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    spineTextEdit = new QLineEdit(buttonPanel);
+    spineTextEdit->setGeometry(264, 141, 469, 25);
+    spineTextEdit->setMaxLength(51);
+    applySpineTextButton = makeButton(buttonPanel, 748, 136, 85, 33);
+
+    coverScrollArea = new QScrollArea(this);
+    coverScrollArea->setFrameShape(QFrame::NoFrame);
+    coverScrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    coverScrollArea->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    coverScrollArea->verticalScrollBar()->setFixedWidth(ScrollBarWidth);
+    coverScrollArea->verticalScrollBar()->setSingleStep(20);
+    coverScrollArea->setWidgetResizable(false);
+    coverScrollArea->setBackgroundRole(QPalette::Window);
+
+    auto* canvasView = new ImageView;
+    coverView = canvasView;
+    coverScrollArea->setWidget(coverView);
+    frontPictureView = new ImageView(coverView);
+    backPictureView = new ImageView(coverView);
+    leftSpineView = new ImageView(coverView);
+    rightSpineView = new ImageView(coverView);
+
+    updateTimer = new QTimer(this);
+    updateTimer->setInterval(60000);
+    updateTimer->start();
+}
+
+void MainWindow::placeControls() {
+    const int clientWidth = closeButton->x() + closeButton->width() + newProjectButton->x();
+    buttonPanel->setGeometry(0, 0, clientWidth, PanelHeight);
+    // The canvas is as wide as the scroll box's client area and as high as an A4 page.
+    const int canvasWidth = clientWidth - ScrollBarWidth;
+    layout_ = Layout::newLayoutImage(canvasWidth);
+    coverView->resize(canvasWidth, Layout::CanvasHeight);
+    static_cast<ImageView*>(coverView)->setImage(layout_);
+    // Where the template puts them: the spine text is drawn at these controls, also when a failed
+    // first showing never drew the template.
+    frontPictureView->setGeometry(Layout::FrontPictureBounds);
+    backPictureView->setGeometry(Layout::BackPictureBounds);
+    leftSpineView->setGeometry(Layout::LeftSpineBounds);
+    rightSpineView->setGeometry(Layout::RightSpineBounds);
+}
+
+void MainWindow::setTexts() {
+    const bool nl = isDutch();
+    versionText = nl ? QStringLiteral("versie 1.10c") : QStringLiteral("version 1.10c");
+    copyrightText = nl ? QStringLiteral("Copyright © 2002–2026 de makers van Sleevix")
+                       : QStringLiteral("Copyright © 2002–2026 the makers of Sleevix");
+    helpFile = QStringLiteral(".\\Sleevix_n.chm");
+    noBackTextLine1 = nl ? QStringLiteral("U heeft de Achtertekst niet geladen")
+                         : QStringLiteral("You didn't read the Back Text");
+    noBackTextLine2 =
+        nl ? QStringLiteral("Maak eerst de inhoudsopgave voor de achterzijde aan.")
+           : QStringLiteral("First create the list of contents for the back of the CD.");
+    newProjectButton->setText(nl ? QStringLiteral("Nieuw Project") : QStringLiteral("New Project"));
+    saveProjectButton->setText(nl ? QStringLiteral("Bewaar Project")
+                                  : QStringLiteral("Save Project"));
+    readProjectButton->setText(nl ? QStringLiteral("Lees Project")
+                                  : QStringLiteral("Read Project"));
+    readFrontPictureButton->setText(nl ? QStringLiteral("Lees Voorfoto")
+                                       : QStringLiteral("Read Front Picture"));
+    backTextButton->setText(nl ? QStringLiteral("Achtertekst") : QStringLiteral("Back Text"));
+    printButton->setText(nl ? QStringLiteral("Druk Af") : QStringLiteral("Print"));
+    helpButton->setText(QStringLiteral("Help"));
+    optionsButton->setText(QStringLiteral("Instellingen"));
+    aboutButton->setText(nl ? QStringLiteral("Over Sleevix") : QStringLiteral("About..."));
+    closeButton->setText(nl ? QStringLiteral("Sluit af") : QStringLiteral("Close"));
+    spineTextLabel->setText(nl ? QStringLiteral("Geef de tekst voor de zijkanten:")
+                               : QStringLiteral("Enter the Text for the Splines:"));
+    spineTextEdit->setText(QStringLiteral("Deze tekst komt op de Splines"));
+    applySpineTextButton->setText(nl ? QStringLiteral("Pas Toe") : QStringLiteral("Apply"));
+}
+
+void MainWindow::connectHandlers() {
+    auto call = [this](const std::function<void()>& service) {
+        if (service)
+            service();
+    };
+    connect(newProjectButton, &QPushButton::clicked, this,
+            [this, call] { ErrorGuard::run(this, [&] { call(services.newProject); }); });
+    connect(saveProjectButton, &QPushButton::clicked, this,
+            [this, call] { ErrorGuard::run(this, [&] { call(services.saveProject); }); });
+    connect(readProjectButton, &QPushButton::clicked, this,
+            [this, call] { ErrorGuard::run(this, [&] { call(services.readProject); }); });
+    connect(readFrontPictureButton, &QPushButton::clicked, this,
+            [this, call] { ErrorGuard::run(this, [&] { call(services.readFrontPicture); }); });
+    connect(backTextButton, &QPushButton::clicked, this,
+            [this, call] { ErrorGuard::run(this, [&] { call(services.showBackEditor); }); });
+    connect(printButton, &QPushButton::clicked, this,
+            [this, call] { ErrorGuard::run(this, [&] { call(services.showPrintPreview); }); });
+    connect(optionsButton, &QPushButton::clicked, this,
+            [this, call] { ErrorGuard::run(this, [&] { call(services.showOptions); }); });
+    connect(aboutButton, &QPushButton::clicked, this,
+            [this, call] { ErrorGuard::run(this, [&] { call(services.showAbout); }); });
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(applySpineTextButton, &QPushButton::clicked, this,
+            guarded(this, &MainWindow::applySpineText));
+    // A spine text typed but not yet applied is what a save would take: closing asks about it.
+    connect(spineTextEdit, &QLineEdit::textEdited, this, [] { askToSave = true; });
+    connect(updateTimer, &QTimer::timeout, this, guarded(this, &MainWindow::onUpdateTimer));
+}
+
+void MainWindow::fixSize() {
+    const int clientWidth = closeButton->x() + closeButton->width() + newProjectButton->x();
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const int height =
+        std::max(PanelHeight + 100, (screen ? screen->geometry().height() : 1024) - 50);
+    // The user cannot change the size: it is fixed, as the layout is.
+    setFixedSize(clientWidth, height);
+    coverScrollArea->setGeometry(0, PanelHeight, clientWidth, height - PanelHeight);
+}
+
+void MainWindow::refreshLayout() {
+    static_cast<ImageView*>(coverView)->setImage(layout_);
+}
+
+void MainWindow::drawTemplate() {
+    layout_ = Layout::newLayoutImage(coverView->width());
+    Canvas canvas(&layout_);
+    Layout::drawTemplate(canvas);
+    frontPictureView->setGeometry(Layout::FrontPictureBounds);
+    backPictureView->setGeometry(Layout::BackPictureBounds);
+    leftSpineView->setGeometry(Layout::LeftSpineBounds);
+    rightSpineView->setGeometry(Layout::RightSpineBounds);
+    refreshLayout();
+}
+
+void MainWindow::loadFrontPicture(const QString& fileName) {
+    front_.loadFromFile(fileName, Layout::FrontRect.size());
+    frontPictureView->setImage(front_.image());
+    Canvas canvas(&layout_);
+    canvas.stretchDraw(Layout::FrontRect, front_.image());
+    refreshLayout();
+    askToSave = false;
+}
+
+void MainWindow::loadBackPicture(const QString& fileName) {
+    back_.loadFromFile(fileName);
+    putBackPictureIntoLayout();
+    askToSave = false;
+}
+
+void MainWindow::putBackPictureIntoLayout() {
+    if (back_.isEmpty()) {
+        QImage white(Layout::BackPictureWidth, Layout::BackPictureHeight, QImage::Format_RGB32);
+        white.fill(Qt::white);
+        back_.setImage(white);
+    }
+    QImage picture = back_.image();
+    // A bitmap with a palette is read as an indexed picture, on which nothing can be drawn.
+    if (picture.format() == QImage::Format_Indexed8 || picture.format() == QImage::Format_Mono ||
+        picture.format() == QImage::Format_MonoLSB)
+        picture = picture.convertToFormat(QImage::Format_RGB32);
+    Layout::stampProductName(picture, ProductName);
+    back_.setImage(picture, back_.getFormat() == Picture::Format::None ? Picture::Format::Bitmap
+                                                                       : back_.getFormat());
+    backPictureView->setImage(picture);
+    Canvas canvas(&layout_);
+    canvas.stretchDraw(Layout::BackRect, picture);
+    refreshLayout();
+}
+
+void MainWindow::applySpineText() {
+    Canvas canvas(&layout_);
+    Layout::drawSpineText(canvas, spineTextEdit->text(), leftSpineView->geometry(),
+                          rightSpineView->geometry());
+    refreshLayout();
+    askToSave = true;
+}
+
+void MainWindow::removeStaleInstaller() {
+    const QString temp = dataFolder + QStringLiteral("Temp") + PathDelim;
+    const QString installer =
+        temp + ProductName + keepNumberChars(versionText) + QStringLiteral(".exe");
+    if (QFile::exists(installer)) {
+        QFile::remove(installer);
+        QDir().rmdir(temp);
+    }
+}
+
+void MainWindow::handleShow() {
+    if (firstShowingDone)
+        return;
+    firstShowingDone = true;
+    setWindowTitle(ProductName + QStringLiteral(" - ") + versionText);
+    removeStaleInstaller();
+    {
+        RegistryStore store;
+        const QPoint stored(store.ReadInteger(SettingsSection, QStringLiteral("Left"), 200),
+                            store.ReadInteger(SettingsSection, QStringLiteral("Top"), 100));
+        QList<QRect> screens;
+        for (const QScreen* s : QGuiApplication::screens())
+            screens.append(s->geometry());
+        move(keepOnScreen(stored, size(), screens, QPoint(200, 100)));
+    }
+    // A project saved without a name (an empty list saved in the editor) would make the data
+    // folder itself the project, which holds no pictures: every start would fail. The sample
+    // project opens instead.
+    if (projectName.isEmpty()) {
+        projectName = DefaultProjectName;
+        projectFolder = dataFolder + projectName + PathDelim;
+    }
+    if (!QFileInfo(projectFolder).isDir())
+        copySampleFiles(sampleFolders(startFolder, programFolder), projectFolder);
+    drawTemplate();
+    loadFrontPicture(projectFolder + QStringLiteral("Front.jpg"));
+    loadBackPicture(projectFolder + QStringLiteral("Back.bmp"));
+    if (services.loadBackText)
+        services.loadBackText(projectFolder + QStringLiteral("Back.rtf"));
+    spineTextEdit->setText(projectName);
+    applySpineText();
+    askToSave = false;
+}
+
+void MainWindow::handlePaint() {
+    // Enabling a running timer must not restart it.
+    if (autoUpdateEnabled && !updateTimer->isActive())
+        updateTimer->start();
+    else if (!autoUpdateEnabled && updateTimer->isActive())
+        updateTimer->stop();
+}
+
+void MainWindow::onUpdateTimer() {
+    updateTimer->stop();
+    if (services.checkForUpdate)
+        services.checkForUpdate();
+}
+
+bool MainWindow::confirmClose() {
+    if (askToSave && services.askSaveProject) {
+        switch (services.askSaveProject()) {
+        case SaveAnswer::Cancel:
+            return false;
+        case SaveAnswer::Yes:
+            // A save that failed has been shown; the program stays open so nothing is lost.
+            if (services.saveProject && !ErrorGuard::run(this, services.saveProject))
+                return false;
+            // Without a spine text the save wrote nothing and only asks for one; closing now
+            // would lose the work the user has just asked to keep.
+            if (spineTextEdit->text().isEmpty())
+                return false;
+            break;
+        case SaveAnswer::No:
+            break;
+        }
+    }
+    {
+        RegistryStore store;
+        store.WriteInteger(SettingsSection, QStringLiteral("Left"), x());
+        store.WriteInteger(SettingsSection, QStringLiteral("Top"), y());
+        store.WriteString(SettingsSection, QStringLiteral("Path for Data"), dataFolder);
+        store.Flush();
+    }
+    if (services.saveSettings)
+        services.saveSettings();
+    return true;
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!firstShowingDone)
+        QTimer::singleShot(0, this, [this] {
+            ErrorGuard::run(this, [this] { handleShow(); });
+            // Lets the start-up benchmark time a whole start to the first showing.
+            if (qEnvironmentVariableIsSet("SLEEVIX_QUIT_AFTER_FIRST_SHOW"))
+                QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        });
+}
+
+void MainWindow::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    handlePaint();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    bool close = true;
+    // A settings file that cannot be written is shown; the program still closes.
+    ErrorGuard::run(this, [&] { close = confirmClose(); });
+    if (close)
+        event->accept();
+    else
+        event->ignore();
+}

@@ -1,0 +1,122 @@
+// The main window: a panel of buttons and the spine-text field at the top, below it the whole
+// insert at full size on the layout canvas (coverView) with the picture controls over it.
+//
+// The window draws and loads through CoverLayout; what belongs to other windows (the back-cover
+// editor, the options, printing, the closing question) reaches it through MainWindowServices, which
+// the program's entry fills when it has made those windows.
+#pragma once
+
+#include "cover/Workspace.h"
+#include "platform/Picture.h"
+
+#include <QImage>
+#include <QWidget>
+#include <functional>
+
+class ImageView;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollArea;
+class QTimer;
+
+// How the closing question was answered.
+enum class SaveAnswer { Yes, No, Cancel };
+
+struct MainWindowServices {
+    std::function<void(const QString& rtfFile)> loadBackText; // into the back-cover editor
+    std::function<void()> showBackEditor;
+    std::function<void()> showPrintPreview;
+    std::function<void()> showOptions;
+    std::function<void()> showAbout;
+    std::function<void()> saveSettings;         // the options' settings, at closing
+    std::function<SaveAnswer()> askSaveProject; // the closing question
+    std::function<void()> saveProject;          // what the save-project button does
+    std::function<void()> newProject;
+    std::function<void()> readProject;
+    std::function<void()> readFrontPicture;
+    std::function<void()> checkForUpdate; // the automatic update check
+};
+
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+
+    MainWindowServices services;
+
+    // Controls.
+    QWidget* buttonPanel;
+    QPushButton* newProjectButton;
+    QPushButton* saveProjectButton;
+    QPushButton* readProjectButton;
+    QPushButton* readFrontPictureButton;
+    QPushButton* backTextButton;
+    QPushButton* printButton;
+    QPushButton* helpButton;
+    QPushButton* optionsButton;
+    QPushButton* aboutButton;
+    QPushButton* closeButton;
+    QLabel* spineTextLabel;
+    QLineEdit* spineTextEdit;
+    QPushButton* applySpineTextButton;
+    QFrame* panelRule;
+    QScrollArea* coverScrollArea;
+    QWidget* coverView; // shows the layout canvas
+    ImageView* frontPictureView;
+    ImageView* leftSpineView;
+    ImageView* backPictureView;
+    ImageView* rightSpineView;
+    QTimer* updateTimer;
+
+    // Texts set by language at creation.
+    QString versionText;
+    QString copyrightText;
+    QString helpFile;
+    bool firstShowingDone = false;
+
+    // The layout canvas: what the preview and the print are made from.
+    QImage& layoutImage() { return layout_; }
+    Picture& frontPicture() { return front_; }
+    Picture& backPicture() { return back_; }
+
+    // Cover layout operations.
+    void drawTemplate();
+    void loadFrontPicture(const QString& fileName);
+    void loadBackPicture(const QString& fileName);
+    // Stamps the product name on the back picture and stretches it into the layout.
+    void putBackPictureIntoLayout();
+    void applySpineText();
+
+    // Handlers.
+    void handleShow();
+    void handlePaint();
+    void onUpdateTimer();
+    // Runs the closing steps; false when the user chose to stay.
+    bool confirmClose();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createControls();
+    void placeControls();
+    void setTexts();
+    void connectHandlers();
+    void fixSize();
+    void refreshLayout();
+    void removeStaleInstaller();
+
+    QImage layout_;
+    Picture front_;
+    Picture back_;
+};
+
+extern MainWindow* mainWindow;
+
+// The two lines of the message shown when a project is saved without spine text.
+extern QString noBackTextLine1;
+extern QString noBackTextLine2;

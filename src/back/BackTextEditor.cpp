@@ -1,0 +1,248 @@
+#include "back/BackTextEditor.h"
+
+#include "app/MainWindow.h"
+#include "back/BackRules.h"
+#include "back/RichTextEdit.h"
+#include "controls/ColourButton.h"
+#include "cover/Workspace.h"
+#include "dialogs/DialogLook.h"
+#include "dialogs/ErrorGuard.h"
+#include "platform/AppError.h"
+#include "platform/PathDelim.h"
+#include "platform/RegistryStore.h"
+#include "support/WindowPlacement.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTextCursor>
+
+BackTextEditor* backTextEditor = nullptr;
+
+namespace {
+
+QString byLanguage(const char* dutch, const char* english) {
+    return isDutch() ? QString::fromUtf8(dutch) : QString::fromUtf8(english);
+}
+
+} // namespace
+
+BackTextEditor::BackTextEditor(QWidget* parent) : QDialog(parent) {
+    createControls();
+    connectHandlers();
+    initialise();
+}
+
+void BackTextEditor::createControls() {
+    setModal(false);
+    setFont(DialogLook::pixelFont(QStringLiteral("Verdana"), 14));
+    setBackgroundRole(QPalette::Button);
+    setAutoFillBackground(true);
+
+    QFont buttonFont = DialogLook::pixelFont(QStringLiteral("Verdana"), 16);
+    buttonFont.setBold(true);
+    const auto makeButton = [&](QWidget* panel, QRect geometry) {
+        auto* button = new ColourButton(panel);
+        button->setGeometry(geometry);
+        button->setFont(buttonFont);
+        DialogLook::paintButton(button);
+        return button;
+    };
+
+    topPanel = new QWidget(this);
+    readButton = makeButton(topPanel, QRect(BackRules::ButtonLeft, 19, 82, 35));
+    saveButton = makeButton(topPanel, QRect(0, 19, 85, 35));
+    hintLabel = new QLabel(topPanel);
+    hintLabel->setAlignment(Qt::AlignCenter);
+
+    editor = new RichTextEdit(this);
+    editor->setFocusPolicy(Qt::ClickFocus); // not a tab stop
+    // No scroll bars: what the editor shows is copied onto the back cover, and a bar would be
+    // printed there and would narrow the lines. A long list still scrolls with the keys and the
+    // wheel.
+    editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+    bottomPanel = new QWidget(this);
+    copyButton = makeButton(bottomPanel, QRect(0, 17, 241, 32));
+    closeButton = makeButton(bottomPanel, QRect(0, 17, 103, 32));
+
+    openDialog = new QFileDialog(this);
+    openDialog->setAcceptMode(QFileDialog::AcceptOpen);
+    openDialog->setFileMode(QFileDialog::ExistingFile);
+    runOpenDialog = [](QFileDialog* dialog) { return dialog->exec() == QDialog::Accepted; };
+}
+
+void BackTextEditor::setTexts() {
+    setWindowTitle(ProductName + QStringLiteral(" - Tekst achterkant"));
+    // Line feed, then carriage return, between the lines of the instruction.
+    hintLabel->setText(byLanguage("Stel hier de lijst met nummers samen.\n\r"
+                                  "Klik vervolgens op OK om de lijst\n\r"
+                                  "naar de layout in het hoofdscherm te kopiëren.",
+                                  "Enter the contents list in here.\n\r"
+                                  "Next click the OK Button to copy the list\n\r"
+                                  "to the layout in the Main screen."));
+    readButton->setText(byLanguage("Lees", "Read"));
+    saveButton->setText(byLanguage("Bewaar", "Save"));
+    copyButton->setText(byLanguage("Kopieer naar Achterkant", "Copy to Back Cover"));
+    closeButton->setText(byLanguage("Annuleren", "Cancel"));
+}
+
+void BackTextEditor::connectHandlers() {
+    connect(readButton, &QPushButton::clicked, this, guarded(this, &BackTextEditor::readList));
+    connect(saveButton, &QPushButton::clicked, this, guarded(this, &BackTextEditor::saveList));
+    connect(copyButton, &QPushButton::clicked, this,
+            guarded(this, &BackTextEditor::copyToBackCover));
+    connect(closeButton, &QPushButton::clicked, this, guarded(this, &BackTextEditor::closeEditor));
+    // A list typed here is part of the project: closing the program must offer to save it, also
+    // when it has not been copied to the back cover yet. Loading a project or starting a new one
+    // sets the flag as it should be afterwards.
+    connect(editor, &QTextEdit::textChanged, this, [] { askToSave = true; });
+}
+
+MainWindow* BackTextEditor::mainWindow() const {
+    return coverWindow ? coverWindow : ::mainWindow;
+}
+
+void BackTextEditor::initialise() {
+    setTexts();
+    keepFixedSize();
+}
+
+void BackTextEditor::handleShow() {
+    RegistryStore store;
+    const QPoint stored(store.ReadInteger(SettingsSection, QStringLiteral("BackLeft"), 200),
+                        store.ReadInteger(SettingsSection, QStringLiteral("BackTop"), 100));
+    QList<QRect> screens;
+    for (const QScreen* s : QGuiApplication::screens())
+        screens.append(s->geometry());
+    move(keepOnScreen(stored, frameGeometry().size(), screens, QPoint(200, 100)));
+}
+
+// The editor is always 556 x 472 pixels: any change of size is undone at once.
+void BackTextEditor::keepFixedSize() {
+    const int width = BackRules::EditorWidth;
+    const int height =
+        BackRules::TopPanelHeight + BackRules::EditorHeight + BackRules::BottomPanelHeight;
+    if (minimumSize() != QSize(width, height) || maximumSize() != QSize(width, height))
+        setFixedSize(width, height);
+    topPanel->setGeometry(0, 0, width, BackRules::TopPanelHeight);
+    hintLabel->setGeometry(0, BackRules::TopPanelHeight - 69, width, 69);
+    editor->setGeometry(0, BackRules::TopPanelHeight, width, BackRules::EditorHeight);
+    bottomPanel->setGeometry(0, BackRules::TopPanelHeight + BackRules::EditorHeight, width,
+                             BackRules::BottomPanelHeight);
+    copyButton->move(readButton->x(), copyButton->y());
+    saveButton->move(width - saveButton->width() - readButton->x(), saveButton->y());
+    closeButton->move(saveButton->x(), closeButton->y());
+}
+
+void BackTextEditor::loadContents(const QString& fileName) {
+    editor->loadFromFile(fileName);
+}
+
+void BackTextEditor::readList() {
+    if (!projectFolder.isEmpty())
+        openDialog->setDirectory(projectFolder);
+    openDialog->setDefaultSuffix(QStringLiteral("rtf"));
+    openDialog->setWindowTitle(ProductName +
+                               byLanguage(" - Selecteer het rtf-bestand voor de achterkant",
+                                          " - Select the rtf file for the back"));
+    openDialog->setNameFilter(byLanguage("RichText-bestanden (*.rtf)", "RichText files (*.rtf)"));
+    if (!runOpenDialog(openDialog) || openDialog->selectedFiles().isEmpty())
+        return;
+    editor->loadFromFile(openDialog->selectedFiles().first());
+    askToSave = true;
+}
+
+void BackTextEditor::saveList() {
+    const QString name = BackRules::nameFromLines(editor->displayedLines());
+    const QString folder = name.isEmpty() ? dataFolder : withTrailingDelim(dataFolder + name);
+    const QString file = folder + QStringLiteral("Back.rtf");
+    // A name that cannot be a folder fails before anything is made or changed.
+    if (!BackRules::isUsableFolderName(name) || !QDir().mkpath(folder))
+        throw AppError(QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(file)));
+    editor->saveToFile(file);
+    projectName = name;
+    projectFolder = folder;
+}
+
+void BackTextEditor::copyToBackCover() {
+    MainWindow* main = mainWindow();
+    if (!main)
+        return;
+    QScrollBar* scroll = main->coverScrollArea->verticalScrollBar();
+    savedScrollPos = quint16(std::clamp(scroll->value(), 0, 65535));
+    scroll->setValue(0);
+    QApplication::processEvents();
+
+    // The editor as it is displayed now: what is scrolled out of sight does not reach the back.
+    const QImage pixels = grabWithoutSelection();
+    Picture& back = main->backPicture();
+    QImage picture = back.image();
+    if (picture.isNull()) {
+        picture = QImage(552, 472, QImage::Format_RGB32);
+        picture.fill(Qt::white);
+    } else {
+        picture = picture.convertToFormat(QImage::Format_RGB32);
+    }
+    BackRules::copyEditorPixels(pixels, picture);
+    back.setImage(picture);
+    main->putBackPictureIntoLayout();
+
+    main->spineTextEdit->setText(BackRules::nameFromLines(editor->displayedLines()));
+    main->applySpineText();
+    scroll->setValue(savedScrollPos);
+    close();
+}
+
+QImage BackTextEditor::grabWithoutSelection() {
+    // A selection is the editor's marking, not part of the list: it is left out of the copy.
+    // Changing the cursor scrolls it into view, so the view is put back where the user left it.
+    const QTextCursor kept = editor->textCursor();
+    if (!kept.hasSelection())
+        return grab().toImage();
+    QScrollBar* vertical = editor->verticalScrollBar();
+    QScrollBar* horizontal = editor->horizontalScrollBar();
+    const int top = vertical->value();
+    const int left = horizontal->value();
+    QTextCursor plain = kept;
+    plain.clearSelection();
+    editor->setTextCursor(plain);
+    vertical->setValue(top);
+    horizontal->setValue(left);
+    const QImage pixels = grab().toImage();
+    editor->setTextCursor(kept);
+    vertical->setValue(top);
+    horizontal->setValue(left);
+    return pixels;
+}
+
+void BackTextEditor::closeEditor() {
+    close();
+}
+
+void BackTextEditor::handleClose() {
+    RegistryStore store;
+    store.WriteInteger(SettingsSection, QStringLiteral("BackLeft"), x());
+    store.WriteInteger(SettingsSection, QStringLiteral("BackTop"), y());
+    store.Flush();
+}
+
+void BackTextEditor::done(int result) {
+    ErrorGuard::run(this, [this] { handleClose(); });
+    QDialog::done(result);
+}
+
+void BackTextEditor::showEvent(QShowEvent* event) {
+    ErrorGuard::run(this, [this] { handleShow(); });
+    QDialog::showEvent(event);
+}
+
+void BackTextEditor::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    keepFixedSize();
+}

@@ -1,0 +1,64 @@
+// BackTextEditor: the back-cover contents editor. The user writes the track list in editor, reads
+// it from or saves it to an .rtf file, and copies it onto the back cover: the editor's displayed
+// pixels become the back picture, the first displayed line (or the second, when the first is
+// short) the spine text. The window stays open beside the main window (not modal); closing only
+// hides it and keeps what was typed.
+#pragma once
+
+#include <QDialog>
+#include <QImage>
+#include <functional>
+
+class QFileDialog;
+class QLabel;
+class RichTextEdit;
+class ColourButton;
+class MainWindow;
+
+class BackTextEditor : public QDialog {
+    Q_OBJECT
+public:
+    explicit BackTextEditor(QWidget* parent = nullptr);
+
+    QWidget* topPanel;
+    ColourButton* readButton;
+    ColourButton* saveButton;
+    QLabel* hintLabel;
+    RichTextEdit* editor;
+    QWidget* bottomPanel;
+    ColourButton* copyButton;
+    ColourButton* closeButton;
+    QFileDialog* openDialog;
+
+    // The main window the list is copied to; the program's main window unless set.
+    MainWindow* coverWindow = nullptr;
+    // Shows the open dialog; true when the user chose a file. Tests answer it themselves.
+    std::function<bool(QFileDialog*)> runOpenDialog;
+
+    // Loads "Back.rtf" (or any list file) into the editor, replacing its content.
+    void loadContents(const QString& fileName);
+
+    void initialise();
+    void handleShow();
+    void keepFixedSize();
+    void readList();
+    void saveList();
+    void copyToBackCover();
+    void closeEditor();
+    void handleClose();
+
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void createControls();
+    void setTexts();
+    void connectHandlers();
+    MainWindow* mainWindow() const;
+    QImage grabWithoutSelection(); // the window as shown, less the editor's selection
+};
+
+extern BackTextEditor* backTextEditor;

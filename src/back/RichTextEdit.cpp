@@ -1,0 +1,145 @@
+#include "back/RichTextEdit.h"
+
+#include "platform/AppError.h"
+#include "platform/RtfReader.h"
+#include "platform/RtfWriter.h"
+#include "platform/SaveWhole.h"
+#include "platform/TextFile.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+
+RichTextEdit::RichTextEdit(QWidget* parent) : QTextEdit(parent) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(17);
+    setFont(font);
+    document()->setDefaultFont(font);
+    setLineWrapMode(QTextEdit::WidgetWidth);
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    setAcceptRichText(true);
+    setTabChangesFocus(false); // tab characters go into the text
+    setTabStopDistance(48);    // half an inch, as word processors do
+}
+
+void RichTextEdit::keyPressEvent(QKeyEvent* event) {
+    if (event->modifiers() == Qt::ControlModifier) {
+        const QTextCharFormat current = currentCharFormat();
+        QTextCharFormat change;
+        switch (event->key()) {
+        case Qt::Key_B:
+            change.setFontWeight(current.fontWeight() > QFont::Normal ? QFont::Normal
+                                                                      : QFont::Bold);
+            break;
+        case Qt::Key_I:
+            change.setFontItalic(!current.fontItalic());
+            break;
+        case Qt::Key_U:
+            change.setFontUnderline(!current.fontUnderline());
+            break;
+        default:
+            QTextEdit::keyPressEvent(event);
+            return;
+        }
+        mergeCurrentCharFormat(change);
+        event->accept();
+        return;
+    }
+    const bool newParagraph = (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+                              (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (newParagraph && !isReadOnly()) {
+        // The new paragraph goes on in the paragraph's format (its tab stops, its alignment) and
+        // in the style the next letter would get, also one switched on by a key just before.
+        // The toolkit's own Return drops a paragraph format, and on the empty line that follows
+        // such a paragraph it only resets the format and swallows the key: every second Return
+        // in a list read from a file was lost.
+        QTextCursor cursor = textCursor();
+        const QTextCharFormat pending = currentCharFormat();
+        cursor.beginEditBlock();
+        cursor.removeSelectedText();
+        cursor.insertBlock(cursor.blockFormat(), pending);
+        cursor.endEditBlock();
+        setTextCursor(cursor);
+        setCurrentCharFormat(pending);
+        ensureCursorVisible();
+        event->accept();
+        return;
+    }
+    QTextEdit::keyPressEvent(event);
+}
+
+void RichTextEdit::loadFromFile(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw AppError(
+            QStringLiteral("Cannot open file %1").arg(QDir::toNativeSeparators(fileName)));
+    auto* loaded = new QTextDocument(this);
+    loaded->setDefaultFont(document()->defaultFont());
+    loaded->setDefaultTextOption(document()->defaultTextOption());
+    loaded->setDocumentMargin(document()->documentMargin());
+    try {
+        try {
+            RtfReader::read(&file, loaded);
+        } catch (const RtfFormatError&) {
+            // Not RTF: read it again from its start as plain text.
+            if (!file.seek(0))
+                throw AppError(QStringLiteral("Failed to Load Stream"));
+            const QByteArray bytes = file.readAll();
+            if (file.error() != QFileDevice::NoError)
+                throw AppError(QStringLiteral("Failed to Load Stream"));
+            loaded->setPlainText(DecodeTextFile(bytes));
+        }
+    } catch (...) {
+        delete loaded;
+        throw;
+    }
+    adopt(loaded);
+}
+
+void RichTextEdit::adopt(QTextDocument* loaded) {
+    // The control deletes a document it made itself; one read earlier belongs to this widget.
+    QPointer<QTextDocument> old = document();
+    setDocument(loaded);
+    if (old && old->parent() == this)
+        delete old;
+    moveCursor(QTextCursor::Start);
+}
+
+void RichTextEdit::saveToFile(const QString& fileName) const {
+    QByteArray rtf;
+    QBuffer buffer(&rtf);
+    buffer.open(QIODevice::WriteOnly);
+    RtfWriter::write(document(), &buffer);
+    if (!saveFileWhole(fileName, rtf))
+        throw AppError(
+            QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(fileName)));
+}
+
+QStringList RichTextEdit::displayedLines() const {
+    QStringList lines;
+    QTextDocument* doc = document();
+    QAbstractTextDocumentLayout* layout = doc->documentLayout();
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        layout->blockBoundingRect(block); // lays the block out if it is not yet
+        const QTextLayout* lines_ = block.layout();
+        const QString text = block.text();
+        if (!lines_ || lines_->lineCount() == 0) {
+            lines << text;
+            continue;
+        }
+        for (int i = 0; i < lines_->lineCount(); ++i) {
+            const QTextLine line = lines_->lineAt(i);
+            QString part = text.mid(line.textStart(), line.textLength());
+            if (part.endsWith(QChar(QChar::LineSeparator)))
+                part.chop(1);
+            lines << part;
+        }
+    }
+    return lines;
+}

@@ -1,0 +1,68 @@
+#include "cover/CoverLayout.h"
+
+namespace Layout {
+namespace {
+
+void line(Canvas& c, int x1, int y1, int x2, int y2) {
+    c.moveTo(x1, y1);
+    c.lineTo(x2, y2);
+}
+
+} // namespace
+
+QImage newLayoutImage(int width) {
+    QImage image(std::max(width, 1), CanvasHeight, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+void drawTemplate(Canvas& c) {
+    c.penColor = Qt::black;
+    c.brushColor = Qt::white;
+
+    c.rectangle(177, 57, 663, 543); // front frame
+    for (int y : {57, 542}) {       // front crop marks, level with the frame's outline
+        line(c, 27, y, 167, y);
+        line(c, 673, y, 813, y);
+    }
+    for (int x : {177, 662}) { // front crop marks continuing the frame's sides
+        line(c, x, -3, x, 47);
+        line(c, x, 553, x, 603);
+    }
+
+    c.rectangle(141, 610, 699, 1088); // back frame
+    for (int y : {610, 1087}) {
+        line(c, 27, y, 106, y);
+        line(c, 734, y, 813, y);
+    }
+    for (int x : {116, 723}) { // spine fold marks
+        line(c, x, 553, x, 600);
+        line(c, x, 1098, x, 1148);
+    }
+    c.rectangle(116, 610, 142, 1088); // left spine, overlapping the back frame's left outline
+    c.rectangle(698, 610, 724, 1088); // right spine
+}
+
+void stampProductName(QImage& backPicture, const QString& productName) {
+    Canvas canvas(&backPicture);
+    canvas.Font = Canvas::makeFont(QStringLiteral("MS Sans Serif"), 8);
+    canvas.fontColor = Qt::black;
+    canvas.brushColor = Qt::white;
+    const int x = (BackPictureWidth - canvas.textWidth(productName)) / 2;
+    canvas.textOut(x, 452, productName);
+}
+
+void drawRotatedText(Canvas& canvas, int angle, int x, int y, const QString& text) {
+    canvas.textOut(x, y, text, angle);
+}
+
+void drawSpineText(Canvas& canvas, const QString& text, const QRect& leftSpine,
+                   const QRect& rightSpine) {
+    canvas.Font = Canvas::makeFont(QStringLiteral("Verdana"), 10, true);
+    canvas.fontColor = Qt::black;
+    canvas.brushColor = Qt::white;
+    drawRotatedText(canvas, 90, leftSpine.left(), leftSpine.top() + leftSpine.height() - 10, text);
+    drawRotatedText(canvas, 270, rightSpine.left() + 22, rightSpine.top() + 10, text);
+}
+
+} // namespace Layout

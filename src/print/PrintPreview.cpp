@@ -1,0 +1,268 @@
+#include "print/PrintPreview.h"
+
+#include "app/MainWindow.h"
+#include "controls/ColourButton.h"
+#include "controls/ImageView.h"
+#include "cover/Workspace.h"
+#include "dialogs/ErrorGuard.h"
+#include "platform/AppError.h"
+#include "platform/Canvas.h"
+#include "platform/PrintSpooler.h"
+#include "platform/RegistryStore.h"
+#include "support/Support.h"
+#include "support/WindowPlacement.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinterInfo>
+#include <QScreen>
+
+PrintPreview* printPreview = nullptr;
+
+namespace {
+
+QString tr2(const char* dutch, const char* english) {
+    return isDutch() ? QString::fromUtf8(dutch) : QString::fromUtf8(english);
+}
+
+QString cannotBeginText(const QPrinter& printer) {
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        return tr2("Kan het bestand %1 niet maken.", "Cannot create file %1")
+            .arg(printer.outputFileName());
+    // Without a print system (no spooler running, no queue installed) the printer object still
+    // calls itself valid, but no document can begin on it.
+    if (QPrinterInfo::availablePrinterNames().isEmpty())
+        return tr2("Er is geen printer geïnstalleerd, of de afdrukservice draait niet. "
+                   "Installeer een printer of druk af naar een PDF-bestand.",
+                   "No printer is installed, or the print service is not running. Install a "
+                   "printer, or print to a PDF file.");
+    return tr2("De printer %1 kan geen afdruk beginnen.",
+               "The printer %1 cannot start a print job.")
+        .arg(printer.printerName());
+}
+
+// A PDF written by the printer object ends with its end-of-file marker; a full disk or a file
+// that could not be written leaves it short, which the printer object does not report.
+bool pdfIsComplete(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 8)
+        return false;
+    file.seek(std::max<qint64>(0, file.size() - 64));
+    return file.readAll().contains("%%EOF");
+}
+
+// A file name made from the document's name, without characters that file systems refuse.
+QString pdfFileName(const QString& folder, const QString& docName) {
+    QString name = docName.isEmpty() ? ProductName : docName;
+    for (QChar& c : name)
+        if (QStringLiteral("/\\:*?\"<>|").contains(c) || c.unicode() < 32)
+            c = QLatin1Char('_');
+    return QDir(folder).filePath(name + QStringLiteral(".pdf"));
+}
+
+} // namespace
+
+void printDocument(QPrinter& printer, const std::function<void(QPainter&)>& draw) {
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw AppError(cannotBeginText(printer));
+    QString failure;
+    try {
+        draw(painter);
+    } catch (const AppError& e) {
+        failure = e.message();
+    } catch (const std::exception& e) {
+        failure = QString::fromLocal8Bit(e.what());
+    }
+    // The document is ended whatever happened, so that no print job stays open.
+    const bool ended = painter.end();
+    if (!failure.isEmpty())
+        throw AppError(failure);
+    if (printer.outputFormat() == QPrinter::NativeFormat) {
+        const QString refusal = lastSpoolerRefusal();
+        if (!refusal.isEmpty())
+            throw AppError(tr2("De afdrukservice heeft de afdruk niet aangenomen: %1",
+                               "The print service did not take the print job: %1")
+                               .arg(refusal));
+    }
+    if (!ended || printer.printerState() == QPrinter::Error)
+        throw AppError(tr2("De printer meldt een fout; de afdruk is mogelijk niet compleet.",
+                           "The printer reported an error; the print may be incomplete."));
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty() &&
+        !pdfIsComplete(printer.outputFileName()))
+        throw AppError(tr2("Het bestand %1 kon niet helemaal worden geschreven.",
+                           "The file %1 could not be written completely.")
+                           .arg(printer.outputFileName()));
+}
+
+void printLayoutOn(QPrinter& printer, const PrintSource& source, double windowDpiX,
+                   double windowDpiY, double screenScale, PrintMode mode) {
+    printDocument(printer, [&](QPainter& painter) {
+        // The printer's resolution takes the place of the device context's pixels per inch.
+        const PrintGeometry::PrintScale scale = PrintGeometry::scaleFor(
+            printer.logicalDpiX(), printer.logicalDpiY(), windowDpiX, windowDpiY, screenScale);
+        paintLayout(painter, source, PrintGeometry::printedSize(source.Layout.size(), scale), mode);
+    });
+}
+
+PrintPreview::PrintPreview(QWidget* parent) : QDialog(parent) {
+    createControls();
+    connectHandlers();
+    initialise();
+}
+
+PrintPreview::~PrintPreview() = default;
+
+void PrintPreview::createControls() {
+    QFont font(QStringLiteral("Verdana"));
+    font.setPixelSize(14);
+    setFont(font);
+    setBackgroundRole(QPalette::Button);
+    setAutoFillBackground(true);
+
+    buttonPanel = new QWidget(this);
+    buttonPanel->setAutoFillBackground(true);
+    QFont buttonFont(QStringLiteral("Verdana"));
+    buttonFont.setPixelSize(16);
+    buttonFont.setBold(true);
+    const auto makeButton = [&](int left) {
+        auto* button = new ColourButton(buttonPanel);
+        button->setGeometry(left, 9, 135, 35);
+        button->setFont(buttonFont);
+        button->setBackColor(QColor(255, 255, 227));
+        button->setHoverColor(QColor(255, 255, 136));
+        return button;
+    };
+    printButton = makeButton(9);
+    closeButton = makeButton(156);
+    previewView = new ImageView(this);
+}
+
+void PrintPreview::setTexts() {
+    setWindowTitle(ProductName + tr2(" - Afdrukvoorbeeld", " - Printing Example"));
+    printButton->setText(tr2("Afdrukken", "Print"));
+    closeButton->setText(tr2("Annuleren", "Cancel"));
+}
+
+void PrintPreview::connectHandlers() {
+    connect(printButton, &QPushButton::clicked, this, guarded(this, &PrintPreview::printCover));
+    connect(closeButton, &QPushButton::clicked, this, guarded(this, &PrintPreview::closePreview));
+}
+
+void PrintPreview::initialise() {
+    setTexts();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    screenScale = PrintGeometry::screenScaleFor(screen ? screen->logicalDotsPerInch() : 96.0);
+    const QSize client = PrintGeometry::creationClientSize(screenScale);
+    resize(client);
+    buttonPanel->setGeometry(0, 0, client.width(), PrintGeometry::PanelHeight);
+    previewView->setGeometry(0, PrintGeometry::PanelHeight, client.width(),
+                             client.height() - PrintGeometry::PanelHeight);
+}
+
+void PrintPreview::handleShow() {
+    RegistryStore store;
+    const QPoint stored(store.ReadInteger(SettingsSection, QStringLiteral("PrintLeft"), 200),
+                        store.ReadInteger(SettingsSection, QStringLiteral("PrintTop"), 100));
+    // A place stored on a screen that is gone would show the modal preview where nobody can
+    // reach it, and the whole program would seem to hang.
+    QList<QRect> screens;
+    for (const QScreen* s : QGuiApplication::screens())
+        screens.append(s->geometry());
+    move(keepOnScreen(stored, frameGeometry().size(), screens, QPoint(200, 100)));
+}
+
+void PrintPreview::keepFixedSize() {
+    // The window keeps the size of an A4 page at 3 pixels per millimetre under its buttons.
+    const QSize client = PrintGeometry::clientSize(screenScale);
+    if (minimumSize() != client || maximumSize() != client)
+        setFixedSize(client);
+    buttonPanel->setGeometry(0, 0, client.width(), PrintGeometry::PanelHeight);
+    previewView->setGeometry(
+        QRect(QPoint(0, PrintGeometry::PanelHeight), PrintGeometry::previewSize(screenScale)));
+}
+
+void PrintPreview::makePreview() {
+    PrintSource source;
+    if (mainWindow) {
+        source.Layout = mainWindow->layoutImage();
+        source.front = mainWindow->frontPicture();
+        source.back = mainWindow->backPicture();
+        source.spineText = mainWindow->spineTextEdit->text();
+        source.leftSpine = mainWindow->leftSpineView->geometry();
+        source.rightSpine = mainWindow->rightSpineView->geometry();
+    }
+    makePreview(source);
+}
+
+void PrintPreview::makePreview(const PrintSource& source) {
+    source_ = source;
+    // Made at the size the image control has when the window is shown, so that the control
+    // does not enlarge a smaller picture.
+    preview_ = QImage(PrintGeometry::previewSize(screenScale), QImage::Format_RGB32);
+    preview_.fill(Qt::white);
+    Canvas canvas(&preview_);
+    canvas.stretchDraw(preview_.rect(), source_.Layout);
+    previewView->setImage(preview_);
+}
+
+void PrintPreview::printCover() {
+    printLayout();
+}
+
+void PrintPreview::printLayout() {
+    if (!printDialog)
+        printDialog = new QPrintDialog(&printer, this);
+    // The job is named after the cover printed now, not after the first one printed in the run.
+    printer.setDocName(source_.spineText.isEmpty()
+                           ? ProductName
+                           : ProductName + QStringLiteral(" - ") + source_.spineText);
+    // Without any printer the dialog offers only a PDF file: propose one named after the job.
+    // A file proposed for an earlier cover is proposed afresh, or the next cover would be
+    // written over that cover's PDF; a file the user chose is kept.
+    if (QPrinterInfo::availablePrinterNames().isEmpty() &&
+        (printer.outputFileName().isEmpty() || printer.outputFileName() == proposedPdf_)) {
+        proposedPdf_ = pdfFileName(QDir::homePath(), printer.docName());
+        printer.setOutputFileName(proposedPdf_);
+    }
+    if (printDialog->exec() != QDialog::Accepted)
+        return;
+    // A PDF file chosen as a bare folder gets the job's name.
+    const QString file = printer.outputFileName();
+    if (printer.outputFormat() == QPrinter::PdfFormat &&
+        (file.isEmpty() || file.endsWith(QLatin1Char('/')) || QFileInfo(file).isDir()))
+        printer.setOutputFileName(
+            pdfFileName(file.isEmpty() ? QDir::homePath() : file, printer.docName()));
+    printLayoutOn(printer, source_, logicalDpiX(), logicalDpiY(), screenScale);
+}
+
+void PrintPreview::closePreview() {
+    done(2);
+}
+
+void PrintPreview::handleClose() {
+    RegistryStore store;
+    store.WriteInteger(SettingsSection, QStringLiteral("PrintLeft"), x());
+    store.WriteInteger(SettingsSection, QStringLiteral("PrintTop"), y());
+    store.Flush();
+}
+
+void PrintPreview::done(int result) {
+    ErrorGuard::run(this, [this] { handleClose(); });
+    QDialog::done(result);
+}
+
+void PrintPreview::showEvent(QShowEvent* event) {
+    ErrorGuard::run(this, [this] { handleShow(); });
+    keepFixedSize();
+    QDialog::showEvent(event);
+}
+
+void PrintPreview::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    keepFixedSize();
+}

@@ -1,0 +1,78 @@
+// PrintPreview: the print preview. It shows the main window's layout canvas reduced to an A4 page
+// on the screen and prints the layout on one page at (nearly) a quarter millimetre per layout
+// pixel. The main window's print button calls MakePreview and then shows the window modally;
+// from it the user prints as often as wanted, or closes it.
+#pragma once
+
+#include "print/LayoutPrint.h"
+#include "print/PrintGeometry.h"
+
+#include <QDialog>
+#include <QPrinter>
+#include <functional>
+#include <memory>
+
+class ImageView;
+class QPrintDialog;
+class ColourButton;
+
+// Runs one print document on a printer: begins it, lets `draw` paint the page, and always ends
+// it, also when drawing failed. Throws AppError with a message for the user when the document
+// cannot begin (no printer installed, a printer that cannot start a job, an unwritable PDF file),
+// and, after the document has been ended, when drawing or the printer failed.
+void printDocument(QPrinter& printer, const std::function<void(QPainter&)>& draw);
+
+// The layout on one page of the printer: printed size from the printer's resolution, the
+// window's pixels per inch and the screen scale, from the top-left of the printable area.
+void printLayoutOn(QPrinter& printer, const PrintSource& source, double windowDpiX,
+                   double windowDpiY, double screenScale, PrintMode mode = PrintMode::Sharp);
+
+class PrintPreview : public QDialog {
+    Q_OBJECT
+public:
+    explicit PrintPreview(QWidget* parent = nullptr);
+    ~PrintPreview() override;
+
+    double screenScale = 1.0;
+
+    QWidget* buttonPanel;
+    ColourButton* printButton;
+    ColourButton* closeButton;
+    ImageView* previewView;
+    // The printer chosen in the print dialog; kept for the next print of the run.
+    QPrinter printer{QPrinter::HighResolution};
+    // Made at the first print, so that starting the program does not wait for the print system.
+    QPrintDialog* printDialog = nullptr;
+
+    // The preview and the print are made from the main window's canvas and pictures as they are
+    // now; the window shows them until the next call.
+    void makePreview();
+    void makePreview(const PrintSource& source);
+    const PrintSource& Source() const { return source_; }
+    const QImage& previewImage() const { return preview_; }
+
+    void initialise();
+    void handleShow();
+    void keepFixedSize();
+    void printCover();
+    void printLayout();
+    void closePreview();
+    void handleClose();
+
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void createControls();
+    void setTexts();
+    void connectHandlers();
+
+    PrintSource source_;
+    QImage preview_;
+    QString proposedPdf_; // the PDF file last proposed when there is no printer
+};
+
+extern PrintPreview* printPreview;

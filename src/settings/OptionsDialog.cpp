@@ -1,0 +1,220 @@
+#include "settings/OptionsDialog.h"
+
+#include "controls/ColourButton.h"
+#include "cover/Workspace.h"
+#include "dialogs/ErrorGuard.h"
+#include "platform/AppError.h"
+#include "platform/RegistryStore.h"
+#include "settings/Settings.h"
+#include "support/WindowPlacement.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPaintEvent>
+#include <QScreen>
+
+OptionsDialog* optionsDialog = nullptr;
+
+namespace {
+
+const QColor FormColor(255, 255, 227);
+const QColor hoverColor(255, 255, 136);
+
+// The window is 639 x 286 pixels outside; this is what a dialog frame leaves inside.
+constexpr int ClientWidth = 623;
+constexpr int ClientHeight = 247;
+
+QFont fontOf(const QString& family, int pixels, bool bold = false) {
+    QFont font(family);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+QFont msSansSerif(bool bold = false) {
+    return fontOf(QStringLiteral("MS Sans Serif"), 16, bold);
+}
+
+// The group boxes of the design: an etched frame whose caption sits on its top line, the
+// caption's own blanks keeping the line off the text; inside, the window's colour.
+QGroupBox* makeGroupBox(QWidget* parent) {
+    auto* box = new QGroupBox(parent);
+    box->setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid rgb(160, 160, 160); margin-top: 8px; }"
+        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+        " left: 8px; padding: 0px; background-color: rgb(255, 255, 227); }"));
+    return box;
+}
+
+} // namespace
+
+OptionsDialog::OptionsDialog(QWidget* parent) : QDialog(parent) {
+    createControls();
+    placeControls();
+    connectHandlers();
+    handlePaint();
+    ErrorGuard::run(this, [this] { initialise(); });
+}
+
+OptionsDialog::~OptionsDialog() {
+    // The error box must not hang on a window that is going away.
+    ErrorGuard::run(nullptr, [this] { handleDestroy(); });
+    if (optionsDialog == this)
+        optionsDialog = nullptr;
+}
+
+void OptionsDialog::createControls() {
+    setFont(msSansSerif());
+    // The controls in the groups take the groups' font; set on each, as a style sheet on the
+    // group would otherwise hand them the application's font.
+    const QFont groupFont = fontOf(QStringLiteral("Verdana"), 15);
+    dataFolderGroup = makeGroupBox(this);
+    dataFolderLabel = new QLabel(dataFolderGroup);
+    dataFolderEdit = new QLineEdit(dataFolderGroup);
+    copyCheckBox = new QCheckBox(dataFolderGroup);
+    for (QWidget* w : std::initializer_list<QWidget*>{dataFolderGroup, dataFolderLabel,
+                                                      dataFolderEdit, copyCheckBox})
+        w->setFont(groupFont);
+    browseButton = new ColourButton(dataFolderGroup);
+    browseButton->setFont(msSansSerif(true));
+
+    updateGroup = makeGroupBox(this);
+    autoUpdateCheckBox = new QCheckBox(updateGroup);
+    checkNowButton = new ColourButton(updateGroup);
+    updateGroup->setFont(groupFont);
+    autoUpdateCheckBox->setFont(groupFont);
+    checkNowButton->setFont(fontOf(QStringLiteral("Verdana"), 15, true));
+
+    okButton = new ColourButton(QStringLiteral("OK"), this);
+    okButton->setFont(msSansSerif(true));
+    okButton->setModalResult(1);
+    cancelButton = new ColourButton(this);
+    cancelButton->setFont(msSansSerif(true));
+    cancelButton->setModalResult(2);
+}
+
+void OptionsDialog::placeControls() {
+    move(477, 223);
+    resize(ClientWidth, ClientHeight);
+    dataFolderGroup->setGeometry(15, 13, 588, 106);
+    dataFolderLabel->move(26, 24);
+    dataFolderLabel->adjustSize();
+    dataFolderEdit->setGeometry(26, 47, 409, 26);
+    copyCheckBox->setGeometry(27, 74, 334, 21);
+    browseButton->setGeometry(449, 42, 119, 30);
+    updateGroup->setGeometry(15, 128, 262, 99);
+    autoUpdateCheckBox->setGeometry(26, 25, 232, 18);
+    checkNowButton->setGeometry(74, 54, 119, 31);
+    okButton->setGeometry(334, 161, 120, 35);
+    cancelButton->setGeometry(470, 162, 120, 35);
+    // Tab order in the folder group: the browse button first, then the path.
+    setTabOrder(browseButton, dataFolderEdit);
+    setTabOrder(dataFolderEdit, copyCheckBox);
+}
+
+void OptionsDialog::connectHandlers() {
+    connect(browseButton, &QPushButton::clicked, this,
+            guarded(this, &OptionsDialog::browseForDataFolder));
+    connect(checkNowButton, &QPushButton::clicked, this,
+            guarded(this, &OptionsDialog::checkForUpdateNow));
+    connect(okButton, &QPushButton::clicked, this, guarded(this, &OptionsDialog::acceptOptions));
+    connect(cancelButton, &QPushButton::clicked, this,
+            guarded(this, &OptionsDialog::cancelOptions));
+}
+
+void OptionsDialog::initialise() {
+    copyCheckBox->setChecked(true);
+    loadSettings();
+}
+
+void OptionsDialog::handlePaint() {
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, FormColor);
+    setPalette(pal);
+    for (ColourButton* button : {browseButton, checkNowButton, okButton, cancelButton}) {
+        button->setBackColor(FormColor);
+        button->setHoverColor(hoverColor);
+    }
+
+    const bool nl = isDutch();
+    setWindowTitle(ProductName +
+                   (nl ? QStringLiteral(" - Instellingen") : QStringLiteral(" - Options")));
+    dataFolderGroup->setTitle(nl ? QStringLiteral(" Plaats voor de bestanden ")
+                                 : QStringLiteral(" Location for Data Files "));
+    dataFolderLabel->setText(nl ? QStringLiteral("Geef het nieuwe pad voor de bestanden:")
+                                : QStringLiteral("Enter new Location for Data Files:"));
+    dataFolderLabel->adjustSize();
+    browseButton->setText(nl ? QStringLiteral("Bladeren") : QStringLiteral("Browse"));
+    copyCheckBox->setText(nl ? QStringLiteral("Kopieer bestanden naar nieuwe map")
+                             : QStringLiteral("Copy Files to new Directory"));
+    updateGroup->setTitle(QStringLiteral(" Update "));
+    autoUpdateCheckBox->setText(nl ? QStringLiteral(" \"Check voor Updates\" Aan ")
+                                   : QStringLiteral("\"Check for Updates\" On"));
+    checkNowButton->setText(nl ? QStringLiteral("Check Nu") : QStringLiteral("Check Now"));
+    cancelButton->setText(nl ? QStringLiteral("Annuleren") : QStringLiteral("Cancel"));
+}
+
+void OptionsDialog::paintEvent(QPaintEvent* event) {
+    handlePaint();
+    QDialog::paintEvent(event);
+}
+
+void OptionsDialog::loadSettings() {
+    const StoredOptions options = loadSettingsValues();
+    // A place on a screen that is gone would open this modal window out of the user's reach.
+    QList<QRect> screens;
+    for (const QScreen* s : QGuiApplication::screens())
+        screens.append(s->geometry());
+    move(keepOnScreen(QPoint(options.left, options.top), frameGeometry().size(), screens,
+                      QPoint(100, 100)));
+    autoUpdateCheckBox->setChecked(options.autoUpdate);
+    dataFolderEdit->setText(dataFolder);
+    if (!options.failure.isEmpty())
+        throw AppError(options.failure);
+}
+
+void OptionsDialog::saveSettings() {
+    saveSettingsValues(autoUpdateCheckBox->isChecked());
+}
+
+void OptionsDialog::useChosenFolder(const QString& folder) {
+    useDataFolder(folder);
+    dataFolderEdit->setText(dataFolder);
+}
+
+void OptionsDialog::handleDestroy() {
+    saveSettings();
+    RegistryStore store;
+    store.WriteInteger(SettingsSection, QStringLiteral("OptionsTop"), y());
+    store.WriteInteger(SettingsSection, QStringLiteral("OptionsLeft"), x());
+    store.Flush();
+}
+
+void OptionsDialog::browseForDataFolder() {
+    // Choosing the folder with the browse dialog comes with that dialog; UseChosenFolder then
+    // takes its answer.
+}
+
+void OptionsDialog::checkForUpdateNow() {
+    if (checkNow)
+        checkNow(y(), x(), frameGeometry().height(), frameGeometry().width());
+}
+
+void OptionsDialog::acceptOptions() {
+    saveSettings();
+}
+
+void OptionsDialog::cancelOptions() {
+    loadSettings();
+}
+
+// Escape and the title bar's close button leave the window as Cancel does: a change the user
+// walked away from must not be stored when the program ends.
+void OptionsDialog::reject() {
+    ErrorGuard::run(this, [this] { cancelOptions(); });
+    done(2);
+}
