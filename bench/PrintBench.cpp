@@ -45,8 +45,8 @@ QString photoFile() {
 const PrintSource& source() {
     static const PrintSource s = [] {
         PrintSource s;
-        s.Layout = Layout::newLayoutImage(845);
-        Canvas canvas(&s.Layout);
+        s.canvas = Layout::newLayoutImage(845);
+        Canvas canvas(&s.canvas);
         Layout::drawTemplate(canvas);
         s.front.loadFromFile(photoFile(), Layout::FrontRect.size());
         canvas.stretchDraw(Layout::FrontRect, s.front.image());

@@ -4,17 +4,17 @@
 #include "support/Support.h"
 
 #include <QApplication>
+#include <QDir>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    startUp();
+    const StartupFacts facts = readStartupFacts();
+    languageCode = facts.languageCode;
     QApplication::setApplicationName(QStringLiteral("Sleevix"));
     QApplication::setApplicationDisplayName(QString());
     installFontSubstitutes();
     installToolkitTexts();
-    createForms();
-    mainWindow->show();
-    const int result = app.exec();
-    destroyForms();
-    return result;
+    ProgramWindows windows(facts, QDir::currentPath());
+    windows.mainWindow().show();
+    return app.exec();
 }

@@ -1,8 +1,8 @@
 #include "about/AboutDialog.h"
 
 #include "about/AboutTexts.h"
-#include "app/MainWindow.h"
 #include "controls/ColourButton.h"
+#include "cover/Workspace.h"
 #include "dialogs/DialogGeometry.h"
 #include "dialogs/DialogLook.h"
 #include "dialogs/TimedMessage.h"
@@ -15,8 +15,6 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <QTextEdit>
-
-AboutDialog* aboutDialog = nullptr;
 
 namespace {
 
@@ -64,19 +62,16 @@ QPixmap authorGlyph() {
 
 } // namespace
 
-AboutDialog::AboutDialog(MainWindow* mainForm) : QDialog(mainForm), main_(mainForm) {
-    if (!aboutDialog)
-        aboutDialog = this;
+AboutDialog::AboutDialog(const ProgramIdentity& identity, TimedMessage& message,
+                         QWidget* mainWindow, LinkOpener openLink)
+    : QDialog(mainWindow), identity_(identity), message_(message), openLink_(std::move(openLink)) {
     createControls();
     initialise();
     mainPage->installEventFilter(this);
     authorPage->installEventFilter(this);
 }
 
-AboutDialog::~AboutDialog() {
-    if (aboutDialog == this)
-        aboutDialog = nullptr;
-}
+AboutDialog::~AboutDialog() = default;
 
 void AboutDialog::createControls() {
     setObjectName(QStringLiteral("AboutForm"));
@@ -163,7 +158,7 @@ void AboutDialog::createControls() {
 }
 
 QString AboutDialog::mainCaption() const {
-    return main_ ? main_->windowTitle() : QString();
+    return parentWidget() ? parentWidget()->windowTitle() : QString();
 }
 
 void AboutDialog::initialise() {
@@ -185,8 +180,8 @@ void AboutDialog::initialise() {
                             authorOkButton->y() - PanelBorder);
 
     nameLabel->setText(ProductName);
-    versionLabel->setText(main_ ? main_->versionText : QString());
-    copyrightLabel->setText(main_ ? main_->copyrightText : QString());
+    versionLabel->setText(identity_.versionText);
+    copyrightLabel->setText(identity_.copyrightText);
 
     mailBodyLines.clear();
     const bool nl = isDutch();
@@ -213,9 +208,7 @@ int AboutDialog::showCentredOver(const QRect& callerFrame) {
     winId(); // the system's frame is known once the window exists
     const QSize frame = frameGeometry().size() - geometry().size();
     const QSize outer = size() + frame;
-    const DialogGeometry::Place place =
-        DialogGeometry::centreOver(callerFrame.top(), callerFrame.left(), callerFrame.height(),
-                                   callerFrame.width(), outer.height(), outer.width());
+    const DialogGeometry::Place place = DialogGeometry::centreOver(callerFrame, outer);
     move(place.left, place.top);
     return exec();
 }
@@ -263,23 +256,23 @@ void AboutDialog::showMainPage() {
 
 void AboutDialog::tellTimed(const QString& lineA, const QString& lineB) {
     const QRect r = frameGeometry();
-    showTimed(r.top(), r.left(), r.height(), r.width(), lineA, lineB, 3000);
+    message_.showTimed(r, lineA, lineB, 3000);
 }
 
 void AboutDialog::mailAuthor() {
-    const QString version = main_ ? main_->versionText : QString();
+    const QString version = identity_.versionText;
     const QString link =
         AboutTexts::mailLink(AboutTexts::AuthorMail, AboutTexts::mailSubject(ProductName, version),
                              AboutTexts::mailBody(mailBodyLines));
-    if (Shell::open(link))
+    if (openLink_(link))
         return;
     const AboutTexts::Texts t = AboutTexts::textsFor(isDutch(), ProductName);
     tellTimed(t.mailFailed, t.webMailNow);
-    if (!Shell::open(AboutTexts::webMailLink(AboutTexts::WebHost, ProductName, version)))
+    if (!openLink_(AboutTexts::webMailLink(AboutTexts::WebHost, ProductName, version)))
         tellTimed(t.browserFailed, QString());
 }
 
 void AboutDialog::openHomePage() {
-    if (!Shell::open(AboutTexts::homeLink(AboutTexts::WebHost)))
+    if (!openLink_(AboutTexts::homeLink(AboutTexts::WebHost)))
         tellTimed(AboutTexts::textsFor(isDutch(), ProductName).browserFailed, QString());
 }

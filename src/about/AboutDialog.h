@@ -6,20 +6,32 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 class QFrame;
 class QLabel;
 class QPushButton;
 class QTextEdit;
 class ColourButton;
-class MainWindow;
+class TimedMessage;
+
+// The program's version and copyright lines, as the main window shows them.
+struct ProgramIdentity {
+    QString versionText;
+    QString copyrightText;
+};
 
 class AboutDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // The version, copyright line and caption come from the main window.
-    explicit AboutDialog(MainWindow* mainForm);
+    // Opens a link (a mail or a web page); false when nothing took it.
+    using LinkOpener = std::function<bool(const QString& link)>;
+
+    // The caption follows the main window's; failures to open a link are told in the timed
+    // message.
+    AboutDialog(const ProgramIdentity& identity, TimedMessage& message, QWidget* mainWindow,
+                LinkOpener openLink);
     ~AboutDialog() override;
 
     // Shows the window modally, centred over the caller's outer rectangle.
@@ -59,8 +71,7 @@ private:
     void tellTimed(const QString& lineA, const QString& lineB);
     QString mainCaption() const;
 
-    MainWindow* main_;
+    ProgramIdentity identity_;
+    TimedMessage& message_;
+    LinkOpener openLink_;
 };
-
-// The instance created at start (set by its constructor).
-extern AboutDialog* aboutDialog;

@@ -1,11 +1,15 @@
 #include "app/MainWindow.h"
 
+#include "cover/Cover.h"
+#include "cover/Workspace.h"
+
 #include "controls/ImageView.h"
 #include "cover/CoverLayout.h"
 #include "cover/SampleProject.h"
 #include "dialogs/ErrorGuard.h"
 #include "platform/PathDelim.h"
 #include "platform/RegistryStore.h"
+#include "settings/Settings.h"
 #include "support/WindowPlacement.h"
 
 #include <QApplication>
@@ -21,13 +25,6 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
-
-MainWindow* mainWindow = nullptr;
-QString noBackTextLine1;
-QString noBackTextLine2;
-QString startFolder;
-bool askToSave = false;
-quint16 savedScrollPos = 0;
 
 namespace {
 
@@ -49,16 +46,16 @@ QPushButton* makeButton(QWidget* parent, int left, int top, int width, int heigh
 
 } // namespace
 
-MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
-    // Creation: the paths of the run, the canvas's height, the texts by language.
-    startFolder = withTrailingDelim(QDir::currentPath());
-    dataFolder = getUserDataFolder(ProductName);
+MainWindow::MainWindow(Workspace& workspace, Cover& cover, QWidget* parent)
+    : QWidget(parent), workspace_(workspace), cover_(cover) {
+    // Creation: the data folder's first value, the canvas's height, the texts by language.
+    workspace_.dataFolder = getUserDataFolder(ProductName, workspace_.facts().isNTFamily);
     createControls();
     placeControls();
     setTexts();
     connectHandlers();
     firstShowingDone = false;
-    askToSave = false;
+    workspace_.setUnsavedChanges(false);
     fixSize();
 }
 
@@ -124,11 +121,9 @@ void MainWindow::placeControls() {
     buttonPanel->setGeometry(0, 0, clientWidth, PanelHeight);
     // The canvas is as wide as the scroll box's client area and as high as an A4 page.
     const int canvasWidth = clientWidth - ScrollBarWidth;
-    layout_ = Layout::newLayoutImage(canvasWidth);
     coverView->resize(canvasWidth, Layout::CanvasHeight);
-    static_cast<ImageView*>(coverView)->setImage(layout_);
-    // Where the template puts them: the spine text is drawn at these controls, also when a failed
-    // first showing never drew the template.
+    coverView->setImage(cover_.canvas());
+    // Over the canvas where the template puts the pictures and the spine text.
     frontPictureView->setGeometry(Layout::FrontPictureBounds);
     backPictureView->setGeometry(Layout::BackPictureBounds);
     leftSpineView->setGeometry(Layout::LeftSpineBounds);
@@ -190,7 +185,10 @@ void MainWindow::connectHandlers() {
     connect(applySpineTextButton, &QPushButton::clicked, this,
             guarded(this, &MainWindow::applySpineText));
     // A spine text typed but not yet applied is what a save would take: closing asks about it.
-    connect(spineTextEdit, &QLineEdit::textEdited, this, [] { askToSave = true; });
+    connect(spineTextEdit, &QLineEdit::textEdited, this,
+            [this] { workspace_.setUnsavedChanges(true); });
+    connect(&cover_, &Cover::changed, this, &MainWindow::showCover);
+    connect(&cover_, &Cover::spineTextApplied, spineTextEdit, &QLineEdit::setText);
     connect(updateTimer, &QTimer::timeout, this, guarded(this, &MainWindow::onUpdateTimer));
 }
 
@@ -204,66 +202,18 @@ void MainWindow::fixSize() {
     coverScrollArea->setGeometry(0, PanelHeight, clientWidth, height - PanelHeight);
 }
 
-void MainWindow::refreshLayout() {
-    static_cast<ImageView*>(coverView)->setImage(layout_);
-}
-
-void MainWindow::drawTemplate() {
-    layout_ = Layout::newLayoutImage(coverView->width());
-    Canvas canvas(&layout_);
-    Layout::drawTemplate(canvas);
-    frontPictureView->setGeometry(Layout::FrontPictureBounds);
-    backPictureView->setGeometry(Layout::BackPictureBounds);
-    leftSpineView->setGeometry(Layout::LeftSpineBounds);
-    rightSpineView->setGeometry(Layout::RightSpineBounds);
-    refreshLayout();
-}
-
-void MainWindow::loadFrontPicture(const QString& fileName) {
-    front_.loadFromFile(fileName, Layout::FrontRect.size());
-    frontPictureView->setImage(front_.image());
-    Canvas canvas(&layout_);
-    canvas.stretchDraw(Layout::FrontRect, front_.image());
-    refreshLayout();
-    askToSave = false;
-}
-
-void MainWindow::loadBackPicture(const QString& fileName) {
-    back_.loadFromFile(fileName);
-    putBackPictureIntoLayout();
-    askToSave = false;
-}
-
-void MainWindow::putBackPictureIntoLayout() {
-    if (back_.isEmpty()) {
-        QImage white(Layout::BackPictureWidth, Layout::BackPictureHeight, QImage::Format_RGB32);
-        white.fill(Qt::white);
-        back_.setImage(white);
-    }
-    QImage picture = back_.image();
-    // A bitmap with a palette is read as an indexed picture, on which nothing can be drawn.
-    if (picture.format() == QImage::Format_Indexed8 || picture.format() == QImage::Format_Mono ||
-        picture.format() == QImage::Format_MonoLSB)
-        picture = picture.convertToFormat(QImage::Format_RGB32);
-    Layout::stampProductName(picture, ProductName);
-    back_.setImage(picture, back_.getFormat() == Picture::Format::None ? Picture::Format::Bitmap
-                                                                       : back_.getFormat());
-    backPictureView->setImage(picture);
-    Canvas canvas(&layout_);
-    canvas.stretchDraw(Layout::BackRect, picture);
-    refreshLayout();
+void MainWindow::showCover() {
+    coverView->setImage(cover_.canvas());
+    frontPictureView->setImage(cover_.frontPicture().image());
+    backPictureView->setImage(cover_.backPicture().image());
 }
 
 void MainWindow::applySpineText() {
-    Canvas canvas(&layout_);
-    Layout::drawSpineText(canvas, spineTextEdit->text(), leftSpineView->geometry(),
-                          rightSpineView->geometry());
-    refreshLayout();
-    askToSave = true;
+    cover_.applySpineText(spineTextEdit->text());
 }
 
 void MainWindow::removeStaleInstaller() {
-    const QString temp = dataFolder + QStringLiteral("Temp") + PathDelim;
+    const QString temp = workspace_.dataFolder + QStringLiteral("Temp") + PathDelim;
     const QString installer =
         temp + ProductName + keepNumberChars(versionText) + QStringLiteral(".exe");
     if (QFile::exists(installer)) {
@@ -290,27 +240,29 @@ void MainWindow::handleShow() {
     // A project saved without a name (an empty list saved in the editor) would make the data
     // folder itself the project, which holds no pictures: every start would fail. The sample
     // project opens instead.
-    if (projectName.isEmpty()) {
-        projectName = DefaultProjectName;
-        projectFolder = dataFolder + projectName + PathDelim;
+    Workspace& ws = workspace_;
+    if (ws.projectName.isEmpty()) {
+        ws.projectName = DefaultProjectName;
+        ws.projectFolder = ws.dataFolder + ws.projectName + PathDelim;
     }
-    if (!QFileInfo(projectFolder).isDir())
-        copySampleFiles(sampleFolders(startFolder, programFolder), projectFolder);
-    drawTemplate();
-    loadFrontPicture(projectFolder + QStringLiteral("Front.jpg"));
-    loadBackPicture(projectFolder + QStringLiteral("Back.bmp"));
+    if (!QFileInfo(ws.projectFolder).isDir())
+        copySampleFiles(sampleFolders(ws.startFolder(), ws.facts().programFolder), ws.projectFolder,
+                        ws.facts().daylight);
+    cover_.drawTemplate();
+    cover_.loadFrontPicture(ws.projectFolder + QStringLiteral("Front.jpg"));
+    cover_.loadBackPicture(ws.projectFolder + QStringLiteral("Back.bmp"));
     if (services.loadBackText)
-        services.loadBackText(projectFolder + QStringLiteral("Back.rtf"));
-    spineTextEdit->setText(projectName);
+        services.loadBackText(ws.projectFolder + QStringLiteral("Back.rtf"));
+    spineTextEdit->setText(ws.projectName);
     applySpineText();
-    askToSave = false;
+    ws.setUnsavedChanges(false);
 }
 
 void MainWindow::handlePaint() {
     // Enabling a running timer must not restart it.
-    if (autoUpdateEnabled && !updateTimer->isActive())
+    if (workspace_.autoUpdateEnabled && !updateTimer->isActive())
         updateTimer->start();
-    else if (!autoUpdateEnabled && updateTimer->isActive())
+    else if (!workspace_.autoUpdateEnabled && updateTimer->isActive())
         updateTimer->stop();
 }
 
@@ -321,7 +273,7 @@ void MainWindow::onUpdateTimer() {
 }
 
 bool MainWindow::confirmClose() {
-    if (askToSave && services.askSaveProject) {
+    if (workspace_.hasUnsavedChanges() && services.askSaveProject) {
         switch (services.askSaveProject()) {
         case SaveAnswer::Cancel:
             return false;
@@ -342,7 +294,7 @@ bool MainWindow::confirmClose() {
         RegistryStore store;
         store.WriteInteger(SettingsSection, QStringLiteral("Left"), x());
         store.WriteInteger(SettingsSection, QStringLiteral("Top"), y());
-        store.WriteString(SettingsSection, QStringLiteral("Path for Data"), dataFolder);
+        store.WriteString(SettingsSection, QStringLiteral("Path for Data"), workspace_.dataFolder);
         store.Flush();
     }
     if (services.saveSettings)

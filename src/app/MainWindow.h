@@ -6,14 +6,12 @@
 // the program's entry fills when it has made those windows.
 #pragma once
 
-#include "cover/Workspace.h"
-#include "platform/Picture.h"
-
-#include <QImage>
 #include <QWidget>
 #include <functional>
 
+class Cover;
 class ImageView;
+class Workspace;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -42,7 +40,7 @@ struct MainWindowServices {
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit MainWindow(QWidget* parent = nullptr);
+    MainWindow(Workspace& workspace, Cover& cover, QWidget* parent = nullptr);
 
     MainWindowServices services;
 
@@ -63,7 +61,7 @@ public:
     QPushButton* applySpineTextButton;
     QFrame* panelRule;
     QScrollArea* coverScrollArea;
-    QWidget* coverView; // shows the layout canvas
+    ImageView* coverView; // shows the layout canvas
     ImageView* frontPictureView;
     ImageView* leftSpineView;
     ImageView* backPictureView;
@@ -76,17 +74,11 @@ public:
     QString helpFile;
     bool firstShowingDone = false;
 
-    // The layout canvas: what the preview and the print are made from.
-    QImage& layoutImage() { return layout_; }
-    Picture& frontPicture() { return front_; }
-    Picture& backPicture() { return back_; }
+    // The two lines shown when a project is saved without spine text.
+    QString noBackTextLine1;
+    QString noBackTextLine2;
 
-    // Cover layout operations.
-    void drawTemplate();
-    void loadFrontPicture(const QString& fileName);
-    void loadBackPicture(const QString& fileName);
-    // Stamps the product name on the back picture and stretches it into the layout.
-    void putBackPictureIntoLayout();
+    // Draws the spine text field's text on the spines.
     void applySpineText();
 
     // Handlers.
@@ -107,16 +99,9 @@ private:
     void setTexts();
     void connectHandlers();
     void fixSize();
-    void refreshLayout();
+    void showCover();
     void removeStaleInstaller();
 
-    QImage layout_;
-    Picture front_;
-    Picture back_;
+    Workspace& workspace_;
+    Cover& cover_;
 };
-
-extern MainWindow* mainWindow;
-
-// The two lines of the message shown when a project is saved without spine text.
-extern QString noBackTextLine1;
-extern QString noBackTextLine2;

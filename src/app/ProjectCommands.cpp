@@ -5,6 +5,8 @@
 #include "back/BackTextEditor.h"
 #include "back/RichTextEdit.h"
 #include "controls/ImageView.h"
+#include "cover/Cover.h"
+#include "cover/Workspace.h"
 #include "dialogs/TimedMessage.h"
 #include "platform/AppError.h"
 #include "platform/PathDelim.h"
@@ -20,43 +22,43 @@ void checkProjectFolderName(const QString& name, const QString& folder) {
             QStringLiteral("Cannot create file %1").arg(folder + QStringLiteral("Back.rtf")));
 }
 
-void newProject(MainWindow& main, BackTextEditor& back) {
-    main.drawTemplate();
-    main.spineTextEdit->setText(QString(51, u' ')); // paints the spine text cells white
-    main.applySpineText();
-    main.spineTextEdit->clear();
-    back.editor->clear();
-    main.frontPicture().clear();
-    main.backPicture().clear();
-    main.frontPictureView->setImage(QImage());
-    main.backPictureView->setImage(QImage());
-    projectFolder.clear();
+ProjectCommands::ProjectCommands(Workspace& workspace, Cover& cover, MainWindow& main,
+                                 BackTextEditor& back, TimedMessage& message)
+    : workspace_(workspace), cover_(cover), main_(main), back_(back), message_(message) {}
+
+void ProjectCommands::newProject() {
+    cover_.drawTemplate();
+    cover_.applySpineText(QString(51, u' ')); // paints the spine text cells white
+    main_.spineTextEdit->clear();
+    back_.editor->clear();
+    cover_.forgetPictures();
+    workspace_.projectFolder.clear();
 }
 
-void saveProject(MainWindow& main, BackTextEditor& back) {
-    const QRect r = main.frameGeometry();
-    if (main.spineTextEdit->text().isEmpty()) {
-        showTimed(r.top(), r.left(), r.height(), r.width(), noBackTextLine1, noBackTextLine2, 5000);
+void ProjectCommands::saveProject() {
+    const QRect r = main_.frameGeometry();
+    if (main_.spineTextEdit->text().isEmpty()) {
+        message_.showTimed(r, main_.noBackTextLine1, main_.noBackTextLine2, 5000);
         return;
     }
-    const QString name = main.spineTextEdit->text();
-    const QString folder = dataFolder + name + PathDelim;
+    const QString name = main_.spineTextEdit->text();
+    const QString folder = workspace_.dataFolder + name + PathDelim;
     checkProjectFolderName(name, folder);
     if (!QDir().mkpath(folder))
         throw AppError(
             QStringLiteral("Cannot create file %1").arg(folder + QStringLiteral("Back.rtf")));
-    back.editor->saveToFile(folder + QStringLiteral("Back.rtf"));
-    if (!main.backPicture().isEmpty())
-        main.backPicture().saveToFile(folder + QStringLiteral("Back.bmp"));
-    if (!main.frontPicture().isEmpty())
-        main.frontPicture().saveToFile(folder + QStringLiteral("Front.jpg"));
+    back_.editor->saveToFile(folder + QStringLiteral("Back.rtf"));
+    if (!cover_.backPicture().isEmpty())
+        cover_.backPicture().saveToFile(folder + QStringLiteral("Back.bmp"));
+    if (!cover_.frontPicture().isEmpty())
+        cover_.frontPicture().saveToFile(folder + QStringLiteral("Front.jpg"));
     // Only a project whose files are all written becomes the current one: after a failed write
     // the name stored at closing must still lead to a whole project, and closing must still ask.
-    projectName = name;
-    projectFolder = folder;
-    askToSave = false;
+    workspace_.projectName = name;
+    workspace_.projectFolder = folder;
+    workspace_.setUnsavedChanges(false);
     const bool nl = isDutch();
-    showTimed(r.top(), r.left(), r.height(), r.width(),
-              (nl ? QStringLiteral("Het project ") : QStringLiteral("The project ")) + projectName,
-              nl ? QStringLiteral("is bewaard.") : QStringLiteral("has been saved."), 5000);
+    message_.showTimed(
+        r, (nl ? QStringLiteral("Het project ") : QStringLiteral("The project ")) + name,
+        nl ? QStringLiteral("is bewaard.") : QStringLiteral("has been saved."), 5000);
 }

@@ -4,10 +4,14 @@
 #include "app/MainWindow.h"
 #include "app/ProjectCommands.h"
 #include "back/BackTextEditor.h"
+#include "cover/Cover.h"
+#include "cover/Workspace.h"
 #include "dialogs/ErrorGuard.h"
 #include "dialogs/QuestionDialog.h"
 #include "dialogs/TextInputDialog.h"
 #include "dialogs/TimedMessage.h"
+#include "platform/Shell.h"
+#include "print/LayoutPrint.h"
 #include "print/PrintPreview.h"
 #include "settings/OptionsDialog.h"
 
@@ -28,59 +32,74 @@ bool installToolkitTexts() {
     return true;
 }
 
-// Every window is made once, hidden, in this order: the main window first (it gives DataFolder
-// its first value and owns ProductName), then the dialogs, the print preview, the back-cover
-// editor, the options (whose creation loads the stored settings), the browse dialog, the input
-// dialog and the About box.
-void createForms() {
-    mainWindow = new MainWindow;
-    questionDialog = new QuestionDialog(mainWindow);
-    timedMessage = new TimedMessage(mainWindow);
-    mainWindow->services.askSaveProject = [] {
-        const QRect r = mainWindow->frameGeometry();
-        const bool nl = isDutch();
-        bool cancel = true; // show Cancel; comes back true when it was chosen
-        const bool yes =
-            askYesNo(r.top(), r.left(), r.height(), r.width(), ProductName,
-                     nl ? QStringLiteral("Wilt u het huidige project bewaren?")
-                        : QStringLiteral("Do you want to save the current project?"),
-                     nl ? QStringLiteral("Ja") : QStringLiteral("Yes"),
-                     nl ? QStringLiteral("Nee") : QStringLiteral("No"),
-                     nl ? QStringLiteral("Annuleren") : QStringLiteral("Cancel"), true, cancel);
-        return cancel ? SaveAnswer::Cancel : yes ? SaveAnswer::Yes : SaveAnswer::No;
-    };
-    printPreview = new PrintPreview(mainWindow);
-    mainWindow->services.showPrintPreview = [] {
-        printPreview->makePreview();
-        printPreview->exec();
-    };
-    // The back-cover editor stays open beside the main window (not modal).
-    backTextEditor = new BackTextEditor(mainWindow);
-    mainWindow->services.loadBackText = [](const QString& file) {
-        backTextEditor->loadContents(file);
-    };
-    mainWindow->services.newProject = [] { newProject(*mainWindow, *backTextEditor); };
-    mainWindow->services.saveProject = [] { saveProject(*mainWindow, *backTextEditor); };
-    mainWindow->services.showBackEditor = [] {
-        backTextEditor->show();
-        backTextEditor->raise();
-        backTextEditor->activateWindow();
-    };
-    // Its creation loads the stored settings: DataFolder, ProjectName, ProjectFolder and the
-    // update option are valid from here on, before the main window first shows.
-    optionsDialog = new OptionsDialog(mainWindow);
-    mainWindow->services.showOptions = [] { optionsDialog->exec(); };
-    mainWindow->services.saveSettings = [] { optionsDialog->saveSettings(); };
-    textInputDialog = new TextInputDialog(mainWindow);
-    aboutDialog = new AboutDialog(mainWindow);
-    mainWindow->services.showAbout = [] {
-        aboutDialog->showCentredOver(mainWindow->frameGeometry());
-    };
+ProgramWindows::ProgramWindows(const StartupFacts& facts, const QString& startFolder)
+    : workspace_(std::make_unique<Workspace>(facts, startFolder)),
+      cover_(std::make_unique<Cover>(*workspace_)) {
+    createWindows();
+    wireMainWindow();
 }
 
-// The windows go with the main window, their owner; those that keep something at the end (the
-// options: the settings and the window's place) write it in their destruction.
-void destroyForms() {
-    delete mainWindow;
-    mainWindow = nullptr;
+ProgramWindows::~ProgramWindows() {
+    main_.reset();
+}
+
+// Every window is made once, hidden, in this order: the main window first (it gives the data
+// folder its first value), then the dialogs, the print preview, the back-cover editor, the
+// options (whose creation loads the stored settings), the input dialog and the About box.
+void ProgramWindows::createWindows() {
+    main_ = std::make_unique<MainWindow>(*workspace_, *cover_);
+    MainWindow* main = main_.get();
+    questions_ = new QuestionDialog(main);
+    message_ = new TimedMessage(main);
+    preview_ = new PrintPreview(main);
+    // The back-cover editor stays open beside the main window (not modal).
+    backEditor_ = new BackTextEditor(*workspace_, *cover_, main);
+    // Its creation loads the stored settings: the data folder, the project and the update
+    // option are valid from here on, before the main window first shows.
+    options_ = new OptionsDialog(*workspace_, main);
+    input_ = new TextInputDialog(main);
+    about_ =
+        new AboutDialog({main->versionText, main->copyrightText}, *message_, main, &Shell::open);
+    projects_ =
+        std::make_unique<ProjectCommands>(*workspace_, *cover_, *main, *backEditor_, *message_);
+}
+
+void ProgramWindows::wireMainWindow() {
+    MainWindow* main = main_.get();
+    MainWindowServices& services = main->services;
+    services.askSaveProject = [this, main] {
+        const bool nl = isDutch();
+        const Question question{ProductName,
+                                nl ? QStringLiteral("Wilt u het huidige project bewaren?")
+                                   : QStringLiteral("Do you want to save the current project?"),
+                                nl ? QStringLiteral("Ja") : QStringLiteral("Yes"),
+                                nl ? QStringLiteral("Nee") : QStringLiteral("No"),
+                                nl ? QStringLiteral("Annuleren") : QStringLiteral("Cancel"),
+                                true,
+                                true};
+        switch (questions_->ask(main->frameGeometry(), question)) {
+        case QuestionDialog::Answer::Yes:
+            return SaveAnswer::Yes;
+        case QuestionDialog::Answer::No:
+            return SaveAnswer::No;
+        case QuestionDialog::Answer::Cancel:
+            break;
+        }
+        return SaveAnswer::Cancel;
+    };
+    services.showPrintPreview = [this] {
+        preview_->makePreview(printSourceOf(*cover_));
+        preview_->exec();
+    };
+    services.loadBackText = [this](const QString& file) { backEditor_->loadContents(file); };
+    services.newProject = [this] { projects_->newProject(); };
+    services.saveProject = [this] { projects_->saveProject(); };
+    services.showBackEditor = [this] {
+        backEditor_->show();
+        backEditor_->raise();
+        backEditor_->activateWindow();
+    };
+    services.showOptions = [this] { options_->exec(); };
+    services.saveSettings = [this] { options_->saveSettings(); };
+    services.showAbout = [this, main] { about_->showCentredOver(main->frameGeometry()); };
 }

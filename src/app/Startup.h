@@ -1,13 +1,64 @@
-// The program's start: the start-up facts, then every window once, in a fixed order, wired to
-// each other. The main window is shown by the caller.
+// The program's start: from the start-up facts, the shared workspace and cover, then every
+// window once, in a fixed order, wired to each other through callbacks. The main window is shown
+// by the caller; everything goes when this object goes.
 #pragma once
 
-void createForms();
+#include "support/Support.h"
+
+#include <memory>
+
+class AboutDialog;
+class BackTextEditor;
+class Cover;
+class MainWindow;
+class OptionsDialog;
+class PrintPreview;
+class ProjectCommands;
+class QuestionDialog;
+class TextInputDialog;
+class TimedMessage;
+class Workspace;
 
 // The toolkit's own windows (file and print dialogs, the error box's button) in the user's
-// language: Dutch when LanguageCode says so. Gives false when the toolkit's Dutch texts are not
-// installed; those windows then stay English.
+// language: Dutch when the language code says so. Gives false when the toolkit's Dutch texts are
+// not installed; those windows then stay English.
 bool installToolkitTexts();
 
-// At program end, after the message loop: destroys the windows made by createForms.
-void destroyForms();
+class ProgramWindows {
+public:
+    // startFolder: the current folder at start.
+    ProgramWindows(const StartupFacts& facts, const QString& startFolder);
+    // The windows go with the main window, their owner; those that keep something at the end
+    // (the options: the settings and the window's place) write it in their destruction.
+    ~ProgramWindows();
+    ProgramWindows(const ProgramWindows&) = delete;
+    ProgramWindows& operator=(const ProgramWindows&) = delete;
+
+    Workspace& workspace() { return *workspace_; }
+    Cover& cover() { return *cover_; }
+    MainWindow& mainWindow() { return *main_; }
+    QuestionDialog& questionDialog() { return *questions_; }
+    TimedMessage& timedMessage() { return *message_; }
+    PrintPreview& printPreview() { return *preview_; }
+    BackTextEditor& backTextEditor() { return *backEditor_; }
+    OptionsDialog& optionsDialog() { return *options_; }
+    TextInputDialog& textInputDialog() { return *input_; }
+    AboutDialog& aboutDialog() { return *about_; }
+
+private:
+    void createWindows();
+    void wireMainWindow();
+
+    std::unique_ptr<Workspace> workspace_;
+    std::unique_ptr<Cover> cover_;
+    std::unique_ptr<MainWindow> main_;
+    std::unique_ptr<ProjectCommands> projects_;
+    // Owned by the main window.
+    QuestionDialog* questions_ = nullptr;
+    TimedMessage* message_ = nullptr;
+    PrintPreview* preview_ = nullptr;
+    BackTextEditor* backEditor_ = nullptr;
+    OptionsDialog* options_ = nullptr;
+    TextInputDialog* input_ = nullptr;
+    AboutDialog* about_ = nullptr;
+};

@@ -1,15 +1,16 @@
 #include "back/BackTextEditor.h"
 
-#include "app/MainWindow.h"
 #include "back/BackRules.h"
 #include "back/RichTextEdit.h"
 #include "controls/ColourButton.h"
+#include "cover/Cover.h"
 #include "cover/Workspace.h"
 #include "dialogs/DialogLook.h"
 #include "dialogs/ErrorGuard.h"
 #include "platform/AppError.h"
 #include "platform/PathDelim.h"
 #include "platform/RegistryStore.h"
+#include "settings/Settings.h"
 #include "support/WindowPlacement.h"
 
 #include <QApplication>
@@ -21,8 +22,6 @@
 #include <QScrollBar>
 #include <QTextCursor>
 
-BackTextEditor* backTextEditor = nullptr;
-
 namespace {
 
 QString byLanguage(const char* dutch, const char* english) {
@@ -31,7 +30,8 @@ QString byLanguage(const char* dutch, const char* english) {
 
 } // namespace
 
-BackTextEditor::BackTextEditor(QWidget* parent) : QDialog(parent) {
+BackTextEditor::BackTextEditor(Workspace& workspace, Cover& cover, QWidget* parent)
+    : QDialog(parent), workspace_(workspace), cover_(cover) {
     createControls();
     connectHandlers();
     initialise();
@@ -101,11 +101,7 @@ void BackTextEditor::connectHandlers() {
     // A list typed here is part of the project: closing the program must offer to save it, also
     // when it has not been copied to the back cover yet. Loading a project or starting a new one
     // sets the flag as it should be afterwards.
-    connect(editor, &QTextEdit::textChanged, this, [] { askToSave = true; });
-}
-
-MainWindow* BackTextEditor::mainWindow() const {
-    return coverWindow ? coverWindow : ::mainWindow;
+    connect(editor, &QTextEdit::textChanged, this, [this] { workspace_.setUnsavedChanges(true); });
 }
 
 void BackTextEditor::initialise() {
@@ -145,8 +141,8 @@ void BackTextEditor::loadContents(const QString& fileName) {
 }
 
 void BackTextEditor::readList() {
-    if (!projectFolder.isEmpty())
-        openDialog->setDirectory(projectFolder);
+    if (!workspace_.projectFolder.isEmpty())
+        openDialog->setDirectory(workspace_.projectFolder);
     openDialog->setDefaultSuffix(QStringLiteral("rtf"));
     openDialog->setWindowTitle(ProductName +
                                byLanguage(" - Selecteer het rtf-bestand voor de achterkant",
@@ -155,34 +151,26 @@ void BackTextEditor::readList() {
     if (!runOpenDialog(openDialog) || openDialog->selectedFiles().isEmpty())
         return;
     editor->loadFromFile(openDialog->selectedFiles().first());
-    askToSave = true;
+    workspace_.setUnsavedChanges(true);
 }
 
 void BackTextEditor::saveList() {
     const QString name = BackRules::nameFromLines(editor->displayedLines());
-    const QString folder = name.isEmpty() ? dataFolder : withTrailingDelim(dataFolder + name);
+    const QString data = workspace_.dataFolder;
+    const QString folder = name.isEmpty() ? data : withTrailingDelim(data + name);
     const QString file = folder + QStringLiteral("Back.rtf");
     // A name that cannot be a folder fails before anything is made or changed.
     if (!BackRules::isUsableFolderName(name) || !QDir().mkpath(folder))
         throw AppError(QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(file)));
     editor->saveToFile(file);
-    projectName = name;
-    projectFolder = folder;
+    workspace_.projectName = name;
+    workspace_.projectFolder = folder;
 }
 
 void BackTextEditor::copyToBackCover() {
-    MainWindow* main = mainWindow();
-    if (!main)
-        return;
-    QScrollBar* scroll = main->coverScrollArea->verticalScrollBar();
-    savedScrollPos = quint16(std::clamp(scroll->value(), 0, 65535));
-    scroll->setValue(0);
-    QApplication::processEvents();
-
     // The editor as it is displayed now: what is scrolled out of sight does not reach the back.
     const QImage pixels = grabWithoutSelection();
-    Picture& back = main->backPicture();
-    QImage picture = back.image();
+    QImage picture = cover_.backPicture().image();
     if (picture.isNull()) {
         picture = QImage(552, 472, QImage::Format_RGB32);
         picture.fill(Qt::white);
@@ -190,12 +178,8 @@ void BackTextEditor::copyToBackCover() {
         picture = picture.convertToFormat(QImage::Format_RGB32);
     }
     BackRules::copyEditorPixels(pixels, picture);
-    back.setImage(picture);
-    main->putBackPictureIntoLayout();
-
-    main->spineTextEdit->setText(BackRules::nameFromLines(editor->displayedLines()));
-    main->applySpineText();
-    scroll->setValue(savedScrollPos);
+    cover_.setBackPicture(picture);
+    cover_.applySpineText(BackRules::nameFromLines(editor->displayedLines()));
     close();
 }
 

@@ -13,12 +13,13 @@ class QFileDialog;
 class QLabel;
 class RichTextEdit;
 class ColourButton;
-class MainWindow;
+class Cover;
+class Workspace;
 
 class BackTextEditor : public QDialog {
     Q_OBJECT
 public:
-    explicit BackTextEditor(QWidget* parent = nullptr);
+    BackTextEditor(Workspace& workspace, Cover& cover, QWidget* parent = nullptr);
 
     QWidget* topPanel;
     ColourButton* readButton;
@@ -30,8 +31,6 @@ public:
     ColourButton* closeButton;
     QFileDialog* openDialog;
 
-    // The main window the list is copied to; the program's main window unless set.
-    MainWindow* coverWindow = nullptr;
     // Shows the open dialog; true when the user chose a file. Tests answer it themselves.
     std::function<bool(QFileDialog*)> runOpenDialog;
 
@@ -57,8 +56,8 @@ private:
     void createControls();
     void setTexts();
     void connectHandlers();
-    MainWindow* mainWindow() const;
     QImage grabWithoutSelection(); // the window as shown, less the editor's selection
-};
 
-extern BackTextEditor* backTextEditor;
+    Workspace& workspace_;
+    Cover& cover_;
+};

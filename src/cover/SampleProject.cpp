@@ -14,12 +14,14 @@ QStringList sampleFolders(const QString& startFolder, const QString& programFold
     return folders;
 }
 
-void copySampleFiles(const QStringList& folders, const QString& projectFolder) {
+void copySampleFiles(const QStringList& folders, const QString& projectFolder,
+                     const DaylightFacts& daylight) {
     QDir().mkpath(projectFolder);
     for (const QString& name : SampleFileNames)
         for (const QString& folder : folders)
             if (QFileInfo::exists(folder + name)) {
-                copyFileKeepDate(folder + name, withTrailingDelim(projectFolder) + name, true);
+                copyFileKeepDate(folder + name, withTrailingDelim(projectFolder) + name, true,
+                                 daylight);
                 break;
             }
 }

@@ -2,6 +2,8 @@
 // beside the program and copied into the first project folder.
 #pragma once
 
+#include "support/StartupFacts.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -14,4 +16,5 @@ QStringList sampleFolders(const QString& startFolder, const QString& programFold
 
 // Copies each sample file missing from projectFolder from the first folder that has it; the
 // folder is made when missing. Files already there are kept.
-void copySampleFiles(const QStringList& folders, const QString& projectFolder);
+void copySampleFiles(const QStringList& folders, const QString& projectFolder,
+                     const DaylightFacts& daylight);

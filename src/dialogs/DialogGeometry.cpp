@@ -35,11 +35,13 @@ int fontPointSize(int pixelHeight) {
     return pin((scaled + half) / 96);
 }
 
-Place centreOver(int callerTop, int callerLeft, int callerHeight, int callerWidth, int ownHeight,
-                 int ownWidth) {
-    // C++ integer division truncates toward zero, as the placement rule wants.
-    const qint64 top = (qint64(callerHeight) - ownHeight) / 2 + callerTop;
-    const qint64 left = (qint64(callerWidth) - ownWidth) / 2 + callerLeft;
+Place centreOver(const QRect& caller, QSize own) {
+    // Measured in 64 bits: a rectangle near the ends of the integers has a width that does not
+    // fit an int. C++ integer division truncates toward zero, as the placement rule wants.
+    const qint64 callerHeight = qint64(caller.bottom()) - caller.top() + 1;
+    const qint64 callerWidth = qint64(caller.right()) - caller.left() + 1;
+    const qint64 top = (callerHeight - own.height()) / 2 + caller.top();
+    const qint64 left = (callerWidth - own.width()) / 2 + caller.left();
     return {pin(top), pin(left)};
 }
 

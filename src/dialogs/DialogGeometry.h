@@ -3,6 +3,8 @@
 // number here is in pixels, with window positions in screen pixels.
 #pragma once
 
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -25,8 +27,7 @@ struct Place {
 // Place of a window of the given outer size centred over the caller's rectangle:
 // top = (callerHeight - ownHeight) div 2 + callerTop, left likewise, div rounding toward zero.
 // Negative offsets stay; a result beyond the integer range is pinned to it.
-Place centreOver(int callerTop, int callerLeft, int callerHeight, int callerWidth, int ownHeight,
-                 int ownWidth);
+Place centreOver(const QRect& caller, QSize own);
 
 // The lines of a message in which a carriage return starts a new line. A line feed after a
 // carriage return stays at the start of the next line. An empty message gives one empty line.

@@ -2,24 +2,49 @@
 
 #include "platform/AppError.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <exception>
 
 namespace ErrorGuard {
 namespace {
-Reporter& reporter() {
-    static Reporter instance;
-    return instance;
+
+// Holds a window's reporter as one of its children, so that it goes with the window.
+class ReporterHolder : public QObject {
+public:
+    ReporterHolder(QObject* window, Reporter reporter)
+        : QObject(window), reporter(std::move(reporter)) {
+        setObjectName(Name);
+    }
+    static inline const QString Name = QStringLiteral("errorReporter");
+    Reporter reporter;
+};
+
+ReporterHolder* holderOf(QObject* o) {
+    return dynamic_cast<ReporterHolder*>(
+        o->findChild<QObject*>(ReporterHolder::Name, Qt::FindDirectChildrenOnly));
 }
+
+// The reporter of the window, of the nearest window that owns it, or of the application;
+// nullptr for none.
+ReporterHolder* holderFor(QObject* window) {
+    for (QObject* o = window; o; o = o->parent())
+        if (ReporterHolder* holder = holderOf(o))
+            return holder;
+    return QCoreApplication::instance() ? holderOf(QCoreApplication::instance()) : nullptr;
+}
+
 } // namespace
 
-void setReporter(Reporter r) {
-    reporter() = std::move(r);
+void setReporter(QObject* window, Reporter reporter) {
+    delete window->findChild<QObject*>(ReporterHolder::Name, Qt::FindDirectChildrenOnly);
+    if (reporter)
+        new ReporterHolder(window, std::move(reporter));
 }
 
 void showError(QWidget* parent, const QString& message) {
-    if (reporter()) {
-        reporter()(message);
+    if (ReporterHolder* holder = holderFor(parent)) {
+        holder->reporter(message);
         return;
     }
     QMessageBox::critical(parent, QStringLiteral("Sleevix"), message);

@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 
+class QObject;
 class QWidget;
 
 namespace ErrorGuard {
@@ -15,9 +16,10 @@ bool run(QWidget* parent, const std::function<void()>& action);
 // Shows the standard error box with this text.
 void showError(QWidget* parent, const QString& message);
 
-// Tests replace the error box with a recorder; nullptr restores the box.
+// Replaces the error box, for the window and the windows it owns, with a recorder (tests do;
+// on the application object, for every window); nullptr restores the box.
 using Reporter = std::function<void(const QString&)>;
-void setReporter(Reporter reporter);
+void setReporter(QObject* window, Reporter reporter);
 
 } // namespace ErrorGuard
 

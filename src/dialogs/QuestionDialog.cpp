@@ -8,8 +8,6 @@
 #include <QFrame>
 #include <QTextEdit>
 
-QuestionDialog* questionDialog = nullptr;
-
 namespace {
 
 // The window's outer size for a client size, with the frame the system has given it so far.
@@ -20,17 +18,12 @@ QSize outerSize(const QWidget* window, QSize client) {
 } // namespace
 
 QuestionDialog::QuestionDialog(QWidget* parent) : QDialog(parent) {
-    if (!questionDialog)
-        questionDialog = this;
     createControls();
     placeControls();
     initialise();
 }
 
-QuestionDialog::~QuestionDialog() {
-    if (questionDialog == this)
-        questionDialog = nullptr;
-}
+QuestionDialog::~QuestionDialog() = default;
 
 void QuestionDialog::createControls() {
     setObjectName(QStringLiteral("YesNoDlg"));
@@ -90,20 +83,14 @@ void QuestionDialog::initialise() {
     laidOut = false;
 }
 
-bool QuestionDialog::askYesNo(int top, int left, int callerHeight, int callerWidth,
-                              const QString& caption, const QString& message,
-                              const QString& yesCaption, const QString& noCaption,
-                              const QString& cancelCaption, bool defaultYes, bool& cancel) {
-    callerTop = top;
-    callerLeft = left;
-    this->callerHeight = callerHeight;
-    this->callerWidth = callerWidth;
-
-    setWindowTitle(caption);
-    yesButton->setText(yesCaption);
-    noButton->setText(noCaption);
-    cancelButton->setText(cancelCaption);
-    cancelButton->setVisible(cancel);
+QuestionDialog::Answer QuestionDialog::ask(const QRect& callerFrame, const Question& question) {
+    caller = callerFrame;
+    const QString& message = question.message;
+    setWindowTitle(question.caption);
+    yesButton->setText(question.yesCaption);
+    noButton->setText(question.noCaption);
+    cancelButton->setText(question.cancelCaption);
+    cancelButton->setVisible(question.withCancel);
 
     // Width from the message as one line; never narrower than the window stands now.
     const int messageWidth = QFontMetrics(font()).horizontalAdvance(message);
@@ -124,7 +111,7 @@ bool QuestionDialog::askYesNo(int top, int left, int callerHeight, int callerWid
         line.remove(QLatin1Char('\n'));
     messageText->setPlainText(lines.join(QLatin1Char('\n')));
 
-    answer = defaultYes;
+    answer = question.defaultYes;
     // Each question starts undecided, so a closing without a button never reports an earlier
     // Cancel.
     cancelled = false;
@@ -135,8 +122,7 @@ bool QuestionDialog::askYesNo(int top, int left, int callerHeight, int callerWid
     hide();
     exec();
 
-    cancel = cancelled;
-    return answer;
+    return cancelled ? Answer::Cancel : answer ? Answer::Yes : Answer::No;
 }
 
 void QuestionDialog::showEvent(QShowEvent* event) {
@@ -163,8 +149,7 @@ void QuestionDialog::handlePaint() {
     // The height is set before the window is centred, so that it stands in the middle.
     setFixedSize(width(), h.clientHeight);
     const QSize outer = outerSize(this, size());
-    const auto place = DialogGeometry::centreOver(callerTop, callerLeft, callerHeight, callerWidth,
-                                                  outer.height(), outer.width());
+    const auto place = DialogGeometry::centreOver(caller, outer);
     move(place.left, place.top);
 
     if (isVisible())
@@ -191,13 +176,4 @@ void QuestionDialog::reject() {
         return;
     answerCancel();
     done(2);
-}
-
-bool askYesNo(int top, int left, int height, int width, const QString& caption,
-              const QString& message, const QString& yesCaption, const QString& noCaption,
-              const QString& cancelCaption, bool defaultYes, bool& cancel) {
-    if (!questionDialog)
-        new QuestionDialog();
-    return questionDialog->askYesNo(top, left, height, width, caption, message, yesCaption,
-                                    noCaption, cancelCaption, defaultYes, cancel);
 }

@@ -2,8 +2,8 @@
 // itself to the question and stands centred over the calling window. The caller gives every text,
 // so the window has no language of its own. One instance is created at start and reused:
 //
-//   bool cancel = true; // in: show Cancel; out: Cancel was chosen
-//   if (AskYesNo(top, left, height, width, caption, question, yes, no, cancelText, true, cancel))
+//   if (questions.ask(frameGeometry(), {caption, question, yes, no, cancel, true, true}) ==
+//       QuestionDialog::Answer::Yes)
 //       ...
 #pragma once
 
@@ -13,19 +13,30 @@ class QFrame;
 class QTextEdit;
 class ColourButton;
 
+// What is asked: every text of the window, which answer has the focus, and whether Cancel is
+// offered. A carriage return in the message starts a new line.
+struct Question {
+    QString caption;
+    QString message;
+    QString yesCaption;
+    QString noCaption;
+    QString cancelCaption;
+    bool defaultYes = true;
+    bool withCancel = false;
+};
+
 class QuestionDialog : public QDialog {
     Q_OBJECT
 
 public:
+    enum class Answer { Yes, No, Cancel };
+
     explicit QuestionDialog(QWidget* parent = nullptr);
     ~QuestionDialog() override;
 
-    // Asks the question; true when Yes was chosen. The rectangle is the caller's outer window
-    // (top, left, height, width). A carriage return in the message starts a new line. cancel: in,
-    // whether the Cancel button is shown; out, whether Cancel was chosen.
-    bool askYesNo(int top, int left, int height, int width, const QString& caption,
-                  const QString& message, const QString& yesCaption, const QString& noCaption,
-                  const QString& cancelCaption, bool defaultYes, bool& cancel);
+    // Asks the question, centred over the caller's outer window, and gives the answer. Closing
+    // the window without a button gives No, or Cancel when Cancel is offered.
+    Answer ask(const QRect& caller, const Question& question);
 
     QFrame* messagePanel;
     QTextEdit* messageText;
@@ -36,10 +47,7 @@ public:
     bool answer = false;
     bool cancelled = false;
     bool laidOut = false; // height, place and focus done for the question now shown
-    int callerTop = 0;
-    int callerLeft = 0;
-    int callerHeight = 0;
-    int callerWidth = 0;
+    QRect caller;         // the calling window's outer rectangle, from the last question
 
     void answerYes();
     void answerNo();
@@ -58,11 +66,3 @@ private:
     // Height, place and focus, done at the first showing of each question.
     void handlePaint();
 };
-
-// The instance created at start (set by its constructor).
-extern QuestionDialog* questionDialog;
-
-// Asks through the one instance (created here if the start-up has not made it).
-bool askYesNo(int top, int left, int height, int width, const QString& caption,
-              const QString& message, const QString& yesCaption, const QString& noCaption,
-              const QString& cancelCaption, bool defaultYes, bool& cancel);

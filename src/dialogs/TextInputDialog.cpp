@@ -10,8 +10,6 @@
 #include <QLineEdit>
 #include <QTimer>
 
-TextInputDialog* textInputDialog = nullptr;
-
 namespace {
 
 // An edit field that does not select its text when it gets the focus.
@@ -29,17 +27,12 @@ protected:
 } // namespace
 
 TextInputDialog::TextInputDialog(QWidget* parent) : QDialog(parent) {
-    if (!textInputDialog)
-        textInputDialog = this;
     createControls();
     placeControls();
     initialise();
 }
 
-TextInputDialog::~TextInputDialog() {
-    if (textInputDialog == this)
-        textInputDialog = nullptr;
-}
+TextInputDialog::~TextInputDialog() = default;
 
 void TextInputDialog::createControls() {
     setObjectName(QStringLiteral("AskDlg"));
@@ -81,8 +74,8 @@ void TextInputDialog::initialise() {
     okChosen = false;
 }
 
-bool TextInputDialog::ask(int refTop, int refLeft, int refHeight, int refWidth,
-                          const QString& captionSuffix, const QString& prompt, QString& answer) {
+TextInputDialog::Result TextInputDialog::ask(const QRect& caller, const QString& captionSuffix,
+                                             const QString& prompt, const QString& answer) {
     setWindowTitle(ProductName + QStringLiteral(" - ") + captionSuffix);
     promptLabel->setText(prompt);
     answerEdit->setText(answer);
@@ -98,15 +91,10 @@ bool TextInputDialog::ask(int refTop, int refLeft, int refHeight, int refWidth,
     okButton->move(okButton->x(), l.buttonTop);
     setFixedSize(width(), l.clientHeight);
 
-    callerTop_ = refTop;
-    callerLeft_ = refLeft;
-    callerHeight_ = refHeight;
-    callerWidth_ = refWidth;
+    caller_ = caller;
     centreOverCaller();
     exec();
-
-    answer = answerEdit->text();
-    return okChosen;
+    return {okChosen, answerEdit->text()};
 }
 
 void TextInputDialog::confirm() {
@@ -124,8 +112,7 @@ void TextInputDialog::reject() {
 
 void TextInputDialog::centreOverCaller() {
     const QSize outer = size() + (frameGeometry().size() - geometry().size());
-    const auto place = DialogGeometry::centreOver(callerTop_, callerLeft_, callerHeight_,
-                                                  callerWidth_, outer.height(), outer.width());
+    const auto place = DialogGeometry::centreOver(caller_, outer);
     move(place.left, place.top);
 }
 
@@ -148,12 +135,4 @@ void TextInputDialog::focusAnswer() {
     answerEdit->setFocus(Qt::OtherFocusReason);
     // The edit shows its text without selecting it.
     raise();
-}
-
-bool ask(int refTop, int refLeft, int refHeight, int refWidth, const QString& captionSuffix,
-         const QString& prompt, QString& answer) {
-    if (!textInputDialog)
-        new TextInputDialog();
-    return textInputDialog->ask(refTop, refLeft, refHeight, refWidth, captionSuffix, prompt,
-                                answer);
 }

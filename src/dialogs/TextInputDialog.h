@@ -19,11 +19,17 @@ public:
     explicit TextInputDialog(QWidget* parent = nullptr);
     ~TextInputDialog() override;
 
-    // Shows the prompt with answer in the edit field; the caption is ProductName + " - " +
-    // captionSuffix. answer receives the edit field's text whichever button closed the window;
-    // the result is true only for OK.
-    bool ask(int refTop, int refLeft, int refHeight, int refWidth, const QString& captionSuffix,
-             const QString& prompt, QString& answer);
+    // What the user left in the edit field, and whether OK closed the window.
+    struct Result {
+        bool accepted = false;
+        QString text;
+    };
+
+    // Shows the prompt with `answer` in the edit field, centred over the caller's outer window;
+    // the caption is the product name + " - " + captionSuffix. The text comes back whichever
+    // button closed the window; `accepted` is true only for OK.
+    Result ask(const QRect& caller, const QString& captionSuffix, const QString& prompt,
+               const QString& answer);
 
     QLabel* promptLabel;
     QLineEdit* answerEdit;
@@ -51,15 +57,5 @@ private:
     void centreOverCaller();
 
     // The calling window's outer rectangle, from the last call.
-    int callerTop_ = 0;
-    int callerLeft_ = 0;
-    int callerHeight_ = 0;
-    int callerWidth_ = 0;
+    QRect caller_;
 };
-
-// The instance created at start (set by its constructor).
-extern TextInputDialog* textInputDialog;
-
-// Asks through the one instance (created here if the start-up has not made it).
-bool ask(int refTop, int refLeft, int refHeight, int refWidth, const QString& captionSuffix,
-         const QString& prompt, QString& answer);

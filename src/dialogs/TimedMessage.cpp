@@ -12,24 +12,17 @@
 #include <QTimer>
 #include <algorithm>
 
-TimedMessage* timedMessage = nullptr;
-
 namespace {
 // Room between the text and the text area's edge.
 constexpr int TextMargin = 4;
 } // namespace
 
 TimedMessage::TimedMessage(QWidget* parent) : QWidget(parent) {
-    if (!timedMessage)
-        timedMessage = this;
     createControls();
     initialise();
 }
 
-TimedMessage::~TimedMessage() {
-    if (timedMessage == this)
-        timedMessage = nullptr;
-}
+TimedMessage::~TimedMessage() = default;
 
 void TimedMessage::createControls() {
     setObjectName(QStringLiteral("MessageForm"));
@@ -67,8 +60,8 @@ void TimedMessage::initialise() {
     setAutoFillBackground(true);
 }
 
-void TimedMessage::showTimed(int top, int left, int callerHeight, int callerWidth,
-                             const QString& lineA, const QString& lineB, int interval) {
+void TimedMessage::showTimed(const QRect& caller, const QString& lineA, const QString& lineB,
+                             int interval) {
     const QString longer = DialogGeometry::longerLine(lineA, lineB);
     const int lineWidth = QFontMetrics(messageText->font()).horizontalAdvance(longer);
     const int clientWidth = DialogGeometry::messageClientWidth(lineWidth);
@@ -99,8 +92,7 @@ void TimedMessage::showTimed(int top, int left, int callerHeight, int callerWidt
         closeTimer->setInterval(interval);
 
     const QSize outer = size() + (frameGeometry().size() - geometry().size());
-    const auto place = DialogGeometry::centreOver(top, left, callerHeight, callerWidth,
-                                                  outer.height(), outer.width());
+    const auto place = DialogGeometry::centreOver(caller, outer);
     move(place.left, place.top);
 
     show();
@@ -122,11 +114,4 @@ void TimedMessage::closeMessage() {
     closeTimer->stop();
     hide();
     close();
-}
-
-void showTimed(int top, int left, int height, int width, const QString& lineA, const QString& lineB,
-               int interval) {
-    if (!timedMessage)
-        new TimedMessage();
-    timedMessage->showTimed(top, left, height, width, lineA, lineB, interval);
 }

@@ -20,8 +20,7 @@ public:
     // caller's outer rectangle, for interval milliseconds. A call while a message stands replaces
     // it; the count restarts only when the interval differs from the one already set. An interval
     // of zero or less closes the window at the next turn of the event loop.
-    void showTimed(int top, int left, int height, int width, const QString& lineA,
-                   const QString& lineB, int interval);
+    void showTimed(const QRect& caller, const QString& lineA, const QString& lineB, int interval);
 
     QTextEdit* messageText;
     QTimer* closeTimer;
@@ -36,10 +35,3 @@ private:
     void initialise();
     void handleShow();
 };
-
-// The instance created at start (set by its constructor).
-extern TimedMessage* timedMessage;
-
-// Shows through the one instance (created here if the start-up has not made it).
-void showTimed(int top, int left, int height, int width, const QString& lineA, const QString& lineB,
-               int interval);

@@ -4,16 +4,10 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 
 namespace Shell {
 
 // Opens the link; false when no program took it.
 bool open(const QString& link);
-
-// Tests replace the system's opening with their own (to record the links, or to make opening
-// fail). An empty hook puts the system's opening back.
-using OpenHook = std::function<bool(const QString& link)>;
-void setOpenHook(OpenHook hook);
 
 } // namespace Shell

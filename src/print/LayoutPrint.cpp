@@ -1,5 +1,7 @@
 #include "print/LayoutPrint.h"
 
+#include "cover/Cover.h"
+
 #include "platform/AppError.h"
 #include "platform/Canvas.h"
 #include "print/PrintGeometry.h"
@@ -123,7 +125,7 @@ QList<QRect> blackRects(const QImage& mask) {
 
 SharpPlan planSharpPrint(const PrintSource& source, QSize printed) {
     SharpPlan plan;
-    const QImage canvas = asRgb32(source.Layout);
+    const QImage canvas = asRgb32(source.canvas);
     QImage residual = canvas.copy();
     const QSize size = canvas.size();
 
@@ -181,20 +183,20 @@ SharpPlan planSharpPrint(const PrintSource& source, QSize printed) {
 }
 
 void paintLayout(QPainter& painter, const PrintSource& source, QSize printed, PrintMode mode) {
-    if (source.Layout.isNull() || printed.isEmpty())
+    if (source.canvas.isNull() || printed.isEmpty())
         return;
     const QRect page(QPoint(0, 0), printed);
     painter.save();
     painter.setClipRect(page);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     if (mode == PrintMode::Stretch) {
-        painter.drawImage(QRectF(page), source.Layout);
+        painter.drawImage(QRectF(page), source.canvas);
         painter.restore();
         return;
     }
 
     const SharpPlan plan = planSharpPrint(source, printed);
-    const QSize canvas = source.Layout.size();
+    const QSize canvas = source.canvas.size();
     if (!plan.residualBlank)
         painter.drawImage(QRectF(page), plan.residual);
     painter.setRenderHint(QPainter::Antialiasing, false);
@@ -211,7 +213,16 @@ void paintLayout(QPainter& painter, const PrintSource& source, QSize printed, Pr
         painter.scale(double(printed.width()) / canvas.width(),
                       double(printed.height()) / canvas.height());
         for (const SpineCell& cell : spineCells(source))
-            writeCell(painter, source.Layout, cell, source.spineText, true);
+            writeCell(painter, source.canvas, cell, source.spineText, true);
     }
     painter.restore();
+}
+
+PrintSource printSourceOf(const Cover& cover) {
+    PrintSource source;
+    source.canvas = cover.canvas();
+    source.front = cover.frontPicture();
+    source.back = cover.backPicture();
+    source.spineText = cover.spineText();
+    return source;
 }

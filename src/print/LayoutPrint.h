@@ -22,14 +22,19 @@ class QPainter;
 
 // What the layout canvas was made from: the main window's canvas and pictures as they are when
 // the print preview is opened.
+class Cover;
+
 struct PrintSource {
-    QImage Layout;
+    QImage canvas; // the layout canvas
     Picture front;
     Picture back;
     QString spineText;
     QRect leftSpine = Layout::LeftSpineBounds;
     QRect rightSpine = Layout::RightSpineBounds;
 };
+
+// What the preview and the print are made from: the cover as it is now.
+PrintSource printSourceOf(const Cover& cover);
 
 enum class PrintMode {
     Stretch, // the canvas stretched onto the page

@@ -1,6 +1,5 @@
 #include "print/PrintPreview.h"
 
-#include "app/MainWindow.h"
 #include "controls/ColourButton.h"
 #include "controls/ImageView.h"
 #include "cover/Workspace.h"
@@ -9,6 +8,7 @@
 #include "platform/Canvas.h"
 #include "platform/PrintSpooler.h"
 #include "platform/RegistryStore.h"
+#include "settings/Settings.h"
 #include "support/Support.h"
 #include "support/WindowPlacement.h"
 
@@ -20,8 +20,6 @@
 #include <QPrintDialog>
 #include <QPrinterInfo>
 #include <QScreen>
-
-PrintPreview* printPreview = nullptr;
 
 namespace {
 
@@ -105,7 +103,7 @@ void printLayoutOn(QPrinter& printer, const PrintSource& source, double windowDp
         // The printer's resolution takes the place of the device context's pixels per inch.
         const PrintGeometry::PrintScale scale = PrintGeometry::scaleFor(
             printer.logicalDpiX(), printer.logicalDpiY(), windowDpiX, windowDpiY, screenScale);
-        paintLayout(painter, source, PrintGeometry::printedSize(source.Layout.size(), scale), mode);
+        paintLayout(painter, source, PrintGeometry::printedSize(source.canvas.size(), scale), mode);
     });
 }
 
@@ -186,19 +184,6 @@ void PrintPreview::keepFixedSize() {
         QRect(QPoint(0, PrintGeometry::PanelHeight), PrintGeometry::previewSize(screenScale)));
 }
 
-void PrintPreview::makePreview() {
-    PrintSource source;
-    if (mainWindow) {
-        source.Layout = mainWindow->layoutImage();
-        source.front = mainWindow->frontPicture();
-        source.back = mainWindow->backPicture();
-        source.spineText = mainWindow->spineTextEdit->text();
-        source.leftSpine = mainWindow->leftSpineView->geometry();
-        source.rightSpine = mainWindow->rightSpineView->geometry();
-    }
-    makePreview(source);
-}
-
 void PrintPreview::makePreview(const PrintSource& source) {
     source_ = source;
     // Made at the size the image control has when the window is shown, so that the control
@@ -206,7 +191,7 @@ void PrintPreview::makePreview(const PrintSource& source) {
     preview_ = QImage(PrintGeometry::previewSize(screenScale), QImage::Format_RGB32);
     preview_.fill(Qt::white);
     Canvas canvas(&preview_);
-    canvas.stretchDraw(preview_.rect(), source_.Layout);
+    canvas.stretchDraw(preview_.rect(), source_.canvas);
     previewView->setImage(preview_);
 }
 

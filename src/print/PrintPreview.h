@@ -46,7 +46,6 @@ public:
 
     // The preview and the print are made from the main window's canvas and pictures as they are
     // now; the window shows them until the next call.
-    void makePreview();
     void makePreview(const PrintSource& source);
     const PrintSource& Source() const { return source_; }
     const QImage& previewImage() const { return preview_; }
@@ -74,5 +73,3 @@ private:
     QImage preview_;
     QString proposedPdf_; // the PDF file last proposed when there is no printer
 };
-
-extern PrintPreview* printPreview;

@@ -16,8 +16,6 @@
 #include <QPaintEvent>
 #include <QScreen>
 
-OptionsDialog* optionsDialog = nullptr;
-
 namespace {
 
 const QColor FormColor(255, 255, 227);
@@ -51,7 +49,8 @@ QGroupBox* makeGroupBox(QWidget* parent) {
 
 } // namespace
 
-OptionsDialog::OptionsDialog(QWidget* parent) : QDialog(parent) {
+OptionsDialog::OptionsDialog(Workspace& workspace, QWidget* parent)
+    : QDialog(parent), workspace_(workspace) {
     createControls();
     placeControls();
     connectHandlers();
@@ -62,8 +61,6 @@ OptionsDialog::OptionsDialog(QWidget* parent) : QDialog(parent) {
 OptionsDialog::~OptionsDialog() {
     // The error box must not hang on a window that is going away.
     ErrorGuard::run(nullptr, [this] { handleDestroy(); });
-    if (optionsDialog == this)
-        optionsDialog = nullptr;
 }
 
 void OptionsDialog::createControls() {
@@ -164,7 +161,7 @@ void OptionsDialog::paintEvent(QPaintEvent* event) {
 }
 
 void OptionsDialog::loadSettings() {
-    const StoredOptions options = loadSettingsValues();
+    const StoredOptions options = loadSettingsValues(workspace_);
     // A place on a screen that is gone would open this modal window out of the user's reach.
     QList<QRect> screens;
     for (const QScreen* s : QGuiApplication::screens())
@@ -172,18 +169,18 @@ void OptionsDialog::loadSettings() {
     move(keepOnScreen(QPoint(options.left, options.top), frameGeometry().size(), screens,
                       QPoint(100, 100)));
     autoUpdateCheckBox->setChecked(options.autoUpdate);
-    dataFolderEdit->setText(dataFolder);
+    dataFolderEdit->setText(workspace_.dataFolder);
     if (!options.failure.isEmpty())
         throw AppError(options.failure);
 }
 
 void OptionsDialog::saveSettings() {
-    saveSettingsValues(autoUpdateCheckBox->isChecked());
+    saveSettingsValues(workspace_, autoUpdateCheckBox->isChecked());
 }
 
 void OptionsDialog::useChosenFolder(const QString& folder) {
-    useDataFolder(folder);
-    dataFolderEdit->setText(dataFolder);
+    useDataFolder(workspace_, folder);
+    dataFolderEdit->setText(workspace_.dataFolder);
 }
 
 void OptionsDialog::handleDestroy() {
@@ -201,7 +198,7 @@ void OptionsDialog::browseForDataFolder() {
 
 void OptionsDialog::checkForUpdateNow() {
     if (checkNow)
-        checkNow(y(), x(), frameGeometry().height(), frameGeometry().width());
+        checkNow(frameGeometry());
 }
 
 void OptionsDialog::acceptOptions() {

@@ -14,11 +14,12 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class ColourButton;
+class Workspace;
 
 class OptionsDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit OptionsDialog(QWidget* parent = nullptr);
+    OptionsDialog(Workspace& workspace, QWidget* parent = nullptr);
     ~OptionsDialog() override;
 
     // Controls.
@@ -33,9 +34,9 @@ public:
     ColourButton* okButton;
     ColourButton* cancelButton;
 
-    // The manual update check, given this window's top, left, height and width so that it can
+    // The manual update check, given this window's outer rectangle so that it can
     // centre itself here. Filled by the program's entry once the update window exists.
-    std::function<void(int top, int left, int height, int width)> checkNow;
+    std::function<void(const QRect& caller)> checkNow;
 
     // Reads the stored options into this window and the shared values (also the window's
     // place). Raises the first read failure after everything readable has been taken.
@@ -65,6 +66,6 @@ private:
     void createControls();
     void placeControls();
     void connectHandlers();
-};
 
-extern OptionsDialog* optionsDialog;
+    Workspace& workspace_;
+};

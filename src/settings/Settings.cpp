@@ -1,15 +1,12 @@
 #include "settings/Settings.h"
 
+#include "cover/Workspace.h"
 #include "platform/AppError.h"
 #include "platform/PathDelim.h"
 #include "platform/RegistryStore.h"
 #include "support/Support.h"
 
 #include <algorithm>
-
-QString projectName;
-QString projectFolder;
-bool autoUpdateEnabled = false;
 
 namespace {
 
@@ -56,7 +53,7 @@ QString projectNameOnly(const QString& name) {
     return name.mid(cut + 1);
 }
 
-StoredOptions loadSettingsValues() {
+StoredOptions loadSettingsValues(Workspace& workspace) {
     RegistryStore store;
     StoredOptions options;
     QString& failure = options.failure;
@@ -67,16 +64,17 @@ StoredOptions loadSettingsValues() {
     options.autoUpdate = readOr(failure, true, [&] {
         return store.ReadBool(SettingsSection, QStringLiteral("AutoUpdate"), true);
     });
-    autoUpdateEnabled = options.autoUpdate;
-    dataFolder = readOr(failure, dataFolder, [&] {
-        return store.ReadString(SettingsSection, QStringLiteral("Path for Data"), dataFolder);
+    workspace.autoUpdateEnabled = options.autoUpdate;
+    workspace.dataFolder = readOr(failure, workspace.dataFolder, [&] {
+        return store.ReadString(SettingsSection, QStringLiteral("Path for Data"),
+                                workspace.dataFolder);
     });
-    dataFolder = asFolder(dataFolder);
-    projectName = readOr(failure, DefaultProjectName, [&] {
+    workspace.dataFolder = asFolder(workspace.dataFolder);
+    workspace.projectName = readOr(failure, DefaultProjectName, [&] {
         return store.ReadString(SettingsSection, QStringLiteral("Project Name"),
                                 DefaultProjectName);
     });
-    projectFolder = dataFolder + projectName + PathDelim;
+    workspace.projectFolder = workspace.dataFolder + workspace.projectName + PathDelim;
     if (failure.isEmpty() && store.Damaged())
         failure = QStringLiteral("The settings file %1 is damaged; the settings that could not "
                                  "be read take their defaults. A copy of the file is kept as %2 "
@@ -85,16 +83,16 @@ StoredOptions loadSettingsValues() {
     return options;
 }
 
-void saveSettingsValues(bool autoUpdateChecked) {
+void saveSettingsValues(Workspace& workspace, bool autoUpdateChecked) {
     RegistryStore store;
     store.WriteBool(SettingsSection, QStringLiteral("AutoUpdate"), autoUpdateChecked);
-    projectName = projectNameOnly(projectName);
-    store.WriteString(SettingsSection, QStringLiteral("Project Name"), projectName);
-    store.WriteString(SettingsSection, QStringLiteral("Path for Data"), dataFolder);
+    workspace.projectName = projectNameOnly(workspace.projectName);
+    store.WriteString(SettingsSection, QStringLiteral("Project Name"), workspace.projectName);
+    store.WriteString(SettingsSection, QStringLiteral("Path for Data"), workspace.dataFolder);
     store.Flush();
 }
 
-void useDataFolder(const QString& folder) {
-    dataFolder = asFolder(folder);
-    projectFolder = dataFolder + projectName + PathDelim;
+void useDataFolder(Workspace& workspace, const QString& folder) {
+    workspace.dataFolder = asFolder(folder);
+    workspace.projectFolder = workspace.dataFolder + workspace.projectName + PathDelim;
 }

@@ -11,10 +11,7 @@
 #include <QString>
 
 class RegistryStore;
-
-extern QString projectName;    // name of the current project (folder name, default spine text)
-extern QString projectFolder;  // full path of the current project folder, trailing separator
-extern bool autoUpdateEnabled; // changed only by loading the settings
+class Workspace;
 
 inline const QString DefaultProjectName = QStringLiteral("Velmora - Last Rose Of Summer 2002");
 inline const QString SettingsSection = QStringLiteral("Defaults");
@@ -61,18 +58,18 @@ struct StoredOptions {
     QString failure;
 };
 
-// Reads the options from the store into DataFolder, ProjectName, ProjectFolder and
-// AutoUpdateEnabled, and gives what the options window shows. A failure does not stop the
-// reading halfway: see StoredOptions::failure.
-StoredOptions loadSettingsValues();
+// Reads the options from the store into the workspace's data folder, project and update option,
+// and gives what the options window shows. A failure does not stop the reading halfway: see
+// StoredOptions::failure.
+StoredOptions loadSettingsValues(Workspace& workspace);
 
 // Writes "AutoUpdate", "Project Name" (ProjectName cut to its last path component first) and
 // "Path for Data", all or none. Throws "Failed to set data for '<name>'" when it cannot.
-void saveSettingsValues(bool autoUpdateChecked);
+void saveSettingsValues(Workspace& workspace, bool autoUpdateChecked);
 
-// A folder chosen for the data: DataFolder := folder (with a separator at its end), and the
-// current project moves along: ProjectFolder := DataFolder + ProjectName + separator.
-void useDataFolder(const QString& folder);
+// A folder chosen for the data: the data folder := folder (with a separator at its end), and the
+// current project moves along: project folder := data folder + project name + separator.
+void useDataFolder(Workspace& workspace, const QString& folder);
 
 // The last component of a project name that holds a path; the name itself when it holds none.
 QString projectNameOnly(const QString& name);

@@ -12,29 +12,22 @@
 #include <QFileInfo>
 
 QString languageCode;
-QString programFolder;
-QString downloadsFolder;
-QString windowsVersionName;
-bool isNTFamily = false;
-bool dstActive = false;
-double dstBiasDays = 0;
-QString dataFolder;
 
-void startUp() {
+StartupFacts readStartupFacts() {
+    StartupFacts facts;
     const QString program = System::programFilePath();
-    programFolder = program.left(program.lastIndexOf(PathDelim) + 1);
-    languageCode = languageCodeFor(System::userDefaultLangId());
-    windowsVersionName = windowsVersionNameFor(System::osVersion());
-    isNTFamily = isNTFamilyName(windowsVersionName);
-    downloadsFolder = System::downloadsFolder();
-    const DaylightFacts facts = computeDaylightFacts(
-        System::countryCode(), System::currentTimeZoneRecord(), QDateTime::currentDateTime());
-    dstActive = facts.active;
-    dstBiasDays = facts.biasDays;
+    facts.programFolder = program.left(program.lastIndexOf(PathDelim) + 1);
+    facts.languageCode = languageCodeFor(System::userDefaultLangId());
+    facts.windowsVersionName = windowsVersionNameFor(System::osVersion());
+    facts.isNTFamily = isNTFamilyName(facts.windowsVersionName);
+    facts.downloadsFolder = System::downloadsFolder();
+    facts.daylight = computeDaylightFacts(System::countryCode(), System::currentTimeZoneRecord(),
+                                          QDateTime::currentDateTime());
+    return facts;
 }
 
-QString getUserDataFolder(const QString& appName) {
-    if (!isNTFamily)
+QString getUserDataFolder(const QString& appName, bool ntFamily) {
+    if (!ntFamily)
         return QDir::currentPath() + PathDelim;
     const QString remembered = QDir::currentPath();
     const QString folder = System::userDataRoot() + appName + PathDelim;
@@ -85,7 +78,8 @@ bool makeAndEnterFolder(const QString& path) {
     return QDir::currentPath() + PathDelim == path;
 }
 
-bool copyFileKeepDate(const QString& source, const QString& destination, bool failIfExists) {
+bool copyFileKeepDate(const QString& source, const QString& destination, bool failIfExists,
+                      const DaylightFacts& daylight) {
     const qsizetype cut = destination.lastIndexOf(PathDelim);
     if (cut < 0)
         throw AppError(QStringLiteral("Unable to create directory"));
@@ -102,8 +96,9 @@ bool copyFileKeepDate(const QString& source, const QString& destination, bool fa
     if (!QFile::copy(source, destination))
         return false;
     QDateTime newDate = sourceDate;
-    if (dstActive) {
-        const qint64 shift = qint64(dstBiasDays * 86400.0 + (dstBiasDays >= 0 ? 0.5 : -0.5));
+    if (daylight.active) {
+        const double bias = daylight.biasDays;
+        const qint64 shift = qint64(bias * 86400.0 + (bias >= 0 ? 0.5 : -0.5));
         const bool fromFixed = isFixedDisk(source);
         const bool toFixed = isFixedDisk(destination);
         if (fromFixed && !toFixed)

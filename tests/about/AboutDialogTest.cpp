@@ -3,6 +3,8 @@
 #include "TestEnv.h"
 #include "app/MainWindow.h"
 #include "controls/ColourButton.h"
+#include "cover/Cover.h"
+#include "cover/Workspace.h"
 #include "dialogs/TimedMessage.h"
 #include "platform/Shell.h"
 
@@ -43,18 +45,12 @@ protected:
         const QString root = testenv::freshFolder(QStringLiteral("about"));
         QDir().mkpath(root + QStringLiteral("/start"));
         QDir::setCurrent(root + QStringLiteral("/start"));
-        startUp();
-        programFolder = QStringLiteral(SLEEVIX_BINARY_DIR "/");
-        Shell::setOpenHook([this](const QString& link) {
-            opened.append(link);
-            return opens.value(opened.size() - 1, false);
-        });
+        ws_ = std::make_unique<Workspace>(testenv::startupFacts(), QDir::currentPath());
+        cover_ = std::make_unique<Cover>(*ws_);
     }
     void TearDown() override {
-        Shell::setOpenHook(nullptr);
-        if (timedMessage)
-            timedMessage->hide();
         about.reset();
+        timedMessage = nullptr;
         main.reset();
         QDir::setCurrent(savedDir_);
     }
@@ -62,15 +58,25 @@ protected:
     void make(const QString& language) {
         languageCode = language;
         about.reset(); // before its owner
+        timedMessage = nullptr;
         main.reset();
-        main = std::make_unique<MainWindow>();
+        main = std::make_unique<MainWindow>(*ws_, *cover_);
         main->setWindowTitle(QStringLiteral("Sleevix - ") + main->versionText);
-        about = std::make_unique<AboutDialog>(main.get());
+        timedMessage = new TimedMessage(main.get());
+        about =
+            std::make_unique<AboutDialog>(ProgramIdentity{main->versionText, main->copyrightText},
+                                          *timedMessage, main.get(), [this](const QString& link) {
+                                              opened.append(link);
+                                              return opens.value(opened.size() - 1, false);
+                                          });
     }
 
     QString message() const { return timedMessage ? timedMessage->messageText->toPlainText() : ""; }
 
+    std::unique_ptr<Workspace> ws_;
+    std::unique_ptr<Cover> cover_;
     std::unique_ptr<MainWindow> main;
+    TimedMessage* timedMessage = nullptr; // owned by the main window
     std::unique_ptr<AboutDialog> about;
     QStringList opened;
     QList<bool> opens;

@@ -15,39 +15,36 @@ namespace {
 TEST(AboutStartup, MadeLastAtStartAndShownCentredOverTheMainWindow) {
     const QString saved = QDir::currentPath();
     QDir::setCurrent(testenv::freshFolder(QStringLiteral("about-start")));
-    startUp();
-    programFolder = QStringLiteral(SLEEVIX_BINARY_DIR "/");
     languageCode = QStringLiteral("ENU");
     QStringList errors;
-    ErrorGuard::setReporter([&](const QString& text) { errors.append(text); });
+    ErrorGuard::setReporter(qApp, [&](const QString& text) { errors.append(text); });
+    {
+        ProgramWindows windows(testenv::startupFacts(), QDir::currentPath());
+        MainWindow& main = windows.mainWindow();
+        AboutDialog& about = windows.aboutDialog();
+        EXPECT_EQ(about.parent(), &main);
+        EXPECT_EQ(main.children().last(), &about) << "the last window made";
+        ASSERT_TRUE(main.services.showAbout);
 
-    createForms();
-    ASSERT_NE(aboutDialog, nullptr);
-    EXPECT_EQ(aboutDialog->parent(), mainWindow);
-    EXPECT_EQ(mainWindow->children().last(), aboutDialog) << "the last window made";
-    ASSERT_TRUE(mainWindow->services.showAbout);
-
-    mainWindow->setGeometry(50, 60, 900, 700);
-    QRect place;
-    auto* poll = new QTimer(aboutDialog);
-    QObject::connect(poll, &QTimer::timeout, aboutDialog, [&] {
-        if (!aboutDialog->isVisible())
-            return;
-        poll->stop();
-        place = aboutDialog->frameGeometry();
-        aboutDialog->okButton->click();
-    });
-    poll->start(20);
-    mainWindow->services.showAbout();
-    const QRect caller = mainWindow->frameGeometry();
-    EXPECT_EQ(place.left(), (caller.width() - place.width()) / 2 + caller.left());
-    EXPECT_EQ(place.top(), (caller.height() - place.height()) / 2 + caller.top());
-    EXPECT_FALSE(aboutDialog->isVisible());
-
-    destroyForms();
-    EXPECT_EQ(aboutDialog, nullptr);
+        main.setGeometry(50, 60, 900, 700);
+        QRect place;
+        auto* poll = new QTimer(&about);
+        QObject::connect(poll, &QTimer::timeout, &about, [&] {
+            if (!about.isVisible())
+                return;
+            poll->stop();
+            place = about.frameGeometry();
+            about.okButton->click();
+        });
+        poll->start(20);
+        main.services.showAbout();
+        const QRect caller = main.frameGeometry();
+        EXPECT_EQ(place.left(), (caller.width() - place.width()) / 2 + caller.left());
+        EXPECT_EQ(place.top(), (caller.height() - place.height()) / 2 + caller.top());
+        EXPECT_FALSE(about.isVisible());
+    }
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
-    ErrorGuard::setReporter(nullptr);
+    ErrorGuard::setReporter(qApp, nullptr);
     QDir::setCurrent(saved);
 }
 

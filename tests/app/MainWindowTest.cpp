@@ -1,10 +1,13 @@
 #include "app/MainWindow.h"
 #include "TestEnv.h"
 #include "controls/ImageView.h"
+#include "cover/Cover.h"
 #include "cover/CoverLayout.h"
+#include "cover/Workspace.h"
 #include "dialogs/ErrorGuard.h"
 #include "platform/AppError.h"
 #include "platform/RegistryStore.h"
+#include "settings/Settings.h"
 #include "support/WindowPlacement.h"
 
 #include <QDir>
@@ -25,16 +28,18 @@ protected:
     void SetUp() override {
         savedDir_ = QDir::currentPath();
         root_ = testenv::prepareWorkspace(QStringLiteral("main"));
-        autoUpdateEnabled = true;
+        ws_ = std::make_unique<Workspace>(testenv::startupFacts(), QDir::currentPath());
+        cover_ = std::make_unique<Cover>(*ws_);
+        ws_->autoUpdateEnabled = true;
     }
     void TearDown() override {
         QDir::setCurrent(savedDir_);
-        ErrorGuard::setReporter(nullptr);
+        ErrorGuard::setReporter(qApp, nullptr);
     }
 
     std::unique_ptr<MainWindow> makeForm() {
-        auto form = std::make_unique<MainWindow>();
-        loadSettingsValues();
+        auto form = std::make_unique<MainWindow>(*ws_, *cover_);
+        loadSettingsValues(*ws_);
         return form;
     }
 
@@ -45,6 +50,8 @@ protected:
 
     QString root_;
     QString savedDir_;
+    std::unique_ptr<Workspace> ws_;
+    std::unique_ptr<Cover> cover_;
 };
 
 bool isWhite(const QImage& image, int x, int y) {
@@ -53,18 +60,18 @@ bool isWhite(const QImage& image, int x, int y) {
 
 TEST_F(MainWindowTest, FirstStartMakesAndShowsTheSampleProject) {
     auto form = makeForm();
-    EXPECT_EQ(dataFolder, root_ + QStringLiteral("/data/Sleevix/"));
-    EXPECT_EQ(projectName, "Velmora - Last Rose Of Summer 2002");
-    EXPECT_EQ(projectFolder, dataFolder + projectName + u'/');
+    EXPECT_EQ(ws_->dataFolder, root_ + QStringLiteral("/data/Sleevix/"));
+    EXPECT_EQ(ws_->projectName, "Velmora - Last Rose Of Summer 2002");
+    EXPECT_EQ(ws_->projectFolder, ws_->dataFolder + ws_->projectName + u'/');
     form->handleShow();
 
     for (const char* name : {"Front.jpg", "Back.bmp", "Back.rtf"})
-        EXPECT_TRUE(QFileInfo::exists(projectFolder + QLatin1String(name))) << name;
+        EXPECT_TRUE(QFileInfo::exists(ws_->projectFolder + QLatin1String(name))) << name;
     EXPECT_EQ(form->windowTitle(), "Sleevix - version 1.10c");
-    EXPECT_EQ(form->spineTextEdit->text(), projectName);
-    EXPECT_FALSE(askToSave);
+    EXPECT_EQ(form->spineTextEdit->text(), ws_->projectName);
+    EXPECT_FALSE(ws_->hasUnsavedChanges());
 
-    const QImage& layout = form->layoutImage();
+    const QImage& layout = cover_->canvas();
     EXPECT_EQ(layout.size(), QSize(845, 1188));
     EXPECT_EQ(layout.pixel(177, 57), qRgb(0, 0, 0)) << "front frame";
     EXPECT_FALSE(isWhite(layout, 420, 300)) << "front picture in its square";
@@ -75,7 +82,7 @@ TEST_F(MainWindowTest, FirstStartMakesAndShowsTheSampleProject) {
     EXPECT_EQ(form->backPictureView->geometry(), QRect(145, 614, 552, 472));
     EXPECT_EQ(form->leftSpineView->geometry(), QRect(118, 612, 23, 472));
     EXPECT_EQ(form->rightSpineView->geometry(), QRect(700, 612, 23, 472));
-    EXPECT_EQ(form->backPicture().image().size(), QSize(552, 472));
+    EXPECT_EQ(cover_->backPicture().image().size(), QSize(552, 472));
 
     int spineInk = 0;
     for (int y = 900; y < 1074; ++y)
@@ -91,15 +98,16 @@ TEST_F(MainWindowTest, FirstStartMakesAndShowsTheSampleProject) {
 
 TEST_F(MainWindowTest, AProjectFolderWithoutItsFrontPictureStopsAfterTheTemplate) {
     auto form = makeForm();
-    QDir().mkpath(projectFolder);
+    QDir().mkpath(ws_->projectFolder);
     try {
         form->handleShow();
         ADD_FAILURE() << "no error for the missing picture";
     } catch (const AppError& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("Cannot open file %1Front.jpg").arg(projectFolder));
+        EXPECT_EQ(e.message(),
+                  QStringLiteral("Cannot open file %1Front.jpg").arg(ws_->projectFolder));
     }
-    EXPECT_EQ(form->layoutImage().pixel(177, 57), qRgb(0, 0, 0));
-    EXPECT_NE(form->spineTextEdit->text(), projectName) << "the later steps were not done";
+    EXPECT_EQ(cover_->canvas().pixel(177, 57), qRgb(0, 0, 0));
+    EXPECT_NE(form->spineTextEdit->text(), ws_->projectName) << "the later steps were not done";
 }
 
 TEST_F(MainWindowTest, ControlsAndTextsByLanguage) {
@@ -135,7 +143,7 @@ TEST_F(MainWindowTest, ClosingAsksOnlyAfterAChangeAndCancelWritesNothing) {
     form->services.saveProject = [&] { ++saved; };
 
     form->applySpineText();
-    EXPECT_TRUE(askToSave);
+    EXPECT_TRUE(ws_->hasUnsavedChanges());
     EXPECT_FALSE(form->confirmClose());
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(storeValue(QStringLiteral("Left")), QString()) << "Cancel writes nothing";
@@ -144,9 +152,9 @@ TEST_F(MainWindowTest, ClosingAsksOnlyAfterAChangeAndCancelWritesNothing) {
     EXPECT_TRUE(form->confirmClose());
     EXPECT_EQ(saved, 1);
     EXPECT_EQ(storeValue(QStringLiteral("Left")), QString::number(form->x()));
-    EXPECT_EQ(storeValue(QStringLiteral("Path for Data")), dataFolder);
+    EXPECT_EQ(storeValue(QStringLiteral("Path for Data")), ws_->dataFolder);
 
-    askToSave = false;
+    ws_->setUnsavedChanges(false);
     EXPECT_TRUE(form->confirmClose());
     EXPECT_EQ(asked, 2) << "nothing changed: no question";
 }
@@ -155,7 +163,7 @@ TEST_F(MainWindowTest, AFailedSaveAtClosingKeepsTheProgramOpen) {
     auto form = makeForm();
     form->handleShow();
     QStringList shown;
-    ErrorGuard::setReporter([&](const QString& m) { shown << m; });
+    ErrorGuard::setReporter(qApp, [&](const QString& m) { shown << m; });
     form->services.askSaveProject = [] { return SaveAnswer::Yes; };
     form->services.saveProject = [] { throw AppError(QStringLiteral("Cannot create file X")); };
     form->applySpineText();
@@ -186,21 +194,22 @@ TEST_F(MainWindowTest, AnEmptyStoredProjectNameOpensTheSampleProject) {
         ini.setValue(QStringLiteral("Defaults/Project Name"), QString());
     }
     auto form = makeForm();
-    EXPECT_TRUE(projectName.isEmpty());
+    EXPECT_TRUE(ws_->projectName.isEmpty());
     form->handleShow(); // no error: the data folder itself is not taken for the project
-    EXPECT_EQ(projectName, DefaultProjectName);
+    EXPECT_EQ(ws_->projectName, DefaultProjectName);
     EXPECT_EQ(form->spineTextEdit->text(), DefaultProjectName);
-    EXPECT_TRUE(QFileInfo::exists(dataFolder + DefaultProjectName + QStringLiteral("/Front.jpg")));
+    EXPECT_TRUE(
+        QFileInfo::exists(ws_->dataFolder + DefaultProjectName + QStringLiteral("/Front.jpg")));
 }
 
 TEST_F(MainWindowTest, ABadFrontPictureLeavesTheLayoutAsItWas) {
     auto form = makeForm();
     form->handleShow();
-    const QImage before = form->layoutImage();
+    const QImage before = cover_->canvas();
     const QString bad =
         testenv::writeFile(root_ + QStringLiteral("/bad.jpg"), "\xff\xd8\xff garbage");
-    EXPECT_THROW(form->loadFrontPicture(bad), AppError);
-    EXPECT_EQ(form->layoutImage(), before);
+    EXPECT_THROW(cover_->loadFrontPicture(bad), AppError);
+    EXPECT_EQ(cover_->canvas(), before);
 }
 
 } // namespace
@@ -211,10 +220,10 @@ TEST_F(MainWindowTest, PaintingSwitchesTheUpdateTimerWithoutRestartingIt) {
     auto form = makeForm();
     int checks = 0;
     form->services.checkForUpdate = [&] { ++checks; };
-    autoUpdateEnabled = false;
+    ws_->autoUpdateEnabled = false;
     form->handlePaint();
     EXPECT_FALSE(form->updateTimer->isActive());
-    autoUpdateEnabled = true;
+    ws_->autoUpdateEnabled = true;
     form->handlePaint();
     ASSERT_TRUE(form->updateTimer->isActive());
     EXPECT_EQ(form->updateTimer->interval(), 60000);
@@ -247,16 +256,16 @@ bool hasDarkPixel(const QImage& image, const QRect& area) {
 TEST_F(MainWindowTest, SpineTextAfterAFailedStartLandsOnTheSpines) {
     auto form = makeForm();
     const QString file = testenv::writeFile(root_ + QStringLiteral("/a-file"), "x");
-    dataFolder = file + QStringLiteral("/Sleevix/");
-    projectFolder = dataFolder + projectName + u'/';
+    ws_->dataFolder = file + QStringLiteral("/Sleevix/");
+    ws_->projectFolder = ws_->dataFolder + ws_->projectName + u'/';
     QStringList errors;
-    ErrorGuard::setReporter([&](const QString& message) { errors << message; });
+    ErrorGuard::setReporter(qApp, [&](const QString& message) { errors << message; });
     ErrorGuard::run(form.get(), [&] { form->handleShow(); });
     ASSERT_EQ(errors.size(), 1);
 
     form->spineTextEdit->setText(QStringLiteral("Night Ferry - Harbour Lights"));
     form->applySpineText();
-    const QImage& layout = form->layoutImage();
+    const QImage& layout = cover_->canvas();
     EXPECT_FALSE(hasDarkPixel(layout, QRect(0, 0, 110, 600))) << "nothing above the left spine";
     EXPECT_TRUE(hasDarkPixel(layout, QRect(118, 612, 23, 472))) << "left spine";
     EXPECT_TRUE(hasDarkPixel(layout, QRect(700, 612, 23, 472))) << "right spine";
@@ -267,11 +276,11 @@ TEST_F(MainWindowTest, SpineTextAfterAFailedStartLandsOnTheSpines) {
 TEST_F(MainWindowTest, TypingASpineTextMakesClosingAsk) {
     auto form = makeForm();
     form->handleShow();
-    ASSERT_FALSE(askToSave);
+    ASSERT_FALSE(ws_->hasUnsavedChanges());
     form->spineTextEdit->setFocus();
     form->spineTextEdit->selectAll();
     QTest::keyClicks(form->spineTextEdit, QStringLiteral("Night Ferry"));
-    EXPECT_TRUE(askToSave);
+    EXPECT_TRUE(ws_->hasUnsavedChanges());
     int asked = 0;
     form->services.askSaveProject = [&] {
         ++asked;

@@ -4,8 +4,12 @@
 
 #include "TestEnv.h"
 #include "app/MainWindow.h"
+#include "app/ProjectCommands.h"
 #include "back/BackTextEditor.h"
+#include "cover/Cover.h"
+#include "cover/Workspace.h"
 #include "dialogs/TimedMessage.h"
+#include "settings/Settings.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -16,18 +20,24 @@ protected:
     void SetUp() override {
         savedDir_ = QDir::currentPath();
         root_ = testenv::prepareWorkspace(QStringLiteral("project"));
-        main_ = std::make_unique<MainWindow>();
-        loadSettingsValues();
-        back_ = std::make_unique<BackTextEditor>(main_.get());
+        ws_ = std::make_unique<Workspace>(testenv::startupFacts(), QDir::currentPath());
+        cover_ = std::make_unique<Cover>(*ws_);
+        main_ = std::make_unique<MainWindow>(*ws_, *cover_);
+        loadSettingsValues(*ws_);
+        back_ = std::make_unique<BackTextEditor>(*ws_, *cover_, main_.get());
         main_->services.loadBackText = [this](const QString& f) { back_->loadContents(f); };
         main_->handleShow();
         message_ = std::make_unique<TimedMessage>();
+        projects_ = std::make_unique<ProjectCommands>(*ws_, *cover_, *main_, *back_, *message_);
     }
     void TearDown() override { QDir::setCurrent(savedDir_); }
 
     QString root_;
     QString savedDir_;
+    std::unique_ptr<Workspace> ws_;
+    std::unique_ptr<Cover> cover_;
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<BackTextEditor> back_;
     std::unique_ptr<TimedMessage> message_;
+    std::unique_ptr<ProjectCommands> projects_;
 };

@@ -23,25 +23,25 @@ using ReviewProjectTest = ProjectFixture;
 // folder: the name would be stored at closing and the next start would open the broken folder,
 // and closing would no longer ask to save the unsaved work.
 TEST_F(ReviewProjectTest, AFailedWriteLeavesTheCurrentProjectAndTheUnsavedMark) {
-    const QString nameBefore = projectName;
-    const QString folderBefore = projectFolder;
+    const QString nameBefore = ws_->projectName;
+    const QString folderBefore = ws_->projectFolder;
     ASSERT_FALSE(folderBefore.isEmpty());
-    const QString target = dataFolder + QStringLiteral("Rock Hits/");
+    const QString target = ws_->dataFolder + QStringLiteral("Rock Hits/");
     // A folder where the back picture should go: the picture cannot be written.
     ASSERT_TRUE(QDir().mkpath(target + QStringLiteral("Back.bmp")));
     main_->spineTextEdit->setText(QStringLiteral("Rock Hits"));
-    askToSave = true;
-    EXPECT_THROW(saveProject(*main_, *back_), AppError);
-    EXPECT_EQ(projectName.toStdString(), nameBefore.toStdString());
-    EXPECT_EQ(projectFolder.toStdString(), folderBefore.toStdString());
-    EXPECT_TRUE(askToSave) << "the work is not saved";
+    ws_->setUnsavedChanges(true);
+    EXPECT_THROW(projects_->saveProject(), AppError);
+    EXPECT_EQ(ws_->projectName.toStdString(), nameBefore.toStdString());
+    EXPECT_EQ(ws_->projectFolder.toStdString(), folderBefore.toStdString());
+    EXPECT_TRUE(ws_->hasUnsavedChanges()) << "the work is not saved";
 
     // Once the obstacle is gone the same save succeeds and takes the new name.
     ASSERT_TRUE(QDir(target).rmdir(QStringLiteral("Back.bmp")));
-    saveProject(*main_, *back_);
-    EXPECT_EQ(projectName, QStringLiteral("Rock Hits"));
-    EXPECT_EQ(projectFolder, target);
-    EXPECT_FALSE(askToSave);
+    projects_->saveProject();
+    EXPECT_EQ(ws_->projectName, QStringLiteral("Rock Hits"));
+    EXPECT_EQ(ws_->projectFolder, target);
+    EXPECT_FALSE(ws_->hasUnsavedChanges());
     EXPECT_TRUE(QFileInfo(target + QStringLiteral("Back.bmp")).isFile());
 }
 
@@ -50,22 +50,22 @@ TEST_F(ReviewProjectTest, AFailedWriteLeavesTheCurrentProjectAndTheUnsavedMark) 
 // user just asked to keep, and the request would vanish with the program.
 TEST_F(ReviewProjectTest, YesAtClosingWithoutSpineTextKeepsTheProgramOpen) {
     main_->services.askSaveProject = [] { return SaveAnswer::Yes; };
-    main_->services.saveProject = [this] { saveProject(*main_, *back_); };
-    newProject(*main_, *back_);
+    main_->services.saveProject = [this] { projects_->saveProject(); };
+    projects_->newProject();
     back_->editor->setPlainText(QStringLiteral("Track list typed by hand"));
-    ASSERT_TRUE(askToSave);
+    ASSERT_TRUE(ws_->hasUnsavedChanges());
 
     EXPECT_FALSE(main_->confirmClose());
     EXPECT_TRUE(message_->messageText->toPlainText().contains(
         QStringLiteral("You didn't read the Back Text")));
-    EXPECT_TRUE(askToSave);
+    EXPECT_TRUE(ws_->hasUnsavedChanges());
     EXPECT_EQ(back_->editor->toPlainText(), QStringLiteral("Track list typed by hand"));
 
     // With a spine text the same answer saves and closes.
     main_->spineTextEdit->setText(QStringLiteral("Hand Typed"));
     EXPECT_TRUE(main_->confirmClose());
-    EXPECT_TRUE(QFileInfo(dataFolder + QStringLiteral("Hand Typed/Back.rtf")).isFile());
-    EXPECT_FALSE(askToSave);
+    EXPECT_TRUE(QFileInfo(ws_->dataFolder + QStringLiteral("Hand Typed/Back.rtf")).isFile());
+    EXPECT_FALSE(ws_->hasUnsavedChanges());
 }
 
 // A hand-edited settings file may hold any integer as a window's place. Near the ends of the
@@ -94,9 +94,9 @@ TEST_F(ReviewProjectTest, TheProductNameIsStampedOnABackPictureWithAPalette) {
         white.fill(Qt::white);
         const QString file = root_ + QStringLiteral("/palette.bmp");
         ASSERT_TRUE(white.convertToFormat(format).save(file, "BMP"));
-        main_->loadBackPicture(file);
+        cover_->loadBackPicture(file);
 
-        const QImage back = main_->backPicture().image();
+        const QImage back = cover_->backPicture().image();
         ASSERT_EQ(back.size(), QSize(552, 472));
         // The name is written at y = 452, centred: dark pixels in that band, white elsewhere.
         int dark = 0;

@@ -7,9 +7,11 @@
 #include "back/RichTextEdit.h"
 #include "common/TestEnv.h"
 #include "controls/ColourButton.h"
+#include "cover/Cover.h"
 #include "cover/Workspace.h"
 #include "dialogs/ErrorGuard.h"
 #include "platform/RegistryStore.h"
+#include "settings/Settings.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -29,22 +31,23 @@ protected:
     void SetUp() override {
         savedDir_ = QDir::currentPath();
         root_ = testenv::prepareWorkspace(QStringLiteral("back"));
-        autoUpdateEnabled = false;
-        ErrorGuard::setReporter([this](const QString& message) { errors_ << message; });
+        ws_ = std::make_unique<Workspace>(testenv::startupFacts(), QDir::currentPath());
+        cover_ = std::make_unique<Cover>(*ws_);
+        ws_->autoUpdateEnabled = false;
+        ErrorGuard::setReporter(qApp, [this](const QString& message) { errors_ << message; });
     }
     void TearDown() override {
-        ErrorGuard::setReporter(nullptr);
+        ErrorGuard::setReporter(qApp, nullptr);
         QDir::setCurrent(savedDir_);
         languageCode = QStringLiteral("ENU");
     }
 
     // The main window as after its first showing, and the editor beside it.
     void makeWindows() {
-        main_ = std::make_unique<MainWindow>();
-        loadSettingsValues();
+        main_ = std::make_unique<MainWindow>(*ws_, *cover_);
+        loadSettingsValues(*ws_);
         main_->handleShow();
-        back_ = std::make_unique<BackTextEditor>();
-        back_->coverWindow = main_.get();
+        back_ = std::make_unique<BackTextEditor>(*ws_, *cover_);
     }
 
     void typeList(const QString& text) { back_->editor->setPlainText(text); }
@@ -52,6 +55,8 @@ protected:
     QString root_;
     QString savedDir_;
     QStringList errors_;
+    std::unique_ptr<Workspace> ws_;
+    std::unique_ptr<Cover> cover_;
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<BackTextEditor> back_;
 };
@@ -64,7 +69,7 @@ void saveScreenshot(const QImage& image, const QString& name) {
 
 TEST_F(BackTextEditorTest, TextsByLanguage) {
     languageCode = QStringLiteral("NLD");
-    BackTextEditor nl;
+    BackTextEditor nl(*ws_, *cover_);
     EXPECT_EQ(nl.windowTitle(), "Sleevix - Tekst achterkant");
     EXPECT_EQ(nl.hintLabel->text(),
               "Stel hier de lijst met nummers samen.\n\rKlik vervolgens op OK om "
@@ -75,7 +80,7 @@ TEST_F(BackTextEditorTest, TextsByLanguage) {
     EXPECT_EQ(nl.closeButton->text(), "Annuleren");
 
     languageCode = QStringLiteral("ENU");
-    BackTextEditor en;
+    BackTextEditor en(*ws_, *cover_);
     EXPECT_EQ(en.windowTitle(), "Sleevix - Tekst achterkant");
     EXPECT_EQ(en.hintLabel->text(),
               "Enter the contents list in here.\n\rNext click the OK Button to "
@@ -87,7 +92,7 @@ TEST_F(BackTextEditorTest, TextsByLanguage) {
 }
 
 TEST_F(BackTextEditorTest, ControlsAndTheFixedSize) {
-    BackTextEditor form;
+    BackTextEditor form(*ws_, *cover_);
     form.show();
     form.resize(800, 900);
     EXPECT_EQ(form.size(), QSize(556, 679));
@@ -119,7 +124,7 @@ TEST_F(BackTextEditorTest, PlaceIsReadAtShowingAndWrittenAtClosing) {
         store.WriteInteger(SettingsSection, "BackTop", 30);
         store.Flush();
     }
-    BackTextEditor form;
+    BackTextEditor form(*ws_, *cover_);
     form.show();
     EXPECT_EQ(form.pos(), QPoint(120, 30));
     form.move(40, 50);
@@ -131,13 +136,13 @@ TEST_F(BackTextEditorTest, PlaceIsReadAtShowingAndWrittenAtClosing) {
 }
 
 TEST_F(BackTextEditorTest, DefaultPlace) {
-    BackTextEditor form;
+    BackTextEditor form(*ws_, *cover_);
     form.show();
     EXPECT_EQ(form.pos(), QPoint(200, 100));
 }
 
 TEST_F(BackTextEditorTest, CancelKeepsTheTypedList) {
-    BackTextEditor form;
+    BackTextEditor form(*ws_, *cover_);
     form.show();
     form.editor->setPlainText("typed");
     form.closeButton->click();
@@ -147,9 +152,10 @@ TEST_F(BackTextEditorTest, CancelKeepsTheTypedList) {
 
 TEST_F(BackTextEditorTest, ReadAsksForAnRtfFileAndLoadsIt) {
     makeWindows();
-    const QString file = testenv::writeFile(
-        projectFolder + "Other.rtf", R"({\rtf1{\fonttbl{\f0 Arial;}}\b Loaded\b0\par Track\par})");
-    askToSave = false;
+    const QString file =
+        testenv::writeFile(ws_->projectFolder + "Other.rtf",
+                           R"({\rtf1{\fonttbl{\f0 Arial;}}\b Loaded\b0\par Track\par})");
+    ws_->setUnsavedChanges(false);
     QString title, filter, folder, suffix;
     back_->runOpenDialog = [&](QFileDialog* dialog) {
         title = dialog->windowTitle();
@@ -163,10 +169,10 @@ TEST_F(BackTextEditorTest, ReadAsksForAnRtfFileAndLoadsIt) {
     EXPECT_TRUE(errors_.isEmpty()) << qPrintable(errors_.join('\n'));
     EXPECT_EQ(title, "Sleevix - Select the rtf file for the back");
     EXPECT_EQ(filter, "RichText files (*.rtf)");
-    EXPECT_EQ(folder + "/", projectFolder);
+    EXPECT_EQ(folder + "/", ws_->projectFolder);
     EXPECT_EQ(suffix, "rtf");
     EXPECT_EQ(back_->editor->toPlainText(), "Loaded\nTrack");
-    EXPECT_TRUE(askToSave);
+    EXPECT_TRUE(ws_->hasUnsavedChanges());
 
     languageCode = QStringLiteral("NLD");
     back_->runOpenDialog = [&](QFileDialog* dialog) {
@@ -174,12 +180,12 @@ TEST_F(BackTextEditorTest, ReadAsksForAnRtfFileAndLoadsIt) {
         filter = dialog->nameFilters().join('|');
         return false; // cancelled
     };
-    askToSave = false;
+    ws_->setUnsavedChanges(false);
     back_->readButton->click();
     EXPECT_EQ(title, "Sleevix - Selecteer het rtf-bestand voor de achterkant");
     EXPECT_EQ(filter, "RichText-bestanden (*.rtf)");
     EXPECT_EQ(back_->editor->toPlainText(), "Loaded\nTrack");
-    EXPECT_FALSE(askToSave);
+    EXPECT_FALSE(ws_->hasUnsavedChanges());
 }
 
 TEST_F(BackTextEditorTest, ReadingAFileThatIsNotTextFailsAndKeepsTheList) {
@@ -193,11 +199,11 @@ TEST_F(BackTextEditorTest, ReadingAFileThatIsNotTextFailsAndKeepsTheList) {
         dialog->selectFile(file);
         return true;
     };
-    askToSave = false;
+    ws_->setUnsavedChanges(false);
     back_->readButton->click();
     EXPECT_EQ(errors_, QStringList{"Failed to Load Stream"});
     EXPECT_EQ(back_->editor->toPlainText(), "my list");
-    EXPECT_FALSE(askToSave);
+    EXPECT_FALSE(ws_->hasUnsavedChanges());
 }
 
 TEST_F(BackTextEditorTest, ReadingPlainTextWorks) {
@@ -217,15 +223,15 @@ TEST_F(BackTextEditorTest, SaveWritesBackRtfInAFolderNamedAfterTheList) {
     back_->show();
     typeList("Velmora\n  Last Rose Of Summer  \n1.\tOne");
     const QString spine = main_->spineTextEdit->text();
-    askToSave = false;
+    ws_->setUnsavedChanges(false);
     back_->saveButton->click();
     EXPECT_TRUE(errors_.isEmpty()) << qPrintable(errors_.join('\n'));
-    const QString folder = dataFolder + "Last Rose Of Summer/";
+    const QString folder = ws_->dataFolder + "Last Rose Of Summer/";
     EXPECT_TRUE(QFileInfo::exists(folder + "Back.rtf"));
-    EXPECT_EQ(projectName, "Last Rose Of Summer");
-    EXPECT_EQ(projectFolder, folder);
+    EXPECT_EQ(ws_->projectName, "Last Rose Of Summer");
+    EXPECT_EQ(ws_->projectFolder, folder);
     EXPECT_EQ(main_->spineTextEdit->text(), spine);
-    EXPECT_FALSE(askToSave);
+    EXPECT_FALSE(ws_->hasUnsavedChanges());
 
     RichTextEdit check;
     check.loadFromFile(folder + "Back.rtf");
@@ -241,24 +247,24 @@ TEST_F(BackTextEditorTest, SaveNamesTheFolderAfterTheFirstDisplayedLineOfAWrappe
     ASSERT_GT(lines.size(), 2) << "the first paragraph wraps";
     back_->saveButton->click();
     EXPECT_TRUE(errors_.isEmpty()) << qPrintable(errors_.join('\n'));
-    EXPECT_EQ(projectName, BackRules::trimLine(lines[0]));
-    EXPECT_TRUE(projectName.startsWith("The Complete Symphonies"));
-    EXPECT_LT(projectName.size(), 80);
-    EXPECT_TRUE(QFileInfo::exists(dataFolder + projectName + "/Back.rtf"));
+    EXPECT_EQ(ws_->projectName, BackRules::trimLine(lines[0]));
+    EXPECT_TRUE(ws_->projectName.startsWith("The Complete Symphonies"));
+    EXPECT_LT(ws_->projectName.size(), 80);
+    EXPECT_TRUE(QFileInfo::exists(ws_->dataFolder + ws_->projectName + "/Back.rtf"));
 }
 
 TEST_F(BackTextEditorTest, SaveWithANameThatCannotBeAFolderWritesNothing) {
     makeWindows();
     back_->show();
-    const QString name = projectName, folder = projectFolder;
+    const QString name = ws_->projectName, folder = ws_->projectFolder;
     typeList("AC/DC - Back In Black\n1. Hells Bells");
     back_->saveButton->click();
-    EXPECT_EQ(errors_,
-              QStringList{"Cannot create file " +
-                          QDir::toNativeSeparators(dataFolder + "AC/DC - Back In Black/Back.rtf")});
-    EXPECT_FALSE(QFileInfo::exists(dataFolder + "AC"));
-    EXPECT_EQ(projectName, name);
-    EXPECT_EQ(projectFolder, folder);
+    EXPECT_EQ(errors_, QStringList{"Cannot create file " +
+                                   QDir::toNativeSeparators(ws_->dataFolder +
+                                                            "AC/DC - Back In Black/Back.rtf")});
+    EXPECT_FALSE(QFileInfo::exists(ws_->dataFolder + "AC"));
+    EXPECT_EQ(ws_->projectName, name);
+    EXPECT_EQ(ws_->projectFolder, folder);
 }
 
 TEST_F(BackTextEditorTest, SaveOfAnEmptyListWritesIntoTheDataFolder) {
@@ -267,8 +273,8 @@ TEST_F(BackTextEditorTest, SaveOfAnEmptyListWritesIntoTheDataFolder) {
     typeList("");
     back_->saveButton->click();
     EXPECT_TRUE(errors_.isEmpty()) << qPrintable(errors_.join('\n'));
-    EXPECT_TRUE(QFileInfo::exists(dataFolder + "Back.rtf"));
-    EXPECT_EQ(projectName, "");
+    EXPECT_TRUE(QFileInfo::exists(ws_->dataFolder + "Back.rtf"));
+    EXPECT_EQ(ws_->projectName, "");
 }
 
 // A track list with bold, a colour and a tab, copied onto the back cover: the back picture is the
@@ -288,7 +294,7 @@ TEST_F(BackTextEditorTest, CopyToBackCoverTakesTheEditorAsDisplayed) {
     QTextCharFormat red;
     red.setForeground(QColor(255, 0, 0));
     c.insertText("4:12", red);
-    askToSave = false;
+    ws_->setUnsavedChanges(false);
 
     const QImage before = back_->grab().toImage();
     back_->copyButton->click();
@@ -297,7 +303,7 @@ TEST_F(BackTextEditorTest, CopyToBackCoverTakesTheEditorAsDisplayed) {
     QImage expected(552, 472, QImage::Format_RGB32);
     expected.fill(Qt::white);
     BackRules::copyEditorPixels(before, expected);
-    const QImage picture = main_->backPicture().image().convertToFormat(QImage::Format_RGB32);
+    const QImage picture = cover_->backPicture().image().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(picture.size(), QSize(552, 472));
     // Every pixel above the stamped product name is the editor's.
     for (int y = 0; y < 440; y += 3)
@@ -310,15 +316,16 @@ TEST_F(BackTextEditorTest, CopyToBackCoverTakesTheEditorAsDisplayed) {
     EXPECT_GT(redPixels, 10) << "the red time is on the back";
 
     // In the layout's back rectangle too, and the spine text applied.
-    const QImage& layout = main_->layoutImage();
+    const QImage& layout = cover_->canvas();
     int redInLayout = 0;
     for (int y = 613; y < 713; ++y)
         for (int x = 144; x < 696; ++x)
             redInLayout += qRed(layout.pixel(x, y)) > 200 && qGreen(layout.pixel(x, y)) < 80;
     EXPECT_GT(redInLayout, 10);
     EXPECT_EQ(main_->spineTextEdit->text(), "Velmora - Greatest Hits");
-    EXPECT_TRUE(askToSave);
-    EXPECT_EQ(main_->coverScrollArea->verticalScrollBar()->value(), savedScrollPos);
+    EXPECT_TRUE(ws_->hasUnsavedChanges());
+    EXPECT_EQ(main_->coverScrollArea->verticalScrollBar()->value(), 300)
+        << "the main window stays scrolled where the user left it";
     EXPECT_FALSE(back_->isVisible());
 
     saveScreenshot(before, "back-editor.png");
@@ -329,11 +336,11 @@ TEST_F(BackTextEditorTest, CopyWithoutABackPictureMakesAWhiteOne) {
     makeWindows();
     main_->show();
     back_->show();
-    main_->backPicture().clear();
+    cover_->forgetPictures();
     typeList("");
     back_->copyButton->click();
     EXPECT_TRUE(errors_.isEmpty()) << qPrintable(errors_.join('\n'));
-    const QImage picture = main_->backPicture().image();
+    const QImage picture = cover_->backPicture().image();
     ASSERT_EQ(picture.size(), QSize(552, 472));
     EXPECT_EQ(picture.pixel(300, 200), qRgb(255, 255, 255)) << "the empty editor is white";
     EXPECT_EQ(main_->spineTextEdit->text(), "") << "an empty list gives an empty spine text";
@@ -352,7 +359,7 @@ TEST_F(BackTextEditorTest, TextScrolledOutOfSightDoesNotReachThePicture) {
     red.setFontPointSize(30);
     c.insertText("HIDDEN", red);
     const auto redPixels = [&] {
-        const QImage picture = main_->backPicture().image().convertToFormat(QImage::Format_RGB32);
+        const QImage picture = cover_->backPicture().image().convertToFormat(QImage::Format_RGB32);
         int n = 0;
         for (int y = 0; y < picture.height(); ++y)
             for (int x = 0; x < picture.width(); ++x)
@@ -377,13 +384,13 @@ TEST_F(BackTextEditorTest, TextScrolledOutOfSightDoesNotReachThePicture) {
 // without a question when the program closed.
 TEST_F(BackTextEditorTest, TypingTheListMakesClosingAskToSave) {
     makeWindows();
-    ASSERT_FALSE(askToSave);
+    ASSERT_FALSE(ws_->hasUnsavedChanges());
     back_->show();
     back_->editor->setFocus();
     back_->editor->moveCursor(QTextCursor::End);
     QTest::keyClicks(back_->editor, "9. Bonus Track");
     back_->closeButton->click();
-    EXPECT_TRUE(askToSave);
+    EXPECT_TRUE(ws_->hasUnsavedChanges());
 
     int asked = 0;
     main_->services.askSaveProject = [&] {

@@ -4,7 +4,10 @@
 #include "back/RichTextEdit.h"
 #include "common/TestEnv.h"
 #include "controls/ColourButton.h"
+#include "cover/Cover.h"
+#include "cover/Workspace.h"
 #include "dialogs/ErrorGuard.h"
+#include "settings/Settings.h"
 
 #include <QColor>
 #include <QDir>
@@ -66,20 +69,23 @@ protected:
     void SetUp() override {
         savedDir_ = QDir::currentPath();
         root_ = testenv::prepareWorkspace(QStringLiteral("review-back"));
-        ErrorGuard::setReporter([this](const QString& message) { errors_ << message; });
-        main_ = std::make_unique<MainWindow>();
-        loadSettingsValues();
+        ws_ = std::make_unique<Workspace>(testenv::startupFacts(), QDir::currentPath());
+        cover_ = std::make_unique<Cover>(*ws_);
+        ErrorGuard::setReporter(qApp, [this](const QString& message) { errors_ << message; });
+        main_ = std::make_unique<MainWindow>(*ws_, *cover_);
+        loadSettingsValues(*ws_);
         main_->handleShow();
-        back_ = std::make_unique<BackTextEditor>();
-        back_->coverWindow = main_.get();
+        back_ = std::make_unique<BackTextEditor>(*ws_, *cover_);
     }
     void TearDown() override {
-        ErrorGuard::setReporter(nullptr);
+        ErrorGuard::setReporter(qApp, nullptr);
         QDir::setCurrent(savedDir_);
     }
 
     QString root_, savedDir_;
     QStringList errors_;
+    std::unique_ptr<Workspace> ws_;
+    std::unique_ptr<Cover> cover_;
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<BackTextEditor> back_;
 };
@@ -96,7 +102,7 @@ TEST_F(ReviewBackCopy, ASelectionIsNotCopiedOntoTheBackCover) {
     back_->copyButton->click();
     EXPECT_TRUE(errors_.isEmpty()) << qPrintable(errors_.join('\n'));
 
-    const QImage picture = main_->backPicture().image().convertToFormat(QImage::Format_RGB32);
+    const QImage picture = cover_->backPicture().image().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(picture.size(), QSize(552, 472));
     int coloured = 0, dark = 0;
     for (int y = 0; y < 440; ++y)
@@ -123,7 +129,7 @@ TEST_F(ReviewBackCopy, ALongListPutsNoScrollBarOnTheBackCover) {
     back_->copyButton->click();
     EXPECT_TRUE(errors_.isEmpty()) << qPrintable(errors_.join('\n'));
 
-    const QImage picture = main_->backPicture().image().convertToFormat(QImage::Format_RGB32);
+    const QImage picture = cover_->backPicture().image().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(picture.size(), QSize(552, 472));
     // The short lines leave the right-hand part of the list white, down to the product name.
     int marked = 0;

@@ -44,10 +44,15 @@ QString prepareWorkspace(const QString& hint) {
     qputenv("XDG_DATA_HOME", (root + QStringLiteral("/data")).toUtf8());
     QDir().mkpath(root + QStringLiteral("/start"));
     QDir::setCurrent(root + QStringLiteral("/start"));
-    startUp();
-    programFolder = QStringLiteral(SLEEVIX_BINARY_DIR "/");
     languageCode = QStringLiteral("ENU");
     return root;
+}
+
+StartupFacts startupFacts() {
+    StartupFacts facts = readStartupFacts();
+    facts.programFolder = QStringLiteral(SLEEVIX_BINARY_DIR "/");
+    facts.languageCode = QStringLiteral("ENU");
+    return facts;
 }
 
 QString errorOf(const std::function<void()>& action) {

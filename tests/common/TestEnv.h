@@ -5,6 +5,8 @@
 #include <QString>
 #include <functional>
 
+#include "support/Support.h"
+
 namespace testenv {
 
 // The temporary folder that stands in for the user's home, config and data folders.
@@ -27,6 +29,10 @@ QString writeFile(const QString& path, const QByteArray& bytes);
 // build folder), the start-up facts, English. Gives the new folder; the caller restores the
 // current directory it kept.
 QString prepareWorkspace(const QString& hint);
+
+// The start-up facts of this machine, English, with the build folder as the program's folder
+// (where the sample files are).
+StartupFacts startupFacts();
 
 // The message of the AppError the action throws; empty when it throws none.
 QString errorOf(const std::function<void()>& action);

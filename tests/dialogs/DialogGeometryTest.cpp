@@ -20,7 +20,7 @@ TEST(DialogGeometry, RoundingGoesHalfToEvenAndPointSizesFollowTheSystem) {
 }
 
 struct CentreCase {
-    int callerTop, callerLeft, callerHeight, callerWidth, ownHeight, ownWidth;
+    int callerTop, callerLeft, callerBottom, callerRight, ownHeight, ownWidth;
     int top, left;
 };
 
@@ -28,8 +28,8 @@ class Centring : public ::testing::TestWithParam<CentreCase> {};
 
 TEST_P(Centring, PlacesTheWindowOverTheCaller) {
     const CentreCase& c = GetParam();
-    const Place p = centreOver(c.callerTop, c.callerLeft, c.callerHeight, c.callerWidth,
-                               c.ownHeight, c.ownWidth);
+    const QRect caller(QPoint(c.callerLeft, c.callerTop), QPoint(c.callerRight, c.callerBottom));
+    const Place p = centreOver(caller, QSize(c.ownWidth, c.ownHeight));
     EXPECT_EQ(p.top, c.top);
     EXPECT_EQ(p.left, c.left);
 }
@@ -38,13 +38,15 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, Centring,
     ::testing::Values(
         // Question over a 1000 x 800 main window at the screen's corner.
-        CentreCase{0, 0, 800, 1000, 160, 400, 320, 300},
+        CentreCase{0, 0, 799, 999, 160, 400, 320, 300},
         // Timed message of 550 x 100 over an 800 x 600 caller at (100, 100).
-        CentreCase{100, 100, 600, 800, 100, 550, 350, 225},
+        CentreCase{100, 100, 699, 899, 100, 550, 350, 225},
         // Caller smaller than the window: negative offsets, division toward zero (-89 / 2 = -44).
-        CentreCase{10, 10, 50, 60, 139, 319, -34, -119}, CentreCase{0, 0, 0, 0, 1, 1, 0, 0},
+        CentreCase{10, 10, 59, 69, 139, 319, -34, -119}, CentreCase{0, 0, -1, -1, 1, 1, 0, 0},
+        // A caller as wide and high as the integers: its size does not fit an int.
+        CentreCase{INT_MIN, INT_MIN, INT_MAX, INT_MAX, 10, 10, -5, -5},
         // A caller far off screen stays far off screen; the sum is pinned to the integer range.
-        CentreCase{INT_MAX, INT_MIN, INT_MAX, INT_MAX, 10, 10, INT_MAX, -1073741830}));
+        CentreCase{INT_MAX, INT_MAX, INT_MAX, INT_MAX, 10, 10, INT_MAX - 4, INT_MAX - 4}));
 
 TEST(DialogGeometry, CarriageReturnsSplitTheMessage) {
     EXPECT_EQ(splitAtCarriageReturns(QStringLiteral("first\rsecond")),

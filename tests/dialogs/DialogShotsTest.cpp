@@ -7,11 +7,14 @@
 #include "app/MainWindow.h"
 #include "controls/ColourButton.h"
 #include "controls/Gauge.h"
+#include "cover/Cover.h"
+#include "cover/Workspace.h"
 #include "dialogs/ErrorGuard.h"
 #include "dialogs/QuestionDialog.h"
 #include "dialogs/TextInputDialog.h"
 #include "dialogs/TimedMessage.h"
 #include "platform/Fonts.h"
+#include "settings/Settings.h"
 #include "support/Support.h"
 
 #include <QCursor>
@@ -46,15 +49,15 @@ TEST(DialogShots, DISABLED_OverTheMainWindow) {
     const QString dir = qEnvironmentVariable("SLEEVIX_SHOT_DIR", QStringLiteral("/tmp/shots"));
     QDir().mkpath(dir);
     QDir::setCurrent(testenv::freshFolder(QStringLiteral("shots")));
-    startUp();
-    programFolder = QStringLiteral(SLEEVIX_BINARY_DIR "/");
     languageCode = qEnvironmentVariable("SLEEVIX_LANG", QStringLiteral("NLD"));
     installFontSubstitutes();
 
     ErrorGuard::setReporter(
-        [](const QString& text) { qWarning("error box: %s", qPrintable(text)); });
-    MainWindow main;
-    loadSettingsValues();
+        qApp, [](const QString& text) { qWarning("error box: %s", qPrintable(text)); });
+    Workspace workspace(testenv::startupFacts(), QDir::currentPath());
+    Cover cover(workspace);
+    MainWindow main(workspace, cover);
+    loadSettingsValues(workspace);
     main.show();
     Settle(800);
     QuestionDialog yesNo(&main);
@@ -69,9 +72,9 @@ TEST(DialogShots, DISABLED_OverTheMainWindow) {
         Shoot(dir, "yesno-hover.png");
         yesNo.noButton->click();
     });
-    askYesNo(r.top(), r.left(), r.height(), r.width(), QStringLiteral("Sleevix"),
-             QStringLiteral("Wilt u het huidige project bewaren?"), "Ja", "Nee", "Annuleren", true,
-             cancel);
+    dialogtest::AskYesNo(yesNo, r.top(), r.left(), r.height(), r.width(), QStringLiteral("Sleevix"),
+                         QStringLiteral("Wilt u het huidige project bewaren?"), "Ja", "Nee",
+                         "Annuleren", true, cancel);
 
     cancel = true;
     QCursor::setPos(5, 5);
@@ -80,19 +83,18 @@ TEST(DialogShots, DISABLED_OverTheMainWindow) {
         Shoot(dir, "yesno-long.png");
         yesNo.yesButton->click();
     });
-    askYesNo(r.top(), r.left(), r.height(), r.width(), QStringLiteral("Sleevix"),
-             QStringLiteral("Het project \"Pink Floyd - The Wall\" bevat wijzigingen die nog niet "
-                            "zijn bewaard. Als u nu afsluit, gaan die wijzigingen verloren.\r"
-                            "Wilt u het huidige project bewaren?"),
-             "Ja", "Nee", "Annuleren", false, cancel);
+    dialogtest::AskYesNo(
+        yesNo, r.top(), r.left(), r.height(), r.width(), QStringLiteral("Sleevix"),
+        QStringLiteral("Het project \"Pink Floyd - The Wall\" bevat wijzigingen die nog niet "
+                       "zijn bewaard. Als u nu afsluit, gaan die wijzigingen verloren.\r"
+                       "Wilt u het huidige project bewaren?"),
+        "Ja", "Nee", "Annuleren", false, cancel);
 
-    showTimed(r.top(), r.left(), r.height(), r.width(),
-              QStringLiteral("Het project Pink Floyd - The Wall"), QStringLiteral("is bewaard."),
-              5000);
+    message.showTimed(r, QStringLiteral("Het project Pink Floyd - The Wall"),
+                      QStringLiteral("is bewaard."), 5000);
     Shoot(dir, "message.png");
-    showTimed(r.top(), r.left(), r.height(), r.width(),
-              QStringLiteral("U heeft de Achtertekst niet geladen"),
-              QStringLiteral("Maak eerst de inhoudsopgave voor de achterzijde aan."), 5000);
+    message.showTimed(r, QStringLiteral("U heeft de Achtertekst niet geladen"),
+                      QStringLiteral("Maak eerst de inhoudsopgave voor de achterzijde aan."), 5000);
     Shoot(dir, "message-two.png");
     message.closeMessage();
 
@@ -104,8 +106,7 @@ TEST(DialogShots, DISABLED_OverTheMainWindow) {
         Shoot(dir, "ask-hover.png");
         ask.okButton->click();
     });
-    ::ask(r.top(), r.left(), r.height(), r.width(), QString(),
-          QStringLiteral("Geef de naam van de nieuwe map:"), answer);
+    answer = ask.ask(r, QString(), QStringLiteral("Geef de naam van de nieuwe map:"), answer).text;
 
     // The five looks of the gauge at 42 %, and a bar at 50 % with its inverted text.
     QWidget panel;
@@ -127,7 +128,7 @@ TEST(DialogShots, DISABLED_OverTheMainWindow) {
     panel.show();
     Settle(300);
     panel.grab().save(dir + QStringLiteral("/gauges.png"));
-    ErrorGuard::setReporter(nullptr);
+    ErrorGuard::setReporter(qApp, nullptr);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
+using dialogtest::AskYesNo;
 using dialogtest::WhenShown;
 
 namespace {
@@ -50,8 +51,8 @@ bool AskAndPress(QuestionDialog& dlg, ColourButton* press, bool& cancel, Seen* s
             *seen = Look(dlg);
         press->click();
     });
-    return dlg.askYesNo(0, 0, 800, 1000, QStringLiteral("Sleevix"), message, QStringLiteral("Ja"),
-                        QStringLiteral("Nee"), QStringLiteral("Annuleren"), defaultYes, cancel);
+    return AskYesNo(dlg, 0, 0, 800, 1000, QStringLiteral("Sleevix"), message, QStringLiteral("Ja"),
+                    QStringLiteral("Nee"), QStringLiteral("Annuleren"), defaultYes, cancel);
 }
 
 TEST(QuestionDialog, OneLineQuestionLayoutAndPlace) {
@@ -116,7 +117,7 @@ TEST(QuestionDialog, WithoutCancelOnlyYesAndNoEndIt) {
         dlg.noButton->click();
     });
     EXPECT_FALSE(
-        dlg.askYesNo(0, 0, 800, 1000, "Sleevix", Question, "Yes", "No", "Cancel", false, cancel));
+        AskYesNo(dlg, 0, 0, 800, 1000, "Sleevix", Question, "Yes", "No", "Cancel", false, cancel));
     EXPECT_FALSE(cancel);
     EXPECT_FALSE(s.cancelShown);
     EXPECT_TRUE(escapeIgnored);
@@ -128,7 +129,7 @@ TEST(QuestionDialog, EscapeWithCancelShownIsCancel) {
     bool cancel = true;
     WhenShown(&dlg, [&] { dlg.reject(); });
     EXPECT_FALSE(
-        dlg.askYesNo(0, 0, 800, 1000, "Sleevix", Question, "Yes", "No", "Cancel", true, cancel));
+        AskYesNo(dlg, 0, 0, 800, 1000, "Sleevix", Question, "Yes", "No", "Cancel", true, cancel));
     EXPECT_TRUE(cancel);
 }
 
@@ -164,7 +165,7 @@ TEST(QuestionDialog, LongQuestionWidensWrapsAndNeverNarrowsAgain) {
         textSize = dlg.messageText->document()->size();
         dlg.yesButton->click();
     });
-    dlg.askYesNo(0, 0, 800, 1000, "Sleevix", longQuestion, "Ja", "Nee", "Annuleren", true, cancel);
+    AskYesNo(dlg, 0, 0, 800, 1000, "Sleevix", longQuestion, "Ja", "Nee", "Annuleren", true, cancel);
     EXPECT_EQ(s.panel.width(), panel);
     EXPECT_EQ(s.window.width(), panel + 32);
     EXPECT_EQ(s.no.right() + 1, panel + 32 - 16) << "No keeps its margin on the right";
@@ -188,8 +189,8 @@ TEST(QuestionDialog, EveryQuestionGetsItsOwnHeightPlaceAndFocus) {
         dlg.noButton->click();
     });
     cancel = true;
-    dlg.askYesNo(500, 500, 100, 100, "Sleevix", QStringLiteral("a\rb\rc"), "Ja", "Nee", "Annuleren",
-                 false, cancel);
+    AskYesNo(dlg, 500, 500, 100, 100, "Sleevix", QStringLiteral("a\rb\rc"), "Ja", "Nee",
+             "Annuleren", false, cancel);
     EXPECT_EQ(second.memo.height(), 4 * 18) << "three lines are not cut to the first one";
     EXPECT_EQ(second.window.width(), first.window.width());
     EXPECT_EQ(second.frame.top(), 500 + (100 - second.frame.height()) / 2) << "over the new caller";
@@ -211,16 +212,6 @@ TEST(QuestionDialog, EmptyAndHugeMessagesFollowTheRules) {
     AskAndPress(big, big.noButton, cancel, &s, huge);
     EXPECT_EQ(s.panel.width(), DialogGeometry::roundHalfEven(std::sqrt(double(measured)) * 10));
     EXPECT_GT(s.window.height(), 128);
-}
-
-TEST(QuestionDialog, FreeFunctionUsesTheStartUpInstance) {
-    QuestionDialog dlg;
-    ASSERT_EQ(questionDialog, &dlg);
-    bool cancel = true;
-    WhenShown(&dlg, [&] { dlg.cancelButton->click(); });
-    EXPECT_FALSE(
-        askYesNo(0, 0, 800, 1000, "Sleevix", Question, "Ja", "Nee", "Annuleren", true, cancel));
-    EXPECT_TRUE(cancel);
 }
 
 } // namespace

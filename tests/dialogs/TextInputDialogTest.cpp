@@ -9,6 +9,7 @@
 #include <climits>
 #include <gtest/gtest.h>
 
+using dialogtest::AskText;
 using dialogtest::WhenShown;
 
 namespace {
@@ -46,7 +47,7 @@ TEST(TextInputDialog, OkWithTheDefaultTextGivesItBack) {
         s = Look(dlg);
         dlg.okButton->click();
     });
-    EXPECT_TRUE(dlg.ask(0, 0, 600, 800, QString(), Prompt, answer));
+    EXPECT_TRUE(AskText(dlg, 0, 0, 600, 800, QString(), Prompt, answer));
     EXPECT_EQ(answer, "Covers");
     EXPECT_EQ(s.title, "Sleevix - ") << "an empty suffix leaves the dash";
     EXPECT_EQ(s.edit, "Covers");
@@ -62,14 +63,14 @@ TEST(TextInputDialog, CancelAfterTypingGivesTheTypedTextAndFalse) {
         dlg.answerEdit->setText(QStringLiteral("Nieuwe map"));
         dlg.cancelButton->click();
     });
-    EXPECT_FALSE(dlg.ask(0, 0, 600, 800, QStringLiteral("Map"), Prompt, answer));
+    EXPECT_FALSE(AskText(dlg, 0, 0, 600, 800, QStringLiteral("Map"), Prompt, answer));
     EXPECT_EQ(answer, "Nieuwe map");
     EXPECT_EQ(dlg.windowTitle(), "Sleevix - Map");
 
     // Empty answer with OK is an empty text and true.
     answer.clear();
     WhenShown(&dlg, [&] { dlg.okButton->click(); });
-    EXPECT_TRUE(dlg.ask(0, 0, 600, 800, QString(), Prompt, answer));
+    EXPECT_TRUE(AskText(dlg, 0, 0, 600, 800, QString(), Prompt, answer));
     EXPECT_EQ(answer, "");
 }
 
@@ -77,9 +78,9 @@ TEST(TextInputDialog, EscapeCountsAsCancelEvenAfterAnEarlierOk) {
     TextInputDialog dlg;
     QString answer;
     WhenShown(&dlg, [&] { dlg.okButton->click(); });
-    ASSERT_TRUE(dlg.ask(0, 0, 600, 800, QString(), Prompt, answer));
+    ASSERT_TRUE(AskText(dlg, 0, 0, 600, 800, QString(), Prompt, answer));
     WhenShown(&dlg, [&] { dlg.reject(); });
-    EXPECT_FALSE(dlg.ask(0, 0, 600, 800, QString(), Prompt, answer));
+    EXPECT_FALSE(AskText(dlg, 0, 0, 600, 800, QString(), Prompt, answer));
 }
 
 TEST(TextInputDialog, LabelGrowsThirtyPixelsPerLabelWidthOfPromptAndTheRestFollows) {
@@ -94,7 +95,7 @@ TEST(TextInputDialog, LabelGrowsThirtyPixelsPerLabelWidthOfPromptAndTheRestFollo
         s = Look(dlg);
         dlg.okButton->click();
     });
-    dlg.ask(0, 0, 600, 800, QString(), longPrompt, answer);
+    AskText(dlg, 0, 0, 600, 800, QString(), longPrompt, answer);
     EXPECT_EQ(s.label, QRect(9, 8, 301, labelHeight));
     EXPECT_EQ(s.editBox, QRect(13, 8 + labelHeight + 10, 291, 25));
     EXPECT_EQ(s.ok.top(), s.editBox.bottom() + 1 + 10);
@@ -114,7 +115,7 @@ TEST(TextInputDialog, CentresOverTheCallerKeepingNegativeOffsets) {
         big = Look(dlg);
         dlg.okButton->click();
     });
-    dlg.ask(100, 200, 600, 800, QString(), Prompt, answer);
+    AskText(dlg, 100, 200, 600, 800, QString(), Prompt, answer);
     EXPECT_EQ(big.frame.top(), 100 + (600 - big.frame.height()) / 2);
     EXPECT_EQ(big.frame.left(), 200 + (800 - big.frame.width()) / 2);
 
@@ -123,19 +124,10 @@ TEST(TextInputDialog, CentresOverTheCallerKeepingNegativeOffsets) {
         small = Look(dlg);
         dlg.okButton->click();
     });
-    dlg.ask(50, 60, 40, 30, QString(), Prompt, answer);
+    AskText(dlg, 50, 60, 40, 30, QString(), Prompt, answer);
     EXPECT_EQ(small.frame.top(), 50 + (40 - small.frame.height()) / 2);
     EXPECT_EQ(small.frame.left(), 60 + (30 - small.frame.width()) / 2);
     EXPECT_LT(small.frame.top(), 50);
-}
-
-TEST(TextInputDialog, FreeFunctionUsesTheStartUpInstance) {
-    TextInputDialog dlg;
-    ASSERT_EQ(textInputDialog, &dlg);
-    QString answer = QStringLiteral("x");
-    WhenShown(&dlg, [&] { dlg.okButton->click(); });
-    EXPECT_TRUE(ask(0, 0, 600, 800, QString(), Prompt, answer));
-    EXPECT_EQ(answer, "x");
 }
 
 } // namespace
@@ -146,7 +138,9 @@ TEST(TextInputDialog, CallerFarOffScreenDoesNotHurt) {
     TextInputDialog dlg;
     QString answer;
     WhenShown(&dlg, [&] { dlg.okButton->click(); });
-    EXPECT_TRUE(dlg.ask(INT_MAX, INT_MIN, INT_MAX, INT_MAX, QString(), QString(), answer));
+    EXPECT_TRUE(dlg.ask(QRect(QPoint(INT_MIN, INT_MAX), QPoint(INT_MAX, INT_MAX)), QString(),
+                        QString(), answer)
+                    .accepted);
 }
 
 } // namespace

@@ -41,8 +41,8 @@ inline QImage stripes(QSize size) {
 inline PrintSource layout(int width, const QImage& front, const QString& spineText,
                           const QImage& back = solid(QSize(552, 472), QColor(230, 240, 255))) {
     PrintSource source;
-    source.Layout = Layout::newLayoutImage(width);
-    Canvas canvas(&source.Layout);
+    source.canvas = Layout::newLayoutImage(width);
+    Canvas canvas(&source.canvas);
     Layout::drawTemplate(canvas);
     if (!front.isNull()) {
         source.front.loadFromData(jpegBytes(front), QStringLiteral("jpg"),

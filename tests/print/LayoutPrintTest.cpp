@@ -63,7 +63,7 @@ TEST(SharpPlan, KeepsFromTheCanvasWhatItCannotRedrawExactly) {
     // The spine field was edited but not applied, and another front picture was drawn over the
     // one the window holds: the canvas shows neither the field's text nor the held picture.
     source.spineText = QStringLiteral("Not applied");
-    Canvas canvas(&source.Layout);
+    Canvas canvas(&source.canvas);
     canvas.stretchDraw(Layout::FrontRect, fixture::solid(QSize(10, 10), Qt::red));
     const SharpPlan plan = planSharpPrint(source, QSize(4953, 6940));
     EXPECT_FALSE(plan.spineText);
@@ -81,7 +81,7 @@ TEST(SharpPlan, KeepsFromTheCanvasWhatItCannotRedrawExactly) {
 TEST(SharpPlan, EndOfALongerSpineTextLeftBehindStillPrints) {
     PrintSource source =
         fixture::layout(845, QImage(), QStringLiteral("A much longer text for the spine"));
-    Canvas canvas(&source.Layout);
+    Canvas canvas(&source.canvas);
     Layout::drawSpineText(canvas, QStringLiteral("Short"), source.leftSpine, source.rightSpine);
     source.spineText = QStringLiteral("Short");
     const SharpPlan plan = planSharpPrint(source, QSize(4953, 6940));
@@ -102,7 +102,7 @@ TEST_P(PaintModeTest, FramesLandOnTheSamePrinterPixels) {
     const PrintSource source =
         fixture::layout(845, fixture::solid(QSize(800, 800), QColor(90, 90, 90)), Spine);
     const QSize printed = PrintGeometry::printedSize(
-        source.Layout.size(), PrintGeometry::scaleFor(150, 150, 96, 96, 1.0));
+        source.canvas.size(), PrintGeometry::scaleFor(150, 150, 96, 96, 1.0));
     ASSERT_EQ(printed, QSize(1238, 1735));
     const QImage page = paint(source, printed, GetParam());
     const double kx = 1238.0 / 845, ky = 1735.0 / 1188;
@@ -125,7 +125,7 @@ TEST_P(PaintModeTest, NarrowCanvasPrintsAtTheSameScale) {
     const PrintSource source =
         fixture::layout(400, fixture::solid(QSize(480, 480), QColor(90, 90, 90)), Spine);
     const QSize printed = PrintGeometry::printedSize(
-        source.Layout.size(), PrintGeometry::scaleFor(150, 150, 96, 96, 1.0));
+        source.canvas.size(), PrintGeometry::scaleFor(150, 150, 96, 96, 1.0));
     ASSERT_EQ(printed, QSize(586, 1735));
     QImage page(700, 1800, QImage::Format_RGB32);
     page.fill(Qt::white);

@@ -14,13 +14,13 @@ namespace fixture {
 
 inline QString printAcceptingTheDialog(PrintPreview& form) {
     QString error;
-    ErrorGuard::setReporter([&](const QString& text) { error = text; });
+    ErrorGuard::setReporter(qApp, [&](const QString& text) { error = text; });
     QTimer::singleShot(0, &form, [] {
         if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
             dialog->accept();
     });
     form.printButton->click();
-    ErrorGuard::setReporter(nullptr);
+    ErrorGuard::setReporter(qApp, nullptr);
     return error;
 }
 

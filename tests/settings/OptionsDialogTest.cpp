@@ -26,10 +26,10 @@ protected:
         StoreTest::SetUp();
         installFontSubstitutes();
         errors_.clear();
-        ErrorGuard::setReporter([this](const QString& message) { errors_ << message; });
+        ErrorGuard::setReporter(qApp, [this](const QString& message) { errors_ << message; });
     }
     void TearDown() override {
-        ErrorGuard::setReporter(nullptr);
+        ErrorGuard::setReporter(qApp, nullptr);
         StoreTest::TearDown();
     }
 
@@ -42,12 +42,12 @@ protected:
     // What the program does at closing after the main window's question: the main window
     // writes its place and the data folder, the options are saved, and at the end the options
     // window is destroyed.
-    static void closeProgram(std::unique_ptr<OptionsDialog>& form) {
+    void closeProgram(std::unique_ptr<OptionsDialog>& form) {
         {
             RegistryStore store;
             store.WriteInteger(SettingsSection, QStringLiteral("Left"), 200);
             store.WriteInteger(SettingsSection, QStringLiteral("Top"), 100);
-            store.WriteString(SettingsSection, QStringLiteral("Path for Data"), dataFolder);
+            store.WriteString(SettingsSection, QStringLiteral("Path for Data"), ws_.dataFolder);
             store.Flush();
         }
         form->saveSettings();
@@ -56,18 +56,18 @@ protected:
 
     // A new run: the start-up facts, then the main window's first DataFolder, then the options.
     std::unique_ptr<OptionsDialog> startProgram() {
-        dataFolder = startDataFolder_;
-        projectName.clear();
-        projectFolder.clear();
-        autoUpdateEnabled = false;
-        return std::make_unique<OptionsDialog>();
+        ws_.dataFolder = startDataFolder_;
+        ws_.projectName.clear();
+        ws_.projectFolder.clear();
+        ws_.autoUpdateEnabled = false;
+        return std::make_unique<OptionsDialog>(ws_);
     }
 
     QStringList errors_;
 };
 
 TEST_F(OptionsDialogTest, ControlsAreAtTheirPlaces) {
-    OptionsDialog form;
+    OptionsDialog form(ws_);
     struct Place {
         QWidget* control;
         QWidget* parent;
@@ -103,7 +103,7 @@ TEST_F(OptionsDialogTest, ControlsAreAtTheirPlaces) {
 }
 
 TEST_F(OptionsDialogTest, TextsFollowTheLanguageAtEveryPaint) {
-    OptionsDialog form;
+    OptionsDialog form(ws_);
     struct Texts {
         const char* code;
         const char* title;
@@ -141,7 +141,7 @@ TEST_F(OptionsDialogTest, TextsFollowTheLanguageAtEveryPaint) {
 }
 
 TEST_F(OptionsDialogTest, ColoursOfWindowAndButtons) {
-    OptionsDialog form;
+    OptionsDialog form(ws_);
     const QImage shot = form.grab().toImage();
     // Corners of the window and the gap under the update group are window background.
     EXPECT_EQ(QColor(shot.pixel(3, 3)), FormColor);
@@ -162,27 +162,27 @@ TEST_F(OptionsDialogTest, ColoursOfWindowAndButtons) {
 TEST_F(OptionsDialogTest, CreationLoadsTheStoredSettingsAndPlacesTheWindow) {
     writeStore("[Defaults]\nAutoUpdate=0\nPath%20for%20Data=/srv/covers/\n"
                "Project%20Name=Cover A\nOptionsTop=-20\nOptionsLeft=250\n");
-    OptionsDialog form;
+    OptionsDialog form(ws_);
     EXPECT_FALSE(form.autoUpdateCheckBox->isChecked());
-    EXPECT_FALSE(autoUpdateEnabled);
+    EXPECT_FALSE(ws_.autoUpdateEnabled);
     EXPECT_EQ(form.dataFolderEdit->text(), QStringLiteral("/srv/covers/"));
-    EXPECT_EQ(projectFolder, QStringLiteral("/srv/covers/Cover A/"));
+    EXPECT_EQ(ws_.projectFolder, QStringLiteral("/srv/covers/Cover A/"));
     EXPECT_EQ(form.pos(), QPoint(250, 100));
     EXPECT_TRUE(errors_.isEmpty());
 }
 
 TEST_F(OptionsDialogTest, FirstStartOpensAt100And100WithUpdatesOn) {
-    OptionsDialog form;
+    OptionsDialog form(ws_);
     EXPECT_EQ(form.pos(), QPoint(100, 100));
     EXPECT_TRUE(form.autoUpdateCheckBox->isChecked());
     EXPECT_EQ(form.dataFolderEdit->text(), startDataFolder_);
 }
 
 TEST_F(OptionsDialogTest, OkSavesAndEndsWithOneWithoutChangingTheRunningUpdateOption) {
-    OptionsDialog form;
+    OptionsDialog form(ws_);
     form.autoUpdateCheckBox->setChecked(false);
     EXPECT_EQ(execAndClick(form, form.okButton), 1);
-    EXPECT_TRUE(autoUpdateEnabled);
+    EXPECT_TRUE(ws_.autoUpdateEnabled);
     restartProgram();
     EXPECT_EQ(readText(QStringLiteral("AutoUpdate")), QStringLiteral("0"));
     EXPECT_EQ(readText(QStringLiteral("Path for Data")), startDataFolder_);
@@ -191,18 +191,18 @@ TEST_F(OptionsDialogTest, OkSavesAndEndsWithOneWithoutChangingTheRunningUpdateOp
 
 TEST_F(OptionsDialogTest, CancelReadsEverythingBackAndEndsWithTwo) {
     writeStore("[Defaults]\nAutoUpdate=1\nProject%20Name=Stored\nOptionsTop=150\n");
-    OptionsDialog form;
+    OptionsDialog form(ws_);
     // A folder just chosen survives Cancel while no folder is stored: it is its own default.
     form.useChosenFolder(QStringLiteral("/srv/chosen"));
     EXPECT_EQ(form.dataFolderEdit->text(), QStringLiteral("/srv/chosen/"));
-    EXPECT_EQ(projectFolder, QStringLiteral("/srv/chosen/Stored/"));
+    EXPECT_EQ(ws_.projectFolder, QStringLiteral("/srv/chosen/Stored/"));
     form.autoUpdateCheckBox->setChecked(false);
-    projectName = QStringLiteral("Changed");
+    ws_.projectName = QStringLiteral("Changed");
     form.move(400, 400);
     EXPECT_EQ(execAndClick(form, form.cancelButton), 2);
     EXPECT_TRUE(form.autoUpdateCheckBox->isChecked());
-    EXPECT_EQ(projectName, QStringLiteral("Stored"));
-    EXPECT_EQ(dataFolder, QStringLiteral("/srv/chosen/"));
+    EXPECT_EQ(ws_.projectName, QStringLiteral("Stored"));
+    EXPECT_EQ(ws_.dataFolder, QStringLiteral("/srv/chosen/"));
     EXPECT_EQ(form.y(), 150);
 
     // A stored folder replaces one chosen since.
@@ -210,13 +210,13 @@ TEST_F(OptionsDialogTest, CancelReadsEverythingBackAndEndsWithTwo) {
     form.useChosenFolder(QStringLiteral("/srv/other/"));
     EXPECT_EQ(execAndClick(form, form.cancelButton), 2);
     EXPECT_EQ(form.dataFolderEdit->text(), QStringLiteral("/srv/stored/"));
-    EXPECT_EQ(projectFolder, QStringLiteral("/srv/stored/Stored again/"));
+    EXPECT_EQ(ws_.projectFolder, QStringLiteral("/srv/stored/Stored again/"));
 }
 
 // Closing the window or pressing Escape kept the cleared check box, and the program's end then
 // stored the change the user had walked away from.
 TEST_F(OptionsDialogTest, ClosingTheWindowOrEscapeIsCancel) {
-    OptionsDialog form;
+    OptionsDialog form(ws_);
     form.autoUpdateCheckBox->setChecked(false);
     QTimer::singleShot(0, &form, [&form] { form.close(); });
     EXPECT_EQ(form.exec(), 2);
@@ -233,7 +233,7 @@ TEST_F(OptionsDialogTest, ClosingTheWindowOrEscapeIsCancel) {
 }
 
 TEST_F(OptionsDialogTest, DestroyingTheWindowSavesAndStoresItsPlace) {
-    auto form = std::make_unique<OptionsDialog>();
+    auto form = std::make_unique<OptionsDialog>(ws_);
     form->autoUpdateCheckBox->setChecked(false);
     form->useChosenFolder(QStringLiteral("/srv/end"));
     form->move(321, 222);
@@ -248,16 +248,16 @@ TEST_F(OptionsDialogTest, DestroyingTheWindowSavesAndStoresItsPlace) {
 
 TEST_F(OptionsDialogTest, BadValueIsShownOnceAtCreationAndTheRestIsLoaded) {
     writeStore("[Defaults]\nAutoUpdate=@ByteArray(1)\nProject%20Name=Cover D\n");
-    OptionsDialog form;
+    OptionsDialog form(ws_);
     EXPECT_EQ(errors_, QStringList{QStringLiteral("Invalid data type for 'AutoUpdate'")});
     EXPECT_TRUE(form.autoUpdateCheckBox->isChecked());
-    EXPECT_EQ(projectName, QStringLiteral("Cover D"));
+    EXPECT_EQ(ws_.projectName, QStringLiteral("Cover D"));
     EXPECT_EQ(form.dataFolderEdit->text(), startDataFolder_);
 }
 
 TEST_F(OptionsDialogTest, OkOnAnUnwritableStoreShowsTheFailureAndKeepsTheOldFile) {
     writeStore("[Defaults]\nAutoUpdate=1\n");
-    OptionsDialog form;
+    OptionsDialog form(ws_);
     // The store's folder is replaced by a plain file: no new file can be made there.
     const QString folder = QFileInfo(storeFile()).absolutePath();
     ASSERT_TRUE(QDir(folder).removeRecursively());
@@ -268,15 +268,13 @@ TEST_F(OptionsDialogTest, OkOnAnUnwritableStoreShowsTheFailureAndKeepsTheOldFile
 }
 
 TEST_F(OptionsDialogTest, CheckNowIsGivenTheWindowsRectangle) {
-    OptionsDialog form;
+    OptionsDialog form(ws_);
     form.move(120, 130);
-    QList<int> got;
-    form.checkNow = [&](int top, int left, int height, int width) {
-        got = {top, left, height, width};
-    };
+    QRect got;
+    form.checkNow = [&](const QRect& caller) { got = caller; };
     form.checkNowButton->click();
-    EXPECT_EQ(got,
-              (QList<int>{130, 120, form.frameGeometry().height(), form.frameGeometry().width()}));
+    EXPECT_EQ(got, form.frameGeometry());
+    EXPECT_EQ(got.topLeft(), QPoint(120, 130));
 }
 
 // A new user changes the update option and the data folder, quits, starts again and finds both
@@ -285,7 +283,7 @@ TEST_F(OptionsDialogTest, SettingsSurviveQuitAndRestart) {
     const QString chosen = testenv::freshFolder(QStringLiteral("MyCovers")) + PathDelim;
 
     auto form = startProgram();
-    EXPECT_TRUE(autoUpdateEnabled);
+    EXPECT_TRUE(ws_.autoUpdateEnabled);
     form->autoUpdateCheckBox->setChecked(false);
     form->useChosenFolder(chosen);
     EXPECT_EQ(execAndClick(*form, form->okButton), 1);
@@ -295,19 +293,19 @@ TEST_F(OptionsDialogTest, SettingsSurviveQuitAndRestart) {
     restartProgram();
     form = startProgram();
     EXPECT_FALSE(form->autoUpdateCheckBox->isChecked());
-    EXPECT_FALSE(autoUpdateEnabled);
-    EXPECT_EQ(dataFolder, chosen);
+    EXPECT_FALSE(ws_.autoUpdateEnabled);
+    EXPECT_EQ(ws_.dataFolder, chosen);
     EXPECT_EQ(form->dataFolderEdit->text(), chosen);
-    EXPECT_EQ(projectName, QStringLiteral("Velmora - Last Rose Of Summer 2002"));
-    EXPECT_EQ(projectFolder, chosen + projectName + PathDelim);
+    EXPECT_EQ(ws_.projectName, QStringLiteral("Velmora - Last Rose Of Summer 2002"));
+    EXPECT_EQ(ws_.projectFolder, chosen + ws_.projectName + PathDelim);
     EXPECT_EQ(form->pos(), QPoint(100, 100));
     closeProgram(form);
     EXPECT_EQ(storeBytes(), afterFirstRun);
 
     restartProgram();
     form = startProgram();
-    EXPECT_FALSE(autoUpdateEnabled);
-    EXPECT_EQ(dataFolder, chosen);
+    EXPECT_FALSE(ws_.autoUpdateEnabled);
+    EXPECT_EQ(ws_.dataFolder, chosen);
     closeProgram(form);
     EXPECT_EQ(storeBytes(), afterFirstRun);
     EXPECT_TRUE(errors_.isEmpty()) << errors_.join(u'\n').toStdString();
@@ -319,7 +317,7 @@ TEST_F(OptionsDialogTest, ScreenshotsInBothLanguages) {
     QDir().mkpath(folder);
     for (const char* code : {"NLD", "ENU"}) {
         languageCode = QString::fromLatin1(code);
-        OptionsDialog form;
+        OptionsDialog form(ws_);
         form.grab(); // a first paint sets the texts
         const QImage shot = form.grab().toImage();
         EXPECT_EQ(shot.size(), QSize(623, 247));

@@ -12,10 +12,10 @@ class ReviewOptionsPlace : public StoreTest {
 protected:
     void SetUp() override {
         StoreTest::SetUp();
-        ErrorGuard::setReporter([](const QString&) {});
+        ErrorGuard::setReporter(qApp, [](const QString&) {});
     }
     void TearDown() override {
-        ErrorGuard::setReporter(nullptr);
+        ErrorGuard::setReporter(qApp, nullptr);
         StoreTest::TearDown();
     }
 };
@@ -39,7 +39,7 @@ TEST_F(ReviewOptionsPlace, AStoredPlaceOffEveryScreenFallsBack) {
                        .arg(row.left)
                        .arg(row.top)
                        .toUtf8());
-        OptionsDialog form;
+        OptionsDialog form(ws_);
         EXPECT_EQ(form.pos(), row.expected) << row.left << ", " << row.top;
     }
 }

@@ -8,11 +8,11 @@ namespace {
 const QString Velmora = QStringLiteral("Velmora - Last Rose Of Summer 2002");
 
 TEST_F(StoreTest, FirstStartTakesTheDefaults) {
-    const StoredOptions options = loadSettingsValues();
-    EXPECT_EQ(dataFolder, startDataFolder_);
-    EXPECT_EQ(projectName, Velmora);
-    EXPECT_EQ(projectFolder, startDataFolder_ + Velmora + PathDelim);
-    EXPECT_TRUE(autoUpdateEnabled);
+    const StoredOptions options = loadSettingsValues(ws_);
+    EXPECT_EQ(ws_.dataFolder, startDataFolder_);
+    EXPECT_EQ(ws_.projectName, Velmora);
+    EXPECT_EQ(ws_.projectFolder, startDataFolder_ + Velmora + PathDelim);
+    EXPECT_TRUE(ws_.autoUpdateEnabled);
     EXPECT_TRUE(options.autoUpdate);
     EXPECT_EQ(options.top, 100);
     EXPECT_EQ(options.left, 100);
@@ -24,65 +24,65 @@ TEST_F(StoreTest, FirstStartTakesTheDefaults) {
 TEST_F(StoreTest, LoadTakesWhatIsStored) {
     writeStore("[Defaults]\nAutoUpdate=0\nPath%20for%20Data=/srv/covers/\n"
                "Project%20Name=Cover A\nOptionsTop=-20\nOptionsLeft=333\n");
-    const StoredOptions options = loadSettingsValues();
-    EXPECT_FALSE(autoUpdateEnabled);
+    const StoredOptions options = loadSettingsValues(ws_);
+    EXPECT_FALSE(ws_.autoUpdateEnabled);
     EXPECT_FALSE(options.autoUpdate);
-    EXPECT_EQ(dataFolder, QStringLiteral("/srv/covers/"));
-    EXPECT_EQ(projectName, QStringLiteral("Cover A"));
-    EXPECT_EQ(projectFolder, QStringLiteral("/srv/covers/Cover A/"));
+    EXPECT_EQ(ws_.dataFolder, QStringLiteral("/srv/covers/"));
+    EXPECT_EQ(ws_.projectName, QStringLiteral("Cover A"));
+    EXPECT_EQ(ws_.projectFolder, QStringLiteral("/srv/covers/Cover A/"));
     EXPECT_EQ(options.top, 100); // a negative place is not used
     EXPECT_EQ(options.left, 333);
 }
 
 TEST_F(StoreTest, EmptyStoredTextsStayEmptyWhileEmptyNumbersTakeDefaults) {
     writeStore("[Defaults]\nAutoUpdate=\nPath%20for%20Data=\nProject%20Name=\nOptionsTop=\n");
-    const StoredOptions options = loadSettingsValues();
-    EXPECT_TRUE(autoUpdateEnabled);
+    const StoredOptions options = loadSettingsValues(ws_);
+    EXPECT_TRUE(ws_.autoUpdateEnabled);
     EXPECT_EQ(options.top, 100);
-    EXPECT_EQ(dataFolder, QString());
-    EXPECT_EQ(projectName, QString());
-    EXPECT_EQ(projectFolder, QString(PathDelim));
+    EXPECT_EQ(ws_.dataFolder, QString());
+    EXPECT_EQ(ws_.projectName, QString());
+    EXPECT_EQ(ws_.projectFolder, QString(PathDelim));
 }
 
 TEST_F(StoreTest, StoredFolderWithoutSeparatorGetsOne) {
     writeStore("[Defaults]\nPath%20for%20Data=/srv/covers\nProject%20Name=X\n");
-    loadSettingsValues();
-    EXPECT_EQ(dataFolder, QStringLiteral("/srv/covers/"));
-    EXPECT_EQ(projectFolder, QStringLiteral("/srv/covers/X/"));
+    loadSettingsValues(ws_);
+    EXPECT_EQ(ws_.dataFolder, QStringLiteral("/srv/covers/"));
+    EXPECT_EQ(ws_.projectFolder, QStringLiteral("/srv/covers/X/"));
 }
 
 TEST_F(StoreTest, ValueOfWrongKindIsReportedAndTheOthersStillLoad) {
     writeStore("[Defaults]\nOptionsTop=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\nAutoUpdate=0\n"
                "Path%20for%20Data=/a/, /b/\nProject%20Name=Cover B\n");
-    const StoredOptions options = loadSettingsValues();
+    const StoredOptions options = loadSettingsValues(ws_);
     EXPECT_EQ(options.failure, QStringLiteral("Invalid data type for 'OptionsTop'"));
     EXPECT_EQ(options.top, 100);
-    EXPECT_FALSE(autoUpdateEnabled);
-    EXPECT_EQ(dataFolder, startDataFolder_); // the list is not used
-    EXPECT_EQ(projectName, QStringLiteral("Cover B"));
-    EXPECT_EQ(projectFolder, startDataFolder_ + QStringLiteral("Cover B/"));
+    EXPECT_FALSE(ws_.autoUpdateEnabled);
+    EXPECT_EQ(ws_.dataFolder, startDataFolder_); // the list is not used
+    EXPECT_EQ(ws_.projectName, QStringLiteral("Cover B"));
+    EXPECT_EQ(ws_.projectFolder, startDataFolder_ + QStringLiteral("Cover B/"));
 }
 
 TEST_F(StoreTest, DamagedStoreIsToldAndLoadsWhatItCan) {
     writeStore("[Defaults]\n\x01\x02\xff\xfe garbage\nProject%20Name=Cover C\n");
-    const StoredOptions options = loadSettingsValues();
+    const StoredOptions options = loadSettingsValues(ws_);
     EXPECT_TRUE(options.failure.contains(QStringLiteral("damaged")))
         << options.failure.toStdString();
     EXPECT_TRUE(options.failure.contains(RegistryStore::DamagedCopy()));
-    EXPECT_EQ(projectName, QStringLiteral("Cover C"));
+    EXPECT_EQ(ws_.projectName, QStringLiteral("Cover C"));
 }
 
 TEST_F(StoreTest, SaveWritesTheOptionsButDoesNotChangeTheRunningUpdateOption) {
-    loadSettingsValues();
-    ASSERT_TRUE(autoUpdateEnabled);
-    saveSettingsValues(false);
-    EXPECT_TRUE(autoUpdateEnabled);
+    loadSettingsValues(ws_);
+    ASSERT_TRUE(ws_.autoUpdateEnabled);
+    saveSettingsValues(ws_, false);
+    EXPECT_TRUE(ws_.autoUpdateEnabled);
     restartProgram();
     EXPECT_EQ(readText(QStringLiteral("AutoUpdate")), QStringLiteral("0"));
     EXPECT_EQ(readText(QStringLiteral("Path for Data")), startDataFolder_);
     EXPECT_EQ(readText(QStringLiteral("Project Name")), Velmora);
-    loadSettingsValues();
-    EXPECT_FALSE(autoUpdateEnabled);
+    loadSettingsValues(ws_);
+    EXPECT_FALSE(ws_.autoUpdateEnabled);
 }
 
 struct NameCase {
@@ -97,9 +97,9 @@ void PrintTo(const NameCase& c, std::ostream* os) {
 class ProjectNameAtSave : public StoreTest, public ::testing::WithParamInterface<NameCase> {};
 
 TEST_P(ProjectNameAtSave, IsCutToItsLastPathComponent) {
-    projectName = QString::fromUtf8(GetParam().held);
-    saveSettingsValues(true);
-    EXPECT_EQ(projectName, QString::fromUtf8(GetParam().stored));
+    ws_.projectName = QString::fromUtf8(GetParam().held);
+    saveSettingsValues(ws_, true);
+    EXPECT_EQ(ws_.projectName, QString::fromUtf8(GetParam().stored));
     restartProgram();
     EXPECT_EQ(readText(QStringLiteral("Project Name")), QString::fromUtf8(GetParam().stored));
 }
@@ -117,15 +117,15 @@ TEST_F(StoreTest, UnwritableStoreRefusesTheSaveAndKeepsTheValuesInMemory) {
     const QString blocker = folder_ + QStringLiteral("/blocker");
     testenv::writeFile(blocker, "not a folder");
     useStoreIn(blocker + QStringLiteral("/Sleevix"));
-    loadSettingsValues();
-    useDataFolder(QStringLiteral("/srv/new"));
+    loadSettingsValues(ws_);
+    useDataFolder(ws_, QStringLiteral("/srv/new"));
     try {
-        saveSettingsValues(false);
+        saveSettingsValues(ws_, false);
         ADD_FAILURE() << "saving into an unwritable store succeeded";
     } catch (const AppError& e) {
         EXPECT_EQ(e.message(), QStringLiteral("Failed to set data for 'AutoUpdate'"));
     }
-    EXPECT_EQ(dataFolder, QStringLiteral("/srv/new/"));
+    EXPECT_EQ(ws_.dataFolder, QStringLiteral("/srv/new/"));
 }
 
 TEST_F(StoreTest, StoredIntegersHaveTheirDefaultsAndRules) {

@@ -2,6 +2,8 @@
 // as a fresh start would have them.
 #pragma once
 
+#include "cover/Workspace.h"
+
 #include "common/TestEnv.h"
 #include "platform/PathDelim.h"
 #include "platform/RegistryStore.h"
@@ -34,10 +36,7 @@ protected:
         savedLanguage_ = languageCode;
         languageCode = QStringLiteral("ENU");
         startDataFolder_ = testenv::freshFolder(QStringLiteral("data")) + PathDelim;
-        dataFolder = startDataFolder_;
-        projectName.clear();
-        projectFolder.clear();
-        autoUpdateEnabled = false;
+        ws_.dataFolder = startDataFolder_;
     }
     void TearDown() override {
         RegistryStore::SetLocation(QString());
@@ -80,5 +79,6 @@ protected:
 
     QString folder_;
     QString startDataFolder_;
+    Workspace ws_{testenv::startupFacts(), QDir::currentPath()};
     QString savedLanguage_;
 };

@@ -11,6 +11,8 @@
 
 namespace {
 
+const DaylightFacts NoDaylight;
+
 // Restores the current directory after a test that changes it.
 struct KeepCurrentDirectory {
     QString saved = QDir::currentPath();
@@ -48,7 +50,7 @@ TEST(CopyFileKeepDate, CopiesWithTheSourceDateAndNeverOverwritesWhenAsked) {
     sourceFile.close();
 
     const QString destination = base + QStringLiteral("/new/folder/Front.jpg");
-    EXPECT_TRUE(copyFileKeepDate(source, destination, true));
+    EXPECT_TRUE(copyFileKeepDate(source, destination, true, NoDaylight));
     QFile copy(destination);
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
     EXPECT_EQ(copy.readAll(), "picture");
@@ -58,19 +60,20 @@ TEST(CopyFileKeepDate, CopiesWithTheSourceDateAndNeverOverwritesWhenAsked) {
 
     testenv::writeFile(destination, "mine");
     const QDateTime kept = QFileInfo(destination).lastModified();
-    EXPECT_FALSE(copyFileKeepDate(source, destination, true));
+    EXPECT_FALSE(copyFileKeepDate(source, destination, true, NoDaylight));
     QFile again(destination);
     ASSERT_TRUE(again.open(QIODevice::ReadOnly));
     EXPECT_EQ(again.readAll(), "mine");
     EXPECT_EQ(QFileInfo(destination).lastModified(), kept);
 
-    EXPECT_TRUE(copyFileKeepDate(source, destination, false));
-    EXPECT_FALSE(
-        copyFileKeepDate(base + QStringLiteral("/missing"), base + QStringLiteral("/x/y"), true));
+    EXPECT_TRUE(copyFileKeepDate(source, destination, false, NoDaylight));
+    EXPECT_FALSE(copyFileKeepDate(base + QStringLiteral("/missing"), base + QStringLiteral("/x/y"),
+                                  true, NoDaylight));
     EXPECT_FALSE(QFileInfo::exists(base + QStringLiteral("/x/y")));
-    EXPECT_EQ(
-        testenv::errorOf([&] { copyFileKeepDate(source, QStringLiteral("no-folder-part"), true); }),
-        "Unable to create directory");
+    EXPECT_EQ(testenv::errorOf([&] {
+                  copyFileKeepDate(source, QStringLiteral("no-folder-part"), true, NoDaylight);
+              }),
+              "Unable to create directory");
 }
 
 // A data folder below a regular file cannot be made; the message said only "Unable to create
@@ -81,23 +84,19 @@ TEST(CopyFileKeepDate, AFolderThatCannotBeMadeIsNamed) {
     const QString blocker = testenv::writeFile(base + QStringLiteral("/a-file"), "x");
     const QString folder = blocker + QStringLiteral("/Sleevix/Project");
     const QString target = folder + QStringLiteral("/Front.jpg");
-    EXPECT_EQ(testenv::errorOf([&] { copyFileKeepDate(source, target, true); }),
+    EXPECT_EQ(testenv::errorOf([&] { copyFileKeepDate(source, target, true, NoDaylight); }),
               QStringLiteral("Unable to create directory ") + QDir::toNativeSeparators(folder));
 }
 
 TEST(UserDataFolder, IsMadeUnderTheUsersDataFolderAndLeavesTheCurrentDirectory) {
     KeepCurrentDirectory keep;
-    const bool wasNT = isNTFamily;
-    isNTFamily = true;
     const QString before = QDir::currentPath();
-    const QString folder = getUserDataFolder(QStringLiteral("Sleevix"));
+    const QString folder = getUserDataFolder(QStringLiteral("Sleevix"), true);
     EXPECT_EQ(folder, qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/Sleevix/"));
     EXPECT_TRUE(QFileInfo(folder).isDir());
     EXPECT_EQ(QDir::currentPath(), before);
 
-    isNTFamily = false;
-    EXPECT_EQ(getUserDataFolder(QStringLiteral("Sleevix")), before + u'/');
-    isNTFamily = wasNT;
+    EXPECT_EQ(getUserDataFolder(QStringLiteral("Sleevix"), false), before + u'/');
 }
 
 TEST(Drives, TheRootIsAFixedDriveAndUnknownLettersSaySo) {
@@ -109,11 +108,11 @@ TEST(Drives, TheRootIsAFixedDriveAndUnknownLettersSaySo) {
 }
 
 TEST(StartUp, FillsEveryFact) {
-    startUp();
-    EXPECT_TRUE(languageCode == "NLD" || languageCode == "ENU");
-    EXPECT_TRUE(programFolder.endsWith(u'/'));
-    EXPECT_TRUE(downloadsFolder.endsWith(u'/'));
-    EXPECT_TRUE(isNTFamily);
+    const StartupFacts facts = readStartupFacts();
+    EXPECT_TRUE(facts.languageCode == "NLD" || facts.languageCode == "ENU");
+    EXPECT_TRUE(facts.programFolder.endsWith(u'/'));
+    EXPECT_TRUE(facts.downloadsFolder.endsWith(u'/'));
+    EXPECT_TRUE(facts.isNTFamily);
 }
 
 } // namespace

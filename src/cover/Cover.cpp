@@ -1,0 +1,68 @@
+#include "cover/Cover.h"
+
+#include "cover/CoverLayout.h"
+#include "cover/Workspace.h"
+#include "platform/Canvas.h"
+
+Cover::Cover(Workspace& workspace, QObject* parent)
+    : QObject(parent), workspace_(workspace), canvas_(Layout::newLayoutImage(CanvasWidth)) {}
+
+void Cover::drawTemplate() {
+    canvas_ = Layout::newLayoutImage(CanvasWidth);
+    Canvas canvas(&canvas_);
+    Layout::drawTemplate(canvas);
+    Q_EMIT changed();
+}
+
+void Cover::loadFrontPicture(const QString& fileName) {
+    front_.loadFromFile(fileName, Layout::FrontRect.size());
+    Canvas canvas(&canvas_);
+    canvas.stretchDraw(Layout::FrontRect, front_.image());
+    workspace_.setUnsavedChanges(false);
+    Q_EMIT changed();
+}
+
+void Cover::loadBackPicture(const QString& fileName) {
+    back_.loadFromFile(fileName);
+    putBackPictureOnCanvas();
+    workspace_.setUnsavedChanges(false);
+}
+
+void Cover::setBackPicture(const QImage& picture) {
+    back_.setImage(picture);
+    putBackPictureOnCanvas();
+}
+
+void Cover::putBackPictureOnCanvas() {
+    if (back_.isEmpty()) {
+        QImage white(Layout::BackPictureWidth, Layout::BackPictureHeight, QImage::Format_RGB32);
+        white.fill(Qt::white);
+        back_.setImage(white);
+    }
+    QImage picture = back_.image();
+    // A bitmap with a palette is read as an indexed picture, on which nothing can be drawn.
+    if (picture.format() == QImage::Format_Indexed8 || picture.format() == QImage::Format_Mono ||
+        picture.format() == QImage::Format_MonoLSB)
+        picture = picture.convertToFormat(QImage::Format_RGB32);
+    Layout::stampProductName(picture, ProductName);
+    back_.setImage(picture, back_.getFormat() == Picture::Format::None ? Picture::Format::Bitmap
+                                                                       : back_.getFormat());
+    Canvas canvas(&canvas_);
+    canvas.stretchDraw(Layout::BackRect, picture);
+    Q_EMIT changed();
+}
+
+void Cover::applySpineText(const QString& text) {
+    Canvas canvas(&canvas_);
+    Layout::drawSpineText(canvas, text, Layout::LeftSpineBounds, Layout::RightSpineBounds);
+    spineText_ = text;
+    workspace_.setUnsavedChanges(true);
+    Q_EMIT changed();
+    Q_EMIT spineTextApplied(text);
+}
+
+void Cover::forgetPictures() {
+    front_.clear();
+    back_.clear();
+    Q_EMIT changed();
+}

@@ -1,0 +1,54 @@
+// The cover being made: the layout canvas (the whole insert at a quarter millimetre a pixel),
+// the front and back pictures it was drawn from, and the spine text last applied. The main
+// window shows it, the back-cover editor puts its list on it, the print preview prints it.
+// Every change is drawn on the canvas at once and announced with changed().
+#pragma once
+
+#include "platform/Picture.h"
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+
+class Workspace;
+
+class Cover : public QObject {
+    Q_OBJECT
+public:
+    // The canvas is as wide as the main window's view of it: 845 pixels.
+    static constexpr int CanvasWidth = 845;
+
+    explicit Cover(Workspace& workspace, QObject* parent = nullptr);
+
+    const QImage& canvas() const { return canvas_; }
+    const Picture& frontPicture() const { return front_; }
+    const Picture& backPicture() const { return back_; }
+    const QString& spineText() const { return spineText_; }
+
+    // A white canvas with the frames, crop marks and fold marks.
+    void drawTemplate();
+    // Reads a picture into the front square; the project counts as saved afterwards.
+    void loadFrontPicture(const QString& fileName);
+    // Reads a picture into the back rectangle, with the product name stamped on it; the project
+    // counts as saved afterwards.
+    void loadBackPicture(const QString& fileName);
+    // A new back picture (the editor's copy of its list), stamped and drawn.
+    void setBackPicture(const QImage& picture);
+    // Draws the text on both spines; the project has unsaved changes afterwards.
+    void applySpineText(const QString& text);
+    // Forgets both pictures (a new project); the canvas stays as drawn.
+    void forgetPictures();
+
+Q_SIGNALS:
+    void changed();
+    void spineTextApplied(const QString& text);
+
+private:
+    void putBackPictureOnCanvas();
+
+    Workspace& workspace_;
+    QImage canvas_;
+    Picture front_;
+    Picture back_;
+    QString spineText_;
+};
