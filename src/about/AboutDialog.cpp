@@ -231,11 +231,12 @@ bool AboutDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void AboutDialog::handlePaint() {
-    // The author page is never hidden, only covered.
-    if (!authorPage->isHidden())
+    // The author page is never hidden, only covered; while it is in front it keeps the caption
+    // it was opened with.
+    if (!mainPage->isHidden()) {
         setWindowTitle(AboutTexts::paintCaption(ProductName));
-    if (!mainPage->isHidden())
         okButton->setFocus();
+    }
 }
 
 void AboutDialog::closeAbout() {

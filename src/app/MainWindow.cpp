@@ -225,7 +225,6 @@ void MainWindow::removeStaleInstaller() {
 void MainWindow::handleShow() {
     if (firstShowingDone)
         return;
-    firstShowingDone = true;
     setWindowTitle(ProductName + QStringLiteral(" - ") + versionText);
     removeStaleInstaller();
     {
@@ -256,6 +255,8 @@ void MainWindow::handleShow() {
     spineTextEdit->setText(ws.projectName);
     applySpineText();
     ws.setUnsavedChanges(false);
+    // Set only now: a first showing that failed half-way is tried again at the next showing.
+    firstShowingDone = true;
 }
 
 void MainWindow::handlePaint() {

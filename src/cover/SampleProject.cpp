@@ -1,5 +1,7 @@
 #include "cover/SampleProject.h"
 
+#include "platform/AppError.h"
+
 #include "platform/PathDelim.h"
 #include "support/Support.h"
 
@@ -16,7 +18,11 @@ QStringList sampleFolders(const QString& startFolder, const QString& programFold
 
 void copySampleFiles(const QStringList& folders, const QString& projectFolder,
                      const DaylightFacts& daylight) {
-    QDir().mkpath(projectFolder);
+    // Named, so that the user knows which folder (a data folder in the settings, say) to
+    // look at.
+    if (!QDir().mkpath(projectFolder))
+        throw AppError(QStringLiteral("Unable to create directory %1")
+                           .arg(QDir::toNativeSeparators(QDir::cleanPath(projectFolder))));
     for (const QString& name : SampleFileNames)
         for (const QString& folder : folders)
             if (QFileInfo::exists(folder + name)) {

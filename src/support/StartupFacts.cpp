@@ -97,7 +97,7 @@ std::optional<QDateTime> transitionInstant(const System::SystemTime& t, int year
 DaylightFacts computeDaylightFacts(std::optional<int> countryCode,
                                    const System::TimeZoneInformation& zone, const QDateTime& now) {
     DaylightFacts facts;
-    if (!countryCode || (*countryCode & 0xFFFF) == 1)
+    if (countryCode && (*countryCode & 0xFFFF) == 1)
         return facts;
     facts.biasDays = double(zone.standardBias - zone.daylightBias) / 1440.0;
     const QDateTime wallNow(now.date(), now.time(), Qt::UTC);

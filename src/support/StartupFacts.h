@@ -27,6 +27,7 @@ struct DaylightFacts {
 };
 
 // Whether daylight-saving time is in force at `now` (local), and the size of its shift.
-// A country code of 1, or none, gives no facts at all.
+// A country code of 1 gives no facts at all. Without a country code (a country the locale table
+// does not know, such as Portugal) the time zone's own record decides.
 DaylightFacts computeDaylightFacts(std::optional<int> countryCode,
                                    const System::TimeZoneInformation& zone, const QDateTime& now);

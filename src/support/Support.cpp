@@ -10,6 +10,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <cstdio>
+#include <unistd.h>
 
 QString languageCode;
 
@@ -31,24 +35,46 @@ QString getUserDataFolder(const QString& appName, bool ntFamily) {
         return QDir::currentPath() + PathDelim;
     const QString remembered = QDir::currentPath();
     const QString folder = System::userDataRoot() + appName + PathDelim;
-    makeAndEnterFolder(folder);
+    const bool entered = makeAndEnterFolder(folder);
     if (!QDir::setCurrent(remembered))
         throw AppError(QStringLiteral("I/O error: cannot return to %1").arg(remembered));
+    // A folder that could not be made is not reported here: the files in it fail on their own.
+    // One that is there but cannot be entered would fail every project silently.
+    if (!entered && QFileInfo(folder).isDir())
+        throw AppError(QStringLiteral("I/O error: cannot enter %1").arg(folder));
     return folder;
 }
 
 namespace {
 
-void createFolder(const QString& path) {
-    if (path.isEmpty() || !QDir().mkpath(path)) {
-        if (path.isEmpty())
-            throw AppError(QStringLiteral("Unable to create directory"));
-        if (!QDir().mkpath(path)) // one more try, as a busy disk may need
-            // Named, so that the user knows which folder (a data folder in the settings, say)
-            // to look at.
-            throw AppError(QStringLiteral("Unable to create directory %1")
-                               .arg(QDir::toNativeSeparators(path)));
+// Copies into a new file beside the destination, then renames it over the destination.
+bool copyFileWhole(const QString& source, const QString& destination) {
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    QTemporaryFile out(destination + QStringLiteral(".XXXXXX"));
+    out.setAutoRemove(true);
+    if (!out.open())
+        return false;
+    char buffer[1 << 16];
+    for (;;) {
+        const qint64 got = in.read(buffer, sizeof buffer);
+        if (got < 0)
+            return false;
+        if (got == 0)
+            break;
+        if (out.write(buffer, got) != got)
+            return false;
     }
+    if (!out.flush() || ::fsync(out.handle()) != 0)
+        return false;
+    out.setPermissions(in.permissions());
+    out.close();
+    if (::rename(QFile::encodeName(out.fileName()).constData(),
+                 QFile::encodeName(destination).constData()) != 0)
+        return false;
+    out.setAutoRemove(false);
+    return true;
 }
 
 // A file's last-write date as the file system keeps it: local time, two-second steps.
@@ -84,16 +110,21 @@ bool copyFileKeepDate(const QString& source, const QString& destination, bool fa
     if (cut < 0)
         throw AppError(QStringLiteral("Unable to create directory"));
     const QString folder = cut == 0 ? QString(PathDelim) : destination.left(cut);
-    createFolder(folder);
-    if (!QFileInfo::exists(source))
+    if (!QDir().mkpath(folder) && !QDir().mkpath(folder)) // a busy disk may need a second try
         return false;
-    const QDateTime sourceDate = fileSystemDate(QFileInfo(source).lastModified());
-    QDir().mkpath(folder);
-    if (QFileInfo::exists(destination)) {
-        if (failIfExists || !QFile::remove(destination))
+    const QFileInfo sourceInfo(source);
+    if (!sourceInfo.exists())
+        return false;
+    const QFileInfo destinationInfo(destination);
+    if (destinationInfo.exists()) {
+        // Copying a file onto itself would lose it.
+        if (failIfExists || sourceInfo.canonicalFilePath() == destinationInfo.canonicalFilePath())
             return false;
     }
-    if (!QFile::copy(source, destination))
+    const QDateTime sourceDate = fileSystemDate(sourceInfo.lastModified());
+    // The copy is made beside the destination and put in its place whole: a copy that fails
+    // half-way leaves the old file as it was.
+    if (!copyFileWhole(source, destination))
         return false;
     QDateTime newDate = sourceDate;
     if (daylight.active) {

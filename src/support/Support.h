@@ -41,8 +41,11 @@ QString getUserDataFolder(const QString& appName, bool ntFamily);
 bool makeAndEnterFolder(const QString& path);
 
 // Copies a file, giving the copy the source's last-write date (shifted by the daylight-saving
-// bias between a fixed disk and another kind of drive). False when the source is missing or the
-// copy fails; throws AppError "Unable to create directory" when destination has no folder part.
+// bias between a fixed disk and another kind of drive). The copy is put in place whole: a failed
+// copy leaves an existing destination as it was. False when the source is missing, the
+// destination's folder cannot be made, the destination exists and failIfExists is set, source and
+// destination are the same file, or the copy fails; throws AppError "Unable to create directory"
+// when the destination has no folder part.
 bool copyFileKeepDate(const QString& source, const QString& destination, bool failIfExists,
                       const DaylightFacts& daylight);
 

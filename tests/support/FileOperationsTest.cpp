@@ -1,4 +1,5 @@
 #include "TestEnv.h"
+#include "cover/SampleProject.h"
 #include "platform/AppError.h"
 #include "platform/Drives.h"
 #include "support/Support.h"
@@ -8,6 +9,7 @@
 #include <QFileInfo>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -76,16 +78,47 @@ TEST(CopyFileKeepDate, CopiesWithTheSourceDateAndNeverOverwritesWhenAsked) {
               "Unable to create directory");
 }
 
-// A data folder below a regular file cannot be made; the message said only "Unable to create
-// directory", leaving the user to guess which folder was meant.
-TEST(CopyFileKeepDate, AFolderThatCannotBeMadeIsNamed) {
+// A data folder below a regular file cannot be made: the copy says so with false, and the sample
+// project, its caller, names the folder, so that the user knows which data folder to fix.
+TEST(CopyFileKeepDate, AFolderThatCannotBeMadeIsFalseAndTheSampleCopyNamesIt) {
     const QString base = testenv::freshFolder();
     const QString source = testenv::writeFile(base + QStringLiteral("/Front.jpg"), "picture");
     const QString blocker = testenv::writeFile(base + QStringLiteral("/a-file"), "x");
     const QString folder = blocker + QStringLiteral("/Sleevix/Project");
     const QString target = folder + QStringLiteral("/Front.jpg");
-    EXPECT_EQ(testenv::errorOf([&] { copyFileKeepDate(source, target, true, NoDaylight); }),
+    EXPECT_FALSE(copyFileKeepDate(source, target, true, NoDaylight));
+    EXPECT_EQ(testenv::errorOf([&] { copySampleFiles({base + u'/'}, folder + u'/', NoDaylight); }),
               QStringLiteral("Unable to create directory ") + QDir::toNativeSeparators(folder));
+}
+
+// Overwriting used to delete the destination first: a copy that failed then lost the old file,
+// and a file copied onto itself was gone.
+TEST(CopyFileKeepDate, NeverLosesTheDestination) {
+    const QString base = testenv::freshFolder(QStringLiteral("copy-safe"));
+    const QString file = testenv::writeFile(base + QStringLiteral("/Back.rtf"), "my list");
+    EXPECT_FALSE(copyFileKeepDate(file, file, false, NoDaylight)) << "onto itself";
+    EXPECT_FALSE(copyFileKeepDate(base + QStringLiteral("/./Back.rtf"), file, false, NoDaylight));
+    QFile same(file);
+    ASSERT_TRUE(same.open(QIODevice::ReadOnly));
+    EXPECT_EQ(same.readAll(), "my list");
+    same.close();
+
+    // A source that cannot be read: the copy fails and the old destination stays whole.
+    const QString unreadable = base + QStringLiteral("/a-folder-not-a-file");
+    QDir().mkpath(unreadable);
+    EXPECT_FALSE(copyFileKeepDate(unreadable, file, false, NoDaylight));
+    ASSERT_TRUE(same.open(QIODevice::ReadOnly));
+    EXPECT_EQ(same.readAll(), "my list");
+    same.close();
+    EXPECT_EQ(QDir(base).entryList(QDir::Files), QStringList{"Back.rtf"})
+        << "no temporary file is left beside it";
+
+    // A good copy replaces it, with nothing left beside it.
+    const QString other = testenv::writeFile(base + QStringLiteral("/new/Back.rtf"), "new list");
+    EXPECT_TRUE(copyFileKeepDate(other, file, false, NoDaylight));
+    ASSERT_TRUE(same.open(QIODevice::ReadOnly));
+    EXPECT_EQ(same.readAll(), "new list");
+    EXPECT_EQ(QDir(base).entryList(QDir::Files), QStringList{"Back.rtf"});
 }
 
 TEST(UserDataFolder, IsMadeUnderTheUsersDataFolderAndLeavesTheCurrentDirectory) {
@@ -97,6 +130,35 @@ TEST(UserDataFolder, IsMadeUnderTheUsersDataFolderAndLeavesTheCurrentDirectory) 
     EXPECT_EQ(QDir::currentPath(), before);
 
     EXPECT_EQ(getUserDataFolder(QStringLiteral("Sleevix"), false), before + u'/');
+}
+
+// A data folder that is there but cannot be entered is told at once (and the current folder is
+// back where it was); one that cannot be made is not, its files fail on their own.
+TEST(UserDataFolder, AFolderThatCannotBeEnteredIsAnError) {
+    KeepCurrentDirectory keep;
+    const QString before = QDir::currentPath();
+    const QString data = testenv::freshFolder(QStringLiteral("xdg-data"));
+    const QByteArray savedData = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", data.toUtf8());
+    // Not enterable by anyone, root included: a file where the folder should be cannot be made
+    // into a folder; so the folder is made and then the search right taken away from a child
+    // process that is not root.
+    QDir().mkpath(data + QStringLiteral("/Sleevix"));
+    QFile::setPermissions(data, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    const QString message =
+        testenv::errorOf([] { getUserDataFolder(QStringLiteral("Sleevix"), true); });
+    QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (::geteuid() != 0) { // root may enter any folder
+        EXPECT_EQ(message, QStringLiteral("I/O error: cannot enter %1/Sleevix/").arg(data));
+    }
+    EXPECT_EQ(QDir::currentPath(), before);
+
+    testenv::writeFile(data + QStringLiteral("/Blocked"), "a file, not a folder");
+    EXPECT_EQ(getUserDataFolder(QStringLiteral("Blocked"), true),
+              data + QStringLiteral("/Blocked/"))
+        << "a folder that cannot be made is not reported here";
+    EXPECT_EQ(QDir::currentPath(), before);
+    qputenv("XDG_DATA_HOME", savedData);
 }
 
 TEST(Drives, TheRootIsAFixedDriveAndUnknownLettersSaySo) {

@@ -90,13 +90,23 @@ TEST(DaylightFacts, EuropeanRuleInSummerWinterAndAtTheExactStart) {
     EXPECT_TRUE(computeDaylightFacts(31, europe(), at(2026, 3, 29, 2, 0, 1)).active);
 }
 
-TEST(DaylightFacts, CountryCodeOneOrNoneGivesNoFacts) {
-    for (std::optional<int> code :
-         {std::optional<int>(1), std::optional<int>(0x10001), std::optional<int>()}) {
+TEST(DaylightFacts, CountryCodeOneGivesNoFacts) {
+    for (std::optional<int> code : {std::optional<int>(1), std::optional<int>(0x10001)}) {
         const auto facts = computeDaylightFacts(code, europe(), at(2026, 7, 15));
         EXPECT_FALSE(facts.active);
         EXPECT_EQ(facts.biasDays, 0);
     }
+}
+
+// A country outside the locale table (Portugal, say) had no daylight saving at all; its time
+// zone says whether it has.
+TEST(DaylightFacts, WithoutACountryCodeTheTimeZoneDecides) {
+    const auto summer = computeDaylightFacts(std::nullopt, europe(), at(2026, 7, 15));
+    EXPECT_TRUE(summer.active);
+    EXPECT_DOUBLE_EQ(summer.biasDays, 60.0 / 1440.0);
+    EXPECT_FALSE(computeDaylightFacts(std::nullopt, europe(), at(2026, 1, 15)).active);
+    System::TimeZoneInformation none{};
+    EXPECT_FALSE(computeDaylightFacts(std::nullopt, none, at(2026, 7, 15)).active);
 }
 
 TEST(DaylightFacts, SouthernZonesZonesWithoutDaylightAndOddRecords) {
