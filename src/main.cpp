@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationDisplayName(QString());
     installFontSubstitutes();
     installToolkitTexts();
+    installProgramTexts();
     ProgramWindows windows(facts, QDir::currentPath());
     windows.mainWindow().show();
     return app.exec();

@@ -184,8 +184,7 @@ void AboutDialog::initialise() {
     copyrightLabel->setText(identity_.copyrightText);
 
     mailBodyLines.clear();
-    const bool nl = isDutch();
-    const AboutTexts::Texts t = AboutTexts::textsFor(nl, ProductName);
+    const AboutTexts::Texts t = AboutTexts::textsFor(ProductName);
     setWindowTitle(mainCaption() + t.captionSuffix);
     okButton->setToolTip(t.okHint);
     authorOkButton->setToolTip(t.okHint);
@@ -193,10 +192,10 @@ void AboutDialog::initialise() {
     detailLabel->setText(t.detailText);
     mailButton->setToolTip(t.mailHint);
     homeButton->setToolTip(t.homeHint);
-    mailBodyLines = AboutTexts::mailLines(nl, ProductName);
+    mailBodyLines = AboutTexts::mailLines(ProductName);
 
     authorText->clear();
-    authorText->setPlainText(AboutTexts::authorLines(nl, ProductName).join(QLatin1Char('\n')));
+    authorText->setPlainText(AboutTexts::authorLines(ProductName).join(QLatin1Char('\n')));
     QTextCursor all(authorText->document());
     all.select(QTextCursor::Document);
     QTextBlockFormat centred;
@@ -246,11 +245,11 @@ void AboutDialog::closeAbout() {
 void AboutDialog::showAuthorPage() {
     mainPage->hide();
     authorPage->setEnabled(true);
-    setWindowTitle(ProductName + AboutTexts::textsFor(isDutch(), ProductName).authorCaptionSuffix);
+    setWindowTitle(ProductName + AboutTexts::textsFor(ProductName).authorCaptionSuffix);
 }
 
 void AboutDialog::showMainPage() {
-    setWindowTitle(mainCaption() + AboutTexts::textsFor(isDutch(), ProductName).captionSuffix);
+    setWindowTitle(mainCaption() + AboutTexts::textsFor(ProductName).captionSuffix);
     mainPage->show();
     authorPage->setEnabled(false);
 }
@@ -267,7 +266,7 @@ void AboutDialog::mailAuthor() {
                              AboutTexts::mailBody(mailBodyLines));
     if (openLink_(link))
         return;
-    const AboutTexts::Texts t = AboutTexts::textsFor(isDutch(), ProductName);
+    const AboutTexts::Texts t = AboutTexts::textsFor(ProductName);
     tellTimed(t.mailFailed, t.webMailNow);
     if (!openLink_(AboutTexts::webMailLink(AboutTexts::WebHost, ProductName, version)))
         tellTimed(t.browserFailed, QString());
@@ -275,5 +274,5 @@ void AboutDialog::mailAuthor() {
 
 void AboutDialog::openHomePage() {
     if (!openLink_(AboutTexts::homeLink(AboutTexts::WebHost)))
-        tellTimed(AboutTexts::textsFor(isDutch(), ProductName).browserFailed, QString());
+        tellTimed(AboutTexts::textsFor(ProductName).browserFailed, QString());
 }

@@ -1,5 +1,7 @@
 #include "about/AboutTexts.h"
 
+#include <QCoreApplication>
+
 namespace AboutTexts {
 
 QString mailSubject(const QString& product, const QString& version) {
@@ -35,62 +37,54 @@ QString homeLink(const QString& host) {
     return QStringLiteral("https://") + host + QStringLiteral("/index_n.php");
 }
 
-QStringList mailLines(bool dutch, const QString& product) {
+QStringList mailLines(const QString& product) {
     QStringList lines;
-    lines << (dutch ? QStringLiteral("Beste ") : QStringLiteral("Dear ")) + AuthorFirstName +
-                 QStringLiteral(",");
+    lines << QCoreApplication::translate("AboutTexts", "Dear %1,").arg(AuthorFirstName);
     lines << QString() << QString();
-    lines << (dutch ? QStringLiteral("Ik vond op je Home Page het programma ")
-                    : QStringLiteral("On you Home Page I found the program ")) +
-                 product + QStringLiteral(".");
+    lines << QCoreApplication::translate("AboutTexts", "On you Home Page I found the program %1.")
+                 .arg(product);
     lines << QString();
-    lines << (dutch ? QStringLiteral("Ik wil hierover het volgende kwijt:")
-                    : QStringLiteral("I want to comment on this program:"));
+    lines << QCoreApplication::translate("AboutTexts", "I want to comment on this program:");
     for (int i = 0; i < 5; ++i)
         lines << QString();
-    lines << (dutch ? QStringLiteral("Met vriendelijke groet,") : QStringLiteral("Kind regards,"));
+    lines << QCoreApplication::translate("AboutTexts", "Kind regards,");
     return lines;
 }
 
-QStringList authorLines(bool dutch, const QString& product) {
+QStringList authorLines(const QString& product) {
     QStringList lines;
     lines << QString();
-    lines << (dutch ? QStringLiteral("Het programma ") + product +
-                          QStringLiteral(" is geschreven door:")
-                    : QStringLiteral("The program ") + product +
-                          QStringLiteral(" has been written by:"));
+    lines << QCoreApplication::translate("AboutTexts", "The program %1 has been written by:")
+                 .arg(product);
     lines << QString() << AuthorName << AuthorStreet;
-    lines << (dutch ? AuthorTown : AuthorTown + QStringLiteral(", ") + AuthorCountry);
-    lines << (dutch ? AuthorPhone : AuthorPhoneInternational);
+    lines << QCoreApplication::translate("AboutTexts", "%1, The Netherlands",
+                                         "the author's town; readers abroad also get the country")
+                 .arg(AuthorTown);
+    lines << QCoreApplication::translate("AboutTexts", "+31 20 123 4567",
+                                         "the author's phone number, for readers abroad with "
+                                         "the country code, at home without it");
     lines << QString() << AuthorMail << WebAddress << QString();
-    lines << (dutch ? QStringLiteral("Mail, bel of schrijf voor nadere informatie!")
-                    : QStringLiteral("Mail or write for further information!"));
+    lines << QCoreApplication::translate("AboutTexts", "Mail or write for further information!");
     return lines;
 }
 
-Texts textsFor(bool dutch, const QString& product) {
-    if (dutch)
-        return {.captionSuffix = QStringLiteral(" - Informatie"),
-                .authorCaptionSuffix = QStringLiteral(" - Auteur"),
-                .okHint = QStringLiteral("Terug naar het beginvenster"),
-                .purposeText = product + QStringLiteral("; Maak uw eigen covers voor CD."),
-                .detailText = QStringLiteral("Eenvoudig in gebruik."),
-                .mailHint = QStringLiteral("Stuur uw opmerkingen naar de auteur van ") + product,
-                .homeHint = QStringLiteral("Download de nieuwste versie van ") + product,
-                .mailFailed =
-                    QStringLiteral("Er is iets fout gegaan bij het versturen van de e-mail."),
-                .webMailNow = QStringLiteral("Webmail wordt nu gestart:"),
-                .browserFailed = QStringLiteral("Browser niet geopend.")};
-    return {.captionSuffix = QStringLiteral(" - Information"),
-            .authorCaptionSuffix = QStringLiteral(" - Author"),
-            .okHint = QStringLiteral("Back to the main window"),
-            .purposeText = product + QStringLiteral("; Create covers fo CD."),
-            .detailText = QStringLiteral("Simple to use!"),
-            .mailHint = QStringLiteral("Send you remarks to the author of ") + product,
-            .homeHint = QStringLiteral("Download the newest version of ") + product,
-            .mailFailed = QStringLiteral("Something went wrong sending e-mail."),
-            .webMailNow = QStringLiteral("Webmail will be started now:"),
-            .browserFailed = QStringLiteral("Browser not opened.")};
+Texts textsFor(const QString& product) {
+    return {.captionSuffix = QCoreApplication::translate("AboutTexts", " - Information"),
+            .authorCaptionSuffix = QCoreApplication::translate("AboutTexts", " - Author"),
+            .okHint = QCoreApplication::translate("AboutTexts", "Back to the main window"),
+            .purposeText =
+                QCoreApplication::translate("AboutTexts", "%1; Create covers fo CD.").arg(product),
+            .detailText = QCoreApplication::translate("AboutTexts", "Simple to use!"),
+            .mailHint =
+                QCoreApplication::translate("AboutTexts", "Send you remarks to the author of %1")
+                    .arg(product),
+            .homeHint =
+                QCoreApplication::translate("AboutTexts", "Download the newest version of %1")
+                    .arg(product),
+            .mailFailed =
+                QCoreApplication::translate("AboutTexts", "Something went wrong sending e-mail."),
+            .webMailNow = QCoreApplication::translate("AboutTexts", "Webmail will be started now:"),
+            .browserFailed = QCoreApplication::translate("AboutTexts", "Browser not opened.")};
 }
 
 QString paintCaption(const QString& product) {

@@ -1,6 +1,6 @@
-// What the About box says and where its controls stand, without a window: the texts in both
-// languages, the author's details, the links of the Mail and Home buttons, and the layout that
-// the window applies when it is made.
+// What the About box says and where its controls stand, without a window: the texts in the
+// user's language (through the installed translations), the author's details, the links of the
+// Mail and Home buttons, and the layout that the window applies when it is made.
 #pragma once
 
 #include <QString>
@@ -14,9 +14,6 @@ inline const QString AuthorName = QStringLiteral("Anna de Vries");
 inline const QString AuthorFirstName = QStringLiteral("Anna");
 inline const QString AuthorStreet = QStringLiteral("Keizersgracht 1");
 inline const QString AuthorTown = QStringLiteral("1015 AA Amsterdam");
-inline const QString AuthorCountry = QStringLiteral("The Netherlands");
-inline const QString AuthorPhone = QStringLiteral("020 123 4567");
-inline const QString AuthorPhoneInternational = QStringLiteral("+31 20 123 4567");
 inline const QString AuthorMail = QStringLiteral("anna@sleevix.example");
 inline const QString WebHost = QStringLiteral("www.sleevix.example");
 inline const QString WebAddress = QStringLiteral("https://www.sleevix.example");
@@ -41,10 +38,11 @@ QString webMailLink(const QString& host, const QString& product, const QString& 
 QString homeLink(const QString& host);
 
 // The twelve lines of the prepared mail.
-QStringList mailLines(bool dutch, const QString& product);
+QStringList mailLines(const QString& product);
 
-// The lines of the author page.
-QStringList authorLines(bool dutch, const QString& product);
+// The lines of the author page. Readers abroad get the country and the international form of the
+// phone number.
+QStringList authorLines(const QString& product);
 
 // Texts of the window that depend on the language.
 struct Texts {
@@ -59,7 +57,7 @@ struct Texts {
     QString webMailNow;
     QString browserFailed;
 };
-Texts textsFor(bool dutch, const QString& product);
+Texts textsFor(const QString& product);
 
 // The caption every paint gives the window.
 QString paintCaption(const QString& product);

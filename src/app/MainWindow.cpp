@@ -131,33 +131,24 @@ void MainWindow::placeControls() {
 }
 
 void MainWindow::setTexts() {
-    const bool nl = isDutch();
-    versionText = nl ? QStringLiteral("versie 1.10c") : QStringLiteral("version 1.10c");
-    copyrightText = nl ? QStringLiteral("Copyright © 2002–2026 de makers van Sleevix")
-                       : QStringLiteral("Copyright © 2002–2026 the makers of Sleevix");
+    versionText = tr("version %1").arg(QStringLiteral("1.10c"));
+    copyrightText = tr("Copyright © 2002–2026 the makers of Sleevix");
     helpFile = QStringLiteral(".\\Sleevix_n.chm");
-    noBackTextLine1 = nl ? QStringLiteral("U heeft de Achtertekst niet geladen")
-                         : QStringLiteral("You didn't read the Back Text");
-    noBackTextLine2 =
-        nl ? QStringLiteral("Maak eerst de inhoudsopgave voor de achterzijde aan.")
-           : QStringLiteral("First create the list of contents for the back of the CD.");
-    newProjectButton->setText(nl ? QStringLiteral("Nieuw Project") : QStringLiteral("New Project"));
-    saveProjectButton->setText(nl ? QStringLiteral("Bewaar Project")
-                                  : QStringLiteral("Save Project"));
-    readProjectButton->setText(nl ? QStringLiteral("Lees Project")
-                                  : QStringLiteral("Read Project"));
-    readFrontPictureButton->setText(nl ? QStringLiteral("Lees Voorfoto")
-                                       : QStringLiteral("Read Front Picture"));
-    backTextButton->setText(nl ? QStringLiteral("Achtertekst") : QStringLiteral("Back Text"));
-    printButton->setText(nl ? QStringLiteral("Druk Af") : QStringLiteral("Print"));
+    noBackTextLine1 = tr("You didn't read the Back Text");
+    noBackTextLine2 = tr("First create the list of contents for the back of the CD.");
+    newProjectButton->setText(tr("New Project"));
+    saveProjectButton->setText(tr("Save Project"));
+    readProjectButton->setText(tr("Read Project"));
+    readFrontPictureButton->setText(tr("Read Front Picture"));
+    backTextButton->setText(tr("Back Text"));
+    printButton->setText(tr("Print"));
     helpButton->setText(QStringLiteral("Help"));
     optionsButton->setText(QStringLiteral("Instellingen"));
-    aboutButton->setText(nl ? QStringLiteral("Over Sleevix") : QStringLiteral("About..."));
-    closeButton->setText(nl ? QStringLiteral("Sluit af") : QStringLiteral("Close"));
-    spineTextLabel->setText(nl ? QStringLiteral("Geef de tekst voor de zijkanten:")
-                               : QStringLiteral("Enter the Text for the Splines:"));
+    aboutButton->setText(tr("About..."));
+    closeButton->setText(tr("Close"));
+    spineTextLabel->setText(tr("Enter the Text for the Splines:"));
     spineTextEdit->setText(QStringLiteral("Deze tekst komt op de Splines"));
-    applySpineTextButton->setText(nl ? QStringLiteral("Pas Toe") : QStringLiteral("Apply"));
+    applySpineTextButton->setText(tr("Apply"));
 }
 
 void MainWindow::connectHandlers() {

@@ -11,6 +11,7 @@
 #include "platform/AppError.h"
 #include "platform/PathDelim.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QLineEdit>
 
@@ -57,8 +58,7 @@ void ProjectCommands::saveProject() {
     workspace_.projectName = name;
     workspace_.projectFolder = folder;
     workspace_.setUnsavedChanges(false);
-    const bool nl = isDutch();
-    message_.showTimed(
-        r, (nl ? QStringLiteral("Het project ") : QStringLiteral("The project ")) + name,
-        nl ? QStringLiteral("is bewaard.") : QStringLiteral("has been saved."), 5000);
+    message_.showTimed(r,
+                       QCoreApplication::translate("ProjectCommands", "The project %1").arg(name),
+                       QCoreApplication::translate("ProjectCommands", "has been saved."), 5000);
 }

@@ -32,6 +32,25 @@ bool installToolkitTexts() {
     return true;
 }
 
+bool installProgramTexts() {
+    const QString name = QStringLiteral("sleevix_nl");
+    QCoreApplication* app = QCoreApplication::instance();
+    for (QTranslator* old : app->findChildren<QTranslator*>(name, Qt::FindDirectChildrenOnly)) {
+        QCoreApplication::removeTranslator(old);
+        delete old;
+    }
+    if (!isDutch())
+        return true;
+    auto* translator = new QTranslator(app);
+    translator->setObjectName(name);
+    if (!translator->load(name, QStringLiteral(":/i18n"))) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    return true;
+}
+
 ProgramWindows::ProgramWindows(const StartupFacts& facts, const QString& startFolder)
     : workspace_(std::make_unique<Workspace>(facts, startFolder)),
       cover_(std::make_unique<Cover>(*workspace_)) {
@@ -68,15 +87,14 @@ void ProgramWindows::wireMainWindow() {
     MainWindow* main = main_.get();
     MainWindowServices& services = main->services;
     services.askSaveProject = [this, main] {
-        const bool nl = isDutch();
-        const Question question{ProductName,
-                                nl ? QStringLiteral("Wilt u het huidige project bewaren?")
-                                   : QStringLiteral("Do you want to save the current project?"),
-                                nl ? QStringLiteral("Ja") : QStringLiteral("Yes"),
-                                nl ? QStringLiteral("Nee") : QStringLiteral("No"),
-                                nl ? QStringLiteral("Annuleren") : QStringLiteral("Cancel"),
-                                true,
-                                true};
+        const Question question{
+            ProductName,
+            QCoreApplication::translate("Startup", "Do you want to save the current project?"),
+            QCoreApplication::translate("Startup", "Yes"),
+            QCoreApplication::translate("Startup", "No"),
+            QCoreApplication::translate("Startup", "Cancel"),
+            true,
+            true};
         switch (questions_->ask(main->frameGeometry(), question)) {
         case QuestionDialog::Answer::Yes:
             return SaveAnswer::Yes;

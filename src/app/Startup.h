@@ -24,6 +24,12 @@ class Workspace;
 // not installed; those windows then stay English.
 bool installToolkitTexts();
 
+// The program's own texts in the user's language: the Dutch ones, built into the program, when
+// the language code says Dutch; the English ones in the code otherwise. Called again after the
+// language code changed, it takes back the Dutch texts it installed before. Gives false when the
+// Dutch texts cannot be loaded.
+bool installProgramTexts();
+
 class ProgramWindows {
 public:
     // startFolder: the current folder at start.

@@ -22,14 +22,6 @@
 #include <QScrollBar>
 #include <QTextCursor>
 
-namespace {
-
-QString byLanguage(const char* dutch, const char* english) {
-    return isDutch() ? QString::fromUtf8(dutch) : QString::fromUtf8(english);
-}
-
-} // namespace
-
 BackTextEditor::BackTextEditor(Workspace& workspace, Cover& cover, QWidget* parent)
     : QDialog(parent), workspace_(workspace), cover_(cover) {
     createControls();
@@ -80,16 +72,13 @@ void BackTextEditor::createControls() {
 void BackTextEditor::setTexts() {
     setWindowTitle(ProductName + QStringLiteral(" - Tekst achterkant"));
     // Line feed, then carriage return, between the lines of the instruction.
-    hintLabel->setText(byLanguage("Stel hier de lijst met nummers samen.\n\r"
-                                  "Klik vervolgens op OK om de lijst\n\r"
-                                  "naar de layout in het hoofdscherm te kopiëren.",
-                                  "Enter the contents list in here.\n\r"
-                                  "Next click the OK Button to copy the list\n\r"
-                                  "to the layout in the Main screen."));
-    readButton->setText(byLanguage("Lees", "Read"));
-    saveButton->setText(byLanguage("Bewaar", "Save"));
-    copyButton->setText(byLanguage("Kopieer naar Achterkant", "Copy to Back Cover"));
-    closeButton->setText(byLanguage("Annuleren", "Cancel"));
+    hintLabel->setText(tr("Enter the contents list in here.\n\r"
+                          "Next click the OK Button to copy the list\n\r"
+                          "to the layout in the Main screen."));
+    readButton->setText(tr("Read"));
+    saveButton->setText(tr("Save"));
+    copyButton->setText(tr("Copy to Back Cover"));
+    closeButton->setText(tr("Cancel"));
 }
 
 void BackTextEditor::connectHandlers() {
@@ -144,10 +133,8 @@ void BackTextEditor::readList() {
     if (!workspace_.projectFolder.isEmpty())
         openDialog->setDirectory(workspace_.projectFolder);
     openDialog->setDefaultSuffix(QStringLiteral("rtf"));
-    openDialog->setWindowTitle(ProductName +
-                               byLanguage(" - Selecteer het rtf-bestand voor de achterkant",
-                                          " - Select the rtf file for the back"));
-    openDialog->setNameFilter(byLanguage("RichText-bestanden (*.rtf)", "RichText files (*.rtf)"));
+    openDialog->setWindowTitle(ProductName + tr(" - Select the rtf file for the back"));
+    openDialog->setNameFilter(tr("RichText files (*.rtf)"));
     if (!runOpenDialog(openDialog) || openDialog->selectedFiles().isEmpty())
         return;
     editor->loadFromFile(openDialog->selectedFiles().first());

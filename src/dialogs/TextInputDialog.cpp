@@ -70,7 +70,7 @@ void TextInputDialog::initialise() {
     DialogLook::paintButton(okButton);
     DialogLook::paintButton(cancelButton);
     okButton->setText(QStringLiteral("OK"));
-    cancelButton->setText(isDutch() ? QStringLiteral("Annuleren") : QStringLiteral("Cancel"));
+    cancelButton->setText(tr("Cancel"));
     okChosen = false;
 }
 

@@ -12,6 +12,7 @@
 #include "support/Support.h"
 #include "support/WindowPlacement.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -23,23 +24,17 @@
 
 namespace {
 
-QString tr2(const char* dutch, const char* english) {
-    return isDutch() ? QString::fromUtf8(dutch) : QString::fromUtf8(english);
-}
-
 QString cannotBeginText(const QPrinter& printer) {
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
-        return tr2("Kan het bestand %1 niet maken.", "Cannot create file %1")
+        return QCoreApplication::translate("PrintPreview", "Cannot create file %1")
             .arg(printer.outputFileName());
     // Without a print system (no spooler running, no queue installed) the printer object still
     // calls itself valid, but no document can begin on it.
     if (QPrinterInfo::availablePrinterNames().isEmpty())
-        return tr2("Er is geen printer geïnstalleerd, of de afdrukservice draait niet. "
-                   "Installeer een printer of druk af naar een PDF-bestand.",
-                   "No printer is installed, or the print service is not running. Install a "
-                   "printer, or print to a PDF file.");
-    return tr2("De printer %1 kan geen afdruk beginnen.",
-               "The printer %1 cannot start a print job.")
+        return QCoreApplication::translate(
+            "PrintPreview", "No printer is installed, or the print service is not running. "
+                            "Install a printer, or print to a PDF file.");
+    return QCoreApplication::translate("PrintPreview", "The printer %1 cannot start a print job.")
         .arg(printer.printerName());
 }
 
@@ -83,17 +78,17 @@ void printDocument(QPrinter& printer, const std::function<void(QPainter&)>& draw
     if (printer.outputFormat() == QPrinter::NativeFormat) {
         const QString refusal = lastSpoolerRefusal();
         if (!refusal.isEmpty())
-            throw AppError(tr2("De afdrukservice heeft de afdruk niet aangenomen: %1",
-                               "The print service did not take the print job: %1")
+            throw AppError(QCoreApplication::translate(
+                               "PrintPreview", "The print service did not take the print job: %1")
                                .arg(refusal));
     }
     if (!ended || printer.printerState() == QPrinter::Error)
-        throw AppError(tr2("De printer meldt een fout; de afdruk is mogelijk niet compleet.",
-                           "The printer reported an error; the print may be incomplete."));
+        throw AppError(QCoreApplication::translate(
+            "PrintPreview", "The printer reported an error; the print may be incomplete."));
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty() &&
         !pdfIsComplete(printer.outputFileName()))
-        throw AppError(tr2("Het bestand %1 kon niet helemaal worden geschreven.",
-                           "The file %1 could not be written completely.")
+        throw AppError(QCoreApplication::translate("PrintPreview",
+                                                   "The file %1 could not be written completely.")
                            .arg(printer.outputFileName()));
 }
 
@@ -141,9 +136,9 @@ void PrintPreview::createControls() {
 }
 
 void PrintPreview::setTexts() {
-    setWindowTitle(ProductName + tr2(" - Afdrukvoorbeeld", " - Printing Example"));
-    printButton->setText(tr2("Afdrukken", "Print"));
-    closeButton->setText(tr2("Annuleren", "Cancel"));
+    setWindowTitle(ProductName + tr(" - Printing Example"));
+    printButton->setText(tr("Print"));
+    closeButton->setText(tr("Cancel"));
 }
 
 void PrintPreview::connectHandlers() {

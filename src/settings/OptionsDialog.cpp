@@ -137,22 +137,16 @@ void OptionsDialog::handlePaint() {
         button->setHoverColor(hoverColor);
     }
 
-    const bool nl = isDutch();
-    setWindowTitle(ProductName +
-                   (nl ? QStringLiteral(" - Instellingen") : QStringLiteral(" - Options")));
-    dataFolderGroup->setTitle(nl ? QStringLiteral(" Plaats voor de bestanden ")
-                                 : QStringLiteral(" Location for Data Files "));
-    dataFolderLabel->setText(nl ? QStringLiteral("Geef het nieuwe pad voor de bestanden:")
-                                : QStringLiteral("Enter new Location for Data Files:"));
+    setWindowTitle(ProductName + tr(" - Options"));
+    dataFolderGroup->setTitle(tr(" Location for Data Files "));
+    dataFolderLabel->setText(tr("Enter new Location for Data Files:"));
     dataFolderLabel->adjustSize();
-    browseButton->setText(nl ? QStringLiteral("Bladeren") : QStringLiteral("Browse"));
-    copyCheckBox->setText(nl ? QStringLiteral("Kopieer bestanden naar nieuwe map")
-                             : QStringLiteral("Copy Files to new Directory"));
+    browseButton->setText(tr("Browse"));
+    copyCheckBox->setText(tr("Copy Files to new Directory"));
     updateGroup->setTitle(QStringLiteral(" Update "));
-    autoUpdateCheckBox->setText(nl ? QStringLiteral(" \"Check voor Updates\" Aan ")
-                                   : QStringLiteral("\"Check for Updates\" On"));
-    checkNowButton->setText(nl ? QStringLiteral("Check Nu") : QStringLiteral("Check Now"));
-    cancelButton->setText(nl ? QStringLiteral("Annuleren") : QStringLiteral("Cancel"));
+    autoUpdateCheckBox->setText(tr("\"Check for Updates\" On"));
+    checkNowButton->setText(tr("Check Now"));
+    cancelButton->setText(tr("Cancel"));
 }
 
 void OptionsDialog::paintEvent(QPaintEvent* event) {

@@ -59,7 +59,7 @@ protected:
     }
 
     void make(const QString& language) {
-        languageCode = language;
+        testenv::useLanguage(language);
         about.reset(); // before its owner
         timedMessage = nullptr;
         main.reset();

@@ -15,7 +15,7 @@ namespace {
 TEST(AboutStartup, MadeLastAtStartAndShownCentredOverTheMainWindow) {
     const QString saved = QDir::currentPath();
     QDir::setCurrent(testenv::freshFolder(QStringLiteral("about-start")));
-    languageCode = QStringLiteral("ENU");
+    testenv::useLanguage(QStringLiteral("ENU"));
     QStringList errors;
     ErrorGuard::setReporter(qApp, [&](const QString& text) { errors.append(text); });
     {

@@ -1,4 +1,5 @@
 #include "about/AboutTexts.h"
+#include "common/TestEnv.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +17,10 @@ class MailLinkTest : public ::testing::TestWithParam<MailCase> {};
 
 TEST_P(MailLinkTest, SubjectAndTwelveLinesWithEncodedLineBreaksOnly) {
     const MailCase& c = GetParam();
+    testenv::useLanguage(c.dutch ? QStringLiteral("NLD") : QStringLiteral("ENU"));
     const QString link = mailLink(AuthorMail, mailSubject(QStringLiteral("Sleevix"), c.version),
-                                  mailBody(mailLines(c.dutch, QStringLiteral("Sleevix"))));
+                                  mailBody(mailLines(QStringLiteral("Sleevix"))));
+    testenv::useLanguage(QStringLiteral("ENU"));
     EXPECT_EQ(link, c.link);
     EXPECT_EQ(link.count(QStringLiteral("%0D%0A")), 12);
     EXPECT_LE(link.size(), MaxLinkLength);
@@ -83,8 +86,10 @@ TEST(AboutLayout, WindowAndBottomButtonsAfterCreation) {
 }
 
 TEST(AboutTexts, AuthorPageByLanguage) {
-    const QStringList nl = authorLines(true, QStringLiteral("Sleevix"));
-    const QStringList en = authorLines(false, QStringLiteral("Sleevix"));
+    testenv::useLanguage(QStringLiteral("NLD"));
+    const QStringList nl = authorLines(QStringLiteral("Sleevix"));
+    testenv::useLanguage(QStringLiteral("ENU"));
+    const QStringList en = authorLines(QStringLiteral("Sleevix"));
     ASSERT_EQ(nl.size(), 12);
     ASSERT_EQ(en.size(), 12);
     EXPECT_EQ(nl[1], "Het programma Sleevix is geschreven door:");

@@ -111,13 +111,13 @@ TEST_F(MainWindowTest, AProjectFolderWithoutItsFrontPictureStopsAfterTheTemplate
 }
 
 TEST_F(MainWindowTest, ControlsAndTextsByLanguage) {
-    languageCode = QStringLiteral("NLD");
+    testenv::useLanguage(QStringLiteral("NLD"));
     auto dutch = makeForm();
     EXPECT_EQ(dutch->newProjectButton->text(), "Nieuw Project");
     EXPECT_EQ(dutch->closeButton->text(), "Sluit af");
     EXPECT_EQ(dutch->versionText, "versie 1.10c");
     EXPECT_EQ(dutch->optionsButton->text(), "Instellingen");
-    languageCode = QStringLiteral("ENU");
+    testenv::useLanguage(QStringLiteral("ENU"));
     auto english = makeForm();
     EXPECT_EQ(english->optionsButton->text(), "Instellingen");
     EXPECT_EQ(english->readFrontPictureButton->text(), "Read Front Picture");

@@ -39,7 +39,7 @@ protected:
     void TearDown() override {
         ErrorGuard::setReporter(qApp, nullptr);
         QDir::setCurrent(savedDir_);
-        languageCode = QStringLiteral("ENU");
+        testenv::useLanguage(QStringLiteral("ENU"));
     }
 
     // The main window as after its first showing, and the editor beside it.
@@ -68,7 +68,7 @@ void saveScreenshot(const QImage& image, const QString& name) {
 }
 
 TEST_F(BackTextEditorTest, TextsByLanguage) {
-    languageCode = QStringLiteral("NLD");
+    testenv::useLanguage(QStringLiteral("NLD"));
     BackTextEditor nl(*ws_, *cover_);
     EXPECT_EQ(nl.windowTitle(), "Sleevix - Tekst achterkant");
     EXPECT_EQ(nl.hintLabel->text(),
@@ -79,7 +79,7 @@ TEST_F(BackTextEditorTest, TextsByLanguage) {
     EXPECT_EQ(nl.copyButton->text(), "Kopieer naar Achterkant");
     EXPECT_EQ(nl.closeButton->text(), "Annuleren");
 
-    languageCode = QStringLiteral("ENU");
+    testenv::useLanguage(QStringLiteral("ENU"));
     BackTextEditor en(*ws_, *cover_);
     EXPECT_EQ(en.windowTitle(), "Sleevix - Tekst achterkant");
     EXPECT_EQ(en.hintLabel->text(),
@@ -174,7 +174,7 @@ TEST_F(BackTextEditorTest, ReadAsksForAnRtfFileAndLoadsIt) {
     EXPECT_EQ(back_->editor->toPlainText(), "Loaded\nTrack");
     EXPECT_TRUE(ws_->hasUnsavedChanges());
 
-    languageCode = QStringLiteral("NLD");
+    testenv::useLanguage(QStringLiteral("NLD"));
     back_->runOpenDialog = [&](QFileDialog* dialog) {
         title = dialog->windowTitle();
         filter = dialog->nameFilters().join('|');

@@ -1,5 +1,6 @@
 #include "TestEnv.h"
 
+#include "app/Startup.h"
 #include "platform/AppError.h"
 #include "support/Support.h"
 
@@ -44,7 +45,7 @@ QString prepareWorkspace(const QString& hint) {
     qputenv("XDG_DATA_HOME", (root + QStringLiteral("/data")).toUtf8());
     QDir().mkpath(root + QStringLiteral("/start"));
     QDir::setCurrent(root + QStringLiteral("/start"));
-    languageCode = QStringLiteral("ENU");
+    useLanguage(QStringLiteral("ENU"));
     return root;
 }
 
@@ -53,6 +54,12 @@ StartupFacts startupFacts() {
     facts.programFolder = QStringLiteral(SLEEVIX_BINARY_DIR "/");
     facts.languageCode = QStringLiteral("ENU");
     return facts;
+}
+
+void useLanguage(const QString& code) {
+    languageCode = code;
+    if (!installProgramTexts())
+        qFatal("the program's Dutch texts are not built in");
 }
 
 QString errorOf(const std::function<void()>& action) {

@@ -26,13 +26,18 @@ QString writeFile(const QString& path, const QByteArray& bytes);
 
 // A fresh user for a test of the windows: settings and data folders of its own below a new
 // folder, an empty start folder made current (so sample files are found beside the program, the
-// build folder), the start-up facts, English. Gives the new folder; the caller restores the
-// current directory it kept.
+// build folder), the start-up facts, English (see useLanguage). Gives the new folder; the caller
+// restores the current directory it kept.
 QString prepareWorkspace(const QString& hint);
 
 // The start-up facts of this machine, English, with the build folder as the program's folder
 // (where the sample files are).
 StartupFacts startupFacts();
+
+// Switches the windows' language as the start-up would: sets the language code ("NLD" or
+// "ENU") and installs the program's Dutch texts for "NLD", takes them away otherwise. Windows
+// made afterwards speak that language.
+void useLanguage(const QString& code);
 
 // The message of the AppError the action throws; empty when it throws none.
 QString errorOf(const std::function<void()>& action);

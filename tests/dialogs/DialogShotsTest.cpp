@@ -49,7 +49,7 @@ TEST(DialogShots, DISABLED_OverTheMainWindow) {
     const QString dir = qEnvironmentVariable("SLEEVIX_SHOT_DIR", QStringLiteral("/tmp/shots"));
     QDir().mkpath(dir);
     QDir::setCurrent(testenv::freshFolder(QStringLiteral("shots")));
-    languageCode = qEnvironmentVariable("SLEEVIX_LANG", QStringLiteral("NLD"));
+    testenv::useLanguage(qEnvironmentVariable("SLEEVIX_LANG", QStringLiteral("NLD")));
     installFontSubstitutes();
 
     ErrorGuard::setReporter(

@@ -28,8 +28,10 @@ void answerPrintDialog(bool accept, QWidget* context) {
 
 class LanguageScope {
 public:
-    explicit LanguageScope(const QString& code) : saved_(languageCode) { languageCode = code; }
-    ~LanguageScope() { languageCode = saved_; }
+    explicit LanguageScope(const QString& code) : saved_(languageCode) {
+        testenv::useLanguage(code);
+    }
+    ~LanguageScope() { testenv::useLanguage(saved_); }
 
 private:
     QString saved_;

@@ -125,7 +125,7 @@ TEST_F(OptionsDialogTest, TextsFollowTheLanguageAtEveryPaint) {
     };
     // The same window, painted again after the language changed, shows the other texts.
     for (const Texts& t : languages) {
-        languageCode = QString::fromLatin1(t.code);
+        testenv::useLanguage(QString::fromLatin1(t.code));
         form.grab();
         EXPECT_EQ(form.windowTitle(), QString::fromUtf8(t.title)) << t.code;
         EXPECT_EQ(form.dataFolderGroup->title(), QString::fromUtf8(t.pathGroup));
@@ -316,7 +316,7 @@ TEST_F(OptionsDialogTest, ScreenshotsInBothLanguages) {
     const QString folder = QStringLiteral(SLEEVIX_BINARY_DIR "/screenshots");
     QDir().mkpath(folder);
     for (const char* code : {"NLD", "ENU"}) {
-        languageCode = QString::fromLatin1(code);
+        testenv::useLanguage(QString::fromLatin1(code));
         OptionsDialog form(ws_);
         form.grab(); // a first paint sets the texts
         const QImage shot = form.grab().toImage();

@@ -34,13 +34,13 @@ protected:
         folder_ = testenv::freshFolder(QStringLiteral("store"));
         useStoreIn(folder_ + QStringLiteral("/Sleevix"));
         savedLanguage_ = languageCode;
-        languageCode = QStringLiteral("ENU");
+        testenv::useLanguage(QStringLiteral("ENU"));
         startDataFolder_ = testenv::freshFolder(QStringLiteral("data")) + PathDelim;
         ws_.dataFolder = startDataFolder_;
     }
     void TearDown() override {
         RegistryStore::SetLocation(QString());
-        languageCode = savedLanguage_;
+        testenv::useLanguage(savedLanguage_);
     }
 
     void useStoreIn(const QString& folder) {

@@ -1,0 +1,286 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="nl_NL">
+<context>
+    <name>AboutTexts</name>
+    <message>
+        <source>Dear %1,</source>
+        <translation>Beste %1,</translation>
+    </message>
+    <message>
+        <source>On you Home Page I found the program %1.</source>
+        <translation>Ik vond op je Home Page het programma %1.</translation>
+    </message>
+    <message>
+        <source>I want to comment on this program:</source>
+        <translation>Ik wil hierover het volgende kwijt:</translation>
+    </message>
+    <message>
+        <source>Kind regards,</source>
+        <translation>Met vriendelijke groet,</translation>
+    </message>
+    <message>
+        <source>The program %1 has been written by:</source>
+        <translation>Het programma %1 is geschreven door:</translation>
+    </message>
+    <message>
+        <source>%1, The Netherlands</source>
+        <comment>the author&apos;s town; readers abroad also get the country</comment>
+        <translation>%1</translation>
+    </message>
+    <message>
+        <source>+31 20 123 4567</source>
+        <comment>the author&apos;s phone number, for readers abroad with the country code, at home without it</comment>
+        <translation>020 123 4567</translation>
+    </message>
+    <message>
+        <source>Mail or write for further information!</source>
+        <translation>Mail, bel of schrijf voor nadere informatie!</translation>
+    </message>
+    <message>
+        <source> - Information</source>
+        <translation> - Informatie</translation>
+    </message>
+    <message>
+        <source> - Author</source>
+        <translation> - Auteur</translation>
+    </message>
+    <message>
+        <source>Back to the main window</source>
+        <translation>Terug naar het beginvenster</translation>
+    </message>
+    <message>
+        <source>%1; Create covers fo CD.</source>
+        <translation>%1; Maak uw eigen covers voor CD.</translation>
+    </message>
+    <message>
+        <source>Simple to use!</source>
+        <translation>Eenvoudig in gebruik.</translation>
+    </message>
+    <message>
+        <source>Send you remarks to the author of %1</source>
+        <translation>Stuur uw opmerkingen naar de auteur van %1</translation>
+    </message>
+    <message>
+        <source>Download the newest version of %1</source>
+        <translation>Download de nieuwste versie van %1</translation>
+    </message>
+    <message>
+        <source>Something went wrong sending e-mail.</source>
+        <translation>Er is iets fout gegaan bij het versturen van de e-mail.</translation>
+    </message>
+    <message>
+        <source>Webmail will be started now:</source>
+        <translation>Webmail wordt nu gestart:</translation>
+    </message>
+    <message>
+        <source>Browser not opened.</source>
+        <translation>Browser niet geopend.</translation>
+    </message>
+</context>
+<context>
+    <name>BackTextEditor</name>
+    <message>
+        <source>Enter the contents list in here.
+<byte value="xd"/>Next click the OK Button to copy the list
+<byte value="xd"/>to the layout in the Main screen.</source>
+        <translation>Stel hier de lijst met nummers samen.
+<byte value="xd"/>Klik vervolgens op OK om de lijst
+<byte value="xd"/>naar de layout in het hoofdscherm te kopiëren.</translation>
+    </message>
+    <message>
+        <source>Read</source>
+        <translation>Lees</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Bewaar</translation>
+    </message>
+    <message>
+        <source>Copy to Back Cover</source>
+        <translation>Kopieer naar Achterkant</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuleren</translation>
+    </message>
+    <message>
+        <source> - Select the rtf file for the back</source>
+        <translation> - Selecteer het rtf-bestand voor de achterkant</translation>
+    </message>
+    <message>
+        <source>RichText files (*.rtf)</source>
+        <translation>RichText-bestanden (*.rtf)</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>version %1</source>
+        <translation>versie %1</translation>
+    </message>
+    <message>
+        <source>Copyright © 2002–2026 the makers of Sleevix</source>
+        <translation>Copyright © 2002–2026 de makers van Sleevix</translation>
+    </message>
+    <message>
+        <source>You didn&apos;t read the Back Text</source>
+        <translation>U heeft de Achtertekst niet geladen</translation>
+    </message>
+    <message>
+        <source>First create the list of contents for the back of the CD.</source>
+        <translation>Maak eerst de inhoudsopgave voor de achterzijde aan.</translation>
+    </message>
+    <message>
+        <source>New Project</source>
+        <translation>Nieuw Project</translation>
+    </message>
+    <message>
+        <source>Save Project</source>
+        <translation>Bewaar Project</translation>
+    </message>
+    <message>
+        <source>Read Project</source>
+        <translation>Lees Project</translation>
+    </message>
+    <message>
+        <source>Read Front Picture</source>
+        <translation>Lees Voorfoto</translation>
+    </message>
+    <message>
+        <source>Back Text</source>
+        <translation>Achtertekst</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Druk Af</translation>
+    </message>
+    <message>
+        <source>About...</source>
+        <translation>Over Sleevix</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Sluit af</translation>
+    </message>
+    <message>
+        <source>Enter the Text for the Splines:</source>
+        <translation>Geef de tekst voor de zijkanten:</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>Pas Toe</translation>
+    </message>
+</context>
+<context>
+    <name>OptionsDialog</name>
+    <message>
+        <source> - Options</source>
+        <translation> - Instellingen</translation>
+    </message>
+    <message>
+        <source> Location for Data Files </source>
+        <translation> Plaats voor de bestanden </translation>
+    </message>
+    <message>
+        <source>Enter new Location for Data Files:</source>
+        <translation>Geef het nieuwe pad voor de bestanden:</translation>
+    </message>
+    <message>
+        <source>Browse</source>
+        <translation>Bladeren</translation>
+    </message>
+    <message>
+        <source>Copy Files to new Directory</source>
+        <translation>Kopieer bestanden naar nieuwe map</translation>
+    </message>
+    <message>
+        <source>&quot;Check for Updates&quot; On</source>
+        <translation> &quot;Check voor Updates&quot; Aan </translation>
+    </message>
+    <message>
+        <source>Check Now</source>
+        <translation>Check Nu</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuleren</translation>
+    </message>
+</context>
+<context>
+    <name>PrintPreview</name>
+    <message>
+        <source>Cannot create file %1</source>
+        <translation>Kan het bestand %1 niet maken.</translation>
+    </message>
+    <message>
+        <source>No printer is installed, or the print service is not running. Install a printer, or print to a PDF file.</source>
+        <translation>Er is geen printer geïnstalleerd, of de afdrukservice draait niet. Installeer een printer of druk af naar een PDF-bestand.</translation>
+    </message>
+    <message>
+        <source>The printer %1 cannot start a print job.</source>
+        <translation>De printer %1 kan geen afdruk beginnen.</translation>
+    </message>
+    <message>
+        <source>The print service did not take the print job: %1</source>
+        <translation>De afdrukservice heeft de afdruk niet aangenomen: %1</translation>
+    </message>
+    <message>
+        <source>The printer reported an error; the print may be incomplete.</source>
+        <translation>De printer meldt een fout; de afdruk is mogelijk niet compleet.</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be written completely.</source>
+        <translation>Het bestand %1 kon niet helemaal worden geschreven.</translation>
+    </message>
+    <message>
+        <source> - Printing Example</source>
+        <translation> - Afdrukvoorbeeld</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Afdrukken</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuleren</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectCommands</name>
+    <message>
+        <source>The project %1</source>
+        <translation>Het project %1</translation>
+    </message>
+    <message>
+        <source>has been saved.</source>
+        <translation>is bewaard.</translation>
+    </message>
+</context>
+<context>
+    <name>Startup</name>
+    <message>
+        <source>Do you want to save the current project?</source>
+        <translation>Wilt u het huidige project bewaren?</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nee</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuleren</translation>
+    </message>
+</context>
+<context>
+    <name>TextInputDialog</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuleren</translation>
+    </message>
+</context>
+</TS>
