@@ -9,12 +9,11 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const StartupFacts facts = readStartupFacts();
-    languageCode = facts.languageCode;
     QApplication::setApplicationName(QStringLiteral("Sleevix"));
     QApplication::setApplicationDisplayName(QString());
     installFontSubstitutes();
-    installToolkitTexts();
-    installProgramTexts();
+    installToolkitTexts(facts.isDutch());
+    installProgramTexts(facts.isDutch());
     ProgramWindows windows(facts, QDir::currentPath());
     windows.mainWindow().show();
     return app.exec();

@@ -19,8 +19,8 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-bool installToolkitTexts() {
-    if (!isDutch())
+bool installToolkitTexts(bool dutch) {
+    if (!dutch)
         return true;
     auto* translator = new QTranslator(qApp);
     if (!translator->load(QStringLiteral("qtbase_nl"),
@@ -32,14 +32,14 @@ bool installToolkitTexts() {
     return true;
 }
 
-bool installProgramTexts() {
+bool installProgramTexts(bool dutch) {
     const QString name = QStringLiteral("sleevix_nl");
     QCoreApplication* app = QCoreApplication::instance();
     for (QTranslator* old : app->findChildren<QTranslator*>(name, Qt::FindDirectChildrenOnly)) {
         QCoreApplication::removeTranslator(old);
         delete old;
     }
-    if (!isDutch())
+    if (!dutch)
         return true;
     auto* translator = new QTranslator(app);
     translator->setObjectName(name);

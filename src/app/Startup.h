@@ -22,13 +22,13 @@ class Workspace;
 // The toolkit's own windows (file and print dialogs, the error box's button) in the user's
 // language: Dutch when the language code says so. Gives false when the toolkit's Dutch texts are
 // not installed; those windows then stay English.
-bool installToolkitTexts();
+bool installToolkitTexts(bool dutch);
 
 // The program's own texts in the user's language: the Dutch ones, built into the program, when
 // the language code says Dutch; the English ones in the code otherwise. Called again after the
 // language code changed, it takes back the Dutch texts it installed before. Gives false when the
 // Dutch texts cannot be loaded.
-bool installProgramTexts();
+bool installProgramTexts(bool dutch);
 
 class ProgramWindows {
 public:

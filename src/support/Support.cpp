@@ -15,8 +15,6 @@
 #include <cstdio>
 #include <unistd.h>
 
-QString languageCode;
-
 StartupFacts readStartupFacts() {
     StartupFacts facts;
     const QString program = System::programFilePath();

@@ -18,18 +18,13 @@ struct StartupFacts {
     QString windowsVersionName; // short system name from the version table, or empty
     bool isNTFamily = false;
     DaylightFacts daylight; // whether daylight-saving time was in force at start, and its shift
+
+    // True when the windows show their Dutch texts.
+    bool isDutch() const { return languageCode == QLatin1String("NLD"); }
 };
 
 // Gathers the start-up facts from the system.
 StartupFacts readStartupFacts();
-
-// The language the windows show their texts in, fixed at start from the start-up facts.
-extern QString languageCode;
-
-// True when the windows show their Dutch texts.
-inline bool isDutch() {
-    return languageCode == QLatin1String("NLD");
-}
 
 // The per-user data folder of an application, created on disk on NT-family systems; the current
 // folder elsewhere.

@@ -132,7 +132,7 @@ TEST_F(AboutDialogTest, TextsFollowTheLanguageAndTheMainWindow) {
 TEST_F(AboutDialogTest, CaptionOnTheAuthorPageBackAndAtTheNextPaint) {
     for (const char* lang : {"ENU", "NLD"}) {
         make(QString::fromLatin1(lang));
-        const bool nl = isDutch();
+        const bool nl = testenv::currentLanguage() == "NLD";
         about->authorButton->click();
         EXPECT_TRUE(about->mainPage->isHidden());
         EXPECT_EQ(about->windowTitle(), nl ? "Sleevix - Auteur" : "Sleevix - Author");
@@ -263,7 +263,7 @@ TEST(AboutShell, AHandlerThatTakesNothingShowsBothFallbacks) {
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", bin.toUtf8() + ':' + path);
-    languageCode = QStringLiteral("ENU");
+    testenv::useLanguage(QStringLiteral("ENU"));
     {
         Workspace ws(testenv::startupFacts(), QDir::currentPath());
         Cover cover(ws);

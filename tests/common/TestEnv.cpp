@@ -4,9 +4,11 @@
 #include "platform/AppError.h"
 #include "support/Support.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTranslator>
 
 namespace testenv {
 
@@ -57,9 +59,14 @@ StartupFacts startupFacts() {
 }
 
 void useLanguage(const QString& code) {
-    languageCode = code;
-    if (!installProgramTexts())
+    if (!installProgramTexts(code == QLatin1String("NLD")))
         qFatal("the program's Dutch texts are not built in");
+}
+
+QString currentLanguage() {
+    return qApp->findChild<QTranslator*>(QStringLiteral("sleevix_nl"), Qt::FindDirectChildrenOnly)
+               ? QStringLiteral("NLD")
+               : QStringLiteral("ENU");
 }
 
 QString errorOf(const std::function<void()>& action) {

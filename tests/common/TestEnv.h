@@ -39,6 +39,9 @@ StartupFacts startupFacts();
 // made afterwards speak that language.
 void useLanguage(const QString& code);
 
+// "NLD" while the program's Dutch texts are installed, otherwise "ENU".
+QString currentLanguage();
+
 // The message of the AppError the action throws; empty when it throws none.
 QString errorOf(const std::function<void()>& action);
 

@@ -28,7 +28,7 @@ void answerPrintDialog(bool accept, QWidget* context) {
 
 class LanguageScope {
 public:
-    explicit LanguageScope(const QString& code) : saved_(languageCode) {
+    explicit LanguageScope(const QString& code) : saved_(testenv::currentLanguage()) {
         testenv::useLanguage(code);
     }
     ~LanguageScope() { testenv::useLanguage(saved_); }

@@ -33,7 +33,7 @@ protected:
     void SetUp() override {
         folder_ = testenv::freshFolder(QStringLiteral("store"));
         useStoreIn(folder_ + QStringLiteral("/Sleevix"));
-        savedLanguage_ = languageCode;
+        savedLanguage_ = testenv::currentLanguage();
         testenv::useLanguage(QStringLiteral("ENU"));
         startDataFolder_ = testenv::freshFolder(QStringLiteral("data")) + PathDelim;
         ws_.dataFolder = startDataFolder_;
