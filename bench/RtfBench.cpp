@@ -1,8 +1,8 @@
 // Reading and writing a 2 MB RTF track list (bold titles, colours, tabs with a right tab stop,
 // accented and Cyrillic text as \'hh and \u): MB/s of the program's RTF reader and writer, beside
 // `unrtf --html` converting the same file in the same run (a process, as people run it).
-#include "platform/RtfReader.h"
-#include "platform/RtfWriter.h"
+#include "rtf/RtfReader.h"
+#include "rtf/RtfWriter.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the RTF reader, then writes what it read and reads that again:
 // no input may crash, hang or exhaust memory, and the writer must cope with whatever the reader
 // builds.
-#include "platform/RtfReader.h"
-#include "platform/RtfWriter.h"
+#include "rtf/RtfReader.h"
+#include "rtf/RtfWriter.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

@@ -1,10 +1,10 @@
 #include "back/RichTextEdit.h"
 
 #include "platform/AppError.h"
-#include "platform/RtfReader.h"
-#include "platform/RtfWriter.h"
 #include "platform/SaveWhole.h"
-#include "platform/TextFile.h"
+#include "rtf/RtfReader.h"
+#include "rtf/RtfWriter.h"
+#include "rtf/TextFile.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>

@@ -3,7 +3,7 @@
 #include "back/RichTextEdit.h"
 #include "common/TestEnv.h"
 #include "platform/AppError.h"
-#include "platform/RtfTestUtil.h"
+#include "rtf/RtfTestUtil.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDir>

@@ -2,7 +2,7 @@
 // paragraphs and formatting runs, and devices that fail or trickle.
 #pragma once
 
-#include "platform/RtfReader.h"
+#include "rtf/RtfReader.h"
 
 #include <QBuffer>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "platform/RtfReader.h"
+#include "rtf/RtfReader.h"
 
-#include "platform/RtfCodePages.h"
+#include "rtf/RtfCodePages.h"
 
 #include <QColor>
 #include <QHash>

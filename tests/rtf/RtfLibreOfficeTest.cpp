@@ -2,8 +2,8 @@
 // tests/data/make-rtf-data.sh) read with their text and formatting, and what Sleevix writes opened
 // by LibreOffice with the same text and formatting (skipped when LibreOffice is not installed).
 #include "common/TestEnv.h"
-#include "platform/RtfTestUtil.h"
-#include "platform/RtfWriter.h"
+#include "rtf/RtfTestUtil.h"
+#include "rtf/RtfWriter.h"
 
 #include <QDir>
 #include <QFile>

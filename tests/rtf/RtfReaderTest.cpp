@@ -1,6 +1,6 @@
 // The RTF reader: text, code pages, formatting, pictures, RTF as Word, WordPad and TextEdit write
 // it, and damaged or hostile input.
-#include "platform/RtfTestUtil.h"
+#include "rtf/RtfTestUtil.h"
 
 #include <QBuffer>
 #include <QImage>

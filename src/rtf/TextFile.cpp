@@ -1,7 +1,7 @@
-#include "platform/TextFile.h"
+#include "rtf/TextFile.h"
 
 #include "platform/AppError.h"
-#include "platform/RtfCodePages.h"
+#include "rtf/RtfCodePages.h"
 
 #include <QStringDecoder>
 

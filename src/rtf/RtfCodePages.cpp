@@ -1,4 +1,4 @@
-#include "platform/RtfCodePages.h"
+#include "rtf/RtfCodePages.h"
 
 #include <map>
 #include <memory>

@@ -2,8 +2,8 @@
 // RichTextEdit, WPTools, Outlook, TextEdit…) with the text LibreOffice extracts from each, and the
 // files LibreOffice wrote in tests/data/rtf (made by tests/data/make-rtf-data.sh).
 #include "common/TestEnv.h"
-#include "platform/RtfReader.h"
-#include "platform/RtfTestUtil.h"
+#include "rtf/RtfReader.h"
+#include "rtf/RtfTestUtil.h"
 
 #include <QDir>
 #include <QFile>

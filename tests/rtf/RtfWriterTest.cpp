@@ -1,7 +1,7 @@
 // The RTF writer: what it writes for text and formatting, that reading its output gives the same
 // document and writing that again the same bytes, and every failure of the device it writes to.
-#include "platform/RtfWriter.h"
-#include "platform/RtfTestUtil.h"
+#include "rtf/RtfWriter.h"
+#include "rtf/RtfTestUtil.h"
 
 #include <QBuffer>
 #include <QImage>
