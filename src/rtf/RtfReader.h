@@ -1,12 +1,13 @@
 // Reads RTF into a QTextDocument: what the back-cover editor shows when it opens "Back.rtf" or any
 // RTF file a word processor wrote.
 //
-// The reader is a streaming tokenizer with an explicit group stack: bytes come from the device in
-// blocks, every group pushes one state (up to MaxGroupDepth; deeper groups are counted but share
-// the deepest state), and the output goes straight into the document through a cursor. Memory is
-// bounded by the document it builds, not by the file's structure. Damaged files are read as far
-// as they make sense: a truncated file gives the text up to the cut, an unbalanced `}` ends the
-// document, unknown control words are ignored.
+// Reading streams: RtfByteSource hands out the bytes of an array or of a device read in blocks,
+// RtfTokenizer turns them into groups, control words, text and binary data, and
+// RtfDocumentBuilder keeps one state per open group (up to MaxGroupDepth; deeper groups share
+// the deepest state) and writes straight into the document through a cursor. Memory is bounded
+// by the document it builds, not by the file's structure. Damaged files are read as far as they
+// make sense: a truncated file gives the text up to the cut, an unbalanced `}` ends the document,
+// unknown control words are ignored.
 //
 // Understood: font table (`\fcharset`, `\cpg`), colour table, `\ansicpg` and the other character
 // sets, `\'hh` in the current font's code page (double-byte ones too), `\uN` with `\ucN`,

@@ -1,0 +1,104 @@
+// Builds a QTextDocument from the tokens of an RTF file: keeps one state per open group, sends
+// text to its destination (the document, the font table, the colour table, a picture, or
+// nowhere), decodes bytes in the code page of the current font, and writes runs of equally
+// formatted text, paragraphs and pictures straight into the document through a cursor.
+//
+// Text is collected in a run while its formatting stays the same and inserted when it changes;
+// bytes of a double-byte code page are collected until the run of bytes ends. A paragraph mark
+// ends the current block but starts the next one only when more text comes, so that a final
+// \par leaves no empty paragraph behind.
+#pragma once
+
+#include "rtf/RtfControlWords.h"
+#include "rtf/RtfGroupState.h"
+
+#include <QByteArrayView>
+#include <QColor>
+#include <QHash>
+#include <QTextBlockFormat>
+#include <QTextCursor>
+#include <vector>
+
+class QTextDocument;
+class RtfTokenizer;
+struct RtfToken;
+
+class RtfDocumentBuilder {
+public:
+    // Adds to the document, which the caller has emptied.
+    explicit RtfDocumentBuilder(QTextDocument* document) : document_(document) {}
+
+    // Reads every token and finishes the document, also when reading throws.
+    void build(RtfTokenizer& tokens);
+
+private:
+    RtfGroupState& top() { return groups_.back(); }
+
+    // Tokens and groups (RtfDocumentBuilder.cpp).
+    void text(QByteArrayView bytes);
+    void escapedByte(uchar byte);
+    void controlSymbol(uchar symbol);
+    void controlWord(const RtfToken& token);
+    void binaryData(QByteArrayView bytes);
+    void openGroup(bool beyondDepthCap);
+    void closeGroup(bool beyondDepthCap);
+    const RtfCodePage* codePageOfFont(int font) const;
+
+    // Control words by what they change (RtfControlWordActions.cpp).
+    void applyDocumentWord(RtfControlWord word, const RtfToken& token);
+    bool applyTableWord(RtfControlWord word, const RtfToken& token);
+    bool applyCharacterWord(RtfControlWord word, const RtfToken& token);
+    bool applyParagraphWord(RtfControlWord word, const RtfToken& token);
+    bool applyPictureWord(RtfControlWord word, const RtfToken& token);
+
+    // Text, paragraphs, formats, tables and pictures (RtfDocumentText.cpp).
+    void textByte(uchar byte);
+    void codePageByte(uchar byte);
+    void decodePendingBytes();
+    void insertText(QStringView text);
+    void insertText(QChar c) { insertText(QStringView(&c, 1)); }
+    void insertUnicode(int value);
+    void flushRun();
+    void startPendingParagraph();
+    void endParagraph();
+    void finishDocument();
+    QTextCharFormat characterFormat(const RtfCharacterState& state);
+    QTextBlockFormat paragraphFormat(const RtfParagraphState& paragraph) const;
+    void finishFontName();
+    void finishColor();
+    void finishPicture();
+
+    QTextDocument* document_;
+    QTextCursor cursor_;
+    std::vector<RtfGroupState> groups_;
+    int fallbackToSkip_ = 0; // fallback characters still to skip after \uN
+    int pendingHighSurrogate_ = 0;
+
+    // Document settings and tables.
+    int documentCodePage_ = 1252;
+    int defaultFont_ = 0; // \deff; font 0 when the document names none
+    QHash<int, RtfFontEntry> fonts_;
+    int fontBeingDefined_ = -1;
+    QList<QColor> colors_;
+    int red_ = 0;
+    int green_ = 0;
+    int blue_ = 0;
+    bool colorComponentsSet_ = false;
+    int nextTabType_ = QTextOption::LeftTab;
+
+    // Bytes of a multi-byte code page, waiting for the rest of their character.
+    QByteArray pendingBytes_;
+    const RtfCodePage* pendingBytesCodePage_ = nullptr;
+    bool awaitingTrailByte_ = false;
+
+    // Text waiting to be inserted with one format.
+    QString run_;
+    RtfCharacterState runState_;
+    bool paragraphBreakPending_ = false;
+    bool cachedFormatValid_ = false;
+    RtfCharacterState cachedFormatState_;
+    QTextCharFormat cachedFormat_;
+
+    RtfPictureState picture_;
+    int imageCount_ = 0;
+};
