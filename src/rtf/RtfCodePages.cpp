@@ -1,9 +1,5 @@
 #include "rtf/RtfCodePages.h"
 
-#include <map>
-#include <memory>
-#include <mutex>
-
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
@@ -131,12 +127,8 @@ RtfCodePage::RtfCodePage(int number) : number_(number) {
     }
 }
 
-const RtfCodePage& RtfCodePage::get(int codePage) {
-    static std::mutex mutex;
-    static std::map<int, std::unique_ptr<RtfCodePage>> pages; // by the code page used
-    static std::map<int, const RtfCodePage*> asked;           // by the number a file gave
-    std::lock_guard lock(mutex);
-    if (auto it = asked.find(codePage); it != asked.end())
+const RtfCodePage& RtfCodePages::get(int codePage) {
+    if (auto it = byAskedNumber_.find(codePage); it != byAskedNumber_.end())
         return *it->second;
     // Numbers outside the Windows range, UTF-16 and what the system does not know read as 1252;
     // every unknown number costs one look-up, then shares the 1252 table.
@@ -144,10 +136,10 @@ const RtfCodePage& RtfCodePage::get(int codePage) {
     if (codePage < 37 || codePage > 65001 || codePage == 1200 || codePage == 1201 ||
         (codePage != 65001 && codePage != 28591 && !systemKnows(codePage)))
         usable = 1252;
-    std::unique_ptr<RtfCodePage>& page = pages[usable];
+    std::unique_ptr<RtfCodePage>& page = pages_[usable];
     if (!page)
         page.reset(new RtfCodePage(usable));
-    asked.emplace(codePage, page.get());
+    byAskedNumber_.emplace(codePage, page.get());
     return *page;
 }
 

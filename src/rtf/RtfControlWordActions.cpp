@@ -38,7 +38,7 @@ void RtfDocumentBuilder::applyDocumentWord(RtfControlWord word, const RtfToken& 
         break;
     case RtfControlWord::AnsiCodePage:
         if (token.hasParameter)
-            documentCodePage_ = RtfCodePage::get(parameter).number();
+            documentCodePage_ = codePages_.get(parameter).number();
         group.codePage = codePageOfFont(group.character.font);
         break;
     case RtfControlWord::DefaultFont:
@@ -106,7 +106,7 @@ bool RtfDocumentBuilder::applyTableWord(RtfControlWord word, const RtfToken& tok
                 break;
             fontBeingDefined_ = parameter;
             fonts_[parameter] = RtfFontEntry();
-            group.codePage = &RtfCodePage::get(documentCodePage_);
+            group.codePage = &codePages_.get(documentCodePage_);
         } else {
             group.character.font = parameter;
             group.codePage = codePageOfFont(parameter);
@@ -116,15 +116,15 @@ bool RtfDocumentBuilder::applyTableWord(RtfControlWord word, const RtfToken& tok
         if (group.destination == RtfDestination::FontTable && fontBeingDefined_ >= 0) {
             const int codePage = RtfCodePage::forCharset(parameter);
             fonts_[fontBeingDefined_].codePage = codePage;
-            group.codePage = &RtfCodePage::get(codePage > 0 ? codePage : documentCodePage_);
+            group.codePage = &codePages_.get(codePage > 0 ? codePage : documentCodePage_);
         }
         break;
     case RtfControlWord::FontCodePage:
         if (group.destination == RtfDestination::FontTable && fontBeingDefined_ >= 0 &&
             token.hasParameter) {
-            const int codePage = RtfCodePage::get(parameter).number();
+            const int codePage = codePages_.get(parameter).number();
             fonts_[fontBeingDefined_].codePage = codePage;
-            group.codePage = &RtfCodePage::get(codePage);
+            group.codePage = &codePages_.get(codePage);
         }
         break;
     case RtfControlWord::Red:

@@ -192,7 +192,7 @@ void RtfDocumentBuilder::binaryData(QByteArrayView bytes) {
 void RtfDocumentBuilder::openGroup(bool beyondDepthCap) {
     if (groups_.empty()) {
         groups_.emplace_back();
-        groups_.back().codePage = &RtfCodePage::get(documentCodePage_);
+        groups_.back().codePage = &codePages_.get(documentCodePage_);
         return;
     }
     fallbackToSkip_ = 0;
@@ -234,9 +234,9 @@ void RtfDocumentBuilder::closeGroup(bool beyondDepthCap) {
         top().codePage = codePageOfFont(top().character.font);
 }
 
-const RtfCodePage* RtfDocumentBuilder::codePageOfFont(int font) const {
+const RtfCodePage* RtfDocumentBuilder::codePageOfFont(int font) {
     auto it = fonts_.constFind(font < 0 ? defaultFont_ : font);
     const int codePage =
         (it != fonts_.constEnd() && it->codePage > 0) ? it->codePage : documentCodePage_;
-    return &RtfCodePage::get(codePage);
+    return &codePages_.get(codePage);
 }

@@ -9,6 +9,7 @@
 // \par leaves no empty paragraph behind.
 #pragma once
 
+#include "rtf/RtfCodePages.h"
 #include "rtf/RtfControlWords.h"
 #include "rtf/RtfGroupState.h"
 
@@ -42,7 +43,7 @@ private:
     void binaryData(QByteArrayView bytes);
     void openGroup(bool beyondDepthCap);
     void closeGroup(bool beyondDepthCap);
-    const RtfCodePage* codePageOfFont(int font) const;
+    const RtfCodePage* codePageOfFont(int font);
 
     // Control words by what they change (RtfControlWordActions.cpp).
     void applyDocumentWord(RtfControlWord word, const RtfToken& token);
@@ -75,6 +76,7 @@ private:
     int pendingHighSurrogate_ = 0;
 
     // Document settings and tables.
+    RtfCodePages codePages_;
     int documentCodePage_ = 1252;
     int defaultFont_ = 0; // \deff; font 0 when the document names none
     QHash<int, RtfFontEntry> fonts_;

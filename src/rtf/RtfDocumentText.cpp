@@ -83,7 +83,7 @@ void RtfDocumentBuilder::textByte(uchar byte) {
 // One byte of text in the current code page; multi-byte characters are collected first.
 void RtfDocumentBuilder::codePageByte(uchar byte) {
     const RtfCodePage* codePage =
-        top().codePage ? top().codePage : &RtfCodePage::get(documentCodePage_);
+        top().codePage ? top().codePage : &codePages_.get(documentCodePage_);
     if (byte < 0x20) {
         decodePendingBytes();
         if (byte == '\t')

@@ -32,5 +32,6 @@ QString DecodeTextFile(const QByteArray& bytes) {
     const QString text = utf8(body);
     if (!utf8.hasError())
         return text;
-    return RtfCodePage::get(1252).decode(body);
+    RtfCodePages codePages;
+    return codePages.get(1252).decode(body);
 }
