@@ -93,7 +93,7 @@ void RichTextEdit::loadFromFile(const QString& fileName) {
             const QByteArray bytes = file.readAll();
             if (file.error() != QFileDevice::NoError)
                 throw AppError(QStringLiteral("Failed to Load Stream"));
-            loaded->setPlainText(DecodeTextFile(bytes));
+            loaded->setPlainText(decodeTextFile(bytes));
         }
     } catch (...) {
         delete loaded;

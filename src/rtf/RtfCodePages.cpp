@@ -11,42 +11,43 @@ namespace {
 
 constexpr char16_t Replacement = 0xFFFD;
 
-bool isDoubleByte(int cp) {
-    return cp == 932 || cp == 936 || cp == 949 || cp == 950;
+bool isDoubleByte(int codePage) {
+    return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950;
 }
 
 #ifdef Q_OS_WIN
 
-bool systemKnows(int cp) {
-    return IsValidCodePage(UINT(cp)) != 0;
+bool systemKnows(int codePage) {
+    return IsValidCodePage(UINT(codePage)) != 0;
 }
 
-QString systemDecode(int cp, const QByteArray& bytes) {
+QString systemDecode(int codePage, const QByteArray& bytes) {
     if (bytes.isEmpty())
         return {};
     const int n =
-        MultiByteToWideChar(UINT(cp), 0, bytes.constData(), int(bytes.size()), nullptr, 0);
+        MultiByteToWideChar(UINT(codePage), 0, bytes.constData(), int(bytes.size()), nullptr, 0);
     if (n <= 0)
         return QString(bytes.size(), QChar(Replacement));
     QString out(n, Qt::Uninitialized);
-    MultiByteToWideChar(UINT(cp), 0, bytes.constData(), int(bytes.size()),
+    MultiByteToWideChar(UINT(codePage), 0, bytes.constData(), int(bytes.size()),
                         reinterpret_cast<wchar_t*>(out.data()), n);
     return out;
 }
 
 #else
 
-QByteArray iconvName(int cp) {
-    if (cp == 10000)
+QByteArray iconvName(int codePage) {
+    if (codePage == 10000)
         return "MACINTOSH";
-    if (cp == 1361)
+    if (codePage == 1361)
         return "JOHAB";
-    return "CP" + QByteArray::number(cp);
+    return "CP" + QByteArray::number(codePage);
 }
 
 class Iconv {
 public:
-    explicit Iconv(int cp) : handle_(iconv_open("UTF-16LE", iconvName(cp).constData())) {}
+    explicit Iconv(int codePage)
+        : handle_(iconv_open("UTF-16LE", iconvName(codePage).constData())) {}
     ~Iconv() {
         if (ok())
             iconv_close(handle_);
@@ -86,12 +87,12 @@ private:
     iconv_t handle_;
 };
 
-bool systemKnows(int cp) {
-    return Iconv(cp).ok();
+bool systemKnows(int codePage) {
+    return Iconv(codePage).ok();
 }
 
-QString systemDecode(int cp, const QByteArray& bytes) {
-    Iconv converter(cp);
+QString systemDecode(int codePage, const QByteArray& bytes) {
+    Iconv converter(codePage);
     return converter.ok() ? converter.convert(bytes) : QString(bytes.size(), QChar(Replacement));
 }
 

@@ -22,21 +22,23 @@ int twips(double pixels) {
     return int(std::lround(pixels * TwipsPerPixel));
 }
 
-class Out {
+class BufferedOutput {
 public:
-    explicit Out(QIODevice* device) : device_(device) { buffer_.reserve(BlockSize + 1024); }
+    explicit BufferedOutput(QIODevice* device) : device_(device) {
+        buffer_.reserve(BlockSize + 1024);
+    }
 
-    Out& operator<<(const char* text) {
+    BufferedOutput& operator<<(const char* text) {
         buffer_.append(text);
         check();
         return *this;
     }
-    Out& operator<<(const QByteArray& text) {
+    BufferedOutput& operator<<(const QByteArray& text) {
         buffer_.append(text);
         check();
         return *this;
     }
-    Out& operator<<(int value) {
+    BufferedOutput& operator<<(int value) {
         buffer_.append(QByteArray::number(value));
         return *this;
     }
@@ -71,23 +73,24 @@ struct RunFormat {
     bool bold = false;
     bool italic = false;
     int underline = QTextCharFormat::NoUnderline;
-    bool strike = false;
-    int vertical = QTextCharFormat::AlignNormal;
-    int fg = 0; // colour table index, 0 automatic
-    int bg = 0; // colour table index, 0 none
+    bool strikeOut = false;
+    int verticalAlignment = QTextCharFormat::AlignNormal;
+    int foreground = 0; // colour table index, 0 automatic
+    int background = 0; // colour table index, 0 none
     bool operator==(const RunFormat&) const = default;
 };
 
-class Writer {
+class DocumentWriter {
 public:
-    Writer(const QTextDocument* document, Out& out) : doc_(document), out_(out) {
-        defaultFont_ = doc_->defaultFont();
+    DocumentWriter(const QTextDocument* document, BufferedOutput& out)
+        : document_(document), out_(out) {
+        defaultFont_ = document_->defaultFont();
     }
 
     void write() {
         collectTables();
         header();
-        for (QTextBlock block = doc_->begin(); block.isValid(); block = block.next())
+        for (QTextBlock block = document_->begin(); block.isValid(); block = block.next())
             paragraph(block);
         out_ << "}\r\n";
         out_.flush();
@@ -146,22 +149,22 @@ private:
         if (r.underline == QTextCharFormat::NoUnderline &&
             !f.hasProperty(QTextFormat::TextUnderlineStyle) && f.fontUnderline())
             r.underline = QTextCharFormat::SingleUnderline;
-        r.strike = f.fontStrikeOut();
-        r.vertical = f.verticalAlignment();
-        if (r.vertical != QTextCharFormat::AlignSuperScript &&
-            r.vertical != QTextCharFormat::AlignSubScript)
-            r.vertical = QTextCharFormat::AlignNormal;
+        r.strikeOut = f.fontStrikeOut();
+        r.verticalAlignment = f.verticalAlignment();
+        if (r.verticalAlignment != QTextCharFormat::AlignSuperScript &&
+            r.verticalAlignment != QTextCharFormat::AlignSubScript)
+            r.verticalAlignment = QTextCharFormat::AlignNormal;
         if (f.hasProperty(QTextFormat::ForegroundBrush))
-            r.fg = colorIndex(colorOf(f.foreground()));
+            r.foreground = colorIndex(colorOf(f.foreground()));
         if (f.hasProperty(QTextFormat::BackgroundBrush))
-            r.bg = colorIndex(colorOf(f.background()));
+            r.background = colorIndex(colorOf(f.background()));
         return r;
     }
 
     // Only what the paragraphs write goes into the tables, so that reading the output and
     // writing it again gives the same tables.
     void collectTables() {
-        for (QTextBlock block = doc_->begin(); block.isValid(); block = block.next()) {
+        for (QTextBlock block = document_->begin(); block.isValid(); block = block.next()) {
             if (block.begin().atEnd())
                 runFormat(block.charFormat());
             for (auto it = block.begin(); !it.atEnd(); ++it)
@@ -173,7 +176,7 @@ private:
 
     void header() {
         out_ << "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1";
-        const double tab = doc_->defaultTextOption().tabStopDistance();
+        const double tab = document_->defaultTextOption().tabStopDistance();
         if (tab > 0)
             out_ << "\\deftab" << twips(tab);
         out_ << "\r\n{\\fonttbl";
@@ -265,16 +268,16 @@ private:
             default:
                 out_ << "\\ul";
             }
-            if (r.strike)
+            if (r.strikeOut)
                 out_ << "\\strike";
-            if (r.vertical == QTextCharFormat::AlignSuperScript)
+            if (r.verticalAlignment == QTextCharFormat::AlignSuperScript)
                 out_ << "\\super";
-            else if (r.vertical == QTextCharFormat::AlignSubScript)
+            else if (r.verticalAlignment == QTextCharFormat::AlignSubScript)
                 out_ << "\\sub";
-            if (r.fg)
-                out_ << "\\cf" << r.fg;
-            if (r.bg)
-                out_ << "\\highlight" << r.bg;
+            if (r.foreground)
+                out_ << "\\cf" << r.foreground;
+            if (r.background)
+                out_ << "\\highlight" << r.background;
             out_.put(' ');
         };
 
@@ -341,7 +344,7 @@ private:
     }
 
     void picture(const QTextImageFormat& f) {
-        const QVariant resource = doc_->resource(QTextDocument::ImageResource, QUrl(f.name()));
+        const QVariant resource = document_->resource(QTextDocument::ImageResource, QUrl(f.name()));
         QImage image;
         if (resource.canConvert<QImage>())
             image = resource.value<QImage>();
@@ -371,8 +374,8 @@ private:
         out_ << "}";
     }
 
-    const QTextDocument* doc_;
-    Out& out_;
+    const QTextDocument* document_;
+    BufferedOutput& out_;
     QFont defaultFont_;
     QStringList fonts_;
     QList<QRgb> colors_;
@@ -381,14 +384,14 @@ private:
 } // namespace
 
 QByteArray RtfWriter::toRtf(const QTextDocument* document) {
-    Out out(nullptr);
-    Writer(document, out).write();
+    BufferedOutput out(nullptr);
+    DocumentWriter(document, out).write();
     return out.take();
 }
 
 void RtfWriter::write(const QTextDocument* document, QIODevice* device) {
     if (!device || !device->isWritable())
         throw AppError(QStringLiteral("Failed to Save Stream"));
-    Out out(device);
-    Writer(document, out).write();
+    BufferedOutput out(device);
+    DocumentWriter(document, out).write();
 }

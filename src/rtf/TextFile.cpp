@@ -5,7 +5,7 @@
 
 #include <QStringDecoder>
 
-QString DecodeTextFile(const QByteArray& bytes) {
+QString decodeTextFile(const QByteArray& bytes) {
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
         QStringDecoder utf16(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE
                                                           : QStringDecoder::Utf16BE);
