@@ -11,7 +11,25 @@ namespace {
 
 constexpr char16_t Replacement = 0xFFFD;
 
+// The Mac code pages of Japanese, Chinese and Korean are Shift-JIS, Big5, EUC-KR and GB2312 at
+// heart; their Windows counterparts are the nearest decoders every system has.
+int windowsCounterpart(int codePage) {
+    switch (codePage) {
+    case 10001:
+        return 932;
+    case 10002:
+        return 950;
+    case 10003:
+        return 949;
+    case 10008:
+        return 936;
+    default:
+        return codePage;
+    }
+}
+
 bool isDoubleByte(int codePage) {
+    codePage = windowsCounterpart(codePage);
     return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950;
 }
 
@@ -37,11 +55,23 @@ QString systemDecode(int codePage, const QByteArray& bytes) {
 #else
 
 QByteArray iconvName(int codePage) {
-    if (codePage == 10000)
+    // The Mac code pages glibc knows, under its own names.
+    switch (codePage) {
+    case 10000:
         return "MACINTOSH";
-    if (codePage == 1361)
+    case 10007:
+        return "MAC-CYRILLIC";
+    case 10017:
+        return "MAC-UK";
+    case 10029:
+        return "MAC-CENTRALEUROPE";
+    case 10079:
+        return "MAC-IS";
+    case 1361:
         return "JOHAB";
-    return "CP" + QByteArray::number(codePage);
+    default:
+        return "CP" + QByteArray::number(windowsCounterpart(codePage));
+    }
 }
 
 class Iconv {
@@ -150,8 +180,31 @@ int RtfCodePage::forCharset(int charset) {
         return 1252; // ANSI
     case 2:
         return 1252; // Symbol: its bytes are shown as they are
+    // The Mac charsets, as TextEdit and Word for Mac write them.
     case 77:
         return 10000; // Mac Roman
+    case 78:
+        return 10001; // Mac Japanese
+    case 79:
+        return 10003; // Mac Korean
+    case 80:
+        return 10008; // Mac Simplified Chinese
+    case 81:
+        return 10002; // Mac Traditional Chinese
+    case 83:
+        return 10005; // Mac Hebrew
+    case 84:
+        return 10004; // Mac Arabic
+    case 85:
+        return 10006; // Mac Greek
+    case 86:
+        return 10081; // Mac Turkish
+    case 87:
+        return 10021; // Mac Thai
+    case 88:
+        return 10029; // Mac Central European
+    case 89:
+        return 10007; // Mac Cyrillic
     case 128:
         return 932; // Shift-JIS
     case 129:
@@ -192,7 +245,7 @@ int RtfCodePage::forCharset(int charset) {
 bool RtfCodePage::isLeadByte(unsigned char byte) const {
     if (kind_ != Kind::DoubleByte)
         return false;
-    if (number_ == 932)
+    if (windowsCounterpart(number_) == 932)
         return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
     return byte >= 0x81 && byte <= 0xFE;
 }

@@ -253,6 +253,11 @@ bool RtfDocumentBuilder::applyParagraphWord(RtfControlWord word, const RtfToken&
     case RtfControlWord::LineBreak:
         insertText(QChar(QChar::LineSeparator));
         break;
+    case RtfControlWord::FootnoteMark:
+        // The footnote itself is not read; its mark in the text shows its number, as a word
+        // processor shows it.
+        insertText(QString::number(++footnoteMarks_));
+        break;
     case RtfControlWord::Tab:
     case RtfControlWord::TableCellEnd:
         insertText(QChar(u'\t'));

@@ -141,6 +141,7 @@ std::optional<RtfControlWord> rtfControlWord(std::string_view name) {
         {"row", RtfControlWord::ParagraphEnd},
         {"line", RtfControlWord::LineBreak},
         {"tab", RtfControlWord::Tab},
+        {"chftn", RtfControlWord::FootnoteMark},
         {"cell", RtfControlWord::TableCellEnd},
         {"nestcell", RtfControlWord::TableCellEnd},
         {"ql", RtfControlWord::AlignLeft},

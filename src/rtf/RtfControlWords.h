@@ -63,6 +63,7 @@ enum class RtfControlWord {
     ParagraphEnd,
     LineBreak,
     Tab,
+    FootnoteMark,
     TableCellEnd,
     AlignLeft,
     AlignCenter,

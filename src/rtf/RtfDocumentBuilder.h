@@ -73,6 +73,7 @@ private:
     QTextCursor cursor_;
     std::vector<RtfGroupState> groups_;
     int fallbackToSkip_ = 0; // fallback characters still to skip after \uN
+    int footnoteMarks_ = 0;  // footnote marks met so far
     int pendingHighSurrogate_ = 0;
 
     // Document settings and tables.

@@ -104,6 +104,25 @@ const TextCase textCases[] = {
     {"ObjectShowsItsResult",
      R"({\rtf1{\object\objemb{\*\objclass Paint}{\*\objdata 0102}{\result R}}})", "R"},
     {"TextAfterClosingBraceIgnored", R"({\rtf1 a}b)", "a"},
+    // TextEdit on a Japanese Mac: Mac Japanese code page and charset; was read as Mac Roman.
+    {"MacJapaneseDocument",
+     R"({\rtf1\mac\ansicpg10001\cocoartf2639{\fonttbl\f0\fnil\fcharset78 HiraginoSans-W3;})"
+     R"(\f0 \'83\'56\'83\'93\'83\'5a\'83\'54\'83\'43\'83\'55\'81\'5b})",
+     u16(u"\u30B7\u30F3\u30BB\u30B5\u30A4\u30B6\u30FC")},
+    {"MacJapaneseFontInAnAnsiDocument",
+     R"({\rtf1\ansi{\fonttbl{\f0\fcharset0 A;}{\f1\fcharset78 Osaka;}}\f1\'82\'b1\f0\'e9})",
+     u16(u"\u3053\u00E9")},
+    {"MacTraditionalChinese", R"({\rtf1\mac\ansicpg10002 \'a4\'a4})", u16(u"\u4E2D")},
+    {"MacSimplifiedChinese", R"({\rtf1\mac\ansicpg10008 \'d6\'d0})", u16(u"\u4E2D")},
+    {"MacKorean", R"({\rtf1\mac\ansicpg10003 \'c7\'d1})", u16(u"\uD55C")},
+    {"MacCyrillicCharset", R"({\rtf1\mac{\fonttbl{\f0\fcharset89 B;}}\f0\'8f\'f0\'e8})",
+     u16(u"\u041F\u0440\u0438")},
+    {"MacCentralEuropean", R"({\rtf1\mac\ansicpg10029 \'88})", u16(u"\u0105")},
+    // The mark of a footnote shows its number; the footnote's own text stays out.
+    {"FootnoteMarksAreNumbered",
+     R"({\rtf1\ansi C\'f4t\'e9{\super\chftn}{\footnote\pard{\super\chftn} One.} and )"
+     R"(more{\super\chftn}{\footnote{\super\chftn} Two.}})",
+     u16(u"C\u00F4t\u00E91 and more2")},
 };
 
 INSTANTIATE_TEST_SUITE_P(Reader, RtfText, ::testing::ValuesIn(textCases),
