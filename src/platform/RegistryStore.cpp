@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <exception>
 #include <optional>
 #include <utility>
@@ -31,45 +30,47 @@ QString failedToSet(const QString& name) {
     return QStringLiteral("Failed to set data for '%1'").arg(name);
 }
 
-QString& locationOverride() {
-    static QString file;
-    return file;
-}
-
 } // namespace
 
-QString RegistryStore::Location(const QString& appName) {
-    if (!locationOverride().isEmpty())
-        return locationOverride();
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' +
-           appName + u'/' + appName + QStringLiteral(".ini");
+QString RegistryStore::defaultLocation() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("HKEY_CURRENT_USER\\Software\\Sleevix");
+#else
+    // The XDG rule: a relative XDG_CONFIG_HOME is ignored.
+    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (!QDir::isAbsolutePath(config))
+        config = QDir::homePath() + QStringLiteral("/.config");
+    return config + QStringLiteral("/Sleevix/Sleevix.ini");
+#endif
 }
 
-QString RegistryStore::DamagedCopy(const QString& appName) {
-    return Location(appName) + QStringLiteral(".damaged");
+RegistryStore::RegistryStore() : RegistryStore(defaultLocation()) {}
+
+QString RegistryStore::location() const {
+    return location_;
 }
 
-void RegistryStore::SetLocation(const QString& file) {
-    locationOverride() = file;
+QString RegistryStore::damagedCopy() const {
+    return location_ + QStringLiteral(".damaged");
 }
 
-int RegistryStore::ReadInteger(const QString& section, const QString& name, int def) {
-    const QString text = ReadString(section, name, QString());
+int RegistryStore::readInteger(const QString& section, const QString& name, int def) {
+    const QString text = readString(section, name, QString());
     bool ok = false;
     const int value = text.trimmed().toInt(&ok, 10);
     return ok ? value : def;
 }
 
-bool RegistryStore::ReadBool(const QString& section, const QString& name, bool def) {
-    return ReadInteger(section, name, def ? 1 : 0) != 0;
+bool RegistryStore::readBool(const QString& section, const QString& name, bool def) {
+    return readInteger(section, name, def ? 1 : 0) != 0;
 }
 
-void RegistryStore::WriteInteger(const QString& section, const QString& name, int value) {
-    WriteString(section, name, QString::number(value));
+void RegistryStore::writeInteger(const QString& section, const QString& name, int value) {
+    writeString(section, name, QString::number(value));
 }
 
-void RegistryStore::WriteBool(const QString& section, const QString& name, bool value) {
-    WriteString(section, name, value ? QStringLiteral("1") : QStringLiteral("0"));
+void RegistryStore::writeBool(const QString& section, const QString& name, bool value) {
+    writeString(section, name, value ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 #ifdef Q_OS_WIN
@@ -81,18 +82,20 @@ struct RegistryStore::Data {
     QString firstPending;
 };
 
-RegistryStore::RegistryStore(const QString& appName) : d_(std::make_unique<Data>()) {
-    d_->settings = std::make_unique<QSettings>(
-        QStringLiteral("HKEY_CURRENT_USER\\Software\\") + appName, QSettings::NativeFormat);
+RegistryStore::RegistryStore(const QString& location)
+    : location_(location), d_(std::make_unique<Data>()) {
+    d_->settings = std::make_unique<QSettings>(location, location.startsWith(QLatin1String("HKEY_"))
+                                                             ? QSettings::NativeFormat
+                                                             : QSettings::IniFormat);
 }
 
 RegistryStore::~RegistryStore() = default; // QSettings writes what is left
 
-bool RegistryStore::Damaged() const {
+bool RegistryStore::damaged() const {
     return false;
 }
 
-QString RegistryStore::ReadString(const QString& section, const QString& name, const QString& def) {
+QString RegistryStore::readString(const QString& section, const QString& name, const QString& def) {
     const QString key = section + u'/' + name;
     if (!d_->settings->contains(key))
         return def;
@@ -103,7 +106,7 @@ QString RegistryStore::ReadString(const QString& section, const QString& name, c
     return text.isNull() ? QLatin1String("") : text;
 }
 
-void RegistryStore::WriteString(const QString& section, const QString& name, const QString& value) {
+void RegistryStore::writeString(const QString& section, const QString& name, const QString& value) {
     if (d_->firstPending.isEmpty()) {
         if (!d_->settings->isWritable())
             throw AppError(failedToSet(name));
@@ -112,7 +115,7 @@ void RegistryStore::WriteString(const QString& section, const QString& name, con
     d_->settings->setValue(section + u'/' + name, value);
 }
 
-void RegistryStore::Flush() {
+void RegistryStore::flush() {
     if (d_->firstPending.isEmpty())
         return;
     const QString first = std::exchange(d_->firstPending, QString());
@@ -461,7 +464,9 @@ QByteArray readBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-bool writeWhole(const QString& path, const QByteArray& bytes) { return saveFileWhole(path, bytes); }
+bool writeWhole(const QString& path, const QByteArray& bytes) {
+    return saveFileWhole(path, bytes);
+}
 
 } // namespace
 
@@ -471,47 +476,48 @@ struct RegistryStore::Data {
         QString name;
         QString value;
     };
-    QString file;
-    QString damagedCopy;
     IniFile ini;
     QList<Pending> pending;
     int uncaught = std::uncaught_exceptions();
-
-    // The file is replaced by a new one written beside it, so it is the folder that must take
-    // new files.
-    bool canWrite() const {
-        const QFileInfo info(file);
-        if (info.isDir() || !QDir().mkpath(info.absolutePath()))
-            return false;
-        QTemporaryFile probe(info.absolutePath() + QStringLiteral("/.probe-XXXXXX"));
-        return probe.open();
-    }
 };
 
-RegistryStore::RegistryStore(const QString& appName) : d_(std::make_unique<Data>()) {
-    d_->file = Location(appName);
-    d_->damagedCopy = DamagedCopy(appName);
+namespace {
+
+// The file is replaced by a new one written beside it, so it is the folder that must take new
+// files.
+bool canWrite(const QString& file) {
+    const QFileInfo info(file);
+    if (info.isDir() || !QDir().mkpath(info.absolutePath()))
+        return false;
+    QTemporaryFile probe(info.absolutePath() + QStringLiteral("/.probe-XXXXXX"));
+    return probe.open();
+}
+
+} // namespace
+
+RegistryStore::RegistryStore(const QString& location)
+    : location_(location), d_(std::make_unique<Data>()) {
     // A folder that cannot be made is no reason to fail here: the reads then give their
     // defaults and the first write reports it.
-    QDir().mkpath(QFileInfo(d_->file).absolutePath());
-    d_->ini = IniFile::Parse(readBytes(d_->file));
+    QDir().mkpath(QFileInfo(location_).absolutePath());
+    d_->ini = IniFile::Parse(readBytes(location_));
 }
 
 RegistryStore::~RegistryStore() {
     if (d_->pending.isEmpty() || std::uncaught_exceptions() > d_->uncaught)
         return;
     try {
-        Flush();
+        flush();
     } catch (const AppError&) {
         // Nobody is left to tell; the store stays as it was.
     }
 }
 
-bool RegistryStore::Damaged() const {
+bool RegistryStore::damaged() const {
     return d_->ini.damaged;
 }
 
-QString RegistryStore::ReadString(const QString& section, const QString& name, const QString& def) {
+QString RegistryStore::readString(const QString& section, const QString& name, const QString& def) {
     for (qsizetype i = d_->pending.size() - 1; i >= 0; --i)
         if (d_->pending[i].section == section && d_->pending[i].name == name)
             return d_->pending[i].value;
@@ -524,30 +530,30 @@ QString RegistryStore::ReadString(const QString& section, const QString& name, c
     return text->isNull() ? QLatin1String("") : *text;
 }
 
-void RegistryStore::WriteString(const QString& section, const QString& name, const QString& value) {
+void RegistryStore::writeString(const QString& section, const QString& name, const QString& value) {
     // Checked before anything is taken, so a refused group leaves nothing behind.
-    if (d_->pending.isEmpty() && !d_->canWrite())
+    if (d_->pending.isEmpty() && !canWrite(location_))
         throw AppError(failedToSet(name));
     d_->pending.append({section, name, value});
 }
 
-void RegistryStore::Flush() {
+void RegistryStore::flush() {
     if (d_->pending.isEmpty())
         return;
     const QList<Data::Pending> pending = std::exchange(d_->pending, {});
     // Another run of the program may have written since this store was opened: the lock keeps
     // two writers apart and the file is read again so that their values stay.
-    QLockFile lock(d_->file + QStringLiteral(".lock"));
+    QLockFile lock(location_ + QStringLiteral(".lock"));
     lock.tryLock(2000);
-    IniFile current = IniFile::Parse(readBytes(d_->file));
+    IniFile current = IniFile::Parse(readBytes(location_));
     if (current.damaged) {
         // What could not be read is dropped from the new file; the user's file is kept aside.
-        QFile::remove(d_->damagedCopy);
-        QFile::copy(d_->file, d_->damagedCopy);
+        QFile::remove(damagedCopy());
+        QFile::copy(location_, damagedCopy());
     }
     for (const Data::Pending& p : pending)
         current.Set(p.section, p.name, escapeValue(p.value));
-    if (!writeWhole(d_->file, current.Format()))
+    if (!writeWhole(location_, current.Format()))
         throw AppError(failedToSet(pending.first().name));
     d_->ini = current;
     d_->ini.damaged = false;

@@ -21,9 +21,9 @@ TEST_P(StoreTextRoundTrip, PathAndProjectNameComeBackExactlyAfterRestart) {
     const QString text = QString::fromUtf8(GetParam());
     {
         RegistryStore store;
-        store.WriteString(SettingsSection, QStringLiteral("Path for Data"), text);
-        store.WriteString(SettingsSection, QStringLiteral("Project Name"), text);
-        store.Flush();
+        store.writeString(SettingsSection, QStringLiteral("Path for Data"), text);
+        store.writeString(SettingsSection, QStringLiteral("Project Name"), text);
+        store.flush();
     }
     restartProgram();
     EXPECT_EQ(readText(QStringLiteral("Path for Data")), text);
@@ -46,8 +46,8 @@ TEST_P(StoreTextRoundTrip, FileIsReadAlikeByQSettings) {
     const QString text = QString::fromUtf8(GetParam());
     {
         RegistryStore store;
-        store.WriteString(SettingsSection, QStringLiteral("Project Name"), text);
-        store.Flush();
+        store.writeString(SettingsSection, QStringLiteral("Project Name"), text);
+        store.flush();
     }
     {
         QSettings qt(storeFile(), QSettings::IniFormat);
@@ -55,7 +55,7 @@ TEST_P(StoreTextRoundTrip, FileIsReadAlikeByQSettings) {
         EXPECT_EQ(back.typeId(), QMetaType::QString);
         EXPECT_EQ(back.toString(), text);
     }
-    useStoreIn(testenv::freshFolder(QStringLiteral("qt")));
+    useConfigIn(testenv::freshFolder(QStringLiteral("qt")));
     {
         QSettings qt(storeFile(), QSettings::IniFormat);
         qt.setValue(QStringLiteral("Defaults/Path for Data"), text);
@@ -80,14 +80,14 @@ TEST_F(StoreTest, AnyTextComesBackExactly) {
                 text += QString::fromUcs4(&c, 1);
             }
             texts << text;
-            store.WriteString(SettingsSection, QStringLiteral("Text %1").arg(i), text);
+            store.writeString(SettingsSection, QStringLiteral("Text %1").arg(i), text);
         }
-        store.Flush();
+        store.flush();
     }
     restartProgram();
     RegistryStore store;
     for (int i = 0; i < texts.size(); ++i)
-        ASSERT_EQ(store.ReadString(SettingsSection, QStringLiteral("Text %1").arg(i),
+        ASSERT_EQ(store.readString(SettingsSection, QStringLiteral("Text %1").arg(i),
                                    QStringLiteral("-")),
                   texts[i])
             << i;
@@ -105,10 +105,10 @@ TEST_F(StoreTest, LinesOfOtherKindsAndCommentsSurviveARewrite) {
     writeStore(kept);
     {
         RegistryStore store;
-        store.WriteInteger(SettingsSection, QStringLiteral("Left"), 11);
-        store.WriteString(SettingsSection, QStringLiteral("Project Name"),
+        store.writeInteger(SettingsSection, QStringLiteral("Left"), 11);
+        store.writeString(SettingsSection, QStringLiteral("Project Name"),
                           QStringLiteral("Cover A"));
-        store.Flush();
+        store.flush();
     }
     QByteArray expected = kept;
     expected.replace("Left=10\n", "Left=11\nProject%20Name=Cover A\n");
@@ -118,8 +118,8 @@ TEST_F(StoreTest, LinesOfOtherKindsAndCommentsSurviveARewrite) {
 TEST_F(StoreTest, EmptyTextStaysEmptyAndIsNotTheDefault) {
     {
         RegistryStore store;
-        store.WriteString(SettingsSection, QStringLiteral("Project Name"), QString());
-        store.Flush();
+        store.writeString(SettingsSection, QStringLiteral("Project Name"), QString());
+        store.flush();
     }
     restartProgram();
     const QString back = readText(QStringLiteral("Project Name"));
@@ -130,10 +130,10 @@ TEST_F(StoreTest, EmptyTextStaysEmptyAndIsNotTheDefault) {
 TEST_F(StoreTest, IntegersAreStoredAsDecimalText) {
     {
         RegistryStore store;
-        store.WriteInteger(SettingsSection, QStringLiteral("Browse Splitter"), 230);
-        store.WriteInteger(SettingsSection, QStringLiteral("Left"), -20);
-        store.WriteBool(SettingsSection, QStringLiteral("AutoUpdate"), false);
-        store.Flush();
+        store.writeInteger(SettingsSection, QStringLiteral("Browse Splitter"), 230);
+        store.writeInteger(SettingsSection, QStringLiteral("Left"), -20);
+        store.writeBool(SettingsSection, QStringLiteral("AutoUpdate"), false);
+        store.flush();
     }
     const QByteArray bytes = storeBytes();
     EXPECT_TRUE(bytes.contains("[Defaults]")) << bytes.constData();
@@ -165,8 +165,8 @@ TEST_P(StoreIntegerText, ReadsNumberOrDefault) {
     writeStore(ini);
     EXPECT_EQ(readInteger(QStringLiteral("Left"), 77), c.expected) << (c.stored ? c.stored : "-");
     RegistryStore store;
-    EXPECT_EQ(store.ReadBool(SettingsSection, QStringLiteral("Left"), true), c.expected != 0);
-    EXPECT_EQ(store.ReadBool(SettingsSection, QStringLiteral("Left"), false),
+    EXPECT_EQ(store.readBool(SettingsSection, QStringLiteral("Left"), true), c.expected != 0);
+    EXPECT_EQ(store.readBool(SettingsSection, QStringLiteral("Left"), false),
               c.expected == 77 ? false : c.expected != 0);
 }
 
@@ -190,15 +190,15 @@ TEST_P(StoreWrongKind, RaisesInvalidDataTypeWithTheValueName) {
     writeStore(QByteArray("[Defaults]\nPath%20for%20Data=") + GetParam() + "\nLeft=5\n");
     RegistryStore store;
     EXPECT_EQ(testenv::errorOf([&] {
-                  store.ReadString(SettingsSection, QStringLiteral("Path for Data"),
+                  store.readString(SettingsSection, QStringLiteral("Path for Data"),
                                    QStringLiteral("x"));
               }),
               QStringLiteral("Invalid data type for 'Path for Data'"));
-    EXPECT_EQ(
-        testenv::errorOf([&] { store.ReadInteger(SettingsSection, QStringLiteral("Path for Data"), 1); }),
-        QStringLiteral("Invalid data type for 'Path for Data'"));
+    EXPECT_EQ(testenv::errorOf(
+                  [&] { store.readInteger(SettingsSection, QStringLiteral("Path for Data"), 1); }),
+              QStringLiteral("Invalid data type for 'Path for Data'"));
     // The other values of the store read as usual.
-    EXPECT_EQ(store.ReadInteger(SettingsSection, QStringLiteral("Left"), 200), 5);
+    EXPECT_EQ(store.readInteger(SettingsSection, QStringLiteral("Left"), 200), 5);
 }
 
 INSTANTIATE_TEST_SUITE_P(HandEdited, StoreWrongKind,
@@ -214,10 +214,10 @@ TEST_F(StoreTest, MissingOrEmptyStoreGivesDefaultsAndNoDamage) {
         if (empty)
             writeStore(QByteArray());
         RegistryStore store;
-        EXPECT_FALSE(store.Damaged());
-        EXPECT_EQ(store.ReadInteger(SettingsSection, QStringLiteral("Top"), 100), 100);
+        EXPECT_FALSE(store.damaged());
+        EXPECT_EQ(store.readInteger(SettingsSection, QStringLiteral("Top"), 100), 100);
         EXPECT_EQ(
-            store.ReadString(SettingsSection, QStringLiteral("Project Name"), QStringLiteral("d")),
+            store.readString(SettingsSection, QStringLiteral("Project Name"), QStringLiteral("d")),
             QStringLiteral("d"));
     }
 }
@@ -229,21 +229,21 @@ TEST_F(StoreTest, BinaryGarbageReadsAsDefaultsIsKeptAsideAndReplacedByAGoodFile)
     writeStore(garbage);
     {
         RegistryStore store;
-        EXPECT_TRUE(store.Damaged());
-        EXPECT_EQ(store.ReadInteger(SettingsSection, QStringLiteral("Left"), 200), 200);
-        EXPECT_EQ(store.ReadBool(SettingsSection, QStringLiteral("AutoUpdate"), true), true);
-        store.WriteBool(SettingsSection, QStringLiteral("AutoUpdate"), false);
+        EXPECT_TRUE(store.damaged());
+        EXPECT_EQ(store.readInteger(SettingsSection, QStringLiteral("Left"), 200), 200);
+        EXPECT_EQ(store.readBool(SettingsSection, QStringLiteral("AutoUpdate"), true), true);
+        store.writeBool(SettingsSection, QStringLiteral("AutoUpdate"), false);
         // Written, so no failure may be reported, though QSettings' status stays at
         // FormatError after reading the garbage.
-        EXPECT_NO_THROW(store.Flush());
+        EXPECT_NO_THROW(store.flush());
     }
-    QFile copy(RegistryStore::DamagedCopy());
+    QFile copy(RegistryStore().damagedCopy());
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
     EXPECT_EQ(copy.readAll(), garbage);
     restartProgram();
     RegistryStore store;
-    EXPECT_FALSE(store.Damaged());
-    EXPECT_FALSE(store.ReadBool(SettingsSection, QStringLiteral("AutoUpdate"), true));
+    EXPECT_FALSE(store.damaged());
+    EXPECT_FALSE(store.readBool(SettingsSection, QStringLiteral("AutoUpdate"), true));
 }
 
 TEST_F(StoreTest, PartlyDamagedFileKeepsItsReadableValuesWhenRewritten) {
@@ -251,10 +251,10 @@ TEST_F(StoreTest, PartlyDamagedFileKeepsItsReadableValuesWhenRewritten) {
     writeStore("\xEF\xBB\xBF[Defaults]\nthis line is no value\nTop=321\n");
     {
         RegistryStore store;
-        EXPECT_TRUE(store.Damaged());
-        EXPECT_EQ(store.ReadInteger(SettingsSection, QStringLiteral("Top"), 100), 321);
-        store.WriteInteger(SettingsSection, QStringLiteral("Left"), 12);
-        store.Flush();
+        EXPECT_TRUE(store.damaged());
+        EXPECT_EQ(store.readInteger(SettingsSection, QStringLiteral("Top"), 100), 321);
+        store.writeInteger(SettingsSection, QStringLiteral("Left"), 12);
+        store.flush();
     }
     restartProgram();
     EXPECT_EQ(readInteger(QStringLiteral("Top"), 100), 321);
@@ -267,15 +267,15 @@ TEST_F(StoreTest, StoreWhoseFolderCannotBeMadeReadsDefaultsAndRefusesWrites) {
     // A regular file where the store's folder should be: no user, root included, can make it.
     const QString blocker = folder_ + QStringLiteral("/blocker");
     testenv::writeFile(blocker, "not a folder");
-    useStoreIn(blocker + QStringLiteral("/Sleevix"));
+    useConfigIn(blocker);
 
     RegistryStore store;
-    EXPECT_EQ(store.ReadInteger(SettingsSection, QStringLiteral("Left"), 200), 200);
-    EXPECT_EQ(
-        testenv::errorOf([&] { store.WriteBool(SettingsSection, QStringLiteral("AutoUpdate"), true); }),
-        QStringLiteral("Failed to set data for 'AutoUpdate'"));
+    EXPECT_EQ(store.readInteger(SettingsSection, QStringLiteral("Left"), 200), 200);
+    EXPECT_EQ(testenv::errorOf(
+                  [&] { store.writeBool(SettingsSection, QStringLiteral("AutoUpdate"), true); }),
+              QStringLiteral("Failed to set data for 'AutoUpdate'"));
     // Nothing of the refused group lingers to be read back as if stored.
-    EXPECT_EQ(store.ReadInteger(SettingsSection, QStringLiteral("AutoUpdate"), 7), 7);
+    EXPECT_EQ(store.readInteger(SettingsSection, QStringLiteral("AutoUpdate"), 7), 7);
     EXPECT_EQ(readInteger(QStringLiteral("AutoUpdate"), 7), 7);
     EXPECT_FALSE(QFileInfo::exists(storeFile()));
 }
@@ -294,21 +294,20 @@ TEST_F(StoreTest, StoreInAFolderThatTakesNoNewFilesIsNeverWrittenInPlace) {
     } else if (!QFileInfo::exists(file)) {
         GTEST_SKIP() << "no /proc, and root may write into any ordinary folder";
     }
-    RegistryStore::SetLocation(file);
-    before = storeBytes();
+    before = bytesOf(file);
     {
-        RegistryStore store;
-        EXPECT_EQ(testenv::errorOf([&] { store.WriteInteger(SettingsSection, QStringLiteral("Left"), 9); }),
+        RegistryStore store(file);
+        EXPECT_EQ(testenv::errorOf(
+                      [&] { store.writeInteger(SettingsSection, QStringLiteral("Left"), 9); }),
                   QStringLiteral("Failed to set data for 'Left'"));
-        EXPECT_NO_THROW(store.Flush());
+        EXPECT_NO_THROW(store.flush());
     }
-    EXPECT_EQ(storeBytes(), before);
+    EXPECT_EQ(bytesOf(file), before);
     if (geteuid() != 0)
         QFile::setPermissions(QFileInfo(file).absolutePath(), QFileDevice::ReadOwner |
                                                                   QFileDevice::WriteOwner |
                                                                   QFileDevice::ExeOwner);
 }
-
 
 TEST_F(StoreTest, SaveFailingHalfWayLeavesThePreviousFileWhole) {
     const QByteArray before = "[Defaults]\nAutoUpdate=1\nPath%20for%20Data=/old/\n";
@@ -318,9 +317,9 @@ TEST_F(StoreTest, SaveFailingHalfWayLeavesThePreviousFileWhole) {
     {
         FileSizeLimit limit(1024);
         RegistryStore store;
-        store.WriteBool(SettingsSection, QStringLiteral("AutoUpdate"), false);
-        store.WriteString(SettingsSection, QStringLiteral("Path for Data"), longPath);
-        error = testenv::errorOf([&] { store.Flush(); });
+        store.writeBool(SettingsSection, QStringLiteral("AutoUpdate"), false);
+        store.writeString(SettingsSection, QStringLiteral("Path for Data"), longPath);
+        error = testenv::errorOf([&] { store.flush(); });
     }
     EXPECT_EQ(error, QStringLiteral("Failed to set data for 'AutoUpdate'"));
     EXPECT_EQ(storeBytes(), before);
@@ -337,14 +336,48 @@ TEST_F(StoreTest, GroupIsWrittenWholeWithTheOtherValuesKept) {
     writeStore("[Defaults]\nBackLeft=33\nLeft=1\n");
     {
         RegistryStore store;
-        store.WriteInteger(SettingsSection, QStringLiteral("Left"), 2);
-        store.WriteInteger(SettingsSection, QStringLiteral("Top"), 3);
-        store.Flush();
+        store.writeInteger(SettingsSection, QStringLiteral("Left"), 2);
+        store.writeInteger(SettingsSection, QStringLiteral("Top"), 3);
+        store.flush();
     }
     restartProgram();
     EXPECT_EQ(readInteger(QStringLiteral("BackLeft"), 200), 33);
     EXPECT_EQ(readInteger(QStringLiteral("Left"), 200), 2);
     EXPECT_EQ(readInteger(QStringLiteral("Top"), 100), 3);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(StoreTest, UsualPlaceFollowsTheConfigFolderOfTheMomentAndAnExplicitFileIsUsedAsGiven) {
+    const QString home = QDir::homePath();
+    useConfigIn(folder_ + QStringLiteral("/one"));
+    EXPECT_EQ(RegistryStore::defaultLocation(),
+              folder_ + QStringLiteral("/one/Sleevix/Sleevix.ini"));
+    EXPECT_EQ(RegistryStore().location(), RegistryStore::defaultLocation());
+    // A relative or empty config folder is not used: the one under the home folder is.
+    for (const char* config : {"relative/config", ""}) {
+        qputenv("XDG_CONFIG_HOME", config);
+        EXPECT_EQ(RegistryStore::defaultLocation(),
+                  home + QStringLiteral("/.config/Sleevix/Sleevix.ini"));
+    }
+    useConfigIn(folder_ + QStringLiteral("/two"));
+    EXPECT_EQ(RegistryStore::defaultLocation(),
+              folder_ + QStringLiteral("/two/Sleevix/Sleevix.ini"));
+
+    // Two stores in one process, each in its own file.
+    const QString elsewhere = folder_ + QStringLiteral("/elsewhere/My.ini");
+    {
+        RegistryStore mine(elsewhere);
+        EXPECT_EQ(mine.location(), elsewhere);
+        EXPECT_EQ(mine.damagedCopy(), elsewhere + QStringLiteral(".damaged"));
+        mine.writeInteger(SettingsSection, QStringLiteral("Left"), 5);
+        mine.flush();
+    }
+    EXPECT_EQ(readInteger(QStringLiteral("Left"), 200), 200);
+    EXPECT_EQ(RegistryStore(elsewhere).readInteger(SettingsSection, QStringLiteral("Left"), 200),
+              5);
 }
 
 } // namespace
