@@ -346,6 +346,84 @@ TEST_F(StoreTest, GroupIsWrittenWholeWithTheOtherValuesKept) {
     EXPECT_EQ(readInteger(QStringLiteral("Top"), 100), 3);
 }
 
+// ---- files written before the store went through QSettings --------------------------------------
+
+// The texts of "Text 0", "Text 1", ... in tests/data/settings/OwnWriter.ini, a store file as
+// the program's own INI writer left it.
+const QStringList OwnWriterTexts = {
+    QStringLiteral("/home/me/CD, Covers/"),
+    QStringLiteral("Best of \"Live\" 1990"),
+    QStringLiteral(R"(C:\Data\x41\)"),
+    QStringLiteral(R"(back\\slash\)"),
+    QStringLiteral("  two leading blanks"),
+    QStringLiteral("trailing blanks  "),
+    QStringLiteral(" "),
+    QStringLiteral(""),
+    QStringLiteral("Ünïcødé Mötley Crüe – Ærø ß €"),
+    QStringLiteral("\U0001D11E clef"),
+    QStringLiteral("@at sign first"),
+    QStringLiteral("@@two at signs"),
+    QStringLiteral("@ByteArray(not binary)"),
+    QStringLiteral("@Variant(not a variant)"),
+    QStringLiteral("@String(text)"),
+    QStringLiteral("semi;colon"),
+    QStringLiteral("key=value"),
+    QStringLiteral("#not a comment"),
+    QStringLiteral("; not a comment either"),
+    QStringLiteral("[not a section]"),
+    QStringLiteral("tab\there"),
+    QStringLiteral("line\nbreak"),
+    QStringLiteral("carriage\rreturn"),
+    QStringLiteral("%20 and %"),
+    QStringLiteral("a, \"b\"; \\c"),
+    QStringLiteral("nul\0inside").left(10),
+    QStringLiteral("nul then hex digit \0F").left(21),
+    QStringLiteral("control \x01"
+                   "2 then digit"),
+    QStringLiteral("bell\a backspace\b formfeed\f vtab\v"),
+    QStringLiteral("delete \x7f next line \u0085 no-break \u00a0"),
+    QStringLiteral("ideographic\u3000space"),
+    QStringLiteral("'single' ?question"),
+    QStringLiteral("\"quoted whole\""),
+    QStringLiteral("-20"),
+    QStringLiteral("\t"),
+};
+
+void expectOwnWriterValues(RegistryStore& store) {
+    for (int i = 0; i < OwnWriterTexts.size(); ++i)
+        EXPECT_EQ(store.readString(SettingsSection, QStringLiteral("Text %1").arg(i),
+                                   QStringLiteral("-")),
+                  OwnWriterTexts[i])
+            << i;
+    EXPECT_EQ(store.readInteger(SettingsSection, QStringLiteral("Browse Splitter"), 200), 230);
+    EXPECT_FALSE(store.readBool(SettingsSection, QStringLiteral("AutoUpdate"), true));
+    EXPECT_TRUE(store.readBool(SettingsSection, QStringLiteral("Maximized"), false));
+    EXPECT_EQ(store.readString(SettingsSection, QStringLiteral("Path for Data"), QString()),
+              QStringLiteral("/home/me/Sleevix Data/"));
+    EXPECT_EQ(store.readString(SettingsSection, QStringLiteral("Ünï 100% key=name;"), QString()),
+              QStringLiteral("odd key"));
+    EXPECT_EQ(store.readString(QStringLiteral("Other Program"), QStringLiteral("Path for Data"),
+                               QString()),
+              QStringLiteral("/elsewhere/"));
+}
+
+TEST_F(StoreTest, FileOfTheOwnWriterReadsTheSameAndKeepsItsValuesWhenRewritten) {
+    testenv::writeFile(storeFile(), bytesOf(testenv::sourcePath(
+                                        QStringLiteral("tests/data/settings/OwnWriter.ini"))));
+    {
+        RegistryStore store;
+        EXPECT_FALSE(store.damaged());
+        expectOwnWriterValues(store);
+        EXPECT_EQ(store.readInteger(SettingsSection, QStringLiteral("Left"), 200), -20);
+        store.writeInteger(SettingsSection, QStringLiteral("Left"), 12);
+        store.flush();
+    }
+    restartProgram();
+    RegistryStore store;
+    expectOwnWriterValues(store);
+    EXPECT_EQ(store.readInteger(SettingsSection, QStringLiteral("Left"), 200), 12);
+}
+
 } // namespace
 
 namespace {
