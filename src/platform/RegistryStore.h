@@ -1,12 +1,12 @@
 // The user's settings key ("Software\Sleevix"): typed reads with defaults and writes, all values
-// stored as text. On Windows it is the real key under HKEY_CURRENT_USER (through QSettings);
-// elsewhere an INI file in the user's config folder, in the INI dialect QSettings reads and
-// writes. Open it, read or write a group of values, flush, and let it go.
+// stored as text. On Windows it is the real key under HKEY_CURRENT_USER; elsewhere an INI file
+// in the user's config folder, section "[Defaults]"; both through QSettings. Open it, read or
+// write a group of values, flush, and let it go.
 //
-// A group of writes reaches the store whole or not at all: the INI file is replaced by a new
-// file that has been written in full and synced, so a crash or a full disk while saving leaves
-// the previous file as it was. (The INI file is not written through QSettings: on Qt 6.4 it
-// puts a file cut short by a failed write in place of the old one and reports success.)
+// A group of writes reaches the INI file whole or not at all: a new file is written beside it,
+// synced, read back and compared value for value, and only then renamed over the old one, so a
+// crash or a full disk while saving leaves the previous file as it was. (QSettings' own sync()
+// can put a file cut short in place of the old one and report success on Qt 6.4.)
 #pragma once
 
 #include <QString>
@@ -44,12 +44,14 @@ public:
 
     // Writes the group now, merged into what the store holds at this moment. When that fails
     // nothing of the group is written and it throws "Failed to set data for '<name>'" with the
-    // group's first value.
+    // group's first value; so does a text that would not read back exactly as given (QSettings
+    // drops a U+FEFF at the start of a value).
     void flush();
 
-    // True when the INI file was there but could not be read in full (hand-edited into
-    // something else, binary garbage). The lines that could not be read are dropped when the
-    // file is next written; a copy of the whole file is kept beside it as damagedCopy() first.
+    // True when the INI file was there but QSettings could not read it in full (hand-edited
+    // into something else, binary garbage). The lines that could not be read are dropped when
+    // the file is next written; a copy of the whole file is kept beside it as damagedCopy()
+    // first. Comment lines are not kept when the file is written either.
     bool damaged() const;
 
     // Where this store lives.
