@@ -371,6 +371,60 @@ TEST_F(StoreTest, SaveFailingHalfWayLeavesThePreviousFileWhole) {
     EXPECT_EQ(readInteger(QStringLiteral("AutoUpdate"), 7), 1);
 }
 
+TEST_F(StoreTest, StoreFileThatCannotBeReadIsNotReplaced) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root reads any file";
+    const QByteArray before = "[Defaults]\nLeft=5\n";
+    writeStore(before);
+    QFile::setPermissions(storeFile(), QFileDevice::WriteOwner);
+    {
+        RegistryStore store;
+        EXPECT_EQ(store.readInteger(SettingsSection, QStringLiteral("Left"), 200), 200);
+        store.writeInteger(SettingsSection, QStringLiteral("Top"), 9);
+        EXPECT_EQ(testenv::errorOf([&] { store.flush(); }),
+                  QStringLiteral("Failed to set data for 'Top'"));
+    }
+    QFile::setPermissions(storeFile(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(storeBytes(), before);
+}
+
+// The group itself is written whole; a value of the file after it is cut off.
+TEST_F(StoreTest, SaveThatCutsOffAnotherValueOfTheFileFailsToo) {
+    const QByteArray before = "[Defaults]\nLeft=1\nZeta=" + QByteArray(900, 'z') + "\n";
+    writeStore(before);
+    QString error;
+    {
+        FileSizeLimit limit(1024);
+        RegistryStore store;
+        store.writeString(SettingsSection, QStringLiteral("Aaa"), QString(200, u'a'));
+        store.writeInteger(SettingsSection, QStringLiteral("Left"), 2);
+        error = testenv::errorOf([&] { store.flush(); });
+    }
+    EXPECT_EQ(error, QStringLiteral("Failed to set data for 'Aaa'"));
+    EXPECT_EQ(storeBytes(), before);
+}
+
+TEST_F(StoreTest, StoreKeptElsewhereThroughALinkStaysALinkWithItsPermissions) {
+    const QString target = folder_ + QStringLiteral("/dotfiles/sleevix.ini");
+    testenv::writeFile(target, "[Defaults]\nLeft=1\n");
+    const QFileDevice::Permissions mine = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    QFile::setPermissions(target, mine);
+    QDir().mkpath(QFileInfo(storeFile()).absolutePath());
+    ASSERT_TRUE(QFile::link(target, storeFile()));
+    {
+        RegistryStore store;
+        store.writeInteger(SettingsSection, QStringLiteral("Left"), 2);
+        store.flush();
+    }
+    EXPECT_TRUE(QFileInfo(storeFile()).isSymLink());
+    const QFileDevice::Permissions allButUser(0x7077);
+    EXPECT_EQ(QFile::permissions(target) & allButUser, mine);
+    EXPECT_EQ(readInteger(QStringLiteral("Left"), 200), 2);
+    EXPECT_EQ(QDir(folder_ + QStringLiteral("/dotfiles"))
+                  .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("sleevix.ini")});
+}
+
 TEST_F(StoreTest, GroupIsWrittenWholeWithTheOtherValuesKept) {
     writeStore("[Defaults]\nBackLeft=33\nLeft=1\n");
     {
@@ -383,6 +437,39 @@ TEST_F(StoreTest, GroupIsWrittenWholeWithTheOtherValuesKept) {
     EXPECT_EQ(readInteger(QStringLiteral("BackLeft"), 200), 33);
     EXPECT_EQ(readInteger(QStringLiteral("Left"), 200), 2);
     EXPECT_EQ(readInteger(QStringLiteral("Top"), 100), 3);
+    // Nothing written on the way is left beside the store.
+    EXPECT_EQ(QDir(folder_ + QStringLiteral("/Sleevix"))
+                  .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("Sleevix.ini")});
+}
+
+// ---- every store reads the file as it is now ---------------------------------------------------
+
+// QSettings answers a later reader of a file from what it read before while the file's size and
+// time stamp look the same, and tells of damage only the first reader.
+
+TEST_F(StoreTest, StoreReadsTheLatestValueHoweverQuicklyTheFileChanges) {
+    for (int i = 0; i < 40; ++i) {
+        const int value = i % 10;
+        if (i % 2) {
+            // Another program writes the file in place.
+            writeStore("[Defaults]\nLeft=" + QByteArray::number(value) + "\n");
+        } else {
+            RegistryStore store;
+            store.writeInteger(SettingsSection, QStringLiteral("Left"), value);
+            store.flush();
+        }
+        ASSERT_EQ(readInteger(QStringLiteral("Left"), 200), value) << i;
+    }
+}
+
+TEST_F(StoreTest, DamageIsToldToEveryStoreOpenedOnTheFile) {
+    writeStore("[Defaults]\nno value here\nTop=1\n");
+    for (int i = 0; i < 3; ++i) {
+        RegistryStore store;
+        EXPECT_TRUE(store.damaged()) << i;
+        EXPECT_EQ(store.readInteger(SettingsSection, QStringLiteral("Top"), 100), 1);
+    }
 }
 
 // ---- files written before the store went through QSettings --------------------------------------
