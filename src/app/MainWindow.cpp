@@ -220,8 +220,8 @@ void MainWindow::handleShow() {
     removeStaleInstaller();
     {
         RegistryStore store;
-        const QPoint stored(store.ReadInteger(SettingsSection, QStringLiteral("Left"), 200),
-                            store.ReadInteger(SettingsSection, QStringLiteral("Top"), 100));
+        const QPoint stored(store.readInteger(SettingsSection, QStringLiteral("Left"), 200),
+                            store.readInteger(SettingsSection, QStringLiteral("Top"), 100));
         QList<QRect> screens;
         for (const QScreen* s : QGuiApplication::screens())
             screens.append(s->geometry());
@@ -284,10 +284,10 @@ bool MainWindow::confirmClose() {
     }
     {
         RegistryStore store;
-        store.WriteInteger(SettingsSection, QStringLiteral("Left"), x());
-        store.WriteInteger(SettingsSection, QStringLiteral("Top"), y());
-        store.WriteString(SettingsSection, QStringLiteral("Path for Data"), workspace_.dataFolder);
-        store.Flush();
+        store.writeInteger(SettingsSection, QStringLiteral("Left"), x());
+        store.writeInteger(SettingsSection, QStringLiteral("Top"), y());
+        store.writeString(SettingsSection, QStringLiteral("Path for Data"), workspace_.dataFolder);
+        store.flush();
     }
     if (services.saveSettings)
         services.saveSettings();

@@ -100,8 +100,8 @@ void BackTextEditor::initialise() {
 
 void BackTextEditor::handleShow() {
     RegistryStore store;
-    const QPoint stored(store.ReadInteger(SettingsSection, QStringLiteral("BackLeft"), 200),
-                        store.ReadInteger(SettingsSection, QStringLiteral("BackTop"), 100));
+    const QPoint stored(store.readInteger(SettingsSection, QStringLiteral("BackLeft"), 200),
+                        store.readInteger(SettingsSection, QStringLiteral("BackTop"), 100));
     QList<QRect> screens;
     for (const QScreen* s : QGuiApplication::screens())
         screens.append(s->geometry());
@@ -198,9 +198,9 @@ void BackTextEditor::closeEditor() {
 
 void BackTextEditor::handleClose() {
     RegistryStore store;
-    store.WriteInteger(SettingsSection, QStringLiteral("BackLeft"), x());
-    store.WriteInteger(SettingsSection, QStringLiteral("BackTop"), y());
-    store.Flush();
+    store.writeInteger(SettingsSection, QStringLiteral("BackLeft"), x());
+    store.writeInteger(SettingsSection, QStringLiteral("BackTop"), y());
+    store.flush();
 }
 
 void BackTextEditor::done(int result) {

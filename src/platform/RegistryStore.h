@@ -1,12 +1,12 @@
 // The user's settings key ("Software\Sleevix"): typed reads with defaults and writes, all values
-// stored as text. On Windows it is the real key under HKEY_CURRENT_USER (through QSettings);
-// elsewhere an INI file in the user's config folder, in the INI dialect QSettings reads and
-// writes. Open it, read or write a group of values, Flush, and let it go.
+// stored as text. On Windows it is the real key under HKEY_CURRENT_USER; elsewhere an INI file
+// in the user's config folder, section "[Defaults]"; both through QSettings. Open it, read or
+// write a group of values, flush, and let it go.
 //
-// A group of writes reaches the store whole or not at all: the INI file is replaced by a new
-// file that has been written in full and synced, so a crash or a full disk while saving leaves
-// the previous file as it was. (The INI file is not written through QSettings: on Qt 6.4 it
-// puts a file cut short by a failed write in place of the old one and reports success.)
+// A group of writes reaches the INI file whole or not at all: a new file is written beside it,
+// synced, read back and compared value for value, and only then renamed over the old one, so a
+// crash or a full disk while saving leaves the previous file as it was. (QSettings' own sync()
+// can put a file cut short in place of the old one and report success on Qt 6.4.)
 #pragma once
 
 #include <QString>
@@ -14,10 +14,13 @@
 
 class RegistryStore {
 public:
-    // Opens (creating when missing) the key "Software\<appName>" and reads it. A store that
-    // cannot be read (missing, unreadable, damaged) opens empty or with what could be read; its
-    // other values then take their defaults.
-    explicit RegistryStore(const QString& appName = QStringLiteral("Sleevix"));
+    // Opens the store in its usual place, defaultLocation(), and reads it. A store that cannot
+    // be read (missing, unreadable, damaged) opens empty or with what could be read; its other
+    // values then take their defaults.
+    RegistryStore();
+    // The same for the store at location: an INI file (on Windows also a registry key path
+    // "HKEY_CURRENT_USER\...").
+    explicit RegistryStore(const QString& location);
     // Writes a group that was not flushed, silently, unless an exception is on its way.
     ~RegistryStore();
     RegistryStore(const RegistryStore&) = delete;
@@ -29,35 +32,41 @@ public:
     // A value of another kind than text (a number or binary value in the registry; in the INI
     // file an unquoted list "a, b" or an "@ByteArray(...)", "@Variant(...)"-style entry) throws
     // AppError "Invalid data type for '<name>'".
-    QString ReadString(const QString& section, const QString& name, const QString& def);
-    int ReadInteger(const QString& section, const QString& name, int def);
-    bool ReadBool(const QString& section, const QString& name, bool def);
+    QString readString(const QString& section, const QString& name, const QString& def);
+    int readInteger(const QString& section, const QString& name, int def);
+    bool readBool(const QString& section, const QString& name, bool def);
 
     // The first write of a group throws AppError "Failed to set data for '<name>'" when the
     // store cannot be written; nothing is changed then.
-    void WriteString(const QString& section, const QString& name, const QString& value);
-    void WriteInteger(const QString& section, const QString& name, int value);
-    void WriteBool(const QString& section, const QString& name, bool value);
+    void writeString(const QString& section, const QString& name, const QString& value);
+    void writeInteger(const QString& section, const QString& name, int value);
+    void writeBool(const QString& section, const QString& name, bool value);
 
     // Writes the group now, merged into what the store holds at this moment. When that fails
     // nothing of the group is written and it throws "Failed to set data for '<name>'" with the
-    // group's first value.
-    void Flush();
+    // group's first value; so does a text that would not read back exactly as given (QSettings
+    // drops a U+FEFF at the start of a value).
+    void flush();
 
-    // True when the INI file was there but could not be read in full (hand-edited into
-    // something else, binary garbage). The lines that could not be read are dropped when the
-    // file is next written; a copy of the whole file is kept beside it as DamagedCopy() first.
-    bool Damaged() const;
+    // True when the INI file was there but QSettings could not read it in full (hand-edited
+    // into something else, binary garbage). The lines that could not be read are dropped when
+    // the file is next written; a copy of the whole file is kept beside it as damagedCopy()
+    // first. Comment lines are not kept when the file is written either.
+    bool damaged() const;
 
-    // Where the store lives on this system (the INI file on Linux).
-    static QString Location(const QString& appName = QStringLiteral("Sleevix"));
+    // Where this store lives.
+    QString location() const;
     // Where a damaged store file is kept before it is rewritten.
-    static QString DamagedCopy(const QString& appName = QStringLiteral("Sleevix"));
-    // Puts the store file somewhere else (tests); an empty path restores the usual place.
-    static void SetLocation(const QString& file);
+    QString damagedCopy() const;
+
+    // Where the user's store lives on this system, worked out afresh from the environment at
+    // each call: "<XDG_CONFIG_HOME or ~/.config>/Sleevix/Sleevix.ini" on Linux, the key
+    // "HKEY_CURRENT_USER\Software\Sleevix" on Windows.
+    static QString defaultLocation();
 
     struct Data;
 
 private:
+    QString location_;
     std::unique_ptr<Data> d_;
 };

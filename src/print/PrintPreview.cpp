@@ -159,8 +159,8 @@ void PrintPreview::initialise() {
 
 void PrintPreview::handleShow() {
     RegistryStore store;
-    const QPoint stored(store.ReadInteger(SettingsSection, QStringLiteral("PrintLeft"), 200),
-                        store.ReadInteger(SettingsSection, QStringLiteral("PrintTop"), 100));
+    const QPoint stored(store.readInteger(SettingsSection, QStringLiteral("PrintLeft"), 200),
+                        store.readInteger(SettingsSection, QStringLiteral("PrintTop"), 100));
     // A place stored on a screen that is gone would show the modal preview where nobody can
     // reach it, and the whole program would seem to hang.
     QList<QRect> screens;
@@ -226,9 +226,9 @@ void PrintPreview::closePreview() {
 
 void PrintPreview::handleClose() {
     RegistryStore store;
-    store.WriteInteger(SettingsSection, QStringLiteral("PrintLeft"), x());
-    store.WriteInteger(SettingsSection, QStringLiteral("PrintTop"), y());
-    store.Flush();
+    store.writeInteger(SettingsSection, QStringLiteral("PrintLeft"), x());
+    store.writeInteger(SettingsSection, QStringLiteral("PrintTop"), y());
+    store.flush();
 }
 
 void PrintPreview::done(int result) {

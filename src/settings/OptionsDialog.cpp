@@ -180,9 +180,9 @@ void OptionsDialog::useChosenFolder(const QString& folder) {
 void OptionsDialog::handleDestroy() {
     saveSettings();
     RegistryStore store;
-    store.WriteInteger(SettingsSection, QStringLiteral("OptionsTop"), y());
-    store.WriteInteger(SettingsSection, QStringLiteral("OptionsLeft"), x());
-    store.Flush();
+    store.writeInteger(SettingsSection, QStringLiteral("OptionsTop"), y());
+    store.writeInteger(SettingsSection, QStringLiteral("OptionsLeft"), x());
+    store.flush();
 }
 
 void OptionsDialog::browseForDataFolder() {

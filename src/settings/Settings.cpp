@@ -34,7 +34,7 @@ int readStoredInteger(RegistryStore& store, const QString& name) {
                                      [&](const StoredInteger& e) { return name == e.name; });
     if (entry == std::end(StoredIntegers))
         throw AppError(QStringLiteral("Unknown setting '%1'").arg(name));
-    int value = store.ReadInteger(SettingsSection, name, entry->def);
+    int value = store.readInteger(SettingsSection, name, entry->def);
     if ((name == QLatin1String("OptionsTop") || name == QLatin1String("OptionsLeft")) && value < 0)
         value = 100;
     if (name == QLatin1String("Browse Splitter") && value < 200)
@@ -62,34 +62,34 @@ StoredOptions loadSettingsValues(Workspace& workspace) {
     options.left = readOr(failure, 100,
                           [&] { return readStoredInteger(store, QStringLiteral("OptionsLeft")); });
     options.autoUpdate = readOr(failure, true, [&] {
-        return store.ReadBool(SettingsSection, QStringLiteral("AutoUpdate"), true);
+        return store.readBool(SettingsSection, QStringLiteral("AutoUpdate"), true);
     });
     workspace.autoUpdateEnabled = options.autoUpdate;
     workspace.dataFolder = readOr(failure, workspace.dataFolder, [&] {
-        return store.ReadString(SettingsSection, QStringLiteral("Path for Data"),
+        return store.readString(SettingsSection, QStringLiteral("Path for Data"),
                                 workspace.dataFolder);
     });
     workspace.dataFolder = asFolder(workspace.dataFolder);
     workspace.projectName = readOr(failure, DefaultProjectName, [&] {
-        return store.ReadString(SettingsSection, QStringLiteral("Project Name"),
+        return store.readString(SettingsSection, QStringLiteral("Project Name"),
                                 DefaultProjectName);
     });
     workspace.projectFolder = workspace.dataFolder + workspace.projectName + PathDelim;
-    if (failure.isEmpty() && store.Damaged())
+    if (failure.isEmpty() && store.damaged())
         failure = QStringLiteral("The settings file %1 is damaged; the settings that could not "
                                  "be read take their defaults. A copy of the file is kept as %2 "
                                  "when the settings are next saved.")
-                      .arg(RegistryStore::Location(), RegistryStore::DamagedCopy());
+                      .arg(store.location(), store.damagedCopy());
     return options;
 }
 
 void saveSettingsValues(Workspace& workspace, bool autoUpdateChecked) {
     RegistryStore store;
-    store.WriteBool(SettingsSection, QStringLiteral("AutoUpdate"), autoUpdateChecked);
+    store.writeBool(SettingsSection, QStringLiteral("AutoUpdate"), autoUpdateChecked);
     workspace.projectName = projectNameOnly(workspace.projectName);
-    store.WriteString(SettingsSection, QStringLiteral("Project Name"), workspace.projectName);
-    store.WriteString(SettingsSection, QStringLiteral("Path for Data"), workspace.dataFolder);
-    store.Flush();
+    store.writeString(SettingsSection, QStringLiteral("Project Name"), workspace.projectName);
+    store.writeString(SettingsSection, QStringLiteral("Path for Data"), workspace.dataFolder);
+    store.flush();
 }
 
 void useDataFolder(Workspace& workspace, const QString& folder) {

@@ -44,7 +44,7 @@ protected:
     }
 
     QString storeValue(const QString& name) {
-        QSettings ini(RegistryStore::Location(), QSettings::IniFormat);
+        QSettings ini(RegistryStore::defaultLocation(), QSettings::IniFormat);
         return ini.value(QStringLiteral("Defaults/") + name).toString();
     }
 
@@ -173,7 +173,7 @@ TEST_F(MainWindowTest, AFailedSaveAtClosingKeepsTheProgramOpen) {
 
 TEST_F(MainWindowTest, StoredPositionsThatAreNoNumberOrOffScreenFallBack) {
     {
-        QSettings ini(RegistryStore::Location(), QSettings::IniFormat);
+        QSettings ini(RegistryStore::defaultLocation(), QSettings::IniFormat);
         ini.setValue(QStringLiteral("Defaults/Left"), QStringLiteral("abc"));
         ini.setValue(QStringLiteral("Defaults/Top"), QStringLiteral("-20000"));
     }
@@ -190,7 +190,7 @@ TEST_F(MainWindowTest, StoredPositionsThatAreNoNumberOrOffScreenFallBack) {
 
 TEST_F(MainWindowTest, AnEmptyStoredProjectNameOpensTheSampleProject) {
     {
-        QSettings ini(RegistryStore::Location(), QSettings::IniFormat);
+        QSettings ini(RegistryStore::defaultLocation(), QSettings::IniFormat);
         ini.setValue(QStringLiteral("Defaults/Project Name"), QString());
     }
     auto form = makeForm();

@@ -120,9 +120,9 @@ TEST_F(BackTextEditorTest, ControlsAndTheFixedSize) {
 TEST_F(BackTextEditorTest, PlaceIsReadAtShowingAndWrittenAtClosing) {
     {
         RegistryStore store;
-        store.WriteInteger(SettingsSection, "BackLeft", 120);
-        store.WriteInteger(SettingsSection, "BackTop", 30);
-        store.Flush();
+        store.writeInteger(SettingsSection, "BackLeft", 120);
+        store.writeInteger(SettingsSection, "BackTop", 30);
+        store.flush();
     }
     BackTextEditor form(*ws_, *cover_);
     form.show();
@@ -131,8 +131,8 @@ TEST_F(BackTextEditorTest, PlaceIsReadAtShowingAndWrittenAtClosing) {
     form.closeButton->click();
     EXPECT_FALSE(form.isVisible());
     RegistryStore store;
-    EXPECT_EQ(store.ReadInteger(SettingsSection, "BackLeft", -1), 40);
-    EXPECT_EQ(store.ReadInteger(SettingsSection, "BackTop", -1), 50);
+    EXPECT_EQ(store.readInteger(SettingsSection, "BackLeft", -1), 40);
+    EXPECT_EQ(store.readInteger(SettingsSection, "BackTop", -1), 50);
 }
 
 TEST_F(BackTextEditorTest, DefaultPlace) {

@@ -74,8 +74,8 @@ TEST(PrintPreview, SizeAtCreationAndAtEveryResize) {
 TEST(PrintPreview, RemembersItsPlace) {
     {
         RegistryStore store;
-        store.WriteString(SettingsSection, QStringLiteral("PrintLeft"), QStringLiteral("rubbish"));
-        store.WriteInteger(SettingsSection, QStringLiteral("PrintTop"), 140);
+        store.writeString(SettingsSection, QStringLiteral("PrintLeft"), QStringLiteral("rubbish"));
+        store.writeInteger(SettingsSection, QStringLiteral("PrintTop"), 140);
     }
     PrintPreview form;
     form.show();
@@ -85,8 +85,8 @@ TEST(PrintPreview, RemembersItsPlace) {
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(form.result(), 2);
     RegistryStore store;
-    EXPECT_EQ(store.ReadInteger(SettingsSection, QStringLiteral("PrintLeft"), 0), 250);
-    EXPECT_EQ(store.ReadInteger(SettingsSection, QStringLiteral("PrintTop"), 0), 260);
+    EXPECT_EQ(store.readInteger(SettingsSection, QStringLiteral("PrintLeft"), 0), 250);
+    EXPECT_EQ(store.readInteger(SettingsSection, QStringLiteral("PrintTop"), 0), 260);
 }
 
 // The whole canvas, whatever its width, fills the page-sized preview.

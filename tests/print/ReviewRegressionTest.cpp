@@ -32,8 +32,8 @@ TEST(ReviewPrintPreview, AStoredPlaceOffEveryScreenFallsBack) {
     for (const auto& row : rows) {
         {
             RegistryStore store;
-            store.WriteInteger(SettingsSection, QStringLiteral("PrintLeft"), row.left);
-            store.WriteInteger(SettingsSection, QStringLiteral("PrintTop"), row.top);
+            store.writeInteger(SettingsSection, QStringLiteral("PrintLeft"), row.left);
+            store.writeInteger(SettingsSection, QStringLiteral("PrintTop"), row.top);
         }
         PrintPreview form;
         form.show();

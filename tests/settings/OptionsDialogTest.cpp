@@ -45,10 +45,10 @@ protected:
     void closeProgram(std::unique_ptr<OptionsDialog>& form) {
         {
             RegistryStore store;
-            store.WriteInteger(SettingsSection, QStringLiteral("Left"), 200);
-            store.WriteInteger(SettingsSection, QStringLiteral("Top"), 100);
-            store.WriteString(SettingsSection, QStringLiteral("Path for Data"), ws_.dataFolder);
-            store.Flush();
+            store.writeInteger(SettingsSection, QStringLiteral("Left"), 200);
+            store.writeInteger(SettingsSection, QStringLiteral("Top"), 100);
+            store.writeString(SettingsSection, QStringLiteral("Path for Data"), ws_.dataFolder);
+            store.flush();
         }
         form->saveSettings();
         form.reset();

@@ -68,7 +68,7 @@ TEST_F(StoreTest, DamagedStoreIsToldAndLoadsWhatItCan) {
     const StoredOptions options = loadSettingsValues(ws_);
     EXPECT_TRUE(options.failure.contains(QStringLiteral("damaged")))
         << options.failure.toStdString();
-    EXPECT_TRUE(options.failure.contains(RegistryStore::DamagedCopy()));
+    EXPECT_TRUE(options.failure.contains(RegistryStore().damagedCopy()));
     EXPECT_EQ(ws_.projectName, QStringLiteral("Cover C"));
 }
 
@@ -116,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(StoreTest, UnwritableStoreRefusesTheSaveAndKeepsTheValuesInMemory) {
     const QString blocker = folder_ + QStringLiteral("/blocker");
     testenv::writeFile(blocker, "not a folder");
-    useStoreIn(blocker + QStringLiteral("/Sleevix"));
+    useConfigIn(blocker);
     loadSettingsValues(ws_);
     useDataFolder(ws_, QStringLiteral("/srv/new"));
     try {

@@ -31,27 +31,28 @@ inline std::string RowName(size_t index, const char* text) {
 class StoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        savedConfigHome_ = qgetenv("XDG_CONFIG_HOME");
         folder_ = testenv::freshFolder(QStringLiteral("store"));
-        useStoreIn(folder_ + QStringLiteral("/Sleevix"));
+        useConfigIn(folder_);
         savedLanguage_ = testenv::currentLanguage();
         testenv::useLanguage(QStringLiteral("ENU"));
         startDataFolder_ = testenv::freshFolder(QStringLiteral("data")) + PathDelim;
         ws_.dataFolder = startDataFolder_;
     }
     void TearDown() override {
-        RegistryStore::SetLocation(QString());
+        qputenv("XDG_CONFIG_HOME", savedConfigHome_);
         testenv::useLanguage(savedLanguage_);
     }
 
-    void useStoreIn(const QString& folder) {
-        RegistryStore::SetLocation(folder + QStringLiteral("/Sleevix.ini"));
-    }
-    static QString storeFile() { return RegistryStore::Location(); }
+    // The user's config folder, where the store is looked for as "Sleevix/Sleevix.ini".
+    static void useConfigIn(const QString& folder) { qputenv("XDG_CONFIG_HOME", folder.toUtf8()); }
+    static QString storeFile() { return RegistryStore::defaultLocation(); }
 
     // The store file with these bytes, as a user or another program left it.
     static void writeStore(const QByteArray& bytes) { testenv::writeFile(storeFile(), bytes); }
-    static QByteArray storeBytes() {
-        QFile file(storeFile());
+    static QByteArray storeBytes() { return bytesOf(storeFile()); }
+    static QByteArray bytesOf(const QString& path) {
+        QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
@@ -60,25 +61,25 @@ protected:
     // what it has read and written per file for the life of the process).
     void restartProgram() {
         const QString bytesFrom = storeFile();
-        const QString next =
-            testenv::freshFolder(QStringLiteral("restart")) + QStringLiteral("/Sleevix");
-        QDir().mkpath(next);
+        const QString next = testenv::freshFolder(QStringLiteral("restart"));
+        QDir().mkpath(next + QStringLiteral("/Sleevix"));
         if (QFile::exists(bytesFrom))
-            QFile::copy(bytesFrom, next + QStringLiteral("/Sleevix.ini"));
-        useStoreIn(next);
+            QFile::copy(bytesFrom, next + QStringLiteral("/Sleevix/Sleevix.ini"));
+        useConfigIn(next);
     }
 
     static QString readText(const QString& name, const QString& def = QStringLiteral("<def>")) {
         RegistryStore store;
-        return store.ReadString(SettingsSection, name, def);
+        return store.readString(SettingsSection, name, def);
     }
     static int readInteger(const QString& name, int def) {
         RegistryStore store;
-        return store.ReadInteger(SettingsSection, name, def);
+        return store.readInteger(SettingsSection, name, def);
     }
 
     QString folder_;
     QString startDataFolder_;
     Workspace ws_{testenv::startupFacts(), QDir::currentPath()};
     QString savedLanguage_;
+    QByteArray savedConfigHome_;
 };
