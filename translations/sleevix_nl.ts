@@ -247,6 +247,37 @@
     </message>
 </context>
 <context>
+    <name>Project</name>
+    <message>
+        <source>&quot;.&quot; and &quot;..&quot; stand for the folder itself and the one above it</source>
+        <translation>&quot;.&quot; en &quot;..&quot; staan voor de map zelf en de map erboven</translation>
+    </message>
+    <message>
+        <source>it contains a tab or another control character</source>
+        <translation>er staat een tab of een ander stuurteken in</translation>
+    </message>
+    <message>
+        <source>it contains &quot;%1&quot;, which cannot stand in a folder name</source>
+        <translation>er staat &quot;%1&quot; in, dat niet in een mapnaam mag staan</translation>
+    </message>
+    <message>
+        <source>it consists of spaces only</source>
+        <translation>de naam bestaat alleen uit spaties</translation>
+    </message>
+    <message>
+        <source>it is too long for the file system</source>
+        <translation>de naam is te lang voor het bestandssysteem</translation>
+    </message>
+    <message>
+        <source>the path of its files would be too long for the file system</source>
+        <translation>het pad van de bestanden zou te lang worden voor het bestandssysteem</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot be the name of a project folder: %2.</source>
+        <translation>&quot;%1&quot; kan niet de naam van een projectmap zijn: %2.</translation>
+    </message>
+</context>
+<context>
     <name>ProjectCommands</name>
     <message>
         <source>The project %1</source>
@@ -255,6 +286,26 @@
     <message>
         <source>has been saved.</source>
         <translation>is bewaard.</translation>
+    </message>
+    <message>
+        <source> - Path for files</source>
+        <translation> - Pad voor bestanden</translation>
+    </message>
+    <message>
+        <source>Select the Path for the Files<byte value="xd"/>
+en klik op OK.</source>
+        <translation>Selecteer het pad voor de bestanden<byte value="xd"/>
+en klik op OK.</translation>
+    </message>
+    <message>
+        <source> - Select the picture for the front</source>
+        <translation> - Selecteer de afbeelding voor de voorkant</translation>
+    </message>
+    <message>
+        <source>Select the Path for the Files.<byte value="xd"/>
+and Click OK.</source>
+        <translation>Selecteer het pad voor de bestanden.<byte value="xd"/>
+en klik op OK.</translation>
     </message>
 </context>
 <context>

@@ -5,8 +5,10 @@
 
 #include "controls/ImageView.h"
 #include "cover/CoverLayout.h"
+#include "cover/ProjectFiles.h"
 #include "cover/SampleProject.h"
 #include "dialogs/ErrorGuard.h"
+#include "platform/AppError.h"
 #include "platform/PathDelim.h"
 #include "platform/RegistryStore.h"
 #include "settings/Settings.h"
@@ -186,10 +188,14 @@ void MainWindow::connectHandlers() {
 void MainWindow::fixSize() {
     const int clientWidth = closeButton->x() + closeButton->width() + newProjectButton->x();
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    const int height =
-        std::max(PanelHeight + 100, (screen ? screen->geometry().height() : 1024) - 50);
+    const int available = screen ? screen->availableGeometry().height() : 1024;
+    // The title bar and borders count: the whole window fits above the task bar. They are known
+    // once the window system has framed the window; until then they count as nothing.
+    const int frame = frameGeometry().height() - geometry().height();
+    const int height = std::max(PanelHeight + 100, mainWindowOuterHeight(available) - frame);
     // The user cannot change the size: it is fixed, as the layout is.
-    setFixedSize(clientWidth, height);
+    if (minimumSize() != QSize(clientWidth, height) || maximumSize() != QSize(clientWidth, height))
+        setFixedSize(clientWidth, height);
     coverScrollArea->setGeometry(0, PanelHeight, clientWidth, height - PanelHeight);
 }
 
@@ -222,10 +228,9 @@ void MainWindow::handleShow() {
         RegistryStore store;
         const QPoint stored(store.readInteger(SettingsSection, QStringLiteral("Left"), 200),
                             store.readInteger(SettingsSection, QStringLiteral("Top"), 100));
-        QList<QRect> screens;
-        for (const QScreen* s : QGuiApplication::screens())
-            screens.append(s->geometry());
-        move(keepOnScreen(stored, size(), screens, QPoint(200, 100)));
+        fixSize();
+        move(
+            keepOnScreen(stored, frameGeometry().size(), availableScreenAreas(), QPoint(200, 100)));
     }
     // A project saved without a name (an empty list saved in the editor) would make the data
     // folder itself the project, which holds no pictures: every start would fail. The sample
@@ -235,19 +240,26 @@ void MainWindow::handleShow() {
         ws.projectName = DefaultProjectName;
         ws.projectFolder = ws.dataFolder + ws.projectName + PathDelim;
     }
-    if (!QFileInfo(ws.projectFolder).isDir())
-        copySampleFiles(sampleFolders(ws.startFolder(), ws.facts().programFolder), ws.projectFolder,
-                        ws.facts().daylight);
+    // What cannot be read is named once at the end; everything else still opens, so that the
+    // cover, the list and the spine text are there to work on.
+    QStringList failures;
+    if (!QFileInfo(ws.projectFolder).isDir()) {
+        try {
+            copySampleFiles(sampleFolders(ws.startFolder(), ws.facts().programFolder),
+                            ws.projectFolder, ws.facts().daylight);
+        } catch (const AppError& e) {
+            failures << e.message();
+        }
+    }
     cover_.drawTemplate();
-    cover_.loadFrontPicture(ws.projectFolder + QStringLiteral("Front.jpg"));
-    cover_.loadBackPicture(ws.projectFolder + QStringLiteral("Back.bmp"));
-    if (services.loadBackText)
-        services.loadBackText(ws.projectFolder + QStringLiteral("Back.rtf"));
+    if (QFileInfo(ws.projectFolder).isDir())
+        failures << Project::readFiles(ws.projectFolder, cover_, services.loadBackText);
     spineTextEdit->setText(ws.projectName);
     applySpineText();
     ws.setUnsavedChanges(false);
-    // Set only now: a first showing that failed half-way is tried again at the next showing.
     firstShowingDone = true;
+    if (!failures.isEmpty())
+        throw AppError(failures.join(u'\n'));
 }
 
 void MainWindow::handlePaint() {
@@ -303,6 +315,12 @@ void MainWindow::showEvent(QShowEvent* event) {
             if (qEnvironmentVariableIsSet("SLEEVIX_QUIT_AFTER_FIRST_SHOW"))
                 QTimer::singleShot(0, qApp, &QCoreApplication::quit);
         });
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    // The window system may have framed the window, or moved it to another screen.
+    fixSize();
 }
 
 void MainWindow::paintEvent(QPaintEvent* event) {

@@ -112,6 +112,8 @@ void ProgramWindows::wireMainWindow() {
     services.loadBackText = [this](const QString& file) { backEditor_->loadContents(file); };
     services.newProject = [this] { projects_->newProject(); };
     services.saveProject = [this] { projects_->saveProject(); };
+    services.readProject = [this] { projects_->readProject(); };
+    services.readFrontPicture = [this] { projects_->readFrontPicture(); };
     services.showBackEditor = [this] {
         backEditor_->show();
         backEditor_->raise();

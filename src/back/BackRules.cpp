@@ -17,16 +17,6 @@ QString nameFromLines(const QStringList& lines) {
     return lines.size() > 1 ? trimLine(lines[1]) : QString();
 }
 
-bool isUsableFolderName(const QString& name) {
-    if (name == QLatin1String(".") || name == QLatin1String(".."))
-        return false;
-    for (const QChar c : name) {
-        if (c.unicode() < 0x20 || QStringView(u"\\/:*?\"<>|").contains(c))
-            return false;
-    }
-    return true;
-}
-
 void copyEditorPixels(const QImage& windowPixels, QImage& backPicture) {
     QPainter painter(&backPicture);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);

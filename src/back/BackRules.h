@@ -1,6 +1,5 @@
 // The rules of the back-cover editor that need no window: the name and spine text taken from the
-// list's first displayed lines, which names make a project folder, and the copy of the editor's
-// pixels onto the back picture.
+// list's first displayed lines, and the copy of the editor's pixels onto the back picture.
 #pragma once
 
 #include <QImage>
@@ -31,11 +30,6 @@ QString trimLine(const QString& line);
 // Line 1 of the list, trimmed; when that has fewer than 10 characters, line 2, trimmed, whatever
 // its length (empty when there is none). Names the project folder and gives the spine text.
 QString nameFromLines(const QStringList& lines);
-
-// Whether a name can be a project folder on every system the program runs on: no separators,
-// none of : * ? " < > |, no control characters, not "." or "..". The empty name is allowed (the
-// data folder itself).
-bool isUsableFolderName(const QString& name);
 
 // Stretches CopySource of the window's pixels onto CopyTarget of the back picture, without
 // smoothing, as the screen copy does.

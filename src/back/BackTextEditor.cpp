@@ -4,20 +4,19 @@
 #include "back/RichTextEdit.h"
 #include "controls/ColourButton.h"
 #include "cover/Cover.h"
+#include "cover/ProjectFiles.h"
 #include "cover/Workspace.h"
 #include "dialogs/DialogLook.h"
 #include "dialogs/ErrorGuard.h"
-#include "platform/AppError.h"
 #include "platform/PathDelim.h"
 #include "platform/RegistryStore.h"
 #include "settings/Settings.h"
 #include "support/WindowPlacement.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
-#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTextCursor>
@@ -102,10 +101,7 @@ void BackTextEditor::handleShow() {
     RegistryStore store;
     const QPoint stored(store.readInteger(SettingsSection, QStringLiteral("BackLeft"), 200),
                         store.readInteger(SettingsSection, QStringLiteral("BackTop"), 100));
-    QList<QRect> screens;
-    for (const QScreen* s : QGuiApplication::screens())
-        screens.append(s->geometry());
-    move(keepOnScreen(stored, frameGeometry().size(), screens, QPoint(200, 100)));
+    move(keepOnScreen(stored, frameGeometry().size(), availableScreenAreas(), QPoint(200, 100)));
 }
 
 // The editor is always 556 x 472 pixels: any change of size is undone at once.
@@ -142,14 +138,20 @@ void BackTextEditor::readList() {
 }
 
 void BackTextEditor::saveList() {
-    const QString name = BackRules::nameFromLines(editor->displayedLines());
+    // The name is the one the spine text would get: cut to what the spine holds, so that saving
+    // the project later writes into this same folder.
+    const QString name = Project::cutName(BackRules::nameFromLines(editor->displayedLines()));
     const QString data = workspace_.dataFolder;
     const QString folder = name.isEmpty() ? data : withTrailingDelim(data + name);
-    const QString file = folder + QStringLiteral("Back.rtf");
     // A name that cannot be a folder fails before anything is made or changed.
-    if (!BackRules::isUsableFolderName(name) || !QDir().mkpath(folder))
-        throw AppError(QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(file)));
-    editor->saveToFile(file);
+    Project::checkFolderName(name, data);
+    if (QFileInfo(folder).isDir()) {
+        editor->saveToFile(folder + Project::BackTextFile);
+    } else {
+        // The new folder becomes the current project: it gets the pictures too, so that it is a
+        // whole project the next start can open.
+        Project::writeFiles(folder, editor->toRtf(), cover_.backPicture(), cover_.frontPicture());
+    }
     workspace_.projectName = name;
     workspace_.projectFolder = folder;
 }

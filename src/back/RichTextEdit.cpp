@@ -111,12 +111,16 @@ void RichTextEdit::adopt(QTextDocument* loaded) {
     moveCursor(QTextCursor::Start);
 }
 
-void RichTextEdit::saveToFile(const QString& fileName) const {
+QByteArray RichTextEdit::toRtf() const {
     QByteArray rtf;
     QBuffer buffer(&rtf);
     buffer.open(QIODevice::WriteOnly);
     RtfWriter::write(document(), &buffer);
-    if (!saveFileWhole(fileName, rtf))
+    return rtf;
+}
+
+void RichTextEdit::saveToFile(const QString& fileName) const {
+    if (!saveFileWhole(fileName, toRtf()))
         throw AppError(
             QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(fileName)));
 }

@@ -21,6 +21,8 @@ public:
     // Writes the whole content as RTF, replacing the file. Throws AppError
     // "Cannot create file <name>", or "Failed to Save Stream" when writing fails.
     void saveToFile(const QString& fileName) const;
+    // The whole content as the RTF that saveToFile writes.
+    QByteArray toRtf() const;
 
     // The lines as the control shows them now: word-wrapped paragraphs give several lines.
     QStringList displayedLines() const;

@@ -1,6 +1,7 @@
 #include "cover/Cover.h"
 
 #include "cover/CoverLayout.h"
+#include "cover/ProjectFiles.h"
 #include "cover/Workspace.h"
 #include "platform/Canvas.h"
 
@@ -53,12 +54,16 @@ void Cover::putBackPictureOnCanvas() {
 }
 
 void Cover::applySpineText(const QString& text) {
+    // What the spines show is what the spine text field holds and what names the project.
+    const QString spine = Project::cutName(text);
     Canvas canvas(&canvas_);
-    Layout::drawSpineText(canvas, text, Layout::LeftSpineBounds, Layout::RightSpineBounds);
-    spineText_ = text;
+    // A shorter text must not leave the end of the longer one before it on the spines.
+    Layout::clearSpineText(canvas, Layout::LeftSpineBounds, Layout::RightSpineBounds);
+    Layout::drawSpineText(canvas, spine, Layout::LeftSpineBounds, Layout::RightSpineBounds);
+    spineText_ = spine;
     workspace_.setUnsavedChanges(true);
     Q_EMIT changed();
-    Q_EMIT spineTextApplied(text);
+    Q_EMIT spineTextApplied(spine);
 }
 
 void Cover::forgetPictures() {

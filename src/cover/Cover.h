@@ -34,7 +34,8 @@ public:
     void loadBackPicture(const QString& fileName);
     // A new back picture (the editor's copy of its list), stamped and drawn.
     void setBackPicture(const QImage& picture);
-    // Draws the text on both spines; the project has unsaved changes afterwards.
+    // Draws the text, cut to the 51 characters a spine holds, on both spines in place of the one
+    // before; the project has unsaved changes afterwards.
     void applySpineText(const QString& text);
     // Forgets both pictures (a new project); the canvas stays as drawn.
     void forgetPictures();

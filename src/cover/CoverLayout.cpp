@@ -1,5 +1,7 @@
 #include "cover/CoverLayout.h"
 
+#include <QPainter>
+
 namespace Layout {
 namespace {
 
@@ -56,9 +58,41 @@ void drawRotatedText(Canvas& canvas, int angle, int x, int y, const QString& tex
     canvas.textOut(x, y, text, angle);
 }
 
+namespace {
+
+QFont spineFont() {
+    return Canvas::makeFont(QStringLiteral("Verdana"), 10, true);
+}
+
+} // namespace
+
+void clearSpineText(Canvas& canvas, const QRect& leftSpine, const QRect& rightSpine) {
+    QImage* image = canvas.image();
+    QImage measure(1, 1, QImage::Format_RGB32);
+    Canvas metrics(&measure);
+    metrics.Font = spineFont();
+    const int cell = metrics.textHeight(QStringLiteral("M"));
+    // Turned upwards, the left text's cells lie right of its x; turned downwards, the right
+    // text's cells lie left of its x. Each column also takes in the inside of its spine frame.
+    const int leftX = leftSpine.left();
+    const int rightX = rightSpine.left() + 22;
+    const int leftEnd = std::max(leftX + cell, leftSpine.left() + leftSpine.width());
+    const int rightStart = std::min(rightX - cell + 1, rightSpine.left());
+    const QRect columns[] = {QRect(leftX - 1, 0, leftEnd - leftX + 1, image->height()),
+                             QRect(rightStart - 1, 0, rightX - rightStart + 2, image->height())};
+    // The template alone, copied into the columns: white with the frames and marks that cross
+    // them.
+    QImage fresh = newLayoutImage(image->width());
+    Canvas freshCanvas(&fresh);
+    drawTemplate(freshCanvas);
+    QPainter painter(image);
+    for (const QRect& column : columns)
+        painter.drawImage(column.topLeft(), fresh, column);
+}
+
 void drawSpineText(Canvas& canvas, const QString& text, const QRect& leftSpine,
                    const QRect& rightSpine) {
-    canvas.Font = Canvas::makeFont(QStringLiteral("Verdana"), 10, true);
+    canvas.Font = spineFont();
     canvas.fontColor = Qt::black;
     canvas.brushColor = Qt::white;
     drawRotatedText(canvas, 90, leftSpine.left(), leftSpine.top() + leftSpine.height() - 10, text);

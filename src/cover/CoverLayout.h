@@ -39,6 +39,11 @@ void stampProductName(QImage& backPicture, const QString& productName);
 // Text turned counter-clockwise by angle degrees with its first cell's top-left at (x, y).
 void drawRotatedText(Canvas& canvas, int angle, int x, int y, const QString& text);
 
+// Makes both spines as the template left them: the columns the spine text is written in, over the
+// canvas's whole height (a long text runs past the spines), white again with the template's
+// lines through them. The pictures lie outside these columns.
+void clearSpineText(Canvas& canvas, const QRect& leftSpine, const QRect& rightSpine);
+
 // The spine text in Verdana bold 10 pt: upwards on the left spine from (left + 0, top + 462),
 // downwards on the right spine from (left + 22, top + 10).
 void drawSpineText(Canvas& canvas, const QString& text, const QRect& leftSpine,

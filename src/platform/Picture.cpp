@@ -164,24 +164,68 @@ void Picture::clear() {
     *this = Picture();
 }
 
-void Picture::saveToFile(const QString& fileName) const {
-    QByteArray bytes = original_;
-    if (modified_ || bytes.isEmpty()) {
-        bytes.clear();
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        const QByteArray format = format_ == Format::Jpeg ? QByteArray("jpeg")
-                                  : qtFormat_.isEmpty()   ? QByteArray("bmp")
-                                                          : qtFormat_;
-        QImageWriter writer(&buffer, format);
-        if (format == "jpeg")
-            writer.setQuality(92);
-        QImage toWrite = image_;
-        if (format == "bmp" && toWrite.hasAlphaChannel())
-            toWrite = toWrite.convertToFormat(QImage::Format_RGB32);
-        if (!writer.write(toWrite))
-            throw AppError(QStringLiteral("Cannot create file %1").arg(fileName));
-    }
-    if (!saveFileWhole(fileName, bytes))
+QByteArray Picture::fileBytes(const QString& fileName) const {
+    if (!modified_ && !original_.isEmpty())
+        return original_;
+    const QByteArray format = format_ == Format::Jpeg ? QByteArray("jpeg")
+                              : qtFormat_.isEmpty()   ? QByteArray("bmp")
+                                                      : qtFormat_;
+    if (format == "bmp")
+        return windowsBitmap(image_);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    if (format == "jpeg")
+        writer.setQuality(92);
+    if (!writer.write(image_))
         throw AppError(QStringLiteral("Cannot create file %1").arg(fileName));
+    return bytes;
+}
+
+void Picture::saveToFile(const QString& fileName) const {
+    if (!saveFileWhole(fileName, fileBytes(fileName)))
+        throw AppError(QStringLiteral("Cannot create file %1").arg(fileName));
+}
+
+QByteArray windowsBitmap(const QImage& image) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    const qint64 width = rgb.width();
+    const qint64 height = rgb.height();
+    const qint64 stride = (width * 3 + 3) / 4 * 4;
+    const qint64 pixelBytes = stride * height;
+    constexpr int headerBytes = 14 + 40;
+    QByteArray out(headerBytes + pixelBytes, '\0');
+    auto put16 = [&](int at, quint16 v) {
+        out[at] = char(v & 0xFF);
+        out[at + 1] = char(v >> 8);
+    };
+    auto put32 = [&](int at, quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            out[at + i] = char((v >> (8 * i)) & 0xFF);
+    };
+    out[0] = 'B';
+    out[1] = 'M';
+    put32(2, quint32(out.size()));
+    put32(10, headerBytes);
+    put32(14, 40);
+    put32(18, quint32(width));
+    put32(22, quint32(height)); // positive: the rows run from the bottom up
+    put16(26, 1);               // planes
+    put16(28, 24);              // bits a pixel
+    put32(30, 0);               // no compression
+    put32(34, quint32(pixelBytes));
+    put32(38, 3780); // 96 dots an inch, in pixels a metre
+    put32(42, 3780);
+    char* pixels = out.data() + headerBytes;
+    for (qint64 y = 0; y < height; ++y) {
+        const uchar* from = rgb.constScanLine(int(height - 1 - y));
+        char* to = pixels + y * stride;
+        for (qint64 x = 0; x < width; ++x) {
+            to[x * 3] = char(from[x * 3 + 2]);
+            to[x * 3 + 1] = char(from[x * 3 + 1]);
+            to[x * 3 + 2] = char(from[x * 3]);
+        }
+    }
+    return out;
 }

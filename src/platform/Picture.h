@@ -8,6 +8,10 @@
 #include <QSize>
 #include <QString>
 
+// The picture as a 24-bit Windows bitmap (BITMAPINFOHEADER, bottom-up rows, no palette),
+// whatever its own format and depth.
+QByteArray windowsBitmap(const QImage& image);
+
 class Picture {
 public:
     enum class Format { None, Jpeg, Bitmap, Other };
@@ -23,6 +27,9 @@ public:
     // Writes the original bytes when the picture is unchanged, else encodes it in its format.
     // Throws AppError "Cannot create file <name>".
     void saveToFile(const QString& fileName) const;
+    // What saveToFile writes. Throws AppError "Cannot create file <name>" when the picture cannot
+    // be encoded in its format.
+    QByteArray fileBytes(const QString& fileName) const;
 
     // The picture as shown (for a JPEG possibly decoded at a reduced scale), upright.
     const QImage& image() const { return image_; }

@@ -163,10 +163,7 @@ void PrintPreview::handleShow() {
                         store.readInteger(SettingsSection, QStringLiteral("PrintTop"), 100));
     // A place stored on a screen that is gone would show the modal preview where nobody can
     // reach it, and the whole program would seem to hang.
-    QList<QRect> screens;
-    for (const QScreen* s : QGuiApplication::screens())
-        screens.append(s->geometry());
-    move(keepOnScreen(stored, frameGeometry().size(), screens, QPoint(200, 100)));
+    move(keepOnScreen(stored, frameGeometry().size(), availableScreenAreas(), QPoint(200, 100)));
 }
 
 void PrintPreview::keepFixedSize() {

@@ -10,11 +10,9 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPaintEvent>
-#include <QScreen>
 
 namespace {
 
@@ -157,11 +155,8 @@ void OptionsDialog::paintEvent(QPaintEvent* event) {
 void OptionsDialog::loadSettings() {
     const StoredOptions options = loadSettingsValues(workspace_);
     // A place on a screen that is gone would open this modal window out of the user's reach.
-    QList<QRect> screens;
-    for (const QScreen* s : QGuiApplication::screens())
-        screens.append(s->geometry());
-    move(keepOnScreen(QPoint(options.left, options.top), frameGeometry().size(), screens,
-                      QPoint(100, 100)));
+    move(keepOnScreen(QPoint(options.left, options.top), frameGeometry().size(),
+                      availableScreenAreas(), QPoint(100, 100)));
     autoUpdateCheckBox->setChecked(options.autoUpdate);
     dataFolderEdit->setText(workspace_.dataFolder);
     if (!options.failure.isEmpty())

@@ -1,5 +1,6 @@
 #include "settings/Settings.h"
 
+#include "cover/ProjectFiles.h"
 #include "cover/Workspace.h"
 #include "platform/AppError.h"
 #include "platform/PathDelim.h"
@@ -70,11 +71,14 @@ StoredOptions loadSettingsValues(Workspace& workspace) {
                                 workspace.dataFolder);
     });
     workspace.dataFolder = asFolder(workspace.dataFolder);
-    workspace.projectName = readOr(failure, DefaultProjectName, [&] {
+    const QString storedName = readOr(failure, DefaultProjectName, [&] {
         return store.readString(SettingsSection, QStringLiteral("Project Name"),
                                 DefaultProjectName);
     });
-    workspace.projectFolder = workspace.dataFolder + workspace.projectName + PathDelim;
+    // The name is the spine text, which holds 51 characters. A longer stored name (a hand-edited
+    // file, an older version) still opens the folder it names.
+    workspace.projectName = Project::cutName(storedName);
+    workspace.projectFolder = workspace.dataFolder + storedName + PathDelim;
     if (failure.isEmpty() && store.damaged())
         failure = QStringLiteral("The settings file %1 is damaged; the settings that could not "
                                  "be read take their defaults. A copy of the file is kept as %2 "
@@ -87,9 +91,20 @@ void saveSettingsValues(Workspace& workspace, bool autoUpdateChecked) {
     RegistryStore store;
     store.writeBool(SettingsSection, QStringLiteral("AutoUpdate"), autoUpdateChecked);
     workspace.projectName = projectNameOnly(workspace.projectName);
-    store.writeString(SettingsSection, QStringLiteral("Project Name"), workspace.projectName);
+    store.writeString(SettingsSection, QStringLiteral("Project Name"),
+                      storedProjectName(workspace));
     store.writeString(SettingsSection, QStringLiteral("Path for Data"), workspace.dataFolder);
     store.flush();
+}
+
+QString storedProjectName(const Workspace& workspace) {
+    const QString folderName = Project::nameOfFolder(workspace.projectFolder);
+    const bool inDataFolder = !workspace.projectFolder.isEmpty() && !folderName.isEmpty() &&
+                              withTrailingDelim(workspace.projectFolder) ==
+                                  withTrailingDelim(workspace.dataFolder + folderName);
+    if (inDataFolder && Project::cutName(folderName) == workspace.projectName)
+        return folderName;
+    return workspace.projectName;
 }
 
 void useDataFolder(Workspace& workspace, const QString& folder) {

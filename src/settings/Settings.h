@@ -63,8 +63,14 @@ struct StoredOptions {
 // StoredOptions::failure.
 StoredOptions loadSettingsValues(Workspace& workspace);
 
-// Writes "AutoUpdate", "Project Name" (ProjectName cut to its last path component first) and
-// "Path for Data", all or none. Throws "Failed to set data for '<name>'" when it cannot.
+// The project name the store keeps: the name of the current project's folder when that lies in
+// the data folder and the project's name is that folder's name cut to the spine's length (so
+// that the next start finds the folder again), else the project's name.
+QString storedProjectName(const Workspace& workspace);
+
+// Writes "AutoUpdate", "Project Name" (ProjectName cut to its last path component first, then as
+// storedProjectName gives it) and "Path for Data", all or none. Throws "Failed to set data for
+// '<name>'" when it cannot.
 void saveSettingsValues(Workspace& workspace, bool autoUpdateChecked);
 
 // A folder chosen for the data: the data folder := folder (with a separator at its end), and the

@@ -1,5 +1,6 @@
-// Keeps a remembered window position reachable: a position from another screen set-up (a
-// monitor that is gone, a hand-edited value) would put the window where nobody can grab it.
+// Keeps windows on the screen: a remembered place from another screen set-up (a monitor that is
+// gone, a smaller one, a hand-edited value) must not put a window, or part of it, where nobody
+// can reach it.
 #pragma once
 
 #include <QList>
@@ -7,6 +8,14 @@
 #include <QRect>
 #include <QSize>
 
-// The stored position when enough of the window's top edge (at least 50 x 20 pixels of its
-// first 30 rows) lies on one of the screens; otherwise the fallback.
-QPoint keepOnScreen(QPoint stored, QSize windowSize, const QList<QRect>& screens, QPoint fallback);
+// Where a window goes whose place was stored as `stored` and whose outer frame has frameSize:
+// on the area it overlaps most, moved as little as needed to lie wholly inside it (top-left
+// inside when it is larger than the area). A place that overlaps no area gives the fallback,
+// kept inside in the same way.
+QPoint keepOnScreen(QPoint stored, QSize frameSize, const QList<QRect>& areas, QPoint fallback);
+
+// The available areas of the screens: without the task bars and docks.
+QList<QRect> availableScreenAreas();
+
+// The main window's outer height, title bar included: the available height less 50 pixels.
+int mainWindowOuterHeight(int availableHeight);

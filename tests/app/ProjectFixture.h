@@ -28,7 +28,13 @@ protected:
         main_->services.loadBackText = [this](const QString& f) { back_->loadContents(f); };
         main_->handleShow();
         message_ = std::make_unique<TimedMessage>();
-        projects_ = std::make_unique<ProjectCommands>(*ws_, *cover_, *main_, *back_, *message_);
+        // The browse dialog's part: what it was asked, and the user's answer.
+        projects_ = std::make_unique<ProjectCommands>(
+            *ws_, *cover_, *main_, *back_, *message_,
+            [this](const BrowseRequest& request) -> std::optional<QString> {
+                browseRequests_.append(request);
+                return browseAnswer_;
+            });
     }
     void TearDown() override { QDir::setCurrent(savedDir_); }
 
@@ -40,4 +46,6 @@ protected:
     std::unique_ptr<BackTextEditor> back_;
     std::unique_ptr<TimedMessage> message_;
     std::unique_ptr<ProjectCommands> projects_;
+    QList<BrowseRequest> browseRequests_;
+    std::optional<QString> browseAnswer_;
 };

@@ -79,10 +79,9 @@ TEST(ReviewWindowPlacement, PlacesAtTheEndsOfTheIntegersFallBack) {
                                 QPoint(min, 100), QPoint(100, min), QPoint(min, min)})
         EXPECT_EQ(keepOnScreen(stored, QSize(866, 900), screens, fallback), fallback)
             << stored.x() << ", " << stored.y();
-    // Ordinary places are judged as before.
+    // Ordinary places are kept inside the screen they overlap.
     EXPECT_EQ(keepOnScreen({-1500, 40}, {866, 900}, screens, fallback), QPoint(-1500, 40));
-    EXPECT_EQ(keepOnScreen({1231, 500}, {866, 900}, screens, fallback), fallback);
-    EXPECT_EQ(keepOnScreen({1229, 1004}, {866, 900}, screens, fallback), QPoint(1229, 1004));
+    EXPECT_EQ(keepOnScreen({1229, 1004}, {866, 900}, screens, fallback), QPoint(414, 124));
 }
 
 // A back picture saved by a paint program with a palette (256 or 2 colours) is read as an

@@ -1,5 +1,6 @@
 // The editor's rules without a window: the name (and spine text) from the first displayed lines,
-// which names can be folders, and the copy of the editor's pixels onto the back picture.
+// and the copy of the editor's pixels onto the back picture. Which names can be folders:
+// tests/cover/ProjectFilesTest.cpp.
 #include "back/BackRules.h"
 
 #include <gtest/gtest.h>
@@ -37,14 +38,6 @@ const NameCase nameCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(back, NameFromLines, ::testing::ValuesIn(nameCases),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST(BackRules, FolderNames) {
-    for (const char* ok : {"", "Velmora - Last Rose Of Summer 2002", "Dvořák", "a.b", "..a"})
-        EXPECT_TRUE(BackRules::isUsableFolderName(QString::fromUtf8(ok))) << ok;
-    for (const char* bad : {"AC/DC - Back In Black", "a\\b", "Live: 2002", "What?", "Say \"hi\"",
-                            "a<b>", "a|b", "star*", ".", "..", "tab\there"})
-        EXPECT_FALSE(BackRules::isUsableFolderName(QString::fromUtf8(bad))) << bad;
-}
 
 // The window's pixels from (5, 143) to (552, 612), 547 x 469, stretched onto 556 x 472.
 TEST(BackRules, CopyStretchesTheEditorAreaOntoThePicture) {

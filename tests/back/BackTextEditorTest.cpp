@@ -8,6 +8,7 @@
 #include "common/TestEnv.h"
 #include "controls/ColourButton.h"
 #include "cover/Cover.h"
+#include "cover/ProjectFiles.h"
 #include "cover/Workspace.h"
 #include "dialogs/ErrorGuard.h"
 #include "platform/RegistryStore.h"
@@ -247,7 +248,8 @@ TEST_F(BackTextEditorTest, SaveNamesTheFolderAfterTheFirstDisplayedLineOfAWrappe
     ASSERT_GT(lines.size(), 2) << "the first paragraph wraps";
     back_->saveButton->click();
     EXPECT_TRUE(errors_.isEmpty()) << qPrintable(errors_.join('\n'));
-    EXPECT_EQ(ws_->projectName, BackRules::trimLine(lines[0]));
+    // The first displayed line, as far as the spine holds it.
+    EXPECT_EQ(ws_->projectName, Project::cutName(BackRules::trimLine(lines[0])));
     EXPECT_TRUE(ws_->projectName.startsWith("The Complete Symphonies"));
     EXPECT_LT(ws_->projectName.size(), 80);
     EXPECT_TRUE(QFileInfo::exists(ws_->dataFolder + ws_->projectName + "/Back.rtf"));
@@ -259,9 +261,9 @@ TEST_F(BackTextEditorTest, SaveWithANameThatCannotBeAFolderWritesNothing) {
     const QString name = ws_->projectName, folder = ws_->projectFolder;
     typeList("AC/DC - Back In Black\n1. Hells Bells");
     back_->saveButton->click();
-    EXPECT_EQ(errors_, QStringList{"Cannot create file " +
-                                   QDir::toNativeSeparators(ws_->dataFolder +
-                                                            "AC/DC - Back In Black/Back.rtf")});
+    EXPECT_EQ(errors_, QStringList{"\"AC/DC - Back In Black\" cannot be the name of a project "
+                                   "folder: it contains \"/\", which cannot stand in a folder "
+                                   "name."});
     EXPECT_FALSE(QFileInfo::exists(ws_->dataFolder + "AC"));
     EXPECT_EQ(ws_->projectName, name);
     EXPECT_EQ(ws_->projectFolder, folder);

@@ -69,6 +69,16 @@ QString currentLanguage() {
                : QStringLiteral("ENU");
 }
 
+QByteArray oneRedPixelGif() {
+    // Header, a 1 x 1 screen with a two-colour table (red, black), a graphic control block, one
+    // image of 1 x 1, its LZW data (clear, 0, end) and the trailer.
+    static constexpr char bytes[] = "GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00"
+                                    "!\xf9\x04\x00\x00\x00\x00\x00"
+                                    ",\x00\x00\x00\x00\x01\x00\x01\x00\x00"
+                                    "\x02\x02D\x01\x00;";
+    return QByteArray(bytes, sizeof bytes - 1);
+}
+
 QString errorOf(const std::function<void()>& action) {
     try {
         action();

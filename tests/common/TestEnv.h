@@ -42,6 +42,9 @@ void useLanguage(const QString& code);
 // "NLD" while the program's Dutch texts are installed, otherwise "ENU".
 QString currentLanguage();
 
+// A GIF picture of one red pixel (Qt reads GIF but cannot write it).
+QByteArray oneRedPixelGif();
+
 // The message of the AppError the action throws; empty when it throws none.
 QString errorOf(const std::function<void()>& action);
 

@@ -7,6 +7,7 @@
 #include "platform/RegistryStore.h"
 #include "settings/Settings.h"
 #include "support/Support.h"
+#include "support/WindowPlacement.h"
 
 #include <QApplication>
 #include <QFile>
@@ -79,7 +80,9 @@ TEST(PrintPreview, RemembersItsPlace) {
     }
     PrintPreview form;
     form.show();
-    EXPECT_EQ(form.pos(), QPoint(200, 140)); // text that is no number: the default
+    // Text that is no number: the default, 200; the window is kept inside the screen.
+    EXPECT_EQ(form.pos(), keepOnScreen(QPoint(200, 140), form.frameGeometry().size(),
+                                       availableScreenAreas(), QPoint(200, 100)));
     form.move(250, 260);
     form.closeButton->click(); // closes the window
     EXPECT_FALSE(form.isVisible());

@@ -1,0 +1,272 @@
+// A project on disk without a window: the rules for its name, writing its three files whole or
+// not at all, and reading as much of it as can be read.
+#include "cover/ProjectFiles.h"
+#include "FileSizeLimit.h"
+#include "ObeyFilePermissions.h"
+#include "TestEnv.h"
+#include "cover/Cover.h"
+#include "cover/Workspace.h"
+#include "platform/AppError.h"
+#include "platform/Picture.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+QByteArray encoded(const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter(&buffer, format).write(image);
+    return bytes;
+}
+
+QImage stripes() {
+    QImage image(552, 472, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, (x / 8) % 2 ? qRgb(200, 30, 30) : qRgb(20, 40, 220));
+    return image;
+}
+
+int bitsPerPixel(const QByteArray& bmp) {
+    return uchar(bmp[28]) | uchar(bmp[29]) << 8;
+}
+
+TEST(ProjectName, IsCutToWhatTheSpineHolds) {
+    const QString long72 = QString(72, u'x');
+    EXPECT_EQ(Project::cutName(long72), QString(51, u'x'));
+    EXPECT_EQ(Project::cutName(QString(51, u'y')), QString(51, u'y'));
+    EXPECT_EQ(Project::cutName(QStringLiteral("Dvořák")), QStringLiteral("Dvořák"));
+    // A letter beyond the first plane takes two units; the cut does not leave half of it.
+    const QString clef = QString::fromUtf8("\xF0\x9D\x84\x9E"); // musical G clef
+    const QString name = QString(50, u'a') + clef + QStringLiteral("tail");
+    EXPECT_EQ(Project::cutName(name), QString(50, u'a'));
+}
+
+TEST(ProjectName, IsTheLastComponentOfTheFolder) {
+    EXPECT_EQ(Project::nameOfFolder(QStringLiteral("/covers/Summer Songs/")), "Summer Songs");
+    EXPECT_EQ(Project::nameOfFolder(QStringLiteral("/covers/Summer Songs")), "Summer Songs");
+    EXPECT_EQ(Project::nameOfFolder(QStringLiteral("/")), "");
+    EXPECT_EQ(Project::nameOfFolder(QStringLiteral("/a/Dvořák – Live/")), "Dvořák – Live");
+}
+
+TEST(ProjectName, FolderNamesThatWorkAndWhyOthersDoNot) {
+    const FileNameLimits ext4;
+    const QString data = QStringLiteral("/home/user/.local/share/Sleevix/");
+    for (const char* ok : {"", "Velmora - Last Rose Of Summer 2002", "Dvořák", "a.b", "..a",
+                           "Ärzte – Bäst Of 日本語", " leading and trailing "})
+        EXPECT_EQ(Project::folderNameProblem(QString::fromUtf8(ok), data, ext4), QString()) << ok;
+
+    const struct {
+        const char* name;
+        const char* reason;
+    } refused[] = {
+        {"AC/DC", "it contains \"/\", which cannot stand in a folder name"},
+        {"a\\b", "it contains \"\\\", which cannot stand in a folder name"},
+        {"Live: 2002", "it contains \":\", which cannot stand in a folder name"},
+        {"What?", "it contains \"?\", which cannot stand in a folder name"},
+        {"Say \"hi\"", "it contains \"\"\", which cannot stand in a folder name"},
+        {"a<b>", "it contains \"<\", which cannot stand in a folder name"},
+        {"a|b", "it contains \"|\", which cannot stand in a folder name"},
+        {"star*", "it contains \"*\", which cannot stand in a folder name"},
+        {".", "\".\" and \"..\" stand for the folder itself and the one above it"},
+        {"..", "\".\" and \"..\" stand for the folder itself and the one above it"},
+        {"tab\there", "it contains a tab or another control character"},
+        {"                                                   ", "it consists of spaces only"},
+    };
+    for (const auto& c : refused)
+        EXPECT_EQ(Project::folderNameProblem(QString::fromUtf8(c.name), data, ext4), c.reason)
+            << c.name;
+}
+
+TEST(ProjectName, TooLongIsMeasuredAsTheFileSystemCounts) {
+    const FileNameLimits small{30, 60};
+    const QString data = QStringLiteral("/d/");
+    // Ten letters of three bytes each fit in 30 bytes; eleven do not, though they are 11
+    // characters only.
+    EXPECT_EQ(Project::folderNameProblem(QString(10, QChar(0x65E5)), data, small), QString());
+    EXPECT_EQ(Project::folderNameProblem(QString(11, QChar(0x65E5)), data, small),
+              "it is too long for the file system");
+    // "/d/" + 30 + "/Back.rtf" is 42 units; a deeper data folder pushes the path over 60.
+    EXPECT_EQ(Project::folderNameProblem(QString(30, u'n'), data, small), QString());
+    EXPECT_EQ(Project::folderNameProblem(QString(30, u'n'), QString(25, u'd') + u'/', small),
+              "the path of its files would be too long for the file system");
+}
+
+TEST(ProjectName, TheRefusalGivesNameAndReasonInTheUsersLanguage) {
+    const QString data = testenv::freshFolder(QStringLiteral("names"));
+    EXPECT_EQ(testenv::errorOf([&] { Project::checkFolderName(QStringLiteral("AC/DC"), data); }),
+              "\"AC/DC\" cannot be the name of a project folder: it contains \"/\", which cannot "
+              "stand in a folder name.");
+    testenv::useLanguage(QStringLiteral("NLD"));
+    const QString dutch =
+        testenv::errorOf([&] { Project::checkFolderName(QStringLiteral("AC/DC"), data); });
+    const QString dutchDots =
+        testenv::errorOf([&] { Project::checkFolderName(QStringLiteral(".."), data); });
+    const QString dutchBlank =
+        testenv::errorOf([&] { Project::checkFolderName(QString(51, u' '), data); });
+    testenv::useLanguage(QStringLiteral("ENU"));
+    EXPECT_EQ(dutch, "\"AC/DC\" kan niet de naam van een projectmap zijn: er staat \"/\" in, dat "
+                     "niet in een mapnaam mag staan.");
+    EXPECT_TRUE(dutchDots.startsWith("\"..\" kan niet de naam van een projectmap zijn"))
+        << qPrintable(dutchDots);
+    EXPECT_TRUE(dutchBlank.endsWith("de naam bestaat alleen uit spaties."))
+        << qPrintable(dutchBlank);
+}
+
+class ProjectFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = testenv::freshFolder(QStringLiteral("project")) + u'/';
+        front_.loadFromFile(QStringLiteral(SLEEVIX_BINARY_DIR "/Front.jpg"), QSize(480, 480));
+        back_.setImage(stripes());
+    }
+    QString folder_;
+    Picture front_;
+    Picture back_;
+};
+
+TEST_F(ProjectFilesTest, BackBmpIsA24BitWindowsBitmapWhateverTheBackWasReadFrom) {
+    const QImage image = stripes();
+    const struct {
+        const char* format;
+        QByteArray bytes;
+    } sources[] = {{"gif", testenv::oneRedPixelGif()},
+                   {"png", encoded(image.convertToFormat(QImage::Format_ARGB32), "png")},
+                   {"jpeg", encoded(image, "jpeg")},
+                   {"bmp", encoded(image.convertToFormat(QImage::Format_Indexed8), "bmp")}};
+    for (const auto& source : sources) {
+        Picture back;
+        back.loadFromData(source.bytes, QString::fromLatin1(source.format));
+        ASSERT_FALSE(back.isEmpty()) << source.format;
+        Project::writeFiles(folder_, "{\\rtf1 list}", back, front_);
+        const QByteArray bmp = contents(folder_ + QStringLiteral("Back.bmp"));
+        ASSERT_TRUE(bmp.startsWith("BM")) << source.format;
+        EXPECT_EQ(bitsPerPixel(bmp), 24) << source.format;
+        Picture again;
+        again.loadFromFile(folder_ + QStringLiteral("Back.bmp"));
+        ASSERT_EQ(again.image().size(), back.image().size()) << source.format;
+        const QPoint middle(back.image().width() / 2, back.image().height() / 2);
+        EXPECT_EQ(again.image().pixel(middle), back.image().pixel(middle)) << source.format;
+    }
+    // The front keeps its own bytes, a JPEG byte for byte.
+    EXPECT_EQ(contents(folder_ + QStringLiteral("Front.jpg")),
+              contents(QStringLiteral(SLEEVIX_BINARY_DIR "/Front.jpg")));
+    EXPECT_EQ(contents(folder_ + QStringLiteral("Back.rtf")), "{\\rtf1 list}");
+}
+
+TEST_F(ProjectFilesTest, AFullFileSystemLeavesEveryFileAsItWas) {
+    for (const QString& name :
+         {QStringLiteral("Back.rtf"), QStringLiteral("Back.bmp"), QStringLiteral("Front.jpg")})
+        testenv::writeFile(folder_ + name, "old " + name.toLatin1());
+    {
+        // The list fits, the bitmap (about 780 KB) does not.
+        FileSizeLimit limit(100 * 1024);
+        const QString error = testenv::errorOf(
+            [&] { Project::writeFiles(folder_, QByteArray(2000, 'r'), back_, front_); });
+        EXPECT_EQ(error, "Cannot create file " + folder_ + "Back.bmp");
+    }
+    EXPECT_EQ(contents(folder_ + "Back.rtf"), "old Back.rtf") << "not half a project";
+    EXPECT_EQ(contents(folder_ + "Back.bmp"), "old Back.bmp");
+    EXPECT_EQ(contents(folder_ + "Front.jpg"), "old Front.jpg");
+    EXPECT_EQ(QDir(folder_).entryList(QDir::Files | QDir::Hidden).size(), 3) << "no leftovers";
+
+    // A new folder that could not be filled is not left behind as an empty project.
+    const QString fresh = folder_ + QStringLiteral("New Project/");
+    {
+        FileSizeLimit limit(100 * 1024);
+        EXPECT_THROW(Project::writeFiles(fresh, "{\\rtf1}", back_, front_), AppError);
+    }
+    EXPECT_FALSE(QFileInfo::exists(fresh));
+}
+
+TEST_F(ProjectFilesTest, AReadOnlyDataFolderSaysWhichFileCannotBeMade) {
+    const QString data = testenv::freshFolder(QStringLiteral("readonly")) + u'/';
+    const QString existing = data + QStringLiteral("Old Project/");
+    Project::writeFiles(existing, "{\\rtf1 old}", back_, front_);
+    QFile::setPermissions(existing, QFile::ReadOwner | QFile::ExeOwner);
+    QFile::setPermissions(data, QFile::ReadOwner | QFile::ExeOwner);
+    QString intoNew, intoExisting;
+    {
+        ObeyFilePermissions obey;
+        intoNew = testenv::errorOf(
+            [&] { Project::writeFiles(data + QStringLiteral("New/"), "{\\rtf1}", back_, front_); });
+        intoExisting =
+            testenv::errorOf([&] { Project::writeFiles(existing, "{\\rtf1 new}", back_, front_); });
+    }
+    QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(existing, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(intoNew, "Cannot create file " + data + "New/Back.rtf");
+    EXPECT_EQ(intoExisting, "Cannot create file " + existing + "Back.rtf");
+    EXPECT_EQ(contents(existing + "Back.rtf"), "{\\rtf1 old}");
+    EXPECT_FALSE(QFileInfo::exists(data + "New"));
+}
+
+class ProjectReadTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        savedDir_ = QDir::currentPath();
+        testenv::prepareWorkspace(QStringLiteral("read"));
+        ws_ = std::make_unique<Workspace>(testenv::startupFacts(), QDir::currentPath());
+        cover_ = std::make_unique<Cover>(*ws_);
+        folder_ = testenv::freshFolder(QStringLiteral("project")) + u'/';
+        for (const char* name : {"Front.jpg", "Back.bmp", "Back.rtf"})
+            QFile::copy(QStringLiteral(SLEEVIX_BINARY_DIR "/") + QLatin1String(name),
+                        folder_ + QLatin1String(name));
+    }
+    void TearDown() override { QDir::setCurrent(savedDir_); }
+
+    QStringList read() {
+        return Project::readFiles(folder_, *cover_, [this](const QString& file) {
+            listsRead_ << file;
+            if (!QFileInfo::exists(file))
+                throw AppError(QStringLiteral("Cannot open file %1").arg(file));
+        });
+    }
+
+    QString savedDir_;
+    QString folder_;
+    QStringList listsRead_;
+    std::unique_ptr<Workspace> ws_;
+    std::unique_ptr<Cover> cover_;
+};
+
+TEST_F(ProjectReadTest, AMissingOrDamagedFileIsNamedAndTheOthersStillLoad) {
+    testenv::writeFile(folder_ + "Front.jpg", "\xff\xd8\xff damaged");
+    QFile::remove(folder_ + "Back.rtf");
+    const QStringList failures = read();
+    ASSERT_EQ(failures.size(), 2) << qPrintable(failures.join('\n'));
+    EXPECT_TRUE(failures[0].startsWith(folder_ + "Front.jpg: JPEG error #"))
+        << qPrintable(failures[0]);
+    EXPECT_EQ(failures[1], "Cannot open file " + folder_ + "Back.rtf");
+    EXPECT_TRUE(cover_->frontPicture().isEmpty());
+    EXPECT_EQ(cover_->backPicture().image().size(), QSize(552, 472)) << "the back still loads";
+    EXPECT_EQ(listsRead_, QStringList{folder_ + "Back.rtf"});
+
+    // A whole project reads without a word.
+    QFile::copy(QStringLiteral(SLEEVIX_BINARY_DIR "/Front.jpg"), folder_ + "Front.jpg.new");
+    QFile::remove(folder_ + "Front.jpg");
+    QFile::rename(folder_ + "Front.jpg.new", folder_ + "Front.jpg");
+    testenv::writeFile(folder_ + "Back.rtf", "{\\rtf1 list}");
+    EXPECT_EQ(read(), QStringList());
+    EXPECT_FALSE(cover_->frontPicture().isEmpty());
+}
+
+TEST(ProjectFailure, NamesTheFileOnce) {
+    EXPECT_EQ(Project::failureOf("/p/Front.jpg", "JPEG error #42"), "/p/Front.jpg: JPEG error #42");
+    EXPECT_EQ(Project::failureOf("/p/Back.bmp", "Cannot open file /p/Back.bmp"),
+              "Cannot open file /p/Back.bmp");
+}
+
+} // namespace
