@@ -93,7 +93,7 @@ void MainWindow::createControls() {
     spineTextLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     spineTextEdit = new QLineEdit(buttonPanel);
     spineTextEdit->setGeometry(264, 141, 469, 25);
-    spineTextEdit->setMaxLength(51);
+    spineTextEdit->setMaxLength(Project::MaxNameLength);
     applySpineTextButton = makeButton(buttonPanel, 748, 136, 85, 33);
 
     coverScrollArea = new QScrollArea(this);
