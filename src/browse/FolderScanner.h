@@ -4,6 +4,11 @@
 // loop: found() with what has been read so far (every 50 ms while a big or slow folder is being
 // read, sorted by the browse order), then finished() once. A cancelled listing, or any listing
 // of a scanner that is going away, reports nothing more.
+//
+// The workers leave their reports in a queue that the scanner empties both on a posted call and
+// on a short timer: a window opened modally from a queued call runs an event loop nested in the
+// delivery of posted events, where further posted events may wait until that window closes,
+// while timers still fire.
 #pragma once
 
 #include "browse/BrowsePaths.h"
@@ -12,6 +17,7 @@
 #include <QObject>
 #include <QStringList>
 #include <QThreadPool>
+#include <QTimer>
 #include <atomic>
 #include <memory>
 
@@ -52,11 +58,15 @@ Q_SIGNALS:
 
 private:
     struct Outlet;
-    void deliver(quint64 id, const Batch& batch, bool last, bool opened);
+    struct Report;
+    // Hands the workers' reports to the receivers of found() and finished().
+    void deliverReports();
 
     std::shared_ptr<Outlet> outlet_;
+    QTimer pickUp_;
     QHash<quint64, std::shared_ptr<std::atomic_bool>> running_;
     quint64 lastId_ = 0;
     int batchIntervalMs_ = 50;
+    bool delivering_ = false;
     QThreadPool pool_;
 };

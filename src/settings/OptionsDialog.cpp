@@ -192,8 +192,18 @@ void OptionsDialog::handleDestroy() {
 }
 
 void OptionsDialog::browseForDataFolder() {
-    // Choosing the folder with the browse dialog comes with that dialog; UseChosenFolder then
-    // takes its answer.
+    if (!chooseFolder)
+        return;
+    const bool nl = isDutch();
+    const FolderQuestion question{
+        workspace_.dataFolder,
+        ProductName +
+            (nl ? QStringLiteral(" - Pad voor bestanden") : QStringLiteral(" - Path for files")),
+        nl ? QStringLiteral("Selecteer het pad voor de bestanden\r\nen klik op OK.")
+           : QStringLiteral("Select the Path for the Files\r\nen klik op OK.")};
+    const std::optional<QString> chosen = chooseFolder(question);
+    if (chosen && !chosen->isEmpty())
+        useChosenFolder(*chosen);
 }
 
 void OptionsDialog::checkForUpdateNow() {
