@@ -114,6 +114,57 @@
     </message>
 </context>
 <context>
+    <name>BrowseDialog</name>
+    <message>
+        <source>Create new Folder</source>
+        <translation>Maak nieuwe Map aan</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuleren</translation>
+    </message>
+    <message>
+        <source>The drive %1 is not there any more.</source>
+        <translation>De schijf %1 is er niet meer.</translation>
+    </message>
+    <message>
+        <source>No files found.</source>
+        <translation>Er zijn geen bwestanden gevonden.</translation>
+    </message>
+    <message>
+        <source>Enter Name of new Folder:</source>
+        <translation>Geef de naam van de nieuwe map:</translation>
+    </message>
+    <message>
+        <source>Enter a name for the new folder.</source>
+        <translation>Geef een naam voor de nieuwe map.</translation>
+    </message>
+    <message>
+        <source>A folder name cannot hold &quot;%1&quot;.</source>
+        <translation>Een mapnaam kan geen &quot;%1&quot; bevatten.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot be the name of a folder.</source>
+        <translation>&quot;%1&quot; kan niet de naam van een map zijn.</translation>
+    </message>
+    <message>
+        <source>The name holds a character that no folder name can hold.</source>
+        <translation>De naam bevat een teken dat in geen enkele mapnaam mag staan.</translation>
+    </message>
+    <message>
+        <source>The name is too long for a folder.</source>
+        <translation>De naam is te lang voor een map.</translation>
+    </message>
+    <message>
+        <source>Folder already exists.</source>
+        <translation>Deze map bestaat reeds.</translation>
+    </message>
+    <message>
+        <source>The folder &quot;%1&quot; could not be made.</source>
+        <translation>De map &quot;%1&quot; kon niet worden gemaakt.</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>version %1</source>
@@ -205,6 +256,16 @@
     <message>
         <source>Cancel</source>
         <translation>Annuleren</translation>
+    </message>
+    <message>
+        <source> - Path for files</source>
+        <translation> - Pad voor bestanden</translation>
+    </message>
+    <message>
+        <source>Select the Path for the Files<byte value="xd"/>
+en klik op OK.</source>
+        <translation>Selecteer het pad voor de bestanden<byte value="xd"/>
+en klik op OK.</translation>
     </message>
 </context>
 <context>

@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "app/ProjectCommands.h"
 #include "back/BackTextEditor.h"
+#include "browse/BrowseDialog.h"
 #include "cover/Cover.h"
 #include "cover/Workspace.h"
 #include "dialogs/ErrorGuard.h"
@@ -56,6 +57,7 @@ ProgramWindows::ProgramWindows(const StartupFacts& facts, const QString& startFo
       cover_(std::make_unique<Cover>(*workspace_)) {
     createWindows();
     wireMainWindow();
+    wireOptions();
 }
 
 ProgramWindows::~ProgramWindows() {
@@ -64,7 +66,8 @@ ProgramWindows::~ProgramWindows() {
 
 // Every window is made once, hidden, in this order: the main window first (it gives the data
 // folder its first value), then the dialogs, the print preview, the back-cover editor, the
-// options (whose creation loads the stored settings), the input dialog and the About box.
+// options (whose creation loads the stored settings), the input dialog, the browse dialog (which
+// asks for new folders' names through the input dialog) and the About box.
 void ProgramWindows::createWindows() {
     main_ = std::make_unique<MainWindow>(*workspace_, *cover_);
     MainWindow* main = main_.get();
@@ -77,6 +80,7 @@ void ProgramWindows::createWindows() {
     // option are valid from here on, before the main window first shows.
     options_ = new OptionsDialog(*workspace_, main);
     input_ = new TextInputDialog(main);
+    browse_ = new BrowseDialog(*input_, *message_, main);
     about_ =
         new AboutDialog({main->versionText, main->copyrightText}, *message_, main, &Shell::open);
     projects_ =
@@ -122,4 +126,21 @@ void ProgramWindows::wireMainWindow() {
     services.showOptions = [this] { options_->exec(); };
     services.saveSettings = [this] { options_->saveSettings(); };
     services.showAbout = [this, main] { about_->showCentredOver(main->frameGeometry()); };
+}
+
+// Browse in the options chooses the data folder: the browse dialog in its small mode, folders
+// only, opened afresh at the data folder the options show.
+void ProgramWindows::wireOptions() {
+    options_->chooseFolder =
+        [this](const OptionsDialog::FolderQuestion& question) -> std::optional<QString> {
+        browse_->setFolderPath(question.start);
+        browse_->setFileMask(QStringLiteral("*.*"));
+        browse_->setWindowTitle(question.caption);
+        browse_->setHeading(question.heading);
+        browse_->setShowFiles(false);
+        browse_->setInitialized(false);
+        if (browse_->exec() == 2 && !browse_->wasDoubleClicked())
+            return std::nullopt;
+        return browse_->folderPath();
+    };
 }

@@ -9,6 +9,7 @@
 
 class AboutDialog;
 class BackTextEditor;
+class BrowseDialog;
 class Cover;
 class MainWindow;
 class OptionsDialog;
@@ -48,12 +49,14 @@ public:
     PrintPreview& printPreview() { return *preview_; }
     BackTextEditor& backTextEditor() { return *backEditor_; }
     OptionsDialog& optionsDialog() { return *options_; }
+    BrowseDialog& browseDialog() { return *browse_; }
     TextInputDialog& textInputDialog() { return *input_; }
     AboutDialog& aboutDialog() { return *about_; }
 
 private:
     void createWindows();
     void wireMainWindow();
+    void wireOptions();
 
     std::unique_ptr<Workspace> workspace_;
     std::unique_ptr<Cover> cover_;
@@ -65,6 +68,7 @@ private:
     PrintPreview* preview_ = nullptr;
     BackTextEditor* backEditor_ = nullptr;
     OptionsDialog* options_ = nullptr;
+    BrowseDialog* browse_ = nullptr;
     TextInputDialog* input_ = nullptr;
     AboutDialog* about_ = nullptr;
 };

@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QStorageInfo>
 #include <algorithm>
+#include <cstring>
 
 namespace Drives {
 namespace {
@@ -55,10 +56,38 @@ DriveType typeOfVolume(const QStorageInfo& volume) {
 
 } // namespace
 
+bool isUserVolume(const QString& mountPoint, const QByteArray& fileSystemType, bool isRoot) {
+    if (isRoot)
+        return true;
+    if (isSystemFileSystem(fileSystemType))
+        return false;
+#ifdef Q_OS_WIN
+    Q_UNUSED(mountPoint);
+    return true;
+#else
+    const QString folder = withTrailingDelim(mountPoint);
+    for (const char* place : {"/home/", "/media/", "/run/media/", "/mnt/"})
+        if (folder.startsWith(QLatin1String(place)) && folder.size() > qsizetype(strlen(place)))
+            return true;
+    return folder == QLatin1String("/home/");
+#endif
+}
+
+QString shownName(const Drive& drive) {
+#ifdef Q_OS_WIN
+    return QString(drive.letter.toLower()) + u':';
+#else
+    return drive.root.size() > 1 && drive.root.endsWith(PathDelim) ? drive.root.chopped(1)
+                                                                   : drive.root;
+#endif
+}
+
 QList<Drive> list() {
     QList<QStorageInfo> volumes;
     for (const QStorageInfo& v : QStorageInfo::mountedVolumes())
-        if (v.isValid() && (v.isRoot() || !isSystemFileSystem(v.fileSystemType())))
+        // A file bound over another (a container's /etc/hosts) is a mount but no drive.
+        if (v.isValid() && isUserVolume(v.rootPath(), v.fileSystemType(), v.isRoot()) &&
+            QFileInfo(v.rootPath()).isDir())
             volumes.append(v);
     std::sort(volumes.begin(), volumes.end(), [](const QStorageInfo& a, const QStorageInfo& b) {
         if (a.isRoot() != b.isRoot())

@@ -27,7 +27,20 @@ struct Drive {
     QString label;
 };
 
+// The drives a user would recognise, the root file system (C) first. Elsewhere than on
+// Windows: the root file system, the home folders when they are a volume of their own, and
+// volumes mounted under /media, /run/media or /mnt (removable media, other disks, network
+// shares); not the system's own mounts (/proc, /sys, /dev, /boot, /run, memory file systems,
+// container layers, single files bound into place).
 QList<Drive> list();
+
+// Whether a mounted volume is one of those drives, from its mount point, its file system type
+// and whether it is the root file system.
+bool isUserVolume(const QString& mountPoint, const QByteArray& fileSystemType, bool isRoot);
+
+// The drive as the drive list shows it: "c:" on Windows, the mount point elsewhere ("/",
+// "/home", "/media/ann/STICK").
+QString shownName(const Drive& drive);
 
 // The kind of the drive with this letter; NoRootDir when there is none.
 DriveType typeOf(QChar letter);

@@ -181,8 +181,13 @@ void OptionsDialog::handleDestroy() {
 }
 
 void OptionsDialog::browseForDataFolder() {
-    // Choosing the folder with the browse dialog comes with that dialog; UseChosenFolder then
-    // takes its answer.
+    if (!chooseFolder)
+        return;
+    const FolderQuestion question{workspace_.dataFolder, ProductName + tr(" - Path for files"),
+                                  tr("Select the Path for the Files\r\nen klik op OK.")};
+    const std::optional<QString> chosen = chooseFolder(question);
+    if (chosen && !chosen->isEmpty())
+        useChosenFolder(*chosen);
 }
 
 void OptionsDialog::checkForUpdateNow() {

@@ -8,6 +8,7 @@
 
 #include <QDialog>
 #include <functional>
+#include <optional>
 
 class QCheckBox;
 class QGroupBox;
@@ -37,6 +38,16 @@ public:
     // The manual update check, given this window's outer rectangle so that it can
     // centre itself here. Filled by the program's entry once the update window exists.
     std::function<void(const QRect& caller)> checkNow;
+
+    // What the options ask of the folder chooser: where it starts, its caption and its heading.
+    struct FolderQuestion {
+        QString start;
+        QString caption;
+        QString heading;
+    };
+    // Lets the user choose a folder; gives the folder (with the delimiter at its end), or
+    // nothing when the user cancelled. Filled by the program's entry with the browse dialog.
+    std::function<std::optional<QString>(const FolderQuestion&)> chooseFolder;
 
     // Reads the stored options into this window and the shared values (also the window's
     // place). Raises the first read failure after everything readable has been taken.

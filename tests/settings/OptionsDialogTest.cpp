@@ -237,6 +237,39 @@ TEST_F(OptionsDialogTest, ClosingTheWindowOrEscapeIsCancel) {
     EXPECT_TRUE(errors_.isEmpty());
 }
 
+TEST_F(OptionsDialogTest, BrowseChoosesTheDataFolder) {
+    writeStore("[Defaults]\nProject%20Name=Cover B\n");
+    OptionsDialog form(ws_);
+    QList<OptionsDialog::FolderQuestion> asked;
+    std::optional<QString> answer = QStringLiteral("/srv/chosen/");
+    form.chooseFolder = [&](const OptionsDialog::FolderQuestion& q) {
+        asked << q;
+        return answer;
+    };
+    form.browseButton->click();
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_EQ(asked[0].start, startDataFolder_);
+    EXPECT_EQ(asked[0].caption, QStringLiteral("Sleevix - Path for files"));
+    EXPECT_EQ(asked[0].heading, QStringLiteral("Select the Path for the Files\r\nen klik op OK."));
+    EXPECT_EQ(form.dataFolderEdit->text(), QStringLiteral("/srv/chosen/"));
+    EXPECT_EQ(ws_.dataFolder, QStringLiteral("/srv/chosen/"));
+    EXPECT_EQ(ws_.projectFolder, QStringLiteral("/srv/chosen/Cover B/"));
+
+    // Cancelled, or nothing chosen: nothing changes.
+    for (const std::optional<QString>& nothing :
+         {std::optional<QString>(), std::optional<QString>(QString())}) {
+        answer = nothing;
+        form.browseButton->click();
+        EXPECT_EQ(asked.last().start, QStringLiteral("/srv/chosen/"));
+        EXPECT_EQ(form.dataFolderEdit->text(), QStringLiteral("/srv/chosen/"));
+        EXPECT_EQ(ws_.dataFolder, QStringLiteral("/srv/chosen/"));
+    }
+    EXPECT_EQ(execAndClick(form, form.okButton), 1);
+    restartProgram();
+    EXPECT_EQ(readText(QStringLiteral("Path for Data")), QStringLiteral("/srv/chosen/"));
+    EXPECT_TRUE(errors_.isEmpty());
+}
+
 TEST_F(OptionsDialogTest, DestroyingTheWindowSavesAndStoresItsPlace) {
     auto form = std::make_unique<OptionsDialog>(ws_);
     form->autoUpdateCheckBox->setChecked(false);

@@ -32,6 +32,10 @@ const QSet<QString> SameInBothLanguages = {
     QStringLiteral("Toon auteur"),
     // The first captions of the question and input windows, replaced before they show.
     QStringLiteral("YesNoDlg"),
+    QStringLiteral("BrowseForm"),
+    // The browse dialog's OK button and file count read so in both languages.
+    QStringLiteral("Ok"),
+    QStringLiteral("  %1 bestanden"),
     QStringLiteral("AskDlg"),
     QStringLiteral("Ja"),
     QStringLiteral("Nee"),
