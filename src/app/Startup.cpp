@@ -16,6 +16,7 @@
 #include "print/PrintPreview.h"
 #include "settings/OptionsDialog.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -83,8 +84,10 @@ void ProgramWindows::createWindows() {
     browse_ = new BrowseDialog(*input_, *message_, main);
     about_ =
         new AboutDialog({main->versionText, main->copyrightText}, *message_, main, &Shell::open);
-    projects_ =
-        std::make_unique<ProjectCommands>(*workspace_, *cover_, *main, *backEditor_, *message_);
+    // Read Project and Read Front Picture choose with the browse dialog.
+    projects_ = std::make_unique<ProjectCommands>(
+        *workspace_, *cover_, *main, *backEditor_, *message_,
+        [this](const BrowseRequest& request) { return browse(request); });
 }
 
 void ProgramWindows::wireMainWindow() {
@@ -128,19 +131,34 @@ void ProgramWindows::wireMainWindow() {
     services.showAbout = [this, main] { about_->showCentredOver(main->frameGeometry()); };
 }
 
+// The browse dialog as a command asks for it: prepared under the hourglass, shown modally. The
+// choice counts when the dialog ended with OK, or with a double click on a file.
+std::optional<QString> ProgramWindows::browse(const BrowseRequest& request) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    browse_->setFolderPath(request.startPath);
+    browse_->setFileMask(request.fileMask);
+    browse_->setWindowTitle(request.caption);
+    browse_->setHeading(request.heading);
+    browse_->setShowFiles(request.showFiles);
+    if (request.openAfresh)
+        browse_->setInitialized(false);
+    QApplication::restoreOverrideCursor();
+    if (browse_->exec() == 2 && !browse_->wasDoubleClicked())
+        return std::nullopt;
+    return browse_->folderPath();
+}
+
 // Browse in the options chooses the data folder: the browse dialog in its small mode, folders
 // only, opened afresh at the data folder the options show.
 void ProgramWindows::wireOptions() {
-    options_->chooseFolder =
-        [this](const OptionsDialog::FolderQuestion& question) -> std::optional<QString> {
-        browse_->setFolderPath(question.start);
-        browse_->setFileMask(QStringLiteral("*.*"));
-        browse_->setWindowTitle(question.caption);
-        browse_->setHeading(question.heading);
-        browse_->setShowFiles(false);
-        browse_->setInitialized(false);
-        if (browse_->exec() == 2 && !browse_->wasDoubleClicked())
-            return std::nullopt;
-        return browse_->folderPath();
+    options_->chooseFolder = [this](const OptionsDialog::FolderQuestion& question) {
+        BrowseRequest request;
+        request.caption = question.caption;
+        request.heading = question.heading;
+        request.fileMask = QStringLiteral("*.*");
+        request.startPath = question.start;
+        request.showFiles = false;
+        request.openAfresh = true;
+        return browse(request);
     };
 }

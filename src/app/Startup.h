@@ -6,9 +6,11 @@
 #include "support/Support.h"
 
 #include <memory>
+#include <optional>
 
 class AboutDialog;
 class BackTextEditor;
+struct BrowseRequest;
 class BrowseDialog;
 class Cover;
 class MainWindow;
@@ -57,6 +59,7 @@ private:
     void createWindows();
     void wireMainWindow();
     void wireOptions();
+    std::optional<QString> browse(const BrowseRequest& request);
 
     std::unique_ptr<Workspace> workspace_;
     std::unique_ptr<Cover> cover_;
