@@ -42,6 +42,9 @@ int statusOf(const QNetworkReply* reply) {
     return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
 }
 
+// How many blocks a download hands out before the thread's events get their turn.
+constexpr int BlocksPerTurn = 64;
+
 bool isSuccess(int status) {
     return status >= 200 && status < 300;
 }
@@ -55,8 +58,7 @@ void waitFor(QNetworkReply* reply, QEventLoop& loop) {
             reply->abort();
     });
     stopWatch.start();
-    if (!reply->isFinished())
-        loop.exec();
+    loop.exec();
 }
 
 FetchResult fetchOnce(QNetworkAccessManager& manager, const Server& server, const QString& path) {
@@ -129,23 +131,24 @@ DownloadResult download(const Server& server, const QString& path, int blockSize
         if (!reply->isFinished())
             reply->abort();
     };
+    // Hands out at most a turn's worth of blocks; true when more is waiting.
     auto handOut = [&](bool atEnd) {
-        if (ended)
-            return;
         const int status = statusOf(reply);
         if (status != 0 && !isSuccess(status)) {
             refused = true;
             stop();
-            return;
+            return false;
         }
         try {
-            while (!ended) {
+            for (int blocks = 0; !ended; ++blocks) {
                 const qint64 available = reply->bytesAvailable();
                 if (available <= 0 || (available < blockSize && !atEnd))
-                    break;
+                    return false;
+                if (blocks == BlocksPerTurn)
+                    return true;
                 const qint64 size = reply->read(block.data(), blockSize);
                 if (size <= 0)
-                    break;
+                    return false;
                 result.received += size;
                 if (!onBlock(block.data(), size)) {
                     result.stopped = true;
@@ -156,11 +159,31 @@ DownloadResult download(const Server& server, const QString& path, int blockSize
             failure = std::current_exception();
             stop();
         }
+        return false;
     };
-    QObject::connect(reply, &QNetworkReply::readyRead, &loop, [&] { handOut(false); });
+    // The blocks go out in turns, with the thread's events served between them, so that a
+    // window stays responsive however fast the data comes in.
+    bool replyDone = false;
+    bool turnPending = false;
+    std::function<void()> nextTurn;
+    nextTurn = [&] {
+        turnPending = false;
+        if (!ended && handOut(replyDone)) {
+            turnPending = true;
+            QTimer::singleShot(0, &loop, nextTurn);
+            return;
+        }
+        if (replyDone)
+            loop.quit();
+    };
+    QObject::connect(reply, &QNetworkReply::readyRead, &loop, [&] {
+        if (!turnPending)
+            nextTurn();
+    });
     QObject::connect(reply, &QNetworkReply::finished, &loop, [&] {
-        handOut(true);
-        loop.quit();
+        replyDone = true;
+        if (!turnPending)
+            nextTurn();
     });
     waitFor(reply, loop);
 
