@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
                                           QStringLiteral("Where the certificates are made."),
                                           QStringLiteral("dir"));
     const QCommandLineOption rate(QStringLiteral("rate"),
-                                  QStringLiteral("Bytes per second for every file (0: no limit)."),
+                                  QStringLiteral("Bytes per second for installers (0: no limit)."),
                                   QStringLiteral("n"), QStringLiteral("0"));
     parser.addOptions({folder, certificates, rate});
     parser.process(app);
@@ -40,7 +40,8 @@ int main(int argc, char** argv) {
     server.serveFolder(root);
     const int bytesPerSecond = parser.value(rate).toInt();
     if (bytesPerSecond > 0) {
-        for (const QString& name : QDir(root).entryList(QDir::Files)) {
+        // The installers come in slowly; the version list as it is on disk at each request.
+        for (const QString& name : QDir(root).entryList({QStringLiteral("*.exe")}, QDir::Files)) {
             QFile file(root + QLatin1Char('/') + name);
             if (file.open(QIODevice::ReadOnly)) {
                 HttpsTestServer::Answer slow;
