@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QProcessEnvironment>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -14,7 +15,8 @@ int main(int argc, char** argv) {
     installFontSubstitutes();
     installToolkitTexts(facts.isDutch());
     installProgramTexts(facts.isDutch());
-    ProgramWindows windows(facts, QDir::currentPath());
+    ProgramWindows windows(facts, QDir::currentPath(),
+                           UpdateServer::fromEnvironment(QProcessEnvironment::systemEnvironment()));
     windows.mainWindow().show();
     return app.exec();
 }

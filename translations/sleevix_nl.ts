@@ -395,4 +395,91 @@ en klik op OK.</translation>
         <translation>Annuleren</translation>
     </message>
 </context>
+<context>
+    <name>UpdateDialog</name>
+    <message>
+        <source>Update is advised</source>
+        <translation>Een Update wordt aanbevolen</translation>
+    </message>
+    <message>
+        <source>Your current version is %1</source>
+        <translation>Uw huidige versie is %1</translation>
+    </message>
+    <message>
+        <source>The latest version is %1</source>
+        <translation>De nieuwste versie is %1</translation>
+    </message>
+    <message>
+        <source>The Download Name is %1</source>
+        <translation>De Downloadnaam is %1</translation>
+    </message>
+    <message>
+        <source>Start Downloading</source>
+        <translation>Start Downloaden</translation>
+    </message>
+    <message>
+        <source>No Update is needed,</source>
+        <translation>Een Update is niet nodig,</translation>
+    </message>
+    <message>
+        <source>you are using the latest version.</source>
+        <translation>u heeft de nieuwste versie.</translation>
+    </message>
+    <message>
+        <source>Your current version is %1.</source>
+        <translation>Uw huidige versie is %1.</translation>
+    </message>
+    <message>
+        <source>No reaction from Server</source>
+        <translation>De server reageert niet</translation>
+    </message>
+    <message>
+        <source>File not downloaded correctly</source>
+        <translation>Het bestand is te klein</translation>
+    </message>
+    <message>
+        <source>Program Name not found</source>
+        <translation>Programma-naam niet gevonden</translation>
+    </message>
+    <message>
+        <source>Ping to %1 gives Time-out</source>
+        <translation>Ping naar %1 geeft Time-out</translation>
+    </message>
+    <message>
+        <source>Close Window</source>
+        <translation>Sluit Venster</translation>
+    </message>
+    <message>
+        <source>%1 has been succesfully downloaded</source>
+        <translation>%1 is met succes gedownload</translation>
+    </message>
+    <message>
+        <source>Click &quot;Install&quot; to install the progam</source>
+        <translation>Klik &quot;Installeer&quot; om het progamma te installeren</translation>
+    </message>
+    <message>
+        <source>Install</source>
+        <translation>Installeer</translation>
+    </message>
+    <message>
+        <source>The download of %1 has failed.</source>
+        <translation>Het downloaden van %1 is mislukt.</translation>
+    </message>
+    <message>
+        <source>%1 arrived damaged and has been deleted.</source>
+        <translation>%1 is beschadigd aangekomen en is verwijderd.</translation>
+    </message>
+    <message>
+        <source>The installation of %1 is started.</source>
+        <translation>De installatie van %1 wordt gestart.</translation>
+    </message>
+    <message>
+        <source>Installation failed.</source>
+        <translation>Installatie is mislukt.</translation>
+    </message>
+    <message>
+        <source>The installation of %1 has started.</source>
+        <translation>De installatie van %1 is gestart.</translation>
+    </message>
+</context>
 </TS>

@@ -276,24 +276,28 @@ void MainWindow::onUpdateTimer() {
         services.checkForUpdate();
 }
 
-bool MainWindow::confirmClose() {
-    if (workspace_.hasUnsavedChanges() && services.askSaveProject) {
-        switch (services.askSaveProject()) {
-        case SaveAnswer::Cancel:
+bool MainWindow::offerToSave() {
+    if (!workspace_.hasUnsavedChanges() || !services.askSaveProject)
+        return true;
+    switch (services.askSaveProject()) {
+    case SaveAnswer::Cancel:
+        return false;
+    case SaveAnswer::Yes:
+        // A save that failed has been shown; the program stays open so nothing is lost.
+        if (services.saveProject && !ErrorGuard::run(this, services.saveProject))
             return false;
-        case SaveAnswer::Yes:
-            // A save that failed has been shown; the program stays open so nothing is lost.
-            if (services.saveProject && !ErrorGuard::run(this, services.saveProject))
-                return false;
-            // Without a spine text the save wrote nothing and only asks for one; closing now
-            // would lose the work the user has just asked to keep.
-            if (spineTextEdit->text().isEmpty())
-                return false;
-            break;
-        case SaveAnswer::No:
-            break;
-        }
+        // Without a spine text the save wrote nothing and only asks for one; ending now
+        // would lose the work the user has just asked to keep.
+        return !spineTextEdit->text().isEmpty();
+    case SaveAnswer::No:
+        break;
     }
+    return true;
+}
+
+bool MainWindow::confirmClose() {
+    if (!offerToSave())
+        return false;
     {
         RegistryStore store;
         store.writeInteger(SettingsSection, QStringLiteral("Left"), x());

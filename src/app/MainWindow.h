@@ -85,6 +85,9 @@ public:
     void handleShow();
     void handlePaint();
     void onUpdateTimer();
+    // Asks whether to save the unsaved work, and saves it on Yes; false when the user chose to
+    // stay (Cancel) or the save did not keep the work. True at once when nothing is unsaved.
+    bool offerToSave();
     // Runs the closing steps; false when the user chose to stay.
     bool confirmClose();
 

@@ -15,6 +15,7 @@
 #include "print/LayoutPrint.h"
 #include "print/PrintPreview.h"
 #include "settings/OptionsDialog.h"
+#include "update/UpdateDialog.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -53,12 +54,15 @@ bool installProgramTexts(bool dutch) {
     return true;
 }
 
-ProgramWindows::ProgramWindows(const StartupFacts& facts, const QString& startFolder)
-    : workspace_(std::make_unique<Workspace>(facts, startFolder)),
+ProgramWindows::ProgramWindows(const StartupFacts& facts, const QString& startFolder,
+                               UpdateServer updateServer)
+    : updateServer_(std::move(updateServer)),
+      workspace_(std::make_unique<Workspace>(facts, startFolder)),
       cover_(std::make_unique<Cover>(*workspace_)) {
     createWindows();
     wireMainWindow();
     wireOptions();
+    wireUpdateCheck();
 }
 
 ProgramWindows::~ProgramWindows() {
@@ -66,14 +70,18 @@ ProgramWindows::~ProgramWindows() {
 }
 
 // Every window is made once, hidden, in this order: the main window first (it gives the data
-// folder its first value), then the dialogs, the print preview, the back-cover editor, the
-// options (whose creation loads the stored settings), the input dialog, the browse dialog (which
-// asks for new folders' names through the input dialog) and the About box.
+// folder its first value), then the dialogs, the update window, the print preview, the
+// back-cover editor, the options (whose creation loads the stored settings), the input dialog,
+// the browse dialog (which asks for new folders' names through the input dialog) and the About
+// box.
 void ProgramWindows::createWindows() {
     main_ = std::make_unique<MainWindow>(*workspace_, *cover_);
     MainWindow* main = main_.get();
     questions_ = new QuestionDialog(main);
     message_ = new TimedMessage(main);
+    const StartupFacts& facts = workspace_->facts();
+    update_ = new UpdateDialog(
+        {updateServer_, main->versionText, facts.programFolder, facts.downloadsFolder}, {}, main);
     preview_ = new PrintPreview(main);
     // The back-cover editor stays open beside the main window (not modal).
     backEditor_ = new BackTextEditor(*workspace_, *cover_, main);
@@ -161,4 +169,14 @@ void ProgramWindows::wireOptions() {
         request.openAfresh = true;
         return browse(request);
     };
+}
+
+// The main window's update timer and the options' "Check Now" reach the update window; its
+// "Install" asks the main window's closing question first and then ends the program.
+void ProgramWindows::wireUpdateCheck() {
+    MainWindow* main = main_.get();
+    main->services.checkForUpdate = [this] { update_->autoCheck(); };
+    options_->checkNow = [this](const QRect& caller) { update_->checkNow(caller); };
+    update_->actions.offerToSave = [main] { return main->offerToSave(); };
+    update_->actions.endProgram = [] { QCoreApplication::exit(0); };
 }

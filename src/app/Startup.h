@@ -4,6 +4,7 @@
 #pragma once
 
 #include "support/Support.h"
+#include "update/UpdateServer.h"
 
 #include <memory>
 #include <optional>
@@ -20,6 +21,7 @@ class ProjectCommands;
 class QuestionDialog;
 class TextInputDialog;
 class TimedMessage;
+class UpdateDialog;
 class Workspace;
 
 // The toolkit's own windows (file and print dialogs, the error box's button) in the user's
@@ -35,8 +37,9 @@ bool installProgramTexts(bool dutch);
 
 class ProgramWindows {
 public:
-    // startFolder: the current folder at start.
-    ProgramWindows(const StartupFacts& facts, const QString& startFolder);
+    // startFolder: the current folder at start; updateServer: where the update check asks.
+    ProgramWindows(const StartupFacts& facts, const QString& startFolder,
+                   UpdateServer updateServer = UpdateServer());
     // The windows go with the main window, their owner; those that keep something at the end
     // (the options: the settings and the window's place) write it in their destruction.
     ~ProgramWindows();
@@ -54,13 +57,16 @@ public:
     BrowseDialog& browseDialog() { return *browse_; }
     TextInputDialog& textInputDialog() { return *input_; }
     AboutDialog& aboutDialog() { return *about_; }
+    UpdateDialog& updateDialog() { return *update_; }
 
 private:
     void createWindows();
     void wireMainWindow();
     void wireOptions();
     std::optional<QString> browse(const BrowseRequest& request);
+    void wireUpdateCheck();
 
+    UpdateServer updateServer_;
     std::unique_ptr<Workspace> workspace_;
     std::unique_ptr<Cover> cover_;
     std::unique_ptr<MainWindow> main_;
@@ -68,6 +74,7 @@ private:
     // Owned by the main window.
     QuestionDialog* questions_ = nullptr;
     TimedMessage* message_ = nullptr;
+    UpdateDialog* update_ = nullptr;
     PrintPreview* preview_ = nullptr;
     BackTextEditor* backEditor_ = nullptr;
     OptionsDialog* options_ = nullptr;

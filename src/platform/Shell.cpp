@@ -65,4 +65,8 @@ bool open(const QString& link) {
 #endif
 }
 
+bool startProgram(const QString& program, const QStringList& parameters) {
+    return QProcess::startDetached(program, parameters);
+}
+
 } // namespace Shell

@@ -40,6 +40,11 @@ const QSet<QString> SameInBothLanguages = {
     QStringLiteral("Ja"),
     QStringLiteral("Nee"),
     QStringLiteral("Annuleren"),
+    // The update window's captions that the program has always shown in both languages.
+    QStringLiteral("Download nu"),
+    QStringLiteral("Download later"),
+    QStringLiteral("Download Later"),
+    QStringLiteral(" - Update"),
 };
 
 struct Message {

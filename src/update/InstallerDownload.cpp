@@ -1,0 +1,69 @@
+#include "update/InstallerDownload.h"
+
+#include "platform/AppError.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+InstallerOutcome downloadInstaller(const UpdateServer& server, const InstallerRequest& request,
+                                   const std::function<bool(qint64 gaugePosition)>& onBlock) {
+    for (const QString& old : installersToRemove(request.programFolder, request.downloadsFolder,
+                                                 request.runningName, request.downloadName))
+        if (QFileInfo(old).isFile())
+            QFile::remove(old);
+
+    InstallerOutcome outcome;
+    outcome.file = request.downloadsFolder + request.downloadName;
+    // A Downloads folder the user never had is made, as a browser would.
+    QDir().mkpath(request.downloadsFolder);
+    QFile file(outcome.file);
+    if (request.downloadName.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw AppError(QStringLiteral("Cannot create file %1").arg(outcome.file));
+
+    KilobyteCounter counter;
+    QCryptographicHash checksum(QCryptographicHash::Sha256);
+    Internet::DownloadResult transfer;
+    try {
+        transfer = Internet::download(
+            server.access, request.downloadName, DownloadBlockSize,
+            [&](const char* data, qint64 size) {
+                if (file.write(data, size) != size)
+                    throw AppError(QStringLiteral("Cannot write file %1").arg(outcome.file));
+                if (!request.sha256.isEmpty())
+                    checksum.addData(QByteArrayView(data, size));
+                counter.addBlock(size);
+                return onBlock(counter.gaugePosition());
+            });
+        if (!file.flush())
+            throw AppError(QStringLiteral("Cannot write file %1").arg(outcome.file));
+    } catch (...) {
+        // Closing a file whose writes failed fails too; the name is removed all the same.
+        file.close();
+        QFile::remove(outcome.file);
+        throw;
+    }
+    file.close();
+    outcome.kilobytes = counter.kilobytes();
+
+    if (transfer.stopped) {
+        outcome.status = InstallerOutcome::Status::Stopped;
+        outcome.reason = QStringLiteral("Stopped");
+    } else if (!transfer.complete()) {
+        outcome.reason = transfer.error;
+    } else if (!counter.enough()) {
+        outcome.reason = QStringLiteral("Only %1 bytes arrived").arg(transfer.received);
+    } else if (!request.sha256.isEmpty() &&
+               checksum.result().toHex() != request.sha256.toLatin1()) {
+        outcome.status = InstallerOutcome::Status::Damaged;
+        outcome.reason = QStringLiteral("The checksum does not match");
+    } else {
+        outcome.status = InstallerOutcome::Status::Done;
+        // Downloaded files are not executable by themselves; the installer must be.
+        file.setPermissions(file.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
+        return outcome;
+    }
+    QFile::remove(outcome.file);
+    return outcome;
+}
