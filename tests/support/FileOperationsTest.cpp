@@ -1,3 +1,4 @@
+#include "ObeyFilePermissions.h"
 #include "TestEnv.h"
 #include "cover/SampleProject.h"
 #include "platform/AppError.h"
@@ -9,7 +10,6 @@
 #include <QFileInfo>
 #include <QThread>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace {
 
@@ -140,17 +140,16 @@ TEST(UserDataFolder, AFolderThatCannotBeEnteredIsAnError) {
     const QString data = testenv::freshFolder(QStringLiteral("xdg-data"));
     const QByteArray savedData = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", data.toUtf8());
-    // Not enterable by anyone, root included: a file where the folder should be cannot be made
-    // into a folder; so the folder is made and then the search right taken away from a child
-    // process that is not root.
     QDir().mkpath(data + QStringLiteral("/Sleevix"));
-    QFile::setPermissions(data, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-    const QString message =
-        testenv::errorOf([] { getUserDataFolder(QStringLiteral("Sleevix"), true); });
-    QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (::geteuid() != 0) { // root may enter any folder
-        EXPECT_EQ(message, QStringLiteral("I/O error: cannot enter %1/Sleevix/").arg(data));
+    QFile::setPermissions(data + QStringLiteral("/Sleevix"), QFile::ReadOwner | QFile::ReadGroup);
+    QString message;
+    {
+        ObeyFilePermissions asAUser; // root would enter any folder
+        message = testenv::errorOf([] { getUserDataFolder(QStringLiteral("Sleevix"), true); });
     }
+    QFile::setPermissions(data + QStringLiteral("/Sleevix"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(message, QStringLiteral("I/O error: cannot enter %1/Sleevix/").arg(data));
     EXPECT_EQ(QDir::currentPath(), before);
 
     testenv::writeFile(data + QStringLiteral("/Blocked"), "a file, not a folder");
