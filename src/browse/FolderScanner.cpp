@@ -68,7 +68,9 @@ quint64 FolderScanner::start(const Request& request) {
                                           Qt::QueuedConnection);
         };
         const BrowsePaths::NameOrder order;
-        FolderReader reader(request.folder);
+        const int wanted = (request.folders ? FolderReader::Folders : 0) |
+                           (request.files ? FolderReader::Files : 0);
+        FolderReader reader(request.folder, FolderReader::Wanted(wanted));
         Batch batch;
         QList<FolderReader::Entry> entries;
         QElapsedTimer sinceShown;

@@ -22,7 +22,8 @@ struct FolderReader::Handle {
     bool open;
 };
 
-FolderReader::FolderReader(const QString& folder) : handle_(std::make_unique<Handle>(folder)) {}
+FolderReader::FolderReader(const QString& folder, Wanted wanted)
+    : handle_(std::make_unique<Handle>(folder)), wanted_(wanted) {}
 
 FolderReader::~FolderReader() = default;
 
@@ -35,9 +36,9 @@ bool FolderReader::read(QList<Entry>& batch, int maxCount) {
     while (handle_->open && batch.size() < maxCount && handle_->it.hasNext()) {
         handle_->it.next();
         const QFileInfo info = handle_->it.fileInfo();
-        if (info.isDir())
+        if (info.isDir() && (wanted_ & Folders))
             batch.append({info.fileName(), Kind::Folder});
-        else if (info.isFile())
+        else if (info.isFile() && (wanted_ & Files))
             batch.append({info.fileName(), Kind::File});
     }
     return !batch.isEmpty();
@@ -53,7 +54,8 @@ struct FolderReader::Handle {
     }
 };
 
-FolderReader::FolderReader(const QString& folder) : handle_(std::make_unique<Handle>()) {
+FolderReader::FolderReader(const QString& folder, Wanted wanted)
+    : handle_(std::make_unique<Handle>()), wanted_(wanted) {
     if (!folder.isEmpty())
         handle_->dir = opendir(QFile::encodeName(folder).constData());
 }
@@ -111,6 +113,8 @@ bool FolderReader::read(QList<Entry>& batch, int maxCount) {
         default: // devices, pipes, sockets: nothing to browse or to open as a file
             continue;
         }
+        if (!(wanted_ & (kind == Kind::Folder ? Folders : Files)))
+            continue;
         batch.append({QFile::decodeName(name), kind});
     }
     return !batch.isEmpty();

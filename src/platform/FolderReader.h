@@ -23,8 +23,11 @@ public:
         Kind kind;
     };
 
+    // Which entries read() gives.
+    enum Wanted { Folders = 1, Files = 2, Everything = Folders | Files };
+
     // Opens the folder; a folder that is missing, unreadable or no folder at all opens empty.
-    explicit FolderReader(const QString& folder);
+    explicit FolderReader(const QString& folder, Wanted wanted = Everything);
     ~FolderReader();
     FolderReader(const FolderReader&) = delete;
     FolderReader& operator=(const FolderReader&) = delete;
@@ -32,12 +35,14 @@ public:
     // Whether the folder could be opened for reading.
     bool isOpen() const;
 
-    // Replaces batch with up to maxCount further entries, in the order the file system gives
-    // them; "." and "..", links that lead nowhere, devices, pipes and sockets are left out.
+    // Replaces batch with up to maxCount further entries of the kinds wanted, in the order the
+    // file system gives them; "." and "..", links that lead nowhere, devices, pipes and sockets
+    // are left out.
     // False (with an empty batch) once every entry has been read.
     bool read(QList<Entry>& batch, int maxCount);
 
 private:
     struct Handle;
     std::unique_ptr<Handle> handle_;
+    Wanted wanted_;
 };

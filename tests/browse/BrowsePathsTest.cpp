@@ -73,6 +73,18 @@ TEST(BrowsePaths, NamesSortAlphabeticallyWithCaseBreakingTies) {
     EXPECT_NE(order("a\u200Bb", "ab"), order("ab", "a\u200Bb"));
 }
 
+TEST(BrowsePaths, ABigFolderSortsInTheSameOrderAsASmallOne) {
+    // Big lists are sorted in two halves at once and merged.
+    QStringList names;
+    for (int i = 0; i < 10000; ++i)
+        names << QStringLiteral("%1 Map %2").arg(QChar(u"aBcÉdz"[i % 6])).arg((i * 7919) % 10000);
+    QStringList expected = names;
+    const NameOrder order;
+    std::stable_sort(expected.begin(), expected.end(), order);
+    order.sort(names);
+    EXPECT_EQ(names, expected);
+}
+
 struct MaskRow {
     const char* mask;
     const char* name;
