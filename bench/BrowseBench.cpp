@@ -9,7 +9,6 @@
 #include "browse/FolderTreeModel.h"
 #include "dialogs/TextInputDialog.h"
 #include "dialogs/TimedMessage.h"
-#include "platform/RegistryStore.h"
 
 #include <QApplication>
 #include <QDir>
@@ -63,8 +62,10 @@ void BM_OpenBrowseDialogBesideLsF(benchmark::State& state) {
     }
     const QString root = benchRoot();
     const QString deep = root + QStringLiteral("top/middle/m-deep");
-    QTemporaryDir store;
-    RegistryStore::SetLocation(store.path() + QStringLiteral("/Sleevix.ini"));
+    // The dialog keeps its places in a settings file of the bench's own.
+    QTemporaryDir config;
+    const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
     TextInputDialog input;
     TimedMessage message;
     // The bench folder stands for a drive of its own, so that only its folders are read.
@@ -113,7 +114,10 @@ void BM_OpenBrowseDialogBesideLsF(benchmark::State& state) {
     state.counters["ratio"] = dialogTotal / lsTotal;
     state.counters["max_block_ms"] = maxBlockNs / 1e6;
     state.counters["folders_read"] = foldersRead;
-    RegistryStore::SetLocation(QString());
+    if (savedConfig.isEmpty())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", savedConfig);
 }
 
 } // namespace
