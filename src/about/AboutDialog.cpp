@@ -74,7 +74,7 @@ AboutDialog::AboutDialog(const ProgramIdentity& identity, TimedMessage& message,
 AboutDialog::~AboutDialog() = default;
 
 void AboutDialog::createControls() {
-    setObjectName(QStringLiteral("AboutForm"));
+    setObjectName(QStringLiteral("aboutDialog"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("Informatie"));
@@ -138,15 +138,16 @@ void AboutDialog::createControls() {
     setTabOrder(mailButton, okButton);
     setTabOrder(okButton, homeButton);
 
+    // Named as the members are, so that a tab order or a test can tell them apart.
     const std::pair<QWidget*, const char*> names[] = {
-        {authorPage, "PanelAuthor"}, {authorText, "AuthorMemo"},
-        {authorOkButton, "BtnOK1"},  {mainPage, "PanelMain"},
-        {nameLabel, "NameLabel"},    {versionLabel, "VersionLabel"},
-        {copyrightRule, "Bevel3"},   {copyrightLabel, "CopyrightLabel"},
-        {authorButton, "AuthorBtn"}, {buttonRule, "Bevel2"},
-        {purposeLabel, "Label1"},    {detailLabel, "Label2"},
-        {mailButton, "BtnMail"},     {okButton, "BtnOk"},
-        {homeButton, "BtnHome"}};
+        {authorPage, "authorPage"},         {authorText, "authorText"},
+        {authorOkButton, "authorOkButton"}, {mainPage, "mainPage"},
+        {nameLabel, "nameLabel"},           {versionLabel, "versionLabel"},
+        {copyrightRule, "copyrightRule"},   {copyrightLabel, "copyrightLabel"},
+        {authorButton, "authorButton"},     {buttonRule, "buttonRule"},
+        {purposeLabel, "purposeLabel"},     {detailLabel, "detailLabel"},
+        {mailButton, "mailButton"},         {okButton, "okButton"},
+        {homeButton, "homeButton"}};
     for (const auto& [widget, name] : names)
         widget->setObjectName(QLatin1String(name));
 

@@ -80,7 +80,7 @@ BrowseDialog::BrowseDialog(TextInputDialog& textInput, TimedMessage& message, QW
 BrowseDialog::~BrowseDialog() = default;
 
 void BrowseDialog::createControls() {
-    setObjectName(QStringLiteral("BrowseForm"));
+    setObjectName(QStringLiteral("browseDialog"));
     setWindowTitle(QStringLiteral("BrowseForm"));
     setFont(DialogLook::pixelFont(QStringLiteral("Verdana"), 14));
     DialogLook::paintWindowFace(this);

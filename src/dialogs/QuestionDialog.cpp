@@ -26,7 +26,7 @@ QuestionDialog::QuestionDialog(QWidget* parent) : QDialog(parent) {
 QuestionDialog::~QuestionDialog() = default;
 
 void QuestionDialog::createControls() {
-    setObjectName(QStringLiteral("YesNoDlg"));
+    setObjectName(QStringLiteral("questionDialog"));
     // A dialog border without a close box.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setWindowTitle(QStringLiteral("YesNoDlg"));

@@ -35,7 +35,7 @@ TextInputDialog::TextInputDialog(QWidget* parent) : QDialog(parent) {
 TextInputDialog::~TextInputDialog() = default;
 
 void TextInputDialog::createControls() {
-    setObjectName(QStringLiteral("AskDlg"));
+    setObjectName(QStringLiteral("textInputDialog"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setWindowTitle(QStringLiteral("AskDlg"));
     setFont(DialogLook::pixelFont(QStringLiteral("Arial"), 15));

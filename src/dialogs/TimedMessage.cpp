@@ -25,7 +25,7 @@ TimedMessage::TimedMessage(QWidget* parent) : QWidget(parent) {
 TimedMessage::~TimedMessage() = default;
 
 void TimedMessage::createControls() {
-    setObjectName(QStringLiteral("MessageForm"));
+    setObjectName(QStringLiteral("timedMessage"));
     // No border and no caption bar; kept above the caller without taking the keyboard from it.
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_ShowWithoutActivating);

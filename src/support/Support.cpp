@@ -3,6 +3,7 @@
 #include "platform/AppError.h"
 #include "platform/Drives.h"
 #include "platform/PathDelim.h"
+#include "platform/SaveWhole.h"
 #include "platform/System.h"
 #include "support/StartupFacts.h"
 
@@ -10,10 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
-
-#include <cstdio>
-#include <unistd.h>
 
 StartupFacts readStartupFacts() {
     StartupFacts facts;
@@ -45,34 +42,13 @@ QString getUserDataFolder(const QString& appName, bool ntFamily) {
 
 namespace {
 
-// Copies into a new file beside the destination, then renames it over the destination.
+// Copies into a new file beside the destination, then puts it in the destination's place.
 bool copyFileWhole(const QString& source, const QString& destination) {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return false;
-    QTemporaryFile out(destination + QStringLiteral(".XXXXXX"));
-    out.setAutoRemove(true);
-    if (!out.open())
-        return false;
-    char buffer[1 << 16];
-    for (;;) {
-        const qint64 got = in.read(buffer, sizeof buffer);
-        if (got < 0)
-            return false;
-        if (got == 0)
-            break;
-        if (out.write(buffer, got) != got)
-            return false;
-    }
-    if (!out.flush() || ::fsync(out.handle()) != 0)
-        return false;
-    out.setPermissions(in.permissions());
-    out.close();
-    if (::rename(QFile::encodeName(out.fileName()).constData(),
-                 QFile::encodeName(destination).constData()) != 0)
-        return false;
-    out.setAutoRemove(false);
-    return true;
+    const QByteArray bytes = in.readAll();
+    return in.error() == QFileDevice::NoError && saveFileWhole(destination, bytes);
 }
 
 // A file's last-write date as the file system keeps it: local time, two-second steps.
