@@ -1,13 +1,21 @@
 #!/usr/bin/env bash
 # Installs the Debian packages named in scripts/packages/*.txt that are missing.
-# Usage: scripts/setup.sh [build|all]   (build: only what the program needs)
+# Usage: scripts/setup.sh [all | LIST...]   (LIST: a file name in packages/ without .txt, e.g.
+# build for only what the program needs; build is always included)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-which=${1:-all}
+[ $# -gt 0 ] || set -- all
 lists=("$here/packages/build.txt")
-if [ "$which" = all ]; then
-    for f in "$here"/packages/*.txt; do [ "$f" = "$here/packages/build.txt" ] || lists+=("$f"); done
-fi
+for which in "$@"; do
+    if [ "$which" = all ]; then
+        for f in "$here"/packages/*.txt; do [ "$f" = "$here/packages/build.txt" ] || lists+=("$f"); done
+    elif [ -f "$here/packages/$which.txt" ]; then
+        lists+=("$here/packages/$which.txt")
+    else
+        echo "No package list $which in $here/packages" >&2
+        exit 1
+    fi
+done
 missing=()
 for pkg in $(grep -h -v '^#' "${lists[@]}" | tr -s ' \t' '\n' | grep -v '^$' | sort -u); do
     if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then

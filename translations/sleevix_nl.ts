@@ -165,6 +165,15 @@
     </message>
 </context>
 <context>
+    <name>DroppedFiles</name>
+    <message>
+        <source>%1 cannot be read:
+%2</source>
+        <translation>%1 kan niet gelezen worden:
+%2</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>version %1</source>
@@ -183,44 +192,44 @@
         <translation>Maak eerst de inhoudsopgave voor de achterzijde aan.</translation>
     </message>
     <message>
-        <source>New Project</source>
-        <translation>Nieuw Project</translation>
+        <source>&amp;New Project</source>
+        <translation>&amp;Nieuw Project</translation>
     </message>
     <message>
-        <source>Save Project</source>
-        <translation>Bewaar Project</translation>
+        <source>&amp;Save Project</source>
+        <translation>&amp;Bewaar Project</translation>
     </message>
     <message>
-        <source>Read Project</source>
-        <translation>Lees Project</translation>
+        <source>&amp;Read Project</source>
+        <translation>&amp;Lees Project</translation>
     </message>
     <message>
-        <source>Read Front Picture</source>
-        <translation>Lees Voorfoto</translation>
+        <source>Read &amp;Front Picture</source>
+        <translation>Lees &amp;Voorfoto</translation>
     </message>
     <message>
-        <source>Back Text</source>
-        <translation>Achtertekst</translation>
+        <source>&amp;Back Text</source>
+        <translation>&amp;Achtertekst</translation>
     </message>
     <message>
-        <source>Print</source>
-        <translation>Druk Af</translation>
+        <source>&amp;Print</source>
+        <translation>&amp;Druk Af</translation>
     </message>
     <message>
-        <source>About...</source>
-        <translation>Over Sleevix</translation>
+        <source>&amp;About...</source>
+        <translation>&amp;Over Sleevix</translation>
     </message>
     <message>
-        <source>Close</source>
-        <translation>Sluit af</translation>
+        <source>&amp;Close</source>
+        <translation>&amp;Sluit af</translation>
     </message>
     <message>
-        <source>Enter the Text for the Splines:</source>
-        <translation>Geef de tekst voor de zijkanten:</translation>
+        <source>&amp;Enter the Text for the Splines:</source>
+        <translation>&amp;Geef de tekst voor de zijkanten:</translation>
     </message>
     <message>
-        <source>Apply</source>
-        <translation>Pas Toe</translation>
+        <source>App&amp;ly</source>
+        <translation>&amp;Pas Toe</translation>
     </message>
 </context>
 <context>

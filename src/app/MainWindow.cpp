@@ -3,15 +3,19 @@
 #include "cover/Cover.h"
 #include "cover/Workspace.h"
 
+#include "controls/FileDropTarget.h"
 #include "controls/ImageView.h"
 #include "cover/CoverLayout.h"
+#include "cover/DroppedFiles.h"
 #include "cover/ProjectFiles.h"
 #include "cover/SampleProject.h"
 #include "dialogs/ErrorGuard.h"
 #include "platform/AppError.h"
 #include "platform/PathDelim.h"
+#include "platform/Picture.h"
 #include "platform/RegistryStore.h"
 #include "settings/Settings.h"
+#include "support/BuildFacts.h"
 #include "support/WindowPlacement.h"
 
 #include <QApplication>
@@ -23,10 +27,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTimer>
+#include <QUrl>
 
 namespace {
 
@@ -44,6 +51,21 @@ QPushButton* makeButton(QWidget* parent, int left, int top, int width, int heigh
     button->setGeometry(left, top, width, height);
     button->setFont(verdana(16));
     return button;
+}
+
+// A button's text as a tool tip shows it: without the mnemonic's marker.
+QString withoutMnemonic(QString text) {
+    static const QRegularExpression marker(QStringLiteral("&(.)"));
+    return text.replace(marker, QStringLiteral("\\1"));
+}
+
+// Runs the loading of a dropped or opened file; an error names the file.
+void loadNamingFile(const QString& fileName, const std::function<void()>& load) {
+    try {
+        load();
+    } catch (const AppError& e) {
+        throw AppError(droppedFileError(fileName, e.message()));
+    }
 }
 
 } // namespace
@@ -94,6 +116,7 @@ void MainWindow::createControls() {
     spineTextEdit = new QLineEdit(buttonPanel);
     spineTextEdit->setGeometry(264, 141, 469, 25);
     spineTextEdit->setMaxLength(Project::MaxNameLength);
+    spineTextLabel->setBuddy(spineTextEdit); // its mnemonic reaches the field
     applySpineTextButton = makeButton(buttonPanel, 748, 136, 85, 33);
 
     coverScrollArea = new QScrollArea(this);
@@ -112,6 +135,15 @@ void MainWindow::createControls() {
     backPictureView = new ImageView(coverView);
     leftSpineView = new ImageView(coverView);
     rightSpineView = new ImageView(coverView);
+
+    // Pictures dropped from a file manager on the front or the back of the cover.
+    const QStringList pictures = Picture::readableExtensions();
+    new FileDropTarget(frontPictureView, pictures, [this](const QString& file) {
+        ErrorGuard::run(this, [&] { takeFrontPicture(file); });
+    });
+    new FileDropTarget(backPictureView, pictures, [this](const QString& file) {
+        ErrorGuard::run(this, [&] { takeBackPicture(file); });
+    });
 
     updateTimer = new QTimer(this);
     updateTimer->setInterval(60000);
@@ -133,24 +165,29 @@ void MainWindow::placeControls() {
 }
 
 void MainWindow::setTexts() {
-    versionText = tr("version %1").arg(QStringLiteral("1.10c"));
+    versionText = tr("version %1").arg(BuildFacts::VersionText);
     copyrightText = tr("Copyright © 2002–2026 the makers of Sleevix");
     helpFile = QStringLiteral(".\\Sleevix_n.chm");
     noBackTextLine1 = tr("You didn't read the Back Text");
     noBackTextLine2 = tr("First create the list of contents for the back of the CD.");
-    newProjectButton->setText(tr("New Project"));
-    saveProjectButton->setText(tr("Save Project"));
-    readProjectButton->setText(tr("Read Project"));
-    readFrontPictureButton->setText(tr("Read Front Picture"));
-    backTextButton->setText(tr("Back Text"));
-    printButton->setText(tr("Print"));
+    // The letter after & is the button's mnemonic (Alt+letter); none is used twice in either
+    // language.
+    newProjectButton->setText(tr("&New Project"));
+    saveProjectButton->setText(tr("&Save Project"));
+    readProjectButton->setText(tr("&Read Project"));
+    readFrontPictureButton->setText(tr("Read &Front Picture"));
+    backTextButton->setText(tr("&Back Text"));
+    printButton->setText(tr("&Print"));
     helpButton->setText(QStringLiteral("Help"));
-    optionsButton->setText(QStringLiteral("Instellingen"));
-    aboutButton->setText(tr("About..."));
-    closeButton->setText(tr("Close"));
-    spineTextLabel->setText(tr("Enter the Text for the Splines:"));
+    optionsButton->setText(QStringLiteral("&Instellingen"));
+    aboutButton->setText(tr("&About..."));
+    closeButton->setText(tr("&Close"));
+    spineTextLabel->setText(tr("&Enter the Text for the Splines:"));
     spineTextEdit->setText(QStringLiteral("Deze tekst komt op de Splines"));
-    applySpineTextButton->setText(tr("Apply"));
+    applySpineTextButton->setText(tr("App&ly"));
+    for (const auto& [button, key] : shortcutKeys())
+        button->setToolTip(QStringLiteral("%1 (%2)").arg(withoutMnemonic(button->text()),
+                                                         key.toString(QKeySequence::NativeText)));
 }
 
 void MainWindow::connectHandlers() {
@@ -175,6 +212,11 @@ void MainWindow::connectHandlers() {
     connect(aboutButton, &QPushButton::clicked, this,
             [this, call] { ErrorGuard::run(this, [&] { call(services.showAbout); }); });
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    // The common keys press the buttons; Ctrl+Q closes through the closing question.
+    for (const auto& [button, key] : shortcutKeys()) {
+        auto* shortcut = new QShortcut(key, this);
+        connect(shortcut, &QShortcut::activated, button, &QAbstractButton::click);
+    }
     connect(applySpineTextButton, &QPushButton::clicked, this,
             guarded(this, &MainWindow::applySpineText));
     // A spine text typed but not yet applied is what a save would take: closing asks about it.
@@ -183,6 +225,14 @@ void MainWindow::connectHandlers() {
     connect(&cover_, &Cover::changed, this, &MainWindow::showCover);
     connect(&cover_, &Cover::spineTextApplied, spineTextEdit, &QLineEdit::setText);
     connect(updateTimer, &QTimer::timeout, this, guarded(this, &MainWindow::onUpdateTimer));
+}
+
+QList<std::pair<QPushButton*, QKeySequence>> MainWindow::shortcutKeys() const {
+    return {{newProjectButton, QKeySequence(Qt::CTRL | Qt::Key_N)},
+            {readProjectButton, QKeySequence(Qt::CTRL | Qt::Key_O)},
+            {saveProjectButton, QKeySequence(Qt::CTRL | Qt::Key_S)},
+            {printButton, QKeySequence(Qt::CTRL | Qt::Key_P)},
+            {closeButton, QKeySequence(Qt::CTRL | Qt::Key_Q)}};
 }
 
 void MainWindow::fixSize() {
@@ -207,6 +257,32 @@ void MainWindow::showCover() {
 
 void MainWindow::applySpineText() {
     cover_.applySpineText(spineTextEdit->text());
+}
+
+void MainWindow::takeFrontPicture(const QString& fileName) {
+    loadNamingFile(fileName, [&] { cover_.loadFrontPicture(fileName); });
+    workspace_.setUnsavedChanges(true);
+}
+
+void MainWindow::takeBackPicture(const QString& fileName) {
+    loadNamingFile(fileName, [&] { cover_.loadBackPicture(fileName); });
+    workspace_.setUnsavedChanges(true);
+}
+
+void MainWindow::openFiles(const QStringList& fileNames) {
+    filesToOpen_ = fileNames;
+    if (firstShowingDone)
+        openGivenFiles();
+}
+
+void MainWindow::openGivenFiles() {
+    QList<QUrl> urls;
+    for (const QString& name : std::as_const(filesToOpen_))
+        urls.append(QUrl::fromLocalFile(QFileInfo(name).absoluteFilePath()));
+    filesToOpen_.clear();
+    const QString picture = usableDroppedFile(droppedItems(urls), Picture::readableExtensions());
+    if (!picture.isEmpty())
+        takeFrontPicture(picture);
 }
 
 void MainWindow::removeStaleInstaller() {
@@ -315,6 +391,8 @@ void MainWindow::showEvent(QShowEvent* event) {
     if (!firstShowingDone)
         QTimer::singleShot(0, this, [this] {
             ErrorGuard::run(this, [this] { handleShow(); });
+            if (firstShowingDone)
+                ErrorGuard::run(this, [this] { openGivenFiles(); });
             // Lets the start-up benchmark time a whole start to the first showing.
             if (qEnvironmentVariableIsSet("SLEEVIX_QUIT_AFTER_FIRST_SHOW"))
                 QTimer::singleShot(0, qApp, &QCoreApplication::quit);

@@ -6,8 +6,12 @@
 // the program's entry fills when it has made those windows.
 #pragma once
 
+#include <QKeySequence>
+#include <QList>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
+#include <utility>
 
 class Cover;
 class ImageView;
@@ -81,6 +85,19 @@ public:
     // Draws the spine text field's text on the spines.
     void applySpineText();
 
+    // A picture file dropped on the front or the back of the cover: it replaces that picture and
+    // the project has unsaved changes. A file that cannot be read throws AppError naming it; the
+    // cover stays as it was.
+    void takeFrontPicture(const QString& fileName);
+    void takeBackPicture(const QString& fileName);
+
+    // Files the program was started with (opened from a file manager): the first picture among
+    // them becomes the front picture, as if dropped there, once the project has been shown.
+    void openFiles(const QStringList& fileNames);
+
+    // The buttons that have a common shortcut key besides their mnemonic, with that key.
+    QList<std::pair<QPushButton*, QKeySequence>> shortcutKeys() const;
+
     // Handlers.
     void handleShow();
     void handlePaint();
@@ -105,7 +122,9 @@ private:
     void fixSize();
     void showCover();
     void removeStaleInstaller();
+    void openGivenFiles();
 
     Workspace& workspace_;
     Cover& cover_;
+    QStringList filesToOpen_;
 };

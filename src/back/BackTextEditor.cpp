@@ -3,11 +3,14 @@
 #include "back/BackRules.h"
 #include "back/RichTextEdit.h"
 #include "controls/ColourButton.h"
+#include "controls/FileDropTarget.h"
 #include "cover/Cover.h"
+#include "cover/DroppedFiles.h"
 #include "cover/ProjectFiles.h"
 #include "cover/Workspace.h"
 #include "dialogs/DialogLook.h"
 #include "dialogs/ErrorGuard.h"
+#include "platform/AppError.h"
 #include "platform/PathDelim.h"
 #include "platform/RegistryStore.h"
 #include "settings/Settings.h"
@@ -57,6 +60,12 @@ void BackTextEditor::createControls() {
     // wheel.
     editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A list file dropped from a file manager replaces the list; text dragged within the editor
+    // or from another program is inserted as usual.
+    new FileDropTarget(
+        editor->viewport(), listFileExtensions(),
+        [this](const QString& file) { ErrorGuard::run(this, [&] { takeListFile(file); }); },
+        FileDropTarget::OtherDrags::LeaveToWidget);
 
     bottomPanel = new QWidget(this);
     copyButton = makeButton(bottomPanel, QRect(0, 17, 241, 32));
@@ -123,6 +132,14 @@ void BackTextEditor::keepFixedSize() {
 
 void BackTextEditor::loadContents(const QString& fileName) {
     editor->loadFromFile(fileName);
+}
+
+void BackTextEditor::takeListFile(const QString& fileName) {
+    try {
+        loadContents(fileName);
+    } catch (const AppError& e) {
+        throw AppError(droppedFileError(fileName, e.message()));
+    }
 }
 
 void BackTextEditor::readList() {

@@ -36,6 +36,8 @@ public:
 
     // Loads "Back.rtf" (or any list file) into the editor, replacing its content.
     void loadContents(const QString& fileName);
+    // The same for a file dropped on the editor; an error names the file.
+    void takeListFile(const QString& fileName);
 
     void initialise();
     void handleShow();

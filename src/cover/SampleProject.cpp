@@ -3,6 +3,7 @@
 #include "platform/AppError.h"
 
 #include "platform/PathDelim.h"
+#include "support/BuildFacts.h"
 #include "support/Support.h"
 
 #include <QDir>
@@ -10,7 +11,8 @@
 
 QStringList sampleFolders(const QString& startFolder, const QString& programFolder) {
     QStringList folders{withTrailingDelim(startFolder), withTrailingDelim(programFolder)};
-    const QString installed = QDir::cleanPath(programFolder + QStringLiteral("/../share/sleevix"));
+    const QString installed =
+        QDir::cleanPath(programFolder + QLatin1Char('/') + BuildFacts::DataFromProgram);
     folders.append(withTrailingDelim(QDir::toNativeSeparators(installed)));
     folders.removeDuplicates();
     return folders;

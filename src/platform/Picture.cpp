@@ -99,6 +99,15 @@ void Picture::loadFromFile(const QString& fileName, QSize cover) {
     loadFromData(data, QFileInfo(fileName).suffix(), cover);
 }
 
+QStringList Picture::readableExtensions() {
+    QStringList extensions{QStringLiteral("jpg"),  QStringLiteral("jpeg"), QStringLiteral("jpe"),
+                           QStringLiteral("jfif"), QStringLiteral("bmp"),  QStringLiteral("dib")};
+    for (const QByteArray& format : QImageReader::supportedImageFormats())
+        extensions.append(QString::fromLatin1(format).toLower());
+    extensions.removeDuplicates();
+    return extensions;
+}
+
 void Picture::loadFromData(const QByteArray& data, const QString& extension, QSize cover) {
     const QString ext = extension.toLower();
     Format format = Format::None;

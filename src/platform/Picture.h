@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 // The picture as a 24-bit Windows bitmap (BITMAPINFOHEADER, bottom-up rows, no palette),
 // whatever its own format and depth.
@@ -23,6 +24,9 @@ public:
     // picture. On failure the picture keeps what it held.
     void loadFromFile(const QString& fileName, QSize cover = QSize());
     void loadFromData(const QByteArray& data, const QString& extension, QSize cover = QSize());
+
+    // The file-name extensions (lower case, without the dot) of the pictures it reads.
+    static QStringList readableExtensions();
 
     // Writes the original bytes when the picture is unchanged, else encodes it in its format.
     // Throws AppError "Cannot create file <name>".

@@ -21,6 +21,7 @@
 #include <QPrintDialog>
 #include <QPrinterInfo>
 #include <QScreen>
+#include <QShortcut>
 
 namespace {
 
@@ -55,6 +56,10 @@ QString pdfFileName(const QString& folder, const QString& docName) {
         if (QStringLiteral("/\\:*?\"<>|").contains(c) || c.unicode() < 32)
             c = QLatin1Char('_');
     return QDir(folder).filePath(name + QStringLiteral(".pdf"));
+}
+
+QKeySequence printKey() {
+    return QKeySequence(Qt::CTRL | Qt::Key_P);
 }
 
 } // namespace
@@ -138,12 +143,17 @@ void PrintPreview::createControls() {
 void PrintPreview::setTexts() {
     setWindowTitle(ProductName + tr(" - Printing Example"));
     printButton->setText(tr("Print"));
+    printButton->setToolTip(QStringLiteral("%1 (%2)").arg(
+        printButton->text(), printKey().toString(QKeySequence::NativeText)));
     closeButton->setText(tr("Cancel"));
 }
 
 void PrintPreview::connectHandlers() {
     connect(printButton, &QPushButton::clicked, this, guarded(this, &PrintPreview::printCover));
     connect(closeButton, &QPushButton::clicked, this, guarded(this, &PrintPreview::closePreview));
+    // The main window's Ctrl+P opens the preview; pressed again, it prints.
+    auto* print = new QShortcut(printKey(), this);
+    connect(print, &QShortcut::activated, printButton, &QAbstractButton::click);
 }
 
 void PrintPreview::initialise() {

@@ -158,14 +158,14 @@ TEST_F(MainWindowTest, AStoredNameLongerThanTheSpineIsCutAndItsFolderStillOpens)
 TEST_F(MainWindowTest, ControlsAndTextsByLanguage) {
     testenv::useLanguage(QStringLiteral("NLD"));
     auto dutch = makeForm();
-    EXPECT_EQ(dutch->newProjectButton->text(), "Nieuw Project");
-    EXPECT_EQ(dutch->closeButton->text(), "Sluit af");
+    EXPECT_EQ(dutch->newProjectButton->text(), "&Nieuw Project");
+    EXPECT_EQ(dutch->closeButton->text(), "&Sluit af");
     EXPECT_EQ(dutch->versionText, "versie 1.10c");
-    EXPECT_EQ(dutch->optionsButton->text(), "Instellingen");
+    EXPECT_EQ(dutch->optionsButton->text(), "&Instellingen");
     testenv::useLanguage(QStringLiteral("ENU"));
     auto english = makeForm();
-    EXPECT_EQ(english->optionsButton->text(), "Instellingen");
-    EXPECT_EQ(english->readFrontPictureButton->text(), "Read Front Picture");
+    EXPECT_EQ(english->optionsButton->text(), "&Instellingen");
+    EXPECT_EQ(english->readFrontPictureButton->text(), "Read &Front Picture");
     EXPECT_EQ(english->spineTextEdit->maxLength(), 51);
     EXPECT_EQ(english->spineTextEdit->geometry(), QRect(264, 141, 469, 25));
     EXPECT_EQ(english->applySpineTextButton->geometry(), QRect(748, 136, 85, 33));

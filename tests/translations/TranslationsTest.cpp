@@ -24,7 +24,7 @@ const QSet<QString> SameInBothLanguages = {
     QStringLiteral("Help"),
     QStringLiteral("Mail"),
     QStringLiteral("Home"),
-    QStringLiteral("Instellingen"),
+    QStringLiteral("&Instellingen"),
     QStringLiteral(" Update "),
     QStringLiteral("Deze tekst komt op de Splines"),
     QStringLiteral(" - Tekst achterkant"),

@@ -1,0 +1,41 @@
+#include "controls/FileDropTarget.h"
+
+#include "cover/DroppedFiles.h"
+
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTimer>
+#include <QWidget>
+
+FileDropTarget::FileDropTarget(QWidget* widget, QStringList extensions,
+                               std::function<void(const QString&)> take, OtherDrags otherDrags)
+    : QObject(widget), extensions_(std::move(extensions)), take_(std::move(take)),
+      otherDrags_(otherDrags) {
+    widget->setAcceptDrops(true);
+    widget->installEventFilter(this);
+}
+
+QString FileDropTarget::usableFile(const QDropEvent& event) const {
+    if (safeDropAction(event.possibleActions()) == Qt::IgnoreAction)
+        return {};
+    return usableDroppedFile(droppedItems(event.mimeData()->urls()), extensions_);
+}
+
+bool FileDropTarget::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+        return QObject::eventFilter(watched, event);
+    auto* drop = static_cast<QDropEvent*>(event);
+    if (!drop->mimeData()->hasUrls() && otherDrags_ == OtherDrags::LeaveToWidget)
+        return false;
+    const QString file = usableFile(*drop);
+    if (file.isEmpty()) {
+        drop->ignore();
+        return true;
+    }
+    drop->setDropAction(safeDropAction(drop->possibleActions()));
+    drop->accept();
+    if (type == QEvent::Drop)
+        QTimer::singleShot(0, this, [this, file] { take_(file); });
+    return true;
+}

@@ -1,0 +1,106 @@
+// A list file dropped on the back-cover editor from a file manager replaces the list; other
+// files are refused, text dragged as text is inserted as usual.
+#include "back/BackTextEditor.h"
+#include "back/RichTextEdit.h"
+#include "common/TestEnv.h"
+#include "cover/Cover.h"
+#include "cover/Workspace.h"
+#include "dialogs/ErrorGuard.h"
+
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QMimeData>
+#include <gtest/gtest.h>
+
+namespace {
+
+class ListDropTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        savedDir_ = QDir::currentPath();
+        testenv::prepareWorkspace(QStringLiteral("listdrop"));
+        ws_ = std::make_unique<Workspace>(testenv::startupFacts(), QDir::currentPath());
+        cover_ = std::make_unique<Cover>(*ws_);
+        back_ = std::make_unique<BackTextEditor>(*ws_, *cover_);
+        back_->editor->setPlainText(QStringLiteral("typed before"));
+        ws_->setUnsavedChanges(false);
+        folder_ = testenv::freshFolder(QStringLiteral("lists"));
+        ErrorGuard::setReporter(qApp, [this](const QString& message) { errors_ << message; });
+    }
+    void TearDown() override {
+        ErrorGuard::setReporter(qApp, nullptr);
+        QDir::setCurrent(savedDir_);
+    }
+
+    // Enters and, when offered, drops; whether the editor took the drag.
+    bool drop(QMimeData& data) {
+        QWidget* target = back_->editor->viewport();
+        QDragEnterEvent enter(QPoint(30, 30), Qt::CopyAction | Qt::MoveAction, &data,
+                              Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDropEvent dropped(QPointF(30, 30), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                           Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &dropped);
+        QCoreApplication::processEvents();
+        return dropped.isAccepted();
+    }
+    bool dropFiles(const QStringList& paths) {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& path : paths)
+            urls << QUrl::fromLocalFile(path);
+        data.setUrls(urls);
+        data.setText(paths.join('\n')); // file managers send the paths as text too
+        return drop(data);
+    }
+
+    QString savedDir_;
+    QString folder_;
+    QStringList errors_;
+    std::unique_ptr<Workspace> ws_;
+    std::unique_ptr<Cover> cover_;
+    std::unique_ptr<BackTextEditor> back_;
+};
+
+TEST_F(ListDropTest, DroppedRtfOrTextFileReplacesTheList) {
+    const QString rtf = testenv::writeFile(folder_ + "/tracks.rtf",
+                                           "{\\rtf1\\ansi {\\b 1. Lantern Light}\\par 2. Evening}");
+    ASSERT_TRUE(dropFiles({folder_, rtf}));
+    EXPECT_TRUE(errors_.isEmpty()) << errors_.join('\n').toStdString();
+    EXPECT_EQ(back_->editor->toPlainText(), "1. Lantern Light\n2. Evening");
+    EXPECT_TRUE(ws_->hasUnsavedChanges());
+
+    const QString text = testenv::writeFile(folder_ + "/tracks.TXT", "Salt And Silver\n");
+    ASSERT_TRUE(dropFiles({text}));
+    EXPECT_TRUE(back_->editor->toPlainText().startsWith("Salt And Silver"));
+}
+
+TEST_F(ListDropTest, PicturesFoldersAndOtherFilesAreRefusedWithoutAnError) {
+    const QString photo = testenv::writeFile(folder_ + "/front.jpg", "\xff\xd8");
+    QDir(folder_).mkdir(QStringLiteral("Lists.rtf"));
+    EXPECT_FALSE(dropFiles({photo}));
+    EXPECT_FALSE(dropFiles({folder_ + "/Lists.rtf"}));
+    EXPECT_FALSE(dropFiles({folder_})) << "nor is the path inserted as text";
+    EXPECT_EQ(back_->editor->toPlainText(), "typed before");
+    EXPECT_TRUE(errors_.isEmpty());
+}
+
+// A list file that is gone by the time it is dropped (moved away in the file manager).
+TEST_F(ListDropTest, AListThatCannotBeReadIsNamedAndTheTypedListKept) {
+    const QString gone = folder_ + "/gone.rtf";
+    ASSERT_TRUE(dropFiles({gone}));
+    ASSERT_EQ(errors_.size(), 1);
+    EXPECT_TRUE(errors_[0].contains(QDir::toNativeSeparators(gone))) << errors_[0].toStdString();
+    EXPECT_EQ(back_->editor->toPlainText(), "typed before");
+}
+
+TEST_F(ListDropTest, TextDraggedAsTextIsInsertedAsUsual) {
+    QMimeData data;
+    data.setText(QStringLiteral("Northern Quay"));
+    EXPECT_TRUE(drop(data));
+    EXPECT_TRUE(back_->editor->toPlainText().contains("Northern Quay"));
+}
+
+} // namespace
