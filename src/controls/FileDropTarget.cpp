@@ -12,6 +12,11 @@ FileDropTarget::FileDropTarget(QWidget* widget, QStringList extensions,
     : QObject(widget), extensions_(std::move(extensions)), take_(std::move(take)),
       otherDrags_(otherDrags) {
     widget->setAcceptDrops(true);
+    // A drag goes to the widget under it that takes drops, passing over widgets that are
+    // transparent for the mouse, with all they hold (as the picture views on the cover's canvas
+    // are): neither this one nor the widgets it lies in may be.
+    for (QWidget* w = widget; w && !w->isWindow(); w = w->parentWidget())
+        w->setAttribute(Qt::WA_TransparentForMouseEvents, false);
     widget->installEventFilter(this);
 }
 

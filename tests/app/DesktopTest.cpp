@@ -11,8 +11,10 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWindow>
 
 namespace {
 
@@ -28,27 +30,64 @@ QList<QUrl> urlsOf(const QStringList& paths) {
     return urls;
 }
 
-// A file manager's drag entering the widget: whether the widget offers to take it, and how.
+// A file manager's drag arriving over the middle of the widget, delivered to its window as the
+// windowing system does: the window passes it to the widget under it that takes drops.
+class Drag {
+public:
+    Drag(QWidget* widget, const QStringList& paths,
+         Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction)
+        : offered_(offered) {
+        QWidget* top = widget->window();
+        top->show(); // drags reach only a window on the screen
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(top));
+        window_ = top->windowHandle();
+        // Scrolled into sight, as the user does before dropping on the back.
+        for (QWidget* w = widget; w; w = w->parentWidget())
+            if (auto* area = qobject_cast<QScrollArea*>(w))
+                area->ensureWidgetVisible(widget, 0, 0);
+        at_ = widget->mapTo(top, widget->visibleRegion().boundingRect().center());
+        data_.setUrls(urlsOf(paths));
+    }
+    // Whether the window offers to take it, and how.
+    DragAnswer enter() {
+        QDragEnterEvent enter(at_, offered_, &data_, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window_, &enter);
+        return {enter.isAccepted(), enter.dropAction()};
+    }
+    void leave() {
+        QDragLeaveEvent leave;
+        QCoreApplication::sendEvent(window_, &leave);
+    }
+    // Dropped; the file is taken once the drop has ended.
+    bool drop() {
+        QDropEvent drop(at_, offered_, &data_, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window_, &drop);
+        QCoreApplication::processEvents();
+        return drop.isAccepted();
+    }
+
+private:
+    Qt::DropActions offered_;
+    QWindow* window_ = nullptr;
+    QPoint at_;
+    QMimeData data_;
+};
+
 DragAnswer dragOnto(QWidget* widget, const QStringList& paths,
                     Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction) {
-    QMimeData data;
-    data.setUrls(urlsOf(paths));
-    QDragEnterEvent enter(QPoint(20, 20), offered, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &enter);
-    return {enter.isAccepted(), enter.dropAction()};
+    Drag drag(widget, paths, offered);
+    const DragAnswer answer = drag.enter();
+    drag.leave();
+    return answer;
 }
 
-// The drag entering and then dropped; the file is taken once the drop has ended.
 bool dropOnto(QWidget* widget, const QStringList& paths) {
-    if (!dragOnto(widget, paths).accepted)
+    Drag drag(widget, paths);
+    if (!drag.enter().accepted) {
+        drag.leave();
         return false;
-    QMimeData data;
-    data.setUrls(urlsOf(paths));
-    QDropEvent drop(QPointF(20, 20), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
-                    Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &drop);
-    QCoreApplication::processEvents();
-    return drop.isAccepted();
+    }
+    return drag.drop();
 }
 
 QString writePicture(const QString& path, QColor colour) {
@@ -142,13 +181,9 @@ TEST_F(DesktopTest, WhatAPictureTargetCannotUseIsRefusedWithoutAnError) {
                                      QStringList{list}, QStringList{song, list}}) {
         for (QWidget* target : {static_cast<QWidget*>(main_->frontPictureView),
                                 static_cast<QWidget*>(main_->backPictureView)}) {
-            EXPECT_FALSE(dragOnto(target, paths).accepted) << paths.join(' ').toStdString();
-            QMimeData data;
-            data.setUrls(urlsOf(paths));
-            QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-            QCoreApplication::sendEvent(target, &drop);
-            QCoreApplication::processEvents();
-            EXPECT_FALSE(drop.isAccepted());
+            Drag drag(target, paths);
+            EXPECT_FALSE(drag.enter().accepted) << paths.join(' ').toStdString();
+            EXPECT_FALSE(drag.drop()) << "dropped all the same";
         }
     }
     // A source that offers only a move: taking it would delete the file.

@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QMimeData>
+#include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace {
@@ -34,15 +36,22 @@ protected:
 
     // Enters and, when offered, drops; whether the editor took the drag.
     bool drop(QMimeData& data) {
-        QWidget* target = back_->editor->viewport();
-        QDragEnterEvent enter(QPoint(30, 30), Qt::CopyAction | Qt::MoveAction, &data,
-                              Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &enter);
-        if (!enter.isAccepted())
+        // Delivered to the window over the editor's text, as the windowing system does.
+        back_->show(); // drags reach only a window on the screen
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(back_.get()));
+        QWindow* window = back_->windowHandle();
+        const QPoint at = back_->editor->mapTo(back_.get(), back_->editor->rect().center());
+        QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QCoreApplication::sendEvent(window, &enter);
+        if (!enter.isAccepted()) {
+            QDragLeaveEvent leave;
+            QCoreApplication::sendEvent(window, &leave);
             return false;
-        QDropEvent dropped(QPointF(30, 30), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+        }
+        QDropEvent dropped(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
                            Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &dropped);
+        QCoreApplication::sendEvent(window, &dropped);
         QCoreApplication::processEvents();
         return dropped.isAccepted();
     }
