@@ -1,8 +1,8 @@
 #include "update/InstallerDownload.h"
 
 #include "platform/AppError.h"
+#include "platform/Sha256.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -23,7 +23,7 @@ InstallerOutcome downloadInstaller(const UpdateServer& server, const InstallerRe
         throw AppError(QStringLiteral("Cannot create file %1").arg(outcome.file));
 
     KilobyteCounter counter;
-    QCryptographicHash checksum(QCryptographicHash::Sha256);
+    Sha256 checksum;
     Internet::DownloadResult transfer;
     try {
         transfer = Internet::download(
@@ -55,7 +55,7 @@ InstallerOutcome downloadInstaller(const UpdateServer& server, const InstallerRe
     } else if (!counter.enough()) {
         outcome.reason = QStringLiteral("Only %1 bytes arrived").arg(transfer.received);
     } else if (!request.sha256.isEmpty() &&
-               checksum.result().toHex() != request.sha256.toLatin1()) {
+               checksum.hexResult() != request.sha256.toLatin1()) {
         outcome.status = InstallerOutcome::Status::Damaged;
         outcome.reason = QStringLiteral("The checksum does not match");
     } else {

@@ -1,0 +1,25 @@
+// SHA-256 of a stream of blocks, through OpenSSL's libcrypto: it uses the processor's SHA
+// instructions where there are any, about ten times faster than Qt's own SHA-256 here, so that
+// checking a download while it arrives costs little beside the download itself.
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <memory>
+
+class Sha256 {
+public:
+    Sha256();
+    ~Sha256();
+    Sha256(const Sha256&) = delete;
+    Sha256& operator=(const Sha256&) = delete;
+
+    void addData(QByteArrayView data);
+    // The digest of everything added, as 64 lower-case hexadecimal digits. Ends the hash: add
+    // nothing after it.
+    QByteArray hexResult();
+
+private:
+    struct Context;
+    std::unique_ptr<Context> context_;
+};
