@@ -22,7 +22,6 @@
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QTextCursor>
 
 BackTextEditor::BackTextEditor(Workspace& workspace, Cover& cover, QWidget* parent)
     : QDialog(parent), workspace_(workspace), cover_(cover) {
@@ -66,6 +65,11 @@ void BackTextEditor::createControls() {
         editor->viewport(), listFileExtensions(),
         [this](const QString& file) { ErrorGuard::run(this, [&] { takeListFile(file); }); },
         FileDropTarget::OtherDrags::LeaveToWidget);
+    // The list is shown as it is copied and printed: on white, in black where it sets no colour.
+    QPalette paper = editor->palette();
+    paper.setColor(QPalette::Base, Qt::white);
+    paper.setColor(QPalette::Text, Qt::black);
+    editor->setPalette(paper);
 
     bottomPanel = new QWidget(this);
     copyButton = makeButton(bottomPanel, QRect(0, 17, 241, 32));
@@ -132,6 +136,7 @@ void BackTextEditor::keepFixedSize() {
 
 void BackTextEditor::loadContents(const QString& fileName) {
     editor->loadFromFile(fileName);
+    cover_.recogniseBackText(displayedList());
 }
 
 void BackTextEditor::takeListFile(const QString& fileName) {
@@ -173,42 +178,18 @@ void BackTextEditor::saveList() {
     workspace_.projectFolder = folder;
 }
 
-void BackTextEditor::copyToBackCover() {
-    // The editor as it is displayed now: what is scrolled out of sight does not reach the back.
-    const QImage pixels = grabWithoutSelection();
-    QImage picture = cover_.backPicture().image();
-    if (picture.isNull()) {
-        picture = QImage(552, 472, QImage::Format_RGB32);
-        picture.fill(Qt::white);
-    } else {
-        picture = picture.convertToFormat(QImage::Format_RGB32);
-    }
-    BackRules::copyEditorPixels(pixels, picture);
-    cover_.setBackPicture(picture);
-    cover_.applySpineText(BackRules::nameFromLines(editor->displayedLines()));
-    close();
+BackTextView BackTextEditor::displayedList() const {
+    // What is scrolled out of sight does not reach the back; the cursor and a selection are the
+    // editor's marks, not part of the list.
+    return BackTextView(
+        *editor->document(), editor->contentsRect(),
+        QPoint(editor->horizontalScrollBar()->value(), editor->verticalScrollBar()->value()));
 }
 
-QImage BackTextEditor::grabWithoutSelection() {
-    // A selection is the editor's marking, not part of the list: it is left out of the copy.
-    // Changing the cursor scrolls it into view, so the view is put back where the user left it.
-    const QTextCursor kept = editor->textCursor();
-    if (!kept.hasSelection())
-        return grab().toImage();
-    QScrollBar* vertical = editor->verticalScrollBar();
-    QScrollBar* horizontal = editor->horizontalScrollBar();
-    const int top = vertical->value();
-    const int left = horizontal->value();
-    QTextCursor plain = kept;
-    plain.clearSelection();
-    editor->setTextCursor(plain);
-    vertical->setValue(top);
-    horizontal->setValue(left);
-    const QImage pixels = grab().toImage();
-    editor->setTextCursor(kept);
-    vertical->setValue(top);
-    horizontal->setValue(left);
-    return pixels;
+void BackTextEditor::copyToBackCover() {
+    cover_.copyBackText(displayedList());
+    cover_.applySpineText(BackRules::nameFromLines(editor->displayedLines()));
+    close();
 }
 
 void BackTextEditor::closeEditor() {

@@ -1,12 +1,13 @@
 // BackTextEditor: the back-cover contents editor. The user writes the track list in editor, reads
-// it from or saves it to an .rtf file, and copies it onto the back cover: the editor's displayed
-// pixels become the back picture, the first displayed line (or the second, when the first is
-// short) the spine text. The window stays open beside the main window (not modal); closing only
-// hides it and keeps what was typed.
+// it from or saves it to an .rtf file, and copies it onto the back cover: the list as the editor
+// displays it becomes the back picture (and prints as text while the picture is that copy), the
+// first displayed line (or the second, when the first is short) the spine text. The window stays
+// open beside the main window (not modal); closing only hides it and keeps what was typed.
 #pragma once
 
+#include "cover/BackText.h"
+
 #include <QDialog>
-#include <QImage>
 #include <functional>
 
 class QFileDialog;
@@ -34,10 +35,13 @@ public:
     // Shows the open dialog; true when the user chose a file. Tests answer it themselves.
     std::function<bool(QFileDialog*)> runOpenDialog;
 
-    // Loads "Back.rtf" (or any list file) into the editor, replacing its content.
+    // Loads a list file (a project's "Back.rtf") into the editor, replacing its content. When the
+    // cover's back picture is exactly the copy of this list, the cover keeps the list with it.
     void loadContents(const QString& fileName);
     // The same for a file dropped on the editor; an error names the file.
     void takeListFile(const QString& fileName);
+    // The list as the editor shows it now: what Copy to Back Cover puts on the back.
+    BackTextView displayedList() const;
 
     void initialise();
     void handleShow();
@@ -58,7 +62,6 @@ private:
     void createControls();
     void setTexts();
     void connectHandlers();
-    QImage grabWithoutSelection(); // the window as shown, less the editor's selection
 
     Workspace& workspace_;
     Cover& cover_;

@@ -25,13 +25,32 @@ void Cover::loadFrontPicture(const QString& fileName) {
 
 void Cover::loadBackPicture(const QString& fileName) {
     back_.loadFromFile(fileName);
+    backText_ = BackTextView();
     putBackPictureOnCanvas();
     workspace_.setUnsavedChanges(false);
 }
 
 void Cover::setBackPicture(const QImage& picture) {
     back_.setImage(picture);
+    backText_ = BackTextView();
     putBackPictureOnCanvas();
+}
+
+void Cover::copyBackText(const BackTextView& view) {
+    back_.setImage(BackText::picture(view, ProductName));
+    backText_ = view;
+    putBackPictureOnCanvas();
+}
+
+bool Cover::recogniseBackText(const BackTextView& view) {
+    if (back_.isEmpty() || view.isNull())
+        return false;
+    const QImage& picture = back_.image();
+    const QImage copy = BackText::picture(view, ProductName);
+    if (picture.size() != copy.size() || picture.convertToFormat(QImage::Format_RGB32) != copy)
+        return false;
+    backText_ = view;
+    return true;
 }
 
 void Cover::putBackPictureOnCanvas() {
@@ -69,5 +88,6 @@ void Cover::applySpineText(const QString& text) {
 void Cover::forgetPictures() {
     front_.clear();
     back_.clear();
+    backText_ = BackTextView();
     Q_EMIT changed();
 }

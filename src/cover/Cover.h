@@ -4,6 +4,7 @@
 // Every change is drawn on the canvas at once and announced with changed().
 #pragma once
 
+#include "cover/BackText.h"
 #include "platform/Picture.h"
 
 #include <QImage>
@@ -24,6 +25,9 @@ public:
     const Picture& frontPicture() const { return front_; }
     const Picture& backPicture() const { return back_; }
     const QString& spineText() const { return spineText_; }
+    // The list the back picture was copied from, while the picture is still that copy; null when
+    // the picture came from anywhere else.
+    const BackTextView& backText() const { return backText_; }
 
     // A white canvas with the frames, crop marks and fold marks.
     void drawTemplate();
@@ -32,8 +36,14 @@ public:
     // Reads a picture into the back rectangle, with the product name stamped on it; the project
     // counts as saved afterwards.
     void loadBackPicture(const QString& fileName);
-    // A new back picture (the editor's copy of its list), stamped and drawn.
+    // A new back picture from anywhere but the editor's list, stamped and drawn.
     void setBackPicture(const QImage& picture);
+    // The editor's copy of its list: the back picture made from it, stamped and drawn, and the
+    // list kept with it.
+    void copyBackText(const BackTextView& view);
+    // Keeps the list with the back picture when the picture is, pixel for pixel, what copying the
+    // list gives (a project's "Back.bmp" beside its "Back.rtf"); true when it is.
+    bool recogniseBackText(const BackTextView& view);
     // Draws the text, cut to the 51 characters a spine holds, on both spines in place of the one
     // before; the project has unsaved changes afterwards.
     void applySpineText(const QString& text);
@@ -52,4 +62,5 @@ private:
     Picture front_;
     Picture back_;
     QString spineText_;
+    BackTextView backText_;
 };

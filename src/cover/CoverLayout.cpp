@@ -1,5 +1,6 @@
 #include "cover/CoverLayout.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 
 namespace Layout {
@@ -46,12 +47,24 @@ void drawTemplate(Canvas& c) {
 }
 
 void stampProductName(QImage& backPicture, const QString& productName) {
-    Canvas canvas(&backPicture);
-    canvas.Font = Canvas::makeFont(QStringLiteral("MS Sans Serif"), 8);
-    canvas.fontColor = Qt::black;
-    canvas.brushColor = Qt::white;
-    const int x = (BackPictureWidth - canvas.textWidth(productName)) / 2;
-    canvas.textOut(x, 452, productName);
+    QPainter painter(&backPicture);
+    paintProductName(painter, productName);
+}
+
+void paintProductName(QPainter& painter, const QString& productName) {
+    const QFont font = Canvas::makeFont(QStringLiteral("MS Sans Serif"), 8);
+    const QImage picture(1, 1, QImage::Format_RGB32); // a picture's resolution
+    const QFontMetrics metrics(font, &picture);
+    const int width = metrics.horizontalAdvance(productName);
+    // Written as the canvas writes text: its cell filled white, the letters in black.
+    painter.save();
+    painter.translate((BackPictureWidth - width) / 2, 452);
+    painter.fillRect(QRect(0, 0, width, metrics.height()), Qt::white);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(0, metrics.ascent(), productName);
+    painter.restore();
 }
 
 void drawRotatedText(Canvas& canvas, int angle, int x, int y, const QString& text) {

@@ -9,6 +9,8 @@
 #include <QRect>
 #include <QString>
 
+class QPainter;
+
 namespace Layout {
 
 inline constexpr int CanvasHeight = 1188; // an A4 page's height, 297 mm
@@ -35,6 +37,9 @@ QImage newLayoutImage(int width);
 // Writes the product name centred near the bottom of a back picture (y = 452, x from the
 // designed width 552), in the picture's default font on an opaque white background.
 void stampProductName(QImage& backPicture, const QString& productName);
+// The same stamp painted in back-picture pixels on any painter; its cell is measured at the
+// picture's 96 pixels per inch, so that a scaled painter (the sharp print) covers the same place.
+void paintProductName(QPainter& painter, const QString& productName);
 
 // Text turned counter-clockwise by angle degrees with its first cell's top-left at (x, y).
 void drawRotatedText(Canvas& canvas, int angle, int x, int y, const QString& text);

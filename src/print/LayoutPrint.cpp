@@ -1,6 +1,7 @@
 #include "print/LayoutPrint.h"
 
 #include "cover/Cover.h"
+#include "cover/Workspace.h"
 
 #include "platform/AppError.h"
 #include "platform/Canvas.h"
@@ -162,7 +163,16 @@ SharpPlan planSharpPrint(const PrintSource& source, QSize printed) {
         return image;
     };
     plan.frontImage = takePicture(source.front, Layout::FrontRect);
-    plan.backImage = takePicture(source.back, Layout::BackRect);
+    // The list as text where the back picture is still its copy and shows so on the canvas.
+    plan.backText =
+        !source.backText.isNull() && !source.back.isEmpty() &&
+        asRgb32(source.back.image()) == BackText::picture(source.backText, ProductName) &&
+        alreadyOnCanvas(canvas,
+                        [&](Canvas& c) { c.stretchDraw(Layout::BackRect, source.back.image()); });
+    if (plan.backText)
+        eraser.fillRect(Layout::BackRect, Qt::white);
+    else
+        plan.backImage = takePicture(source.back, Layout::BackRect);
 
     plan.spineText = !source.spineText.isEmpty() && alreadyOnCanvas(canvas, [&](Canvas& c) {
         Layout::drawSpineText(c, source.spineText, source.leftSpine, source.rightSpine);
@@ -208,6 +218,15 @@ void paintLayout(QPainter& painter, const PrintSource& source, QSize printed, Pr
     if (!plan.backImage.isNull())
         painter.drawImage(QRectF(PrintGeometry::toPrinted(Layout::BackRect, canvas, printed)),
                           plan.backImage);
+    if (plan.backText) {
+        const QRect back = PrintGeometry::toPrinted(Layout::BackRect, canvas, printed);
+        painter.save();
+        painter.translate(back.topLeft());
+        painter.scale(double(back.width()) / Layout::BackRect.width(),
+                      double(back.height()) / Layout::BackRect.height());
+        BackText::paint(painter, source.backText, ProductName);
+        painter.restore();
+    }
     if (plan.spineText) {
         // The text's geometry in layout pixels, scaled as the canvas is.
         painter.scale(double(printed.width()) / canvas.width(),
@@ -223,6 +242,7 @@ PrintSource printSourceOf(const Cover& cover) {
     source.canvas = cover.canvas();
     source.front = cover.frontPicture();
     source.back = cover.backPicture();
+    source.backText = cover.backText();
     source.spineText = cover.spineText();
     return source;
 }

@@ -3,12 +3,14 @@
 // The plain print stretches the layout canvas into the printed rectangle. The sharp print keeps
 // that page geometry exactly (the same rectangle, scale and page factors) but draws what it can
 // at the device's own resolution: the template's frames and marks as printer-pixel rectangles,
-// the front and back pictures from their original pixels, the spine text as text. A piece is
+// the front and back pictures from their original pixels, the spine text as text, and a back
+// picture that is the copy of the editor's list as that list itself, in text. A piece is
 // redrawn only where the canvas shows it unchanged (drawing it again onto the canvas would change
 // nothing); everything else on the canvas, such as the end of a longer spine text left behind by
 // a shorter one, prints stretched from the canvas as before.
 #pragma once
 
+#include "cover/BackText.h"
 #include "cover/CoverLayout.h"
 #include "platform/Picture.h"
 
@@ -28,6 +30,7 @@ struct PrintSource {
     QImage canvas; // the layout canvas
     Picture front;
     Picture back;
+    BackTextView backText; // the list the back picture was copied from, if it was
     QString spineText;
     QRect leftSpine = Layout::LeftSpineBounds;
     QRect rightSpine = Layout::RightSpineBounds;
@@ -48,6 +51,7 @@ struct SharpPlan {
     QList<QRect> templateRects; // template pixels still black on the canvas, in layout pixels
     QImage frontImage;          // null when the front is printed from the canvas
     QImage backImage;
+    bool backText = false;  // the back is drawn from the list
     bool spineText = false; // the spine text is redrawn
 };
 

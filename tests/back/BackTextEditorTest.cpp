@@ -7,6 +7,7 @@
 #include "back/RichTextEdit.h"
 #include "common/TestEnv.h"
 #include "controls/ColourButton.h"
+#include "cover/BackText.h"
 #include "cover/Cover.h"
 #include "cover/ProjectFiles.h"
 #include "cover/Workspace.h"
@@ -19,6 +20,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -298,19 +300,43 @@ TEST_F(BackTextEditorTest, CopyToBackCoverTakesTheEditorAsDisplayed) {
     c.insertText("4:12", red);
     ws_->setUnsavedChanges(false);
 
-    const QImage before = back_->grab().toImage();
+    const QImage before = back_->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const BackTextView shown = back_->displayedList();
     back_->copyButton->click();
     EXPECT_TRUE(errors_.isEmpty()) << qPrintable(errors_.join('\n'));
 
-    QImage expected(552, 472, QImage::Format_RGB32);
-    expected.fill(Qt::white);
-    BackRules::copyEditorPixels(before, expected);
+    // The list as the copy paints it is the editor's text area as displayed, pixel for pixel.
+    const QRect area = shown.textArea().translated(0, BackRules::TopPanelHeight);
+    QImage painted = before.copy();
+    {
+        QPainter p(&painted);
+        p.fillRect(area, Qt::white);
+        p.translate(0, BackRules::TopPanelHeight);
+        BackText::paintShown(p, shown);
+    }
+    int differing = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            differing += painted.pixel(x, y) != before.pixel(x, y);
+    EXPECT_EQ(differing, 0) << "font, sizes, colours and wrapping as displayed";
+
+    // Cut and stretched onto the back picture, with the product name below it.
     const QImage picture = cover_->backPicture().image().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(picture.size(), QSize(552, 472));
-    // Every pixel above the stamped product name is the editor's.
-    for (int y = 0; y < 440; y += 3)
-        for (int x = 0; x < 552; x += 3)
-            ASSERT_EQ(picture.pixel(x, y), expected.pixel(x, y)) << x << "," << y;
+    EXPECT_TRUE(picture == BackText::picture(shown, ProductName));
+    // The editor's corner (5, 3) is the picture's, and its bottom edge the picture's, as the
+    // window's pixels stretched: the first line's bold letters start near x = (12 - 5) * 556/547.
+    const auto firstDark = [](const QImage& image, int y0, int y1, int x0, int x1) {
+        for (int x = x0; x < x1; ++x)
+            for (int y = y0; y < y1; ++y)
+                if (qGray(image.pixel(x, y)) < 128)
+                    return x;
+        return -1;
+    };
+    const int inEditor = firstDark(before, area.top(), area.top() + 30, area.left(), 100);
+    const int onPicture = firstDark(picture, 0, 30, 0, 100);
+    ASSERT_GE(inEditor, 0);
+    EXPECT_NEAR(onPicture, (inEditor - 5) * 556.0 / 547, 1.0);
     int redPixels = 0;
     for (int y = 0; y < 100; ++y)
         for (int x = 0; x < 552; ++x)

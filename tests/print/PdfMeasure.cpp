@@ -30,6 +30,52 @@ std::optional<PdfInfo> info(const QString& pdf) {
     return result;
 }
 
+bool textToolsPresent() {
+    return toolsPresent() &&
+           !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty() &&
+           !QStandardPaths::findExecutable(QStringLiteral("pdfimages")).isEmpty();
+}
+
+namespace {
+
+QString outputOf(const QString& program, const QStringList& arguments) {
+    QProcess p;
+    p.start(program, arguments);
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+} // namespace
+
+QString text(const QString& pdf) {
+    return outputOf(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-layout"), QStringLiteral("-f"), QStringLiteral("1"),
+                     QStringLiteral("-l"), QStringLiteral("1"), pdf, QStringLiteral("-")});
+}
+
+QList<QSize> images(const QString& pdf) {
+    // page num type width height ...; two heading lines first.
+    QList<QSize> sizes;
+    const QStringList lines =
+        outputOf(QStringLiteral("pdfimages"),
+                 {QStringLiteral("-list"), QStringLiteral("-f"), QStringLiteral("1"),
+                  QStringLiteral("-l"), QStringLiteral("1"), pdf})
+            .split(u'\n', Qt::SkipEmptyParts);
+    for (const QString& line : lines) {
+        const QStringList f = line.simplified().split(u' ');
+        bool page = false, w = false, h = false;
+        if (f.size() < 5)
+            continue;
+        f[0].toInt(&page);
+        const QSize size(f[3].toInt(&w), f[4].toInt(&h));
+        // A soft mask belongs to the picture before it.
+        if (page && w && h && f[2] != QStringLiteral("smask"))
+            sizes.append(size);
+    }
+    return sizes;
+}
+
 QImage render(const QString& pdf, int dpi, const QRect& part) {
     QTemporaryDir dir;
     const QString base = dir.path() + QStringLiteral("/page");

@@ -19,6 +19,15 @@ struct PdfInfo {
 };
 std::optional<PdfInfo> info(const QString& pdf);
 
+// True when pdftotext and pdfimages are installed too.
+bool textToolsPresent();
+
+// The text of the first page as pdftotext reads it (with the layout kept).
+QString text(const QString& pdf);
+
+// The pictures placed on the first page, as pdfimages -list names them: width x height each.
+QList<QSize> images(const QString& pdf);
+
 // A part of the first page rendered in grey at dpi (the page's top-left at 0, 0).
 QImage render(const QString& pdf, int dpi, const QRect& part);
 
