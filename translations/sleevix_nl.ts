@@ -165,12 +165,69 @@
     </message>
 </context>
 <context>
+    <name>CalibrationDialog</name>
+    <message>
+        <source> - Printer calibration</source>
+        <translation> - Printerkalibratie</translation>
+    </message>
+    <message>
+        <source>Printer:</source>
+        <translation>Printer:</translation>
+    </message>
+    <message>
+        <source>Print test page</source>
+        <translation>Testpagina afdrukken</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuleren</translation>
+    </message>
+    <message>
+        <source>No printer is installed, or the print service is not running: there is no printer to calibrate.</source>
+        <translation>Er is geen printer geïnstalleerd, of de afdrukservice draait niet: er is geen printer om te kalibreren.</translation>
+    </message>
+</context>
+<context>
+    <name>CalibrationPage</name>
+    <message>
+        <source>Corners of the front&apos;s frame</source>
+        <translation>Hoeken van het kader van de voorkant</translation>
+    </message>
+    <message>
+        <source>Sleevix calibration test page for the printer %1</source>
+        <translation>Sleevix-kalibratietestpagina voor de printer %1</translation>
+    </message>
+    <message>
+        <source>Printed with the offsets %1 mm across and %2 mm down and the scales %3 % across and %4 % down.</source>
+        <translation>Afgedrukt met de verschuivingen %1 mm horizontaal en %2 mm verticaal en de schalen %3 % horizontaal en %4 % verticaal.</translation>
+    </message>
+    <message>
+        <source>Both lines should be 100 mm long. The 0 mark of the horizontal line should lie %1 mm from the left edge of the paper, that of the vertical line %2 mm from the top edge.</source>
+        <translation>Beide lijnen horen 100 mm lang te zijn. Het 0-streepje van de horizontale lijn hoort %1 mm van de linkerrand van het papier te liggen, dat van de verticale lijn %2 mm van de bovenrand.</translation>
+    </message>
+    <message>
+        <source>A line L mm long: new scale = scale in use × 100 / L. Correct the scales first and print this page again. Then a 0 mark that lies d mm too far right or down: new offset = offset in use − d.</source>
+        <translation>Een lijn van L mm lang: nieuwe schaal = huidige schaal × 100 / L. Verbeter eerst de schalen en druk deze pagina opnieuw af. Ligt daarna een 0-streepje d mm te ver naar rechts of naar beneden: nieuwe verschuiving = huidige verschuiving − d.</translation>
+    </message>
+</context>
+<context>
     <name>DroppedFiles</name>
     <message>
         <source>%1 cannot be read:
 %2</source>
         <translation>%1 kan niet gelezen worden:
 %2</translation>
+    </message>
+</context>
+<context>
+    <name>FrontResolution</name>
+    <message>
+        <source>Front picture: %1 pixels per inch at print size — may print soft.</source>
+        <translation>Voorfoto: %1 pixels per inch op afdrukformaat — kan onscherp afdrukken.</translation>
     </message>
 </context>
 <context>
@@ -315,6 +372,37 @@ en klik op OK.</translation>
         <source>Cancel</source>
         <translation>Annuleren</translation>
     </message>
+    <message>
+        <source>Calibrate…</source>
+        <translation>Kalibreren…</translation>
+    </message>
+</context>
+<context>
+    <name>PrinterCalibration</name>
+    <message>
+        <source>%1 must be a number from 95.0 to 105.0 %, in tenths of a percent; &quot;%2&quot; is not.</source>
+        <translation>%1 moet een getal van 95,0 tot 105,0 % zijn, in tienden van een procent; &quot;%2&quot; is dat niet.</translation>
+    </message>
+    <message>
+        <source>%1 must be a number from -10.0 to +10.0 mm, in tenths of a millimetre; &quot;%2&quot; is not.</source>
+        <translation>%1 moet een getal van -10,0 tot +10,0 mm zijn, in tienden van een millimeter; &quot;%2&quot; is dat niet.</translation>
+    </message>
+    <message>
+        <source>Horizontal offset</source>
+        <translation>Horizontale verschuiving</translation>
+    </message>
+    <message>
+        <source>Vertical offset</source>
+        <translation>Verticale verschuiving</translation>
+    </message>
+    <message>
+        <source>Horizontal scale</source>
+        <translation>Horizontale schaal</translation>
+    </message>
+    <message>
+        <source>Vertical scale</source>
+        <translation>Verticale schaal</translation>
+    </message>
 </context>
 <context>
     <name>Project</name>
@@ -395,6 +483,10 @@ en klik op OK.</translation>
     <message>
         <source>Cancel</source>
         <translation>Annuleren</translation>
+    </message>
+    <message>
+        <source> - Calibration test page</source>
+        <translation> - Kalibratietestpagina</translation>
     </message>
 </context>
 <context>

@@ -262,6 +262,8 @@ void MainWindow::applySpineText() {
 void MainWindow::takeFrontPicture(const QString& fileName) {
     loadNamingFile(fileName, [&] { cover_.loadFrontPicture(fileName); });
     workspace_.setUnsavedChanges(true);
+    if (services.frontPictureTaken)
+        services.frontPictureTaken();
 }
 
 void MainWindow::takeBackPicture(const QString& fileName) {

@@ -38,7 +38,8 @@ struct MainWindowServices {
     std::function<void()> newProject;
     std::function<void()> readProject;
     std::function<void()> readFrontPicture;
-    std::function<void()> checkForUpdate; // the automatic update check
+    std::function<void()> frontPictureTaken; // a picture dropped or opened became the front
+    std::function<void()> checkForUpdate;    // the automatic update check
 };
 
 class MainWindow : public QWidget {

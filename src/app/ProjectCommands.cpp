@@ -4,6 +4,7 @@
 #include "back/BackTextEditor.h"
 #include "back/RichTextEdit.h"
 #include "cover/Cover.h"
+#include "cover/FrontResolution.h"
 #include "cover/ProjectFiles.h"
 #include "cover/Workspace.h"
 #include "dialogs/TimedMessage.h"
@@ -98,6 +99,7 @@ void ProjectCommands::openProject(const QString& folder) {
     main_.spineTextEdit->setText(workspace_.projectName);
     main_.applySpineText();
     workspace_.setUnsavedChanges(false);
+    warnOfSoftFront();
     if (!failures.isEmpty())
         throw AppError(failures.join(u'\n'));
 }
@@ -113,6 +115,13 @@ void ProjectCommands::readFrontPicture() {
     cover_.loadFrontPicture(*chosen);
     // The cover is no longer what was saved.
     workspace_.setUnsavedChanges(true);
+    warnOfSoftFront();
+}
+
+void ProjectCommands::warnOfSoftFront() {
+    const QString warning = softFrontWarning(cover_.frontPicture());
+    if (!warning.isEmpty())
+        message_.showTimed(main_.frameGeometry(), warning, QString(), 5000);
 }
 
 void ProjectCommands::saveProject() {

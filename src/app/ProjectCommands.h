@@ -51,12 +51,17 @@ public:
     // Opens the project in folder: its name is the folder's last component (cut to the spine's
     // 51 characters), its three files are loaded, its name goes on the spines, and it counts as
     // saved. A file that cannot be read is left out and the rest still load; the files that
-    // failed are then raised together as one AppError, each named once.
+    // failed are then raised together as one AppError, each named once. A front picture that
+    // prints soft is told in the timed message.
     void openProject(const QString& folder);
 
     // Lets the user choose a picture and puts it on the front; the project then has unsaved
-    // changes.
+    // changes. A picture that prints soft is told in the timed message.
     void readFrontPicture();
+
+    // Tells in the timed message, over the main window, that the front picture has too few pixels
+    // to print sharp; nothing when it has enough.
+    void warnOfSoftFront();
 
     // Writes the project into the data folder + the spine text, or says that there is no spine
     // text. Throws AppError with the reason when the spine text cannot name a folder, and

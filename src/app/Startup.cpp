@@ -12,6 +12,7 @@
 #include "dialogs/TextInputDialog.h"
 #include "dialogs/TimedMessage.h"
 #include "platform/Shell.h"
+#include "print/CalibrationDialog.h"
 #include "print/LayoutPrint.h"
 #include "print/PrintPreview.h"
 #include "settings/OptionsDialog.h"
@@ -20,6 +21,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QPrinterInfo>
 #include <QTranslator>
 
 bool installToolkitTexts(bool dutch) {
@@ -62,6 +64,7 @@ ProgramWindows::ProgramWindows(const StartupFacts& facts, const QString& startFo
     createWindows();
     wireMainWindow();
     wireOptions();
+    wireCalibration();
     wireUpdateCheck();
 }
 
@@ -83,6 +86,7 @@ void ProgramWindows::createWindows() {
     update_ = new UpdateDialog(
         {updateServer_, main->versionText, facts.programFolder, facts.downloadsFolder}, {}, main);
     preview_ = new PrintPreview(main);
+    calibration_ = new CalibrationDialog(main);
     // The back-cover editor stays open beside the main window (not modal).
     backEditor_ = new BackTextEditor(*workspace_, *cover_, main);
     // Its creation loads the stored settings: the data folder, the project and the update
@@ -129,6 +133,7 @@ void ProgramWindows::wireMainWindow() {
     services.saveProject = [this] { projects_->saveProject(); };
     services.readProject = [this] { projects_->readProject(); };
     services.readFrontPicture = [this] { projects_->readFrontPicture(); };
+    services.frontPictureTaken = [this] { projects_->warnOfSoftFront(); };
     services.showBackEditor = [this] {
         backEditor_->show();
         backEditor_->raise();
@@ -168,6 +173,26 @@ void ProgramWindows::wireOptions() {
         request.showFiles = false;
         request.openAfresh = true;
         return browse(request);
+    };
+}
+
+// The preview's "Calibrate…" opens the calibration of the printer chosen there; its test page
+// prints with the preview's geometry, so that the front's corners lie where a cover print puts
+// them.
+void ProgramWindows::wireCalibration() {
+    preview_->calibrate = [this](const QString& printer) {
+        calibration_->calibrate(QPrinterInfo::availablePrinterNames(), printer,
+                                preview_->frameGeometry());
+    };
+    calibration_->printTestPage = [this](const QString& name,
+                                         const PrinterCalibration& calibration) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setPrinterName(name);
+        printer.setDocName(ProductName +
+                           QCoreApplication::translate("Startup", " - Calibration test page"));
+        printCalibrationPageOn(printer, calibration, cover_->canvas().size(),
+                               preview_->logicalDpiX(), preview_->logicalDpiY(),
+                               preview_->screenScale);
     };
 }
 

@@ -13,6 +13,7 @@ class AboutDialog;
 class BackTextEditor;
 struct BrowseRequest;
 class BrowseDialog;
+class CalibrationDialog;
 class Cover;
 class MainWindow;
 class OptionsDialog;
@@ -52,6 +53,7 @@ public:
     QuestionDialog& questionDialog() { return *questions_; }
     TimedMessage& timedMessage() { return *message_; }
     PrintPreview& printPreview() { return *preview_; }
+    CalibrationDialog& calibrationDialog() { return *calibration_; }
     BackTextEditor& backTextEditor() { return *backEditor_; }
     OptionsDialog& optionsDialog() { return *options_; }
     BrowseDialog& browseDialog() { return *browse_; }
@@ -63,6 +65,7 @@ private:
     void createWindows();
     void wireMainWindow();
     void wireOptions();
+    void wireCalibration();
     std::optional<QString> browse(const BrowseRequest& request);
     void wireUpdateCheck();
 
@@ -76,6 +79,7 @@ private:
     TimedMessage* message_ = nullptr;
     UpdateDialog* update_ = nullptr;
     PrintPreview* preview_ = nullptr;
+    CalibrationDialog* calibration_ = nullptr;
     BackTextEditor* backEditor_ = nullptr;
     OptionsDialog* options_ = nullptr;
     BrowseDialog* browse_ = nullptr;

@@ -18,6 +18,8 @@ inline constexpr int CanvasHeight = 1188; // an A4 page's height, 297 mm
 // Where the pictures are copied on the canvas.
 inline const QRect FrontRect = edgeRect(180, 60, 660, 540);
 inline const QRect BackRect = edgeRect(144, 613, 696, 1085);
+// The outline of the front's frame, around the front picture.
+inline const QRect FrontFrame = edgeRect(177, 57, 663, 543);
 
 // Bounds of the picture controls over the canvas.
 inline const QRect FrontPictureBounds(181, 61, 480, 480);

@@ -10,6 +10,9 @@ namespace PrintGeometry {
 
 // Height of the button panel above the preview, in pixels at any screen scale.
 inline constexpr int PanelHeight = 54;
+// Height of the line under the preview that warns of a front picture that prints soft; the window
+// grows by it while the line shows, and the preview keeps its size.
+inline constexpr int NoteHeight = 26;
 
 // One layout pixel prints 0.93781/96 inch wide and 0.93474/96 inch high.
 inline constexpr double WidthFactor = 0.93781;

@@ -2,12 +2,14 @@
 
 #include "controls/ColourButton.h"
 #include "controls/ImageView.h"
+#include "cover/FrontResolution.h"
 #include "cover/Workspace.h"
 #include "dialogs/ErrorGuard.h"
 #include "platform/AppError.h"
 #include "platform/Canvas.h"
 #include "platform/PrintSpooler.h"
 #include "platform/RegistryStore.h"
+#include "print/CalibrationPage.h"
 #include "settings/Settings.h"
 #include "support/Support.h"
 #include "support/WindowPlacement.h"
@@ -17,6 +19,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinterInfo>
@@ -98,12 +101,41 @@ void printDocument(QPrinter& printer, const std::function<void(QPainter&)>& draw
 }
 
 void printLayoutOn(QPrinter& printer, const PrintSource& source, double windowDpiX,
-                   double windowDpiY, double screenScale, PrintMode mode) {
+                   double windowDpiY, double screenScale, PrintMode mode,
+                   const PrinterCalibration& calibration) {
     printDocument(printer, [&](QPainter& painter) {
         // The printer's resolution takes the place of the device context's pixels per inch.
         const PrintGeometry::PrintScale scale = PrintGeometry::scaleFor(
             printer.logicalDpiX(), printer.logicalDpiY(), windowDpiX, windowDpiY, screenScale);
+        if (!calibration.isNone())
+            painter.setWorldTransform(
+                calibration.transform(printer.logicalDpiX(), printer.logicalDpiY()));
         paintLayout(painter, source, PrintGeometry::printedSize(source.canvas.size(), scale), mode);
+    });
+}
+
+PrinterCalibration calibrationFor(const QPrinter& printer) {
+    if (printer.outputFormat() != QPrinter::NativeFormat)
+        return {};
+    RegistryStore store;
+    return loadCalibration(store, printer.printerName());
+}
+
+void printCalibrationPageOn(QPrinter& printer, const PrinterCalibration& calibration,
+                            QSize canvasSize, double windowDpiX, double windowDpiY,
+                            double screenScale) {
+    printDocument(printer, [&](QPainter& painter) {
+        CalibrationPage page;
+        page.printerName = printer.printerName();
+        page.calibration = calibration;
+        page.dpiX = printer.logicalDpiX();
+        page.dpiY = printer.logicalDpiY();
+        page.paperOrigin = printer.pageLayout().paintRect(QPageLayout::Millimeter).topLeft();
+        page.canvas = canvasSize;
+        page.printed = PrintGeometry::printedSize(
+            canvasSize,
+            PrintGeometry::scaleFor(page.dpiX, page.dpiY, windowDpiX, windowDpiY, screenScale));
+        paintCalibrationPage(painter, page);
     });
 }
 
@@ -137,7 +169,11 @@ void PrintPreview::createControls() {
     };
     printButton = makeButton(9);
     closeButton = makeButton(156);
+    calibrateButton = makeButton(303);
     previewView = new ImageView(this);
+    resolutionNote = new QLabel(this);
+    resolutionNote->setIndent(9);
+    resolutionNote->hide();
 }
 
 void PrintPreview::setTexts() {
@@ -146,11 +182,14 @@ void PrintPreview::setTexts() {
     printButton->setToolTip(QStringLiteral("%1 (%2)").arg(
         printButton->text(), printKey().toString(QKeySequence::NativeText)));
     closeButton->setText(tr("Cancel"));
+    calibrateButton->setText(tr("Calibrate…"));
 }
 
 void PrintPreview::connectHandlers() {
     connect(printButton, &QPushButton::clicked, this, guarded(this, &PrintPreview::printCover));
     connect(closeButton, &QPushButton::clicked, this, guarded(this, &PrintPreview::closePreview));
+    connect(calibrateButton, &QPushButton::clicked, this,
+            guarded(this, &PrintPreview::calibratePrinter));
     // The main window's Ctrl+P opens the preview; pressed again, it prints.
     auto* print = new QShortcut(printKey(), this);
     connect(print, &QShortcut::activated, printButton, &QAbstractButton::click);
@@ -177,13 +216,19 @@ void PrintPreview::handleShow() {
 }
 
 void PrintPreview::keepFixedSize() {
-    // The window keeps the size of an A4 page at 3 pixels per millimetre under its buttons.
-    const QSize client = PrintGeometry::clientSize(screenScale);
+    // The window keeps the size of an A4 page at 3 pixels per millimetre under its buttons; the
+    // line on the front's resolution, when there is one, goes below that page.
+    const bool note = !resolutionNote->text().isEmpty();
+    const QSize client =
+        PrintGeometry::clientSize(screenScale) + QSize(0, note ? PrintGeometry::NoteHeight : 0);
     if (minimumSize() != client || maximumSize() != client)
         setFixedSize(client);
     buttonPanel->setGeometry(0, 0, client.width(), PrintGeometry::PanelHeight);
-    previewView->setGeometry(
-        QRect(QPoint(0, PrintGeometry::PanelHeight), PrintGeometry::previewSize(screenScale)));
+    const QRect preview(QPoint(0, PrintGeometry::PanelHeight),
+                        PrintGeometry::previewSize(screenScale));
+    previewView->setGeometry(preview);
+    resolutionNote->setGeometry(0, preview.bottom() + 1, client.width(), PrintGeometry::NoteHeight);
+    resolutionNote->setVisible(note);
 }
 
 void PrintPreview::makePreview(const PrintSource& source) {
@@ -195,6 +240,9 @@ void PrintPreview::makePreview(const PrintSource& source) {
     Canvas canvas(&preview_);
     canvas.stretchDraw(preview_.rect(), source_.canvas);
     previewView->setImage(preview_);
+    resolutionNote->setText(softFrontWarning(source_.front));
+    if (isVisible())
+        keepFixedSize();
 }
 
 void PrintPreview::printCover() {
@@ -224,7 +272,13 @@ void PrintPreview::printLayout() {
         (file.isEmpty() || file.endsWith(QLatin1Char('/')) || QFileInfo(file).isDir()))
         printer.setOutputFileName(
             pdfFileName(file.isEmpty() ? QDir::homePath() : file, printer.docName()));
-    printLayoutOn(printer, source_, logicalDpiX(), logicalDpiY(), screenScale);
+    printLayoutOn(printer, source_, logicalDpiX(), logicalDpiY(), screenScale, PrintMode::Sharp,
+                  calibrationFor(printer));
+}
+
+void PrintPreview::calibratePrinter() {
+    if (calibrate)
+        calibrate(printer.printerName());
 }
 
 void PrintPreview::closePreview() {

@@ -6,6 +6,7 @@
 
 #include "print/LayoutPrint.h"
 #include "print/PrintGeometry.h"
+#include "print/PrinterCalibration.h"
 
 #include <QDialog>
 #include <QPrinter>
@@ -15,6 +16,7 @@
 class ImageView;
 class QPrintDialog;
 class ColourButton;
+class QLabel;
 
 // Runs one print document on a printer: begins it, lets `draw` paint the page, and always ends
 // it, also when drawing failed. Throws AppError with a message for the user when the document
@@ -23,9 +25,21 @@ class ColourButton;
 void printDocument(QPrinter& printer, const std::function<void(QPainter&)>& draw);
 
 // The layout on one page of the printer: printed size from the printer's resolution, the
-// window's pixels per inch and the screen scale, from the top-left of the printable area.
+// window's pixels per inch and the screen scale, from the top-left of the printable area; the
+// whole page moved and scaled by the calibration (none by default).
 void printLayoutOn(QPrinter& printer, const PrintSource& source, double windowDpiX,
-                   double windowDpiY, double screenScale, PrintMode mode = PrintMode::Sharp);
+                   double windowDpiY, double screenScale, PrintMode mode = PrintMode::Sharp,
+                   const PrinterCalibration& calibration = {});
+
+// The calibration that prints on this printer: the one stored for its name when it prints on a
+// printer, none when it writes a PDF file.
+PrinterCalibration calibrationFor(const QPrinter& printer);
+
+// The calibration's test page (print/CalibrationPage.h) on one page of the printer, with the front
+// frame's corners where printLayoutOn puts them for a layout canvas of canvasSize.
+void printCalibrationPageOn(QPrinter& printer, const PrinterCalibration& calibration,
+                            QSize canvasSize, double windowDpiX, double windowDpiY,
+                            double screenScale);
 
 class PrintPreview : public QDialog {
     Q_OBJECT
@@ -38,7 +52,14 @@ public:
     QWidget* buttonPanel;
     ColourButton* printButton;
     ColourButton* closeButton;
+    ColourButton* calibrateButton;
     ImageView* previewView;
+    // Under the preview, only while the front picture prints soft.
+    QLabel* resolutionNote;
+
+    // Opens the calibration of the printer with this name (the one chosen for printing). Filled
+    // by the program's start; the button does nothing while it is empty.
+    std::function<void(const QString& printerName)> calibrate;
     // The printer chosen in the print dialog; kept for the next print of the run.
     QPrinter printer{QPrinter::HighResolution};
     // Made at the first print, so that starting the program does not wait for the print system.
@@ -55,6 +76,7 @@ public:
     void keepFixedSize();
     void printCover();
     void printLayout();
+    void calibratePrinter();
     void closePreview();
     void handleClose();
 

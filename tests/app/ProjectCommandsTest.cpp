@@ -351,3 +351,43 @@ TEST_F(ProjectReadTest, TheEditorsSaveMakesAWholeProjectUnderTheSpinesName) {
 }
 
 } // namespace
+
+// A front picture too small to print sharp is told in the timed message whenever the user reads
+// one: with Read Front Picture, in a project read, dropped on the front; a large one is not.
+TEST_F(ProjectReadTest, ASoftFrontPictureIsToldWhenItIsRead) {
+    const QString folder = testenv::freshFolder(QStringLiteral("photos")) + u'/';
+    for (int side : {400, 2000}) {
+        QImage photo(side, side, QImage::Format_RGB32);
+        photo.fill(QColor(200, 90, 40));
+        ASSERT_TRUE(photo.save(folder + QStringLiteral("%1.jpg").arg(side), "JPEG"));
+    }
+    const QString warning =
+        QStringLiteral("Front picture: 84 pixels per inch at print size — may print soft.");
+
+    browseAnswer_ = folder + "2000.jpg";
+    projects_->readFrontPicture();
+    EXPECT_FALSE(message_->isVisible());
+
+    browseAnswer_ = folder + "400.jpg";
+    projects_->readFrontPicture();
+    EXPECT_TRUE(message_->isVisible());
+    EXPECT_EQ(messageText(), u'\n' + warning);
+    message_->closeMessage();
+
+    const QString project = makeProject(QStringLiteral("Small Front"), QStringLiteral("Track"));
+    QFile::remove(project + "Front.jpg");
+    QFile::copy(folder + "400.jpg", project + "Front.jpg");
+    browseAnswer_ = project;
+    projects_->readProject();
+    EXPECT_TRUE(message_->isVisible());
+    EXPECT_EQ(messageText(), u'\n' + warning);
+    message_->closeMessage();
+
+    main_->services.frontPictureTaken = [this] { projects_->warnOfSoftFront(); };
+    main_->takeFrontPicture(folder + "2000.jpg");
+    EXPECT_FALSE(message_->isVisible());
+    main_->takeFrontPicture(folder + "400.jpg");
+    EXPECT_TRUE(message_->isVisible());
+    EXPECT_EQ(messageText(), u'\n' + warning);
+    message_->closeMessage();
+}

@@ -25,6 +25,7 @@ const QSet<QString> SameInBothLanguages = {
     QStringLiteral("Mail"),
     QStringLiteral("Home"),
     QStringLiteral("&Instellingen"),
+    QStringLiteral("Printer:"),
     QStringLiteral(" Update "),
     QStringLiteral("Deze tekst komt op de Splines"),
     QStringLiteral(" - Tekst achterkant"),
