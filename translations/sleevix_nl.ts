@@ -202,12 +202,12 @@
         <translation>Sleevix-kalibratietestpagina voor de printer %1</translation>
     </message>
     <message>
-        <source>Printed with the offsets %1 mm across and %2 mm down and the scales %3 % across and %4 % down.</source>
-        <translation>Afgedrukt met de verschuivingen %1 mm horizontaal en %2 mm verticaal en de schalen %3 % horizontaal en %4 % verticaal.</translation>
+        <source>Printed with the offsets %1&#xa0;mm across and %2&#xa0;mm down and the scales %3&#xa0;% across and %4&#xa0;% down.</source>
+        <translation>Afgedrukt met de verschuivingen %1&#xa0;mm horizontaal en %2&#xa0;mm verticaal en de schalen %3&#xa0;% horizontaal en %4&#xa0;% verticaal.</translation>
     </message>
     <message>
-        <source>Both lines should be 100 mm long. The 0 mark of the horizontal line should lie %1 mm from the left edge of the paper, that of the vertical line %2 mm from the top edge.</source>
-        <translation>Beide lijnen horen 100 mm lang te zijn. Het 0-streepje van de horizontale lijn hoort %1 mm van de linkerrand van het papier te liggen, dat van de verticale lijn %2 mm van de bovenrand.</translation>
+        <source>Both lines should be 100&#xa0;mm long. The 0 mark of the horizontal line should lie %1&#xa0;mm from the left edge of the paper, that of the vertical line %2&#xa0;mm from the top edge.</source>
+        <translation>Beide lijnen horen 100&#xa0;mm lang te zijn. Het 0-streepje van de horizontale lijn hoort %1&#xa0;mm van de linkerrand van het papier te liggen, dat van de verticale lijn %2&#xa0;mm van de bovenrand.</translation>
     </message>
     <message>
         <source>A line L mm long: new scale = scale in use × 100 / L. Correct the scales first and print this page again. Then a 0 mark that lies d mm too far right or down: new offset = offset in use − d.</source>

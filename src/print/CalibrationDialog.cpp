@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int ClientWidth = 432;
+constexpr int ClientWidth = 460;
 constexpr int ClientHeight = 240;
 constexpr int RowTop = 54;
 constexpr int RowStep = 32;
@@ -37,7 +37,7 @@ void CalibrationDialog::createControls() {
     printerLabel = new QLabel(this);
     printerLabel->setGeometry(16, 16, 110, 24);
     printerBox = new QComboBox(this);
-    printerBox->setGeometry(130, 14, 286, 28);
+    printerBox->setGeometry(130, 14, 314, 28);
 
     const auto makeRow = [this](int row, QLabel*& label, QLineEdit*& edit, const QString& unit) {
         const int top = RowTop + row * RowStep;
@@ -63,9 +63,10 @@ void CalibrationDialog::createControls() {
         DialogLook::paintButton(button);
         return button;
     };
-    testPageButton = makeButton(QRect(16, 192, 170, 35));
-    okButton = makeButton(QRect(200, 192, 100, 35));
-    cancelButton = makeButton(QRect(316, 192, 100, 35));
+    // Wide enough for the Dutch "Testpagina afdrukken" in bold.
+    testPageButton = makeButton(QRect(16, 192, 200, 35));
+    okButton = makeButton(QRect(230, 192, 100, 35));
+    cancelButton = makeButton(QRect(344, 192, 100, 35));
     okButton->setDefault(true);
 }
 

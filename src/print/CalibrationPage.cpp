@@ -98,16 +98,16 @@ void paintCalibrationPage(QPainter& painter, const CalibrationPage& page) {
         QStringLiteral("\n\n") +
         QCoreApplication::translate(
             "CalibrationPage",
-            "Printed with the offsets %1 mm across and %2 mm down and the scales %3 % across and "
-            "%4 % down.")
+            "Printed with the offsets %1 mm across and %2 mm down and the scales "
+            "%3 % across and %4 % down.")
             .arg(formatCalibrationField(c.offsetX), formatCalibrationField(c.offsetY),
                  formatCalibrationField(c.scaleX), formatCalibrationField(c.scaleY)) +
         QStringLiteral("\n\n") +
         QCoreApplication::translate(
             "CalibrationPage",
-            "Both lines should be 100 mm long. The 0 mark of the horizontal line should lie "
-            "%1 mm from the left edge of the paper, that of the vertical line %2 mm from the top "
-            "edge.")
+            "Both lines should be 100 mm long. The 0 mark of the horizontal line should lie "
+            "%1 mm from the left edge of the paper, that of the vertical line %2 mm from "
+            "the top edge.")
             .arg(mm(page.paperOrigin.x() + RulerLeft), mm(page.paperOrigin.y() + RulerTop)) +
         QStringLiteral("\n\n") +
         QCoreApplication::translate(
