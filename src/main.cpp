@@ -1,3 +1,5 @@
+#include "app/CommandLine.h"
+#include "app/Export.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
 #include "controls/MnemonicStyle.h"
@@ -8,23 +10,36 @@
 #include <QDir>
 #include <QIcon>
 #include <QProcessEnvironment>
+#include <QTextStream>
+#include <cstdio>
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    // An export, the help and the version need no screen: the toolkit then starts without one.
+    QStringList given;
+    for (int i = 0; i < argc; ++i)
+        given << QString::fromLocal8Bit(argv[i]);
+    const QByteArray platform = platformFor(given, QProcessEnvironment::systemEnvironment());
+    PlatformArguments arguments(argc, argv, platform);
+    QApplication app(arguments.argc(), arguments.argv());
     const StartupFacts facts = readStartupFacts();
     QApplication::setApplicationName(QStringLiteral("Sleevix"));
     QApplication::setApplicationDisplayName(QString());
+    installFontSubstitutes();
+    installToolkitTexts(facts.isDutch());
+    installProgramTexts(facts.isDutch());
+    const CommandLine line = readCommandLine(QCoreApplication::arguments(), !platform.isEmpty());
+    if (line.action != CommandLine::Action::OpenWindow) {
+        QTextStream out(stdout), err(stderr);
+        return runWithoutWindow(line, facts, QDir::currentPath(), out, err);
+    }
     // Ties the windows to the menu entry (and its icon) on desktops that ask.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.sleevix.Sleevix"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.sleevix.Sleevix")));
     QApplication::setStyle(new MnemonicStyle);
-    installFontSubstitutes();
-    installToolkitTexts(facts.isDutch());
-    installProgramTexts(facts.isDutch());
     ProgramWindows windows(facts, QDir::currentPath(),
                            UpdateServer::fromEnvironment(QProcessEnvironment::systemEnvironment()));
     // Pictures the program is opened with (from a file manager, through the menu entry).
-    windows.mainWindow().openFiles(QCoreApplication::arguments().mid(1));
+    windows.mainWindow().openFiles(line.files);
     windows.mainWindow().show();
     return app.exec();
 }

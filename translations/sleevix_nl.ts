@@ -215,12 +215,90 @@
     </message>
 </context>
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>Lays out and prints the paper insert of a CD jewel case. With --export-pdf or --export-png it writes the page of a project as printing makes it, without a window.</source>
+        <translation>Maakt het papieren inlegvel van een CD-doosje op en drukt het af. Met --export-pdf of --export-png schrijft het de pagina van een project zoals afdrukken die maakt, zonder venster.</translation>
+    </message>
+    <message>
+        <source>Writes the page of the project as a PDF file &lt;file&gt;.</source>
+        <translation>Schrijft de pagina van het project als PDF-bestand &lt;bestand&gt;.</translation>
+    </message>
+    <message>
+        <source>file</source>
+        <translation>bestand</translation>
+    </message>
+    <message>
+        <source>Writes the page of the project as a PNG picture &lt;file&gt;; needs --dpi.</source>
+        <translation>Schrijft de pagina van het project als PNG-afbeelding &lt;bestand&gt;; vraagt om --dpi.</translation>
+    </message>
+    <message>
+        <source>The PNG picture&apos;s resolution in dots per inch, %1 to %2.</source>
+        <translation>De resolutie van de PNG-afbeelding in punten per inch, %1 tot %2.</translation>
+    </message>
+    <message>
+        <source>n</source>
+        <translation>getal</translation>
+    </message>
+    <message>
+        <source>project-folder</source>
+        <translation>projectmap</translation>
+    </message>
+    <message>
+        <source>With an export: the project folder to print; without one, the current project. Otherwise: pictures to open for the front.</source>
+        <translation>Bij een export: de projectmap om af te drukken; zonder map het huidige project. Anders: afbeeldingen om voor de voorkant te openen.</translation>
+    </message>
+    <message>
+        <source>[project-folder | pictures...]</source>
+        <translation>[projectmap | afbeeldingen...]</translation>
+    </message>
+    <message>
+        <source>--dpi goes with --export-png only.</source>
+        <translation>--dpi hoort alleen bij --export-png.</translation>
+    </message>
+    <message>
+        <source>There is no display to show the window on; --export-pdf and --export-png work without one (see --help).</source>
+        <translation>Er is geen beeldscherm om het venster op te tonen; --export-pdf en --export-png werken zonder (zie --help).</translation>
+    </message>
+    <message>
+        <source>--export-pdf and --export-png cannot be given together.</source>
+        <translation>--export-pdf en --export-png kunnen niet samen worden gegeven.</translation>
+    </message>
+    <message>
+        <source>%1 needs the name of the file to write.</source>
+        <translation>%1 vraagt om de naam van het bestand dat geschreven wordt.</translation>
+    </message>
+    <message>
+        <source>%1 can be given once only.</source>
+        <translation>%1 kan maar één keer worden gegeven.</translation>
+    </message>
+    <message>
+        <source>Only one project folder can be exported; also given: %1</source>
+        <translation>Er kan maar één projectmap worden geëxporteerd; ook gegeven: %1</translation>
+    </message>
+    <message>
+        <source>--export-png needs --dpi, the picture&apos;s resolution in dots per inch.</source>
+        <translation>--export-png vraagt om --dpi, de resolutie van de afbeelding in punten per inch.</translation>
+    </message>
+    <message>
+        <source>--dpi must be a whole number from %1 to %2, not &quot;%3&quot;.</source>
+        <translation>--dpi moet een geheel getal van %1 tot %2 zijn, niet &quot;%3&quot;.</translation>
+    </message>
+</context>
+<context>
     <name>DroppedFiles</name>
     <message>
         <source>%1 cannot be read:
 %2</source>
         <translation>%1 kan niet gelezen worden:
 %2</translation>
+    </message>
+</context>
+<context>
+    <name>Export</name>
+    <message>
+        <source>There is no project folder %1.</source>
+        <translation>Er is geen projectmap %1.</translation>
     </message>
 </context>
 <context>
@@ -332,6 +410,13 @@
 en klik op OK.</source>
         <translation>Selecteer het pad voor de bestanden<byte value="xd"/>
 en klik op OK.</translation>
+    </message>
+</context>
+<context>
+    <name>PageExport</name>
+    <message>
+        <source>Cannot create file %1</source>
+        <translation>Kan het bestand %1 niet maken.</translation>
     </message>
 </context>
 <context>

@@ -285,9 +285,8 @@ struct RegistryStore::Data {
 
 RegistryStore::RegistryStore(const QString& location)
     : location_(location), d_(std::make_unique<Data>()) {
-    // A folder that cannot be made is no reason to fail here: the reads then give their
-    // defaults and the first write reports it.
-    QDir().mkpath(QFileInfo(location_).absolutePath());
+    // Reading makes nothing on disk (an export only reads the settings); the folder is made when
+    // the store is first written.
     const Snapshot shot = readFresh(location_, QDir::tempPath(), true);
     d_->values = shot.values;
     d_->damaged = shot.damaged;

@@ -29,7 +29,7 @@ QString getUserDataFolder(const QString& appName, bool ntFamily) {
     if (!ntFamily)
         return QDir::currentPath() + PathDelim;
     const QString remembered = QDir::currentPath();
-    const QString folder = System::userDataRoot() + appName + PathDelim;
+    const QString folder = userDataFolderPath(appName, ntFamily);
     const bool entered = makeAndEnterFolder(folder);
     if (!QDir::setCurrent(remembered))
         throw AppError(QStringLiteral("I/O error: cannot return to %1").arg(remembered));
@@ -38,6 +38,12 @@ QString getUserDataFolder(const QString& appName, bool ntFamily) {
     if (!entered && QFileInfo(folder).isDir())
         throw AppError(QStringLiteral("I/O error: cannot enter %1").arg(folder));
     return folder;
+}
+
+QString userDataFolderPath(const QString& appName, bool ntFamily) {
+    if (!ntFamily)
+        return QDir::currentPath() + PathDelim;
+    return System::userDataRoot() + appName + PathDelim;
 }
 
 namespace {

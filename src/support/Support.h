@@ -29,6 +29,8 @@ StartupFacts readStartupFacts();
 // The per-user data folder of an application, created on disk on NT-family systems; the current
 // folder elsewhere.
 QString getUserDataFolder(const QString& appName, bool ntFamily);
+// The folder getUserDataFolder gives, without making it or entering it.
+QString userDataFolderPath(const QString& appName, bool ntFamily);
 
 // Creates the folder with its parents and makes it the current directory. True when the current
 // directory plus one separator equals path exactly. Throws AppError "Unable to create directory"

@@ -1,0 +1,138 @@
+#include "app/Export.h"
+
+#include "app/CommandLine.h"
+#include "cover/Cover.h"
+#include "cover/ProjectFiles.h"
+#include "cover/SampleProject.h"
+#include "cover/Workspace.h"
+#include "platform/AppError.h"
+#include "platform/PathDelim.h"
+#include "print/PageExport.h"
+#include "settings/Settings.h"
+#include "support/BuildFacts.h"
+#include "support/Support.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace {
+
+ExportProject filesIn(const QString& folder, const QString& name) {
+    const QString dir = withTrailingDelim(folder);
+    return {Project::cutName(name), dir + Project::FrontFile, dir + Project::BackPictureFile,
+            dir + Project::BackTextFile};
+}
+
+// Where the start would copy a sample file from: the first of the folders that has it; the
+// project's own file when none has it, so that the failure names the file the program misses.
+QString sampleFile(const QStringList& folders, const QString& name, const QString& fallback) {
+    for (const QString& folder : folders)
+        if (QFileInfo(folder + name).isFile())
+            return folder + name;
+    return fallback;
+}
+
+// A message on one line, for a terminal.
+QString oneLine(QString message) {
+    message.replace(QStringLiteral("\r\n"), QStringLiteral("; "));
+    message.replace(u'\n', QStringLiteral("; "));
+    message.replace(u'\r', u' ');
+    return message;
+}
+
+} // namespace
+
+ExportProject currentProject(const StartupFacts& facts, const QString& startFolder,
+                             QString* settingsProblem) {
+    Workspace workspace(facts, startFolder);
+    // The data folder's first value as the main window gives it, without making the folder; the
+    // settings then replace it as they do at start.
+    workspace.dataFolder = userDataFolderPath(ProductName, facts.isNTFamily);
+    const StoredOptions stored = loadSettingsValues(workspace);
+    if (settingsProblem)
+        *settingsProblem = stored.failure;
+    // A project stored without a name would be the data folder itself: the start opens the
+    // sample project instead.
+    if (workspace.projectName.isEmpty()) {
+        workspace.projectName = DefaultProjectName;
+        workspace.projectFolder = workspace.dataFolder + workspace.projectName + PathDelim;
+    }
+    ExportProject project = filesIn(workspace.projectFolder, workspace.projectName);
+    if (!QFileInfo(workspace.projectFolder).isDir()) {
+        const QStringList folders = sampleFolders(workspace.startFolder(), facts.programFolder);
+        project.frontFile = sampleFile(folders, Project::FrontFile, project.frontFile);
+        project.backFile = sampleFile(folders, Project::BackPictureFile, project.backFile);
+        project.textFile = sampleFile(folders, Project::BackTextFile, project.textFile);
+    }
+    return project;
+}
+
+ExportProject projectInFolder(const QString& folder) {
+    const QFileInfo info(folder);
+    if (!info.isDir())
+        throw AppError(QCoreApplication::translate("Export", "There is no project folder %1.")
+                           .arg(QDir::toNativeSeparators(folder)));
+    return filesIn(info.absoluteFilePath(), Project::nameOfFolder(info.absoluteFilePath()));
+}
+
+PrintSource readForPrint(const ExportProject& project, const StartupFacts& facts,
+                         const QString& startFolder) {
+    Workspace workspace(facts, startFolder);
+    Cover cover(workspace);
+    cover.drawTemplate();
+    QStringList failures;
+    const auto read = [&failures](const QString& file, const std::function<void()>& load) {
+        try {
+            load();
+        } catch (const AppError& e) {
+            failures << Project::failureOf(file, e.message());
+        }
+    };
+    read(project.frontFile, [&] { cover.loadFrontPicture(project.frontFile); });
+    read(project.backFile, [&] { cover.loadBackPicture(project.backFile); });
+    if (!failures.isEmpty())
+        throw AppError(failures.join(QStringLiteral("; ")));
+    cover.applySpineText(project.name);
+    return printSourceOf(cover);
+}
+
+int runWithoutWindow(const CommandLine& line, const StartupFacts& facts, const QString& startFolder,
+                     QTextStream& out, QTextStream& err) {
+    const QString program = QStringLiteral("sleevix: ");
+    switch (line.action) {
+    case CommandLine::Action::OpenWindow:
+        return 2; // not for here
+    case CommandLine::Action::ShowHelp:
+        out << line.helpText;
+        return 0;
+    case CommandLine::Action::ShowVersion:
+        out << ProductName << ' ' << BuildFacts::VersionText << '\n';
+        return 0;
+    case CommandLine::Action::Refuse:
+        err << program << oneLine(line.error) << '\n';
+        return 2;
+    case CommandLine::Action::ExportPdf:
+    case CommandLine::Action::ExportPng:
+        break;
+    }
+    try {
+        QString settingsProblem;
+        const ExportProject project = line.projectFolder.isEmpty()
+                                          ? currentProject(facts, startFolder, &settingsProblem)
+                                          : projectInFolder(line.projectFolder);
+        // The settings that could be read still name a project; the run goes on with it.
+        if (!settingsProblem.isEmpty())
+            err << program << oneLine(settingsProblem) << '\n';
+        const PrintSource source = readForPrint(project, facts, startFolder);
+        if (line.action == CommandLine::Action::ExportPdf)
+            PageExport::writePdf(source, line.output);
+        else
+            PageExport::writePng(source, line.output, line.dpi);
+    } catch (const AppError& e) {
+        err << program << oneLine(e.message()) << '\n';
+        return 1;
+    }
+    return 0;
+}
