@@ -173,6 +173,25 @@ TEST_F(ExportRun, CurrentProjectIsReadWithoutWritingAnything) {
     EXPECT_FALSE(QFileInfo::exists(covers + QStringLiteral("/Winter Tunes")));
 }
 
+// A settings value that cannot be read is told on one line; the export goes on with the default
+// project, as the start does, and the settings file stays as it was.
+TEST_F(ExportRun, UnreadableSettingIsToldAndTheDefaultsServe) {
+    // An unquoted list: a value of another kind than text.
+    const QByteArray settings = "[Defaults]\nProject Name=Winter, Tunes\n";
+    const QString store =
+        testenv::writeFile(config() + QStringLiteral("/Sleevix/Sleevix.ini"), settings);
+    const Outcome r = run({QStringLiteral("--export-png"), QStringLiteral("page.png"),
+                           QStringLiteral("--dpi"), QStringLiteral("20")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.err.startsWith("sleevix: ")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("Project Name")) << r.err.toStdString();
+    EXPECT_EQ(r.err.count(u'\n'), 1);
+    EXPECT_EQ(QImage(start() + QStringLiteral("/page.png")).size(), QSize(165, 234));
+    QFile file(store);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), settings);
+}
+
 // The page at N dpi is A4 at N dpi, with its resolution in the file.
 TEST_F(ExportRun, PngHasThePagesSizeAtItsResolution) {
     const QString project = sampleProject();
