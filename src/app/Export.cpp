@@ -1,6 +1,7 @@
 #include "app/Export.h"
 
 #include "app/CommandLine.h"
+#include "back/BackTextEditor.h"
 #include "cover/Cover.h"
 #include "cover/ProjectFiles.h"
 #include "cover/SampleProject.h"
@@ -94,6 +95,14 @@ PrintSource readForPrint(const ExportProject& project, const StartupFacts& facts
     read(project.backFile, [&] { cover.loadBackPicture(project.backFile); });
     if (!failures.isEmpty())
         throw AppError(failures.join(QStringLiteral("; ")));
+    // The list laid out as the back-cover editor shows it: when "Back.bmp" is that list's copy,
+    // the back prints as text. The editor is never shown; a list that cannot be read leaves the
+    // back to print as its picture.
+    BackTextEditor editor(workspace, cover);
+    try {
+        editor.loadContents(project.textFile);
+    } catch (const AppError&) {
+    }
     cover.applySpineText(project.name);
     return printSourceOf(cover);
 }

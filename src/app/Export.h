@@ -35,8 +35,10 @@ ExportProject currentProject(const StartupFacts& facts, const QString& startFold
 ExportProject projectInFolder(const QString& folder);
 
 // The page's source as the main window shows the project: the template, the front and back
-// pictures, the name on the spines. Throws AppError naming every picture that cannot be read
-// (missing or damaged), on one line.
+// pictures, the name on the spines, and the list of contents with the back picture when that
+// picture is the list's copy (so that it prints as text). Throws AppError naming every picture
+// that cannot be read (missing or damaged), on one line; a list that cannot be read only leaves
+// the back to print as its picture.
 PrintSource readForPrint(const ExportProject& project, const StartupFacts& facts,
                          const QString& startFolder);
 

@@ -75,9 +75,6 @@ void BackTextEditor::createControls() {
     copyButton = makeButton(bottomPanel, QRect(0, 17, 241, 32));
     closeButton = makeButton(bottomPanel, QRect(0, 17, 103, 32));
 
-    openDialog = new QFileDialog(this);
-    openDialog->setAcceptMode(QFileDialog::AcceptOpen);
-    openDialog->setFileMode(QFileDialog::ExistingFile);
     runOpenDialog = [](QFileDialog* dialog) { return dialog->exec() == QDialog::Accepted; };
 }
 
@@ -148,6 +145,13 @@ void BackTextEditor::takeListFile(const QString& fileName) {
 }
 
 void BackTextEditor::readList() {
+    // Made at the first read: a file dialog keeps its history in the user's settings when it
+    // goes, which an editor that only lays out a list (an export) must not write.
+    if (!openDialog) {
+        openDialog = new QFileDialog(this);
+        openDialog->setAcceptMode(QFileDialog::AcceptOpen);
+        openDialog->setFileMode(QFileDialog::ExistingFile);
+    }
     if (!workspace_.projectFolder.isEmpty())
         openDialog->setDirectory(workspace_.projectFolder);
     openDialog->setDefaultSuffix(QStringLiteral("rtf"));

@@ -30,7 +30,7 @@ public:
     QWidget* bottomPanel;
     ColourButton* copyButton;
     ColourButton* closeButton;
-    QFileDialog* openDialog;
+    QFileDialog* openDialog = nullptr; // made at the first read
 
     // Shows the open dialog; true when the user chose a file. Tests answer it themselves.
     std::function<bool(QFileDialog*)> runOpenDialog;

@@ -3,6 +3,11 @@
 // lines and bad projects with one line on standard error, leaves no file behind when it fails,
 // and writes nothing but the file it was asked for.
 #include "TestEnv.h"
+#include "back/BackTextEditor.h"
+#include "back/RichTextEdit.h"
+#include "cover/Cover.h"
+#include "cover/ProjectFiles.h"
+#include "cover/Workspace.h"
 #include "settings/Settings.h"
 
 #include <QDir>
@@ -190,6 +195,45 @@ TEST_F(ExportRun, UnreadableSettingIsToldAndTheDefaultsServe) {
     QFile file(store);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), settings);
+}
+
+// A project saved after Copy to Back Cover: its "Back.bmp" is the copy of its "Back.rtf", and
+// the export prints the list as text, as printing from the window does; the front is the one
+// picture.
+TEST_F(ExportRun, CopiedListExportsAsText) {
+    if (!popplerPresent())
+        GTEST_SKIP() << "pdftotext/pdfimages (Debian poppler-utils) are not installed";
+    const QString project = root_ + QStringLiteral("/covers/Copied");
+    {
+        Workspace workspace(testenv::startupFacts(), start());
+        Cover cover(workspace);
+        cover.drawTemplate();
+        cover.loadFrontPicture(testenv::sourcePath(QStringLiteral("samples/Front.jpg")));
+        BackTextEditor editor(workspace, cover);
+        editor.loadContents(testenv::sourcePath(QStringLiteral("samples/Back.rtf")));
+        editor.copyToBackCover();
+        Project::writeFiles(project, editor.editor->toRtf(), cover.backPicture(),
+                            cover.frontPicture());
+    }
+    const Outcome r = run({QStringLiteral("--export-pdf"), QStringLiteral("copied.pdf"), project});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QString pdf = start() + QStringLiteral("/copied.pdf");
+    const QString text = tool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    EXPECT_TRUE(text.contains("Lantern Light")) << text.toStdString();
+    const auto pictures = [&] {
+        return tool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf})
+            .count(QRegularExpression("\\n\\s+1\\s+\\d+\\s+image"));
+    };
+    EXPECT_EQ(pictures(), 1);
+
+    // Without its list the same "Back.bmp" is just a picture: it prints as one, and the export
+    // does not fail for the list it does not need.
+    QFile::remove(project + QStringLiteral("/Back.rtf"));
+    const Outcome without =
+        run({QStringLiteral("--export-pdf"), QStringLiteral("copied.pdf"), project});
+    ASSERT_EQ(without.status, 0) << without.err.toStdString();
+    EXPECT_EQ(without.err, "");
+    EXPECT_EQ(pictures(), 2);
 }
 
 // The page at N dpi is A4 at N dpi, with its resolution in the file.
