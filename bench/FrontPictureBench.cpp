@@ -121,11 +121,3 @@ BENCHMARK(BM_NaiveQtFullDecodeAndScale)
 BENCHMARK(BM_DjpegScaleEighthProcess)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char** argv) {
-    QImageReader::setAllocationLimit(0);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -88,11 +88,3 @@ BENCHMARK(BM_PrintStretchCanvas)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_PrintSharp)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

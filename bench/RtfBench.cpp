@@ -105,11 +105,3 @@ void BM_UnrtfHtmlProcess(benchmark::State& state) {
 BENCHMARK(BM_SleevixReadRtf)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SleevixWriteRtf)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_UnrtfHtmlProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-int main(int argc, char** argv) {
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -153,11 +153,3 @@ BENCHMARK(BM_ToolkitReplyOnly)
     ->UseRealTime()
     ->Iterations(4);
 BENCHMARK(BM_CurlDownload)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(4);
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

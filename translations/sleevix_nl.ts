@@ -418,6 +418,14 @@ en klik op OK.</translation>
         <source>Cannot create file %1</source>
         <translation>Kan het bestand %1 niet maken.</translation>
     </message>
+    <message>
+        <source>Not enough memory for a page at %1 dpi.</source>
+        <translation>Niet genoeg geheugen voor een pagina op %1 dpi.</translation>
+    </message>
+    <message>
+        <source>No PNG page at %1 dpi: from %2 to %3.</source>
+        <translation>Geen PNG-pagina op %1 dpi: van %2 tot %3.</translation>
+    </message>
 </context>
 <context>
     <name>PrintPreview</name>

@@ -59,7 +59,9 @@ QSize pageSizeAt(int dpi) {
 QImage pageImage(const PrintSource& source, int dpi) {
     QImage page(pageSizeAt(dpi), QImage::Format_RGB32);
     if (page.isNull())
-        throw AppError(QStringLiteral("Out of memory for a page at %1 dpi").arg(dpi));
+        throw AppError(
+            QCoreApplication::translate("PageExport", "Not enough memory for a page at %1 dpi.")
+                .arg(dpi));
     page.fill(Qt::white);
     const int dotsPerMetre = qRound(dpi / 0.0254);
     page.setDotsPerMeterX(dotsPerMetre);
@@ -107,7 +109,11 @@ void writePdf(const PrintSource& source, const QString& file) {
 
 void writePng(const PrintSource& source, const QString& file, int dpi) {
     if (dpi < MinDpi || dpi > MaxDpi)
-        throw AppError(QStringLiteral("No PNG page at %1 dpi").arg(dpi));
+        throw AppError(
+            QCoreApplication::translate("PageExport", "No PNG page at %1 dpi: from %2 to %3.")
+                .arg(dpi)
+                .arg(MinDpi)
+                .arg(MaxDpi));
     if (file.isEmpty() || QFileInfo(file).isDir())
         throw cannotCreate(file);
     QByteArray bytes;

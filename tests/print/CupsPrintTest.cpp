@@ -50,6 +50,23 @@ QString waitForPdf(const QString& token, int seconds) {
     return QString();
 }
 
+// A job title of its own, so that runs side by side never take each other's PDF.
+QString jobToken(const char* what) {
+    return QStringLiteral("%1%2x%3")
+        .arg(QLatin1String(what))
+        .arg(QCoreApplication::applicationPid())
+        .arg(QDateTime::currentMSecsSinceEpoch());
+}
+
+// A grey front on the layout, the preview shown with the queue "PDF" at 600 dpi chosen.
+void showGreyCoverForThePdfQueue(PrintPreview& form, const QString& token) {
+    form.makePreview(
+        fixture::layout(845, fixture::solid(QSize(960, 960), QColor(100, 100, 100)), token));
+    form.printer.setPrinterName(QStringLiteral("PDF"));
+    form.printer.setResolution(600);
+    form.show();
+}
+
 } // namespace
 
 TEST(CupsPrint, LayoutThroughThePrintDialogAndTheSpooler) {
@@ -62,16 +79,9 @@ TEST(CupsPrint, LayoutThroughThePrintDialogAndTheSpooler) {
     if (!pdfmeasure::toolsPresent())
         GTEST_SKIP() << "pdftoppm/pdfinfo (Debian poppler-utils) are not installed";
 
-    // A job title of its own, so that runs side by side never take each other's PDF.
-    const QString token = QStringLiteral("cupstest%1x%2")
-                              .arg(QCoreApplication::applicationPid())
-                              .arg(QDateTime::currentMSecsSinceEpoch());
+    const QString token = jobToken("cupstest");
     PrintPreview form;
-    form.makePreview(
-        fixture::layout(845, fixture::solid(QSize(960, 960), QColor(100, 100, 100)), token));
-    form.printer.setPrinterName(QStringLiteral("PDF"));
-    form.printer.setResolution(600);
-    form.show();
+    showGreyCoverForThePdfQueue(form, token);
     const QString error = fixture::printAcceptingTheDialog(form);
     ASSERT_TRUE(error.isEmpty()) << error.toStdString();
     EXPECT_TRUE(form.isVisible());
@@ -125,13 +135,6 @@ bool cupsReady() {
            QDir(outFolder()).exists() && pdfmeasure::toolsPresent();
 }
 
-QString jobToken(const char* what) {
-    return QStringLiteral("%1%2x%3")
-        .arg(QLatin1String(what))
-        .arg(QCoreApplication::applicationPid())
-        .arg(QDateTime::currentMSecsSinceEpoch());
-}
-
 // Where the front frame's outline came out across the page, in printer pixels (at 600 dpi),
 // measured at four times that resolution through the front's middle.
 struct FrameAcross {
@@ -144,11 +147,7 @@ struct FrameAcross {
 FrameAcross printAndMeasureFrame(const char* what) {
     const QString token = jobToken(what);
     PrintPreview form;
-    form.makePreview(
-        fixture::layout(845, fixture::solid(QSize(960, 960), QColor(100, 100, 100)), token));
-    form.printer.setPrinterName(QStringLiteral("PDF"));
-    form.printer.setResolution(600);
-    form.show();
+    showGreyCoverForThePdfQueue(form, token);
     const QString error = fixture::printAcceptingTheDialog(form);
     EXPECT_TRUE(error.isEmpty()) << error.toStdString();
     const QPoint origin = form.printer.pageLayout().paintRectPixels(600).topLeft();
