@@ -1,0 +1,69 @@
+// The preview's Print button as a user presses it: through the print dialog into a PDF file.
+// Run in a child that sees no print spooler, so that the dialog offers the PDF file whether or
+// not cupsd runs here.
+#include "LayoutFixture.h"
+#include "NoSpoolerChild.h"
+#include "PdfMeasure.h"
+#include "PrintThroughDialog.h"
+#include "common/TestEnv.h"
+#include "platform/RegistryStore.h"
+#include "print/PrintPreview.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const char* ChildVariable = "SLEEVIX_PRINT_BUTTON_CHILD";
+
+// Separately printed stripes per inch across the middle of the front picture.
+double stripesPerInch(const QString& pdf, int dpi, QPoint origin, QSize printed) {
+    const double kx = printed.width() / 845.0, ky = printed.height() / 1188.0;
+    const QImage across = pdfmeasure::render(
+        pdf, dpi, QRect(0, origin.y() + int(300 * ky), origin.x() + printed.width(), 1));
+    const QList<int> line = pdfmeasure::row(across, 0);
+    const int first = origin.x() + int(182 * kx), last = origin.x() + int(658 * kx);
+    return pdfmeasure::runs(line, first, last) / ((last - first) / double(dpi));
+}
+
+} // namespace
+
+TEST(PrintButtonChild, PrintsTheSharpLayoutIntoAPdfFileWithoutCalibration) {
+    if (qEnvironmentVariableIsEmpty(ChildVariable))
+        GTEST_SKIP() << "runs only as the child of PrintButton.PrintsTheSharpLayoutIntoAPdfFile";
+    PrintPreview form;
+    form.show();
+    // 2400 separate columns across the front: 512 per printed inch in the photo, 102 on the canvas.
+    form.makePreview(fixture::layout(845, fixture::stripes(QSize(2400, 600)), QStringLiteral("S")));
+    const QString folder = testenv::freshFolder(QStringLiteral("button"));
+    form.printer.setOutputFormat(QPrinter::PdfFormat);
+    form.printer.setOutputFileName(folder + QStringLiteral("/first.pdf"));
+    form.printer.setResolution(600);
+    ASSERT_EQ(fixture::printAcceptingTheDialog(form), QString());
+    ASSERT_EQ(form.printer.outputFormat(), QPrinter::PdfFormat);
+    const QString first = form.printer.outputFileName();
+    const int dpi = form.printer.resolution();
+    const QPoint origin = form.printer.pageLayout().paintRectPixels(dpi).topLeft();
+    const QSize printed = PrintGeometry::printedSize(
+        QSize(845, 1188), PrintGeometry::scaleFor(dpi, dpi, form.logicalDpiX(),
+                                                  form.logicalDpiY(), form.screenScale));
+    EXPECT_GT(stripesPerInch(first, dpi, origin, printed), 400) << "the sharp print";
+
+    // A calibration stored for the printer the dialog leaves named does not move a PDF file's page.
+    {
+        RegistryStore store;
+        saveCalibration(store, form.printer.printerName(), PrinterCalibration{100, -80, 960, 1040});
+    }
+    form.printer.setOutputFileName(folder + QStringLiteral("/second.pdf"));
+    ASSERT_EQ(fixture::printAcceptingTheDialog(form), QString());
+    const QRect page(0, 0, 827, 1169); // A4 at 100 dpi
+    EXPECT_EQ(pdfmeasure::render(form.printer.outputFileName(), 100, page),
+              pdfmeasure::render(first, 100, page));
+    form.hide();
+}
+
+TEST(PrintButton, PrintsTheSharpLayoutIntoAPdfFileWithoutCalibration) {
+    if (!pdfmeasure::toolsPresent())
+        GTEST_SKIP() << "pdftoppm/pdfinfo (Debian poppler-utils) are not installed";
+    fixture::runWithoutSpooler(
+        ChildVariable, QStringLiteral("PrintButtonChild.PrintsTheSharpLayoutIntoAPdfFileWithoutCalibration"));
+}
