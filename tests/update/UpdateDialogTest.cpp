@@ -230,6 +230,11 @@ TEST_F(UpdateWindow, FailedOrRefusedDownloadsOfferNoInstall) {
     EXPECT_FALSE(dialog->installerReady);
 }
 
+// Steps on one line, readable in a failure.
+std::string said(const QStringList& steps) {
+    return steps.join(QStringLiteral(" | ")).toStdString();
+}
+
 // A test installer: writes the parameters it was given next to itself.
 QByteArray testInstaller(const QString& record) {
     return QStringLiteral("#!/bin/sh\necho \"$@\" > '%1'\n").arg(record).toUtf8();
@@ -270,7 +275,7 @@ TEST_F(UpdateWindow, InstallStartsTheInstallerWaitsASecondThenEndsTheCompanionAn
                         dialog->downloadButton->click();
                         // The user chose to stay at the question: nothing is started.
                         dialog->exitButton->click();
-                        EXPECT_EQ(steps, QStringList());
+                        EXPECT_EQ(said(steps), "");
                         EXPECT_EQ(companionState(), QStringLiteral("running"));
                         stay = false;
                         dialog->exitButton->click();
@@ -279,7 +284,7 @@ TEST_F(UpdateWindow, InstallStartsTheInstallerWaitsASecondThenEndsTheCompanionAn
               QStringList({"", "The installation of Sleevix is started.",
                            "The installation of Sleevix has started."}));
     // The installer has its second before the companion is ended, and the program ends last.
-    EXPECT_EQ(steps, QStringList({"start", "wait 1000, companion running", "end, companion ended"}));
+    EXPECT_EQ(said(steps), "start | wait 1000, companion running | end, companion ended");
     EXPECT_TRUE(running.state() == QProcess::NotRunning || running.waitForFinished(3000));
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
     EXPECT_TRUE(dialogtest::WaitUntil([&] { return QFile::exists(record); }, 5000));
@@ -297,12 +302,11 @@ TEST_F(UpdateWindow, InstallStartsTheInstallerWaitsASecondThenEndsTheCompanionAn
                    dialog->exitButton->click();
                    EXPECT_EQ(dialog->messageText->toPlainText().split('\n').last(),
                              QStringLiteral("Installation failed."));
-                   EXPECT_EQ(steps, QStringList{"start"});
+                   EXPECT_EQ(said(steps), "start");
                    canStart = true;
                    dialog->exitButton->click();
                });
-    EXPECT_EQ(steps, QStringList({"start", "start", "wait 1000, companion ended",
-                                  "end, companion ended"}));
+    EXPECT_EQ(said(steps), "start | start | wait 1000, companion ended | end, companion ended");
 }
 
 // After a download, every later check sets the exit button up to mean later or close: it never

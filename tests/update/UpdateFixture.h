@@ -8,6 +8,7 @@
 #include "TestCertificates.h"
 
 #include <QProcessEnvironment>
+#include <ostream>
 
 struct UpdateFixture {
     HttpsTestServer server{TestCertificates::forThisRun().serverChain,
@@ -36,6 +37,11 @@ struct NameCase {
     QByteArray name; // field 1 as it stands in the list
     bool plain;
 };
+
+inline void PrintTo(const NameCase& c, std::ostream* out) {
+    *out << '"' << QString::fromLatin1(c.name).toStdString() << '"'
+         << (c.plain ? " (plain)" : " (not plain)");
+}
 
 // Names from which a path or an address could reach outside the Downloads folder, the program
 // folder or the server's folder, and plain names that may look odd but stay inside.
