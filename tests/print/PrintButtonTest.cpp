@@ -1,6 +1,4 @@
 // The preview's Print button as a user presses it: through the print dialog into a PDF file.
-// Run in a child that sees no print spooler, so that the dialog offers the PDF file whether or
-// not cupsd runs here.
 #include "LayoutFixture.h"
 #include "NoSpoolerChild.h"
 #include "PdfMeasure.h"
@@ -9,6 +7,7 @@
 #include "platform/RegistryStore.h"
 #include "print/PrintPreview.h"
 
+#include <QPrinterInfo>
 #include <gtest/gtest.h>
 
 namespace {
@@ -27,7 +26,9 @@ double stripesPerInch(const QString& pdf, int dpi, QPoint origin, QSize printed)
 
 } // namespace
 
-TEST(PrintButtonChild, PrintsTheSharpLayoutIntoAPdfFileWithoutCalibration) {
+// Run in a child that sees no print spooler, so that the dialog offers the PDF file whether or
+// not cupsd runs here.
+TEST(PrintButtonChild, PrintsTheSharpLayoutIntoAPdfFile) {
     if (qEnvironmentVariableIsEmpty(ChildVariable))
         GTEST_SKIP() << "runs only as the child of PrintButton.PrintsTheSharpLayoutIntoAPdfFile";
     PrintPreview form;
@@ -47,23 +48,48 @@ TEST(PrintButtonChild, PrintsTheSharpLayoutIntoAPdfFileWithoutCalibration) {
         QSize(845, 1188), PrintGeometry::scaleFor(dpi, dpi, form.logicalDpiX(),
                                                   form.logicalDpiY(), form.screenScale));
     EXPECT_GT(stripesPerInch(first, dpi, origin, printed), 400) << "the sharp print";
-
-    // A calibration stored for the printer the dialog leaves named does not move a PDF file's page.
-    {
-        RegistryStore store;
-        saveCalibration(store, form.printer.printerName(), PrinterCalibration{100, -80, 960, 1040});
-    }
-    form.printer.setOutputFileName(folder + QStringLiteral("/second.pdf"));
-    ASSERT_EQ(fixture::printAcceptingTheDialog(form), QString());
-    const QRect page(0, 0, 827, 1169); // A4 at 100 dpi
-    EXPECT_EQ(pdfmeasure::render(form.printer.outputFileName(), 100, page),
-              pdfmeasure::render(first, 100, page));
     form.hide();
 }
 
-TEST(PrintButton, PrintsTheSharpLayoutIntoAPdfFileWithoutCalibration) {
+TEST(PrintButton, PrintsTheSharpLayoutIntoAPdfFile) {
     if (!pdfmeasure::toolsPresent())
         GTEST_SKIP() << "pdftoppm/pdfinfo (Debian poppler-utils) are not installed";
     fixture::runWithoutSpooler(
-        ChildVariable, QStringLiteral("PrintButtonChild.PrintsTheSharpLayoutIntoAPdfFileWithoutCalibration"));
+        ChildVariable, QStringLiteral("PrintButtonChild.PrintsTheSharpLayoutIntoAPdfFile"));
+}
+
+// A PDF file chosen in the print dialog instead of an installed printer gets none of that
+// printer's calibration: the page comes out as it does uncalibrated.
+TEST(PrintButton, APdfFileChosenInsteadOfAPrinterGetsNoCalibration) {
+    const QStringList printers = QPrinterInfo::availablePrinterNames();
+    if (printers.isEmpty())
+        GTEST_SKIP() << "no printer is installed (scripts/services/cups.sh adds one)";
+    if (!pdfmeasure::toolsPresent())
+        GTEST_SKIP() << "pdftoppm/pdfinfo (Debian poppler-utils) are not installed";
+    const QString folder = testenv::freshFolder(QStringLiteral("calibrated"));
+    PrintPreview form;
+    form.show();
+    form.makePreview(fixture::layout(845, fixture::solid(QSize(960, 960), QColor(100, 100, 100)),
+                                     QStringLiteral("C")));
+    form.printer.setPrinterName(printers.first());
+    ASSERT_EQ(form.printer.printerName(), printers.first());
+    form.printer.setOutputFormat(QPrinter::PdfFormat);
+    form.printer.setOutputFileName(folder + QStringLiteral("/plain.pdf"));
+    ASSERT_EQ(fixture::printAcceptingTheDialog(form), QString());
+    ASSERT_EQ(form.printer.outputFormat(), QPrinter::PdfFormat);
+    const QString plain = form.printer.outputFileName();
+
+    // Calibrated: the printer chosen before and the one the printer object names now.
+    for (const QString& name : {printers.first(), form.printer.printerName()}) {
+        if (name.isEmpty())
+            continue;
+        RegistryStore store;
+        saveCalibration(store, name, PrinterCalibration{100, -80, 960, 1040});
+    }
+    form.printer.setOutputFileName(folder + QStringLiteral("/calibrated.pdf"));
+    ASSERT_EQ(fixture::printAcceptingTheDialog(form), QString());
+    const QRect page(0, 0, 827, 1169); // A4 at 100 dpi
+    EXPECT_EQ(pdfmeasure::render(form.printer.outputFileName(), 100, page),
+              pdfmeasure::render(plain, 100, page));
+    form.hide();
 }
