@@ -4,10 +4,15 @@
 #include "PdfMeasure.h"
 #include "PrintThroughDialog.h"
 #include "common/TestEnv.h"
+#include "dialogs/ErrorGuard.h"
 #include "platform/RegistryStore.h"
 #include "print/PrintPreview.h"
 
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPrinterInfo>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -22,6 +27,27 @@ double stripesPerInch(const QString& pdf, int dpi, QPoint origin, QSize printed)
     const QList<int> line = pdfmeasure::row(across, 0);
     const int first = origin.x() + int(182 * kx), last = origin.x() + int(658 * kx);
     return pdfmeasure::runs(line, first, last) / ((last - first) / double(dpi));
+}
+
+// Presses Print, and in the print dialog chooses a PDF file instead of the printer, as a user
+// would; gives the text of the error box, empty when none was shown.
+QString printToFileThroughTheDialog(PrintPreview& form, const QString& file) {
+    QString error;
+    ErrorGuard::setReporter(qApp, [&](const QString& text) { error = text; });
+    QTimer::singleShot(0, &form, [file] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        // The last entry of the printer list is the PDF file.
+        if (auto* printers = dialog->findChild<QComboBox*>(QStringLiteral("printers")))
+            printers->setCurrentIndex(printers->count() - 1);
+        if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("filename")))
+            name->setText(file);
+        dialog->accept();
+    });
+    form.printButton->click();
+    ErrorGuard::setReporter(qApp, nullptr);
+    return error;
 }
 
 } // namespace
@@ -73,11 +99,10 @@ TEST(PrintButton, APdfFileChosenInsteadOfAPrinterGetsNoCalibration) {
                                      QStringLiteral("C")));
     form.printer.setPrinterName(printers.first());
     ASSERT_EQ(form.printer.printerName(), printers.first());
-    form.printer.setOutputFormat(QPrinter::PdfFormat);
-    form.printer.setOutputFileName(folder + QStringLiteral("/plain.pdf"));
-    ASSERT_EQ(fixture::printAcceptingTheDialog(form), QString());
+    const QString plain = folder + QStringLiteral("/plain.pdf");
+    ASSERT_EQ(printToFileThroughTheDialog(form, plain), QString());
     ASSERT_EQ(form.printer.outputFormat(), QPrinter::PdfFormat);
-    const QString plain = form.printer.outputFileName();
+    ASSERT_EQ(form.printer.outputFileName(), plain);
 
     // Calibrated: the printer chosen before and the one the printer object names now.
     for (const QString& name : {printers.first(), form.printer.printerName()}) {
@@ -86,10 +111,11 @@ TEST(PrintButton, APdfFileChosenInsteadOfAPrinterGetsNoCalibration) {
         RegistryStore store;
         saveCalibration(store, name, PrinterCalibration{100, -80, 960, 1040});
     }
-    form.printer.setOutputFileName(folder + QStringLiteral("/calibrated.pdf"));
-    ASSERT_EQ(fixture::printAcceptingTheDialog(form), QString());
+    form.printer.setPrinterName(printers.first());
+    const QString calibrated = folder + QStringLiteral("/calibrated.pdf");
+    ASSERT_EQ(printToFileThroughTheDialog(form, calibrated), QString());
     const QRect page(0, 0, 827, 1169); // A4 at 100 dpi
-    EXPECT_EQ(pdfmeasure::render(form.printer.outputFileName(), 100, page),
+    EXPECT_EQ(pdfmeasure::render(calibrated, 100, page),
               pdfmeasure::render(plain, 100, page));
     form.hide();
 }
