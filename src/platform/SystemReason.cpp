@@ -1,67 +1,52 @@
 #include "platform/SystemReason.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileDevice>
+#include <QFileInfo>
 #include <cerrno>
 #include <cstring>
+#include <sys/statvfs.h>
+#include <unistd.h>
 
 namespace {
 
-// The errors a file or folder operation meets, each with its sentence.
-constexpr int KnownErrors[] = {ENOSPC, EDQUOT,       EROFS,  EACCES, EPERM,  ENOENT,
-                               ENOTDIR, EISDIR,      EFBIG,  ENAMETOOLONG, EIO,    EMFILE,
-                               ENFILE,  ENOMEM,      EBUSY,  ETXTBSY, ELOOP,  EEXIST,
-                               EXDEV,   ENOTEMPTY,   EINVAL};
+struct Reason {
+    int errors[2];
+    const char* text;
+};
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("SystemReason", text);
-}
+// The errors a file or folder operation meets, each with its sentence.
+constexpr Reason Reasons[] = {
+    {{ENOSPC, EDQUOT}, QT_TRANSLATE_NOOP("SystemReason", "The disk is full.")},
+    {{EROFS, 0}, QT_TRANSLATE_NOOP("SystemReason", "The disk is read-only.")},
+    {{EACCES, EPERM},
+     QT_TRANSLATE_NOOP("SystemReason", "You have no permission for this file or folder.")},
+    {{ENOENT, 0}, QT_TRANSLATE_NOOP("SystemReason", "The file or folder does not exist.")},
+    {{ENOTDIR, 0}, QT_TRANSLATE_NOOP("SystemReason", "A part of the path is not a folder.")},
+    {{EISDIR, 0}, QT_TRANSLATE_NOOP("SystemReason", "It is a folder, not a file.")},
+    {{EFBIG, 0}, QT_TRANSLATE_NOOP("SystemReason", "The file is too large for this disk.")},
+    {{ENAMETOOLONG, 0}, QT_TRANSLATE_NOOP("SystemReason", "The name is too long.")},
+    {{EIO, 0}, QT_TRANSLATE_NOOP("SystemReason", "The disk reported a read or write error.")},
+    {{EMFILE, ENFILE}, QT_TRANSLATE_NOOP("SystemReason", "Too many files are open.")},
+    {{ENOMEM, 0}, QT_TRANSLATE_NOOP("SystemReason", "There is not enough memory.")},
+    {{EBUSY, ETXTBSY}, QT_TRANSLATE_NOOP("SystemReason", "The file is in use.")},
+    {{ELOOP, 0}, QT_TRANSLATE_NOOP("SystemReason", "The path has too many links.")},
+    {{EEXIST, 0}, QT_TRANSLATE_NOOP("SystemReason", "The file already exists.")},
+    {{EXDEV, 0}, QT_TRANSLATE_NOOP("SystemReason", "The file cannot be moved to another disk.")},
+    {{ENOTEMPTY, 0}, QT_TRANSLATE_NOOP("SystemReason", "The folder is not empty.")},
+};
 
 } // namespace
 
 QString systemReason(int errorNumber) {
-    switch (errorNumber) {
-    case 0:
+    if (errorNumber == 0)
         return {};
-    case ENOSPC:
-    case EDQUOT:
-        return tr("The disk is full.");
-    case EROFS:
-        return tr("The disk is read-only.");
-    case EACCES:
-    case EPERM:
-        return tr("You have no permission for this file or folder.");
-    case ENOENT:
-        return tr("The file or folder does not exist.");
-    case ENOTDIR:
-        return tr("A part of the path is not a folder.");
-    case EISDIR:
-        return tr("It is a folder, not a file.");
-    case EFBIG:
-        return tr("The file is too large for this disk.");
-    case ENAMETOOLONG:
-        return tr("The name is too long.");
-    case EIO:
-        return tr("The disk reported a read or write error.");
-    case EMFILE:
-    case ENFILE:
-        return tr("Too many files are open.");
-    case ENOMEM:
-        return tr("There is not enough memory.");
-    case EBUSY:
-    case ETXTBSY:
-        return tr("The file is in use.");
-    case ELOOP:
-        return tr("The path has too many links.");
-    case EEXIST:
-        return tr("The file already exists.");
-    case EXDEV:
-        return tr("The file cannot be moved to another disk.");
-    case ENOTEMPTY:
-        return tr("The folder is not empty.");
-    default:
-        return tr("The system reported error %1.").arg(errorNumber);
-    }
+    for (const Reason& reason : Reasons)
+        if (reason.errors[0] == errorNumber || reason.errors[1] == errorNumber)
+            return QCoreApplication::translate("SystemReason", reason.text);
+    return QCoreApplication::translate("SystemReason", "The system reported error %1.")
+        .arg(errorNumber);
 }
 
 QString systemReason(const QFileDevice& file) {
@@ -69,9 +54,30 @@ QString systemReason(const QFileDevice& file) {
         return {};
     // The device's text is the system's own (English) one: find which error it names.
     const QString text = file.errorString();
-    for (const int known : KnownErrors)
-        if (text.contains(QString::fromLocal8Bit(std::strerror(known)), Qt::CaseInsensitive))
-            return systemReason(known);
+    for (const Reason& reason : Reasons)
+        for (const int known : reason.errors)
+            if (known != 0 &&
+                text.contains(QString::fromLocal8Bit(std::strerror(known)), Qt::CaseInsensitive))
+                return systemReason(known);
+    return {};
+}
+
+QString whyCannotWrite(const QString& path) {
+    const QFileInfo info(path);
+    if (info.isDir() && !path.endsWith(u'/'))
+        return systemReason(EISDIR);
+    // The nearest folder that is there: the new file or folder goes into it.
+    QString folder = info.absolutePath();
+    while (!QFileInfo::exists(folder) && folder.size() > 1)
+        folder = QFileInfo(folder).absolutePath();
+    if (!QFileInfo(folder).isDir())
+        return systemReason(ENOTDIR);
+    const QByteArray name = QFile::encodeName(folder);
+    if (::access(name.constData(), W_OK | X_OK) != 0)
+        return systemReason(errno);
+    struct statvfs disk {};
+    if (::statvfs(name.constData(), &disk) == 0 && disk.f_bavail == 0)
+        return systemReason(ENOSPC);
     return {};
 }
 

@@ -15,5 +15,10 @@ QString systemReason(int errorNumber);
 // when it reports no system error.
 QString systemReason(const QFileDevice& file);
 
+// Why a file cannot be written at path (or a folder made there), worked out after the fact from
+// the disk as it is: a folder that is missing or is a file, no permission, a read-only or full
+// disk. Empty when nothing stands in the way that can be seen.
+QString whyCannotWrite(const QString& path);
+
 // The message with the reason on its own line after it; the message alone when there is none.
 QString withReason(const QString& message, const QString& reason);
