@@ -768,5 +768,20 @@ en klik op OK.</translation>
         <source>The installation of %1 has started.</source>
         <translation>De installatie van %1 is gestart.</translation>
     </message>
+    <message>
+        <source>The version list on the server is too large (over 1 MB)</source>
+        <translation>De versielijst op de server is te groot (meer dan 1 MB)</translation>
+    </message>
+    <message>
+        <source>%1 has changed since it was downloaded and has been deleted.</source>
+        <translation>%1 is na het downloaden veranderd en is verwijderd.</translation>
+    </message>
+</context>
+<context>
+    <name>VersionList</name>
+    <message>
+        <source>The version list on the update server is not valid: the name of its download is not a plain file name. Nothing has been downloaded or changed.</source>
+        <translation>De versielijst op de updateserver is ongeldig: de naam van de download is geen gewone bestandsnaam. Er is niets gedownload of veranderd.</translation>
+    </message>
 </context>
 </TS>
