@@ -348,6 +348,10 @@ void MainWindow::handleShow() {
         throw AppError(failures.join(u'\n'));
 }
 
+void MainWindow::tellAtFirstShowing(const QString& message) {
+    creationFailures_ << message;
+}
+
 void MainWindow::handlePaint() {
     // Enabling a running timer must not restart it.
     if (workspace_.autoUpdateEnabled && !updateTimer->isActive())

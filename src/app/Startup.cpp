@@ -22,6 +22,7 @@
 #include "update/UpdateDialog.h"
 
 #include <QApplication>
+#include <QScopeGuard>
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QPrinterInfo>
@@ -85,6 +86,11 @@ ProgramWindows::~ProgramWindows() {
 void ProgramWindows::createWindows() {
     main_ = std::make_unique<MainWindow>(*workspace_, *cover_);
     MainWindow* main = main_.get();
+    // What the other windows' creation cannot do (the stored settings unreadable, say) is told
+    // over the main window when it first shows, with what its showing could not do: not in a
+    // box before any window of the program stands.
+    ErrorGuard::setReporter(main, [main](const QString& text) { main->tellAtFirstShowing(text); });
+    const auto tellLater = qScopeGuard([main] { ErrorGuard::setReporter(main, nullptr); });
     questions_ = new QuestionDialog(main);
     message_ = new TimedMessage(main);
     const StartupFacts& facts = workspace_->facts();
