@@ -267,7 +267,8 @@ TEST_F(ProjectReadTest, ANewFrontPictureIsAskedForAndMarksTheProjectChanged) {
     testenv::writeFile(folder + "cut.jpg", bytes.left(bytes.size() / 2));
     browseAnswer_ = folder + "cut.jpg";
     EXPECT_EQ(testenv::errorOf([&] { projects_->readFrontPicture(); }),
-              folder + "cut.jpg: JPEG error #120 (the file ends early)");
+              folder + "cut.jpg: JPEG error #120 (the file ends early)")
+        << qPrintable(testenv::errorOf([&] { projects_->readFrontPicture(); }));
     EXPECT_EQ(qGreen(cover_->canvas().pixel(420, 300)), 160);
 }
 
