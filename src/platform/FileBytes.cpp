@@ -7,6 +7,7 @@
 #include <QFile>
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -33,7 +34,21 @@ qint64 readAt(int fd, qint64 offset, char* into, qint64 length) {
     return done;
 }
 
-// Copies the whole of `from` into `to` inside the kernel; false when it could not.
+bool writeAll(int fd, const char* bytes, qint64 length) {
+    while (length > 0) {
+        const ssize_t n = ::write(fd, bytes, size_t(length));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        bytes += n;
+        length -= n;
+    }
+    return true;
+}
+
+// Copies the whole of `from` into `to`: inside the kernel where the file systems allow it, else
+// through a small buffer. False when it could not.
 bool copyWithin(int from, int to, qint64 size) {
     loff_t in = 0, out = 0;
     while (in < size) {
@@ -41,7 +56,18 @@ bool copyWithin(int from, int to, qint64 size) {
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
+            break;
+    }
+    if (in >= size)
+        return true;
+    if (::lseek(to, out, SEEK_SET) != out)
+        return false;
+    std::vector<char> buffer(256 * 1024);
+    while (in < size) {
+        const qint64 n = readAt(from, in, buffer.data(), std::min<qint64>(qint64(buffer.size()), size - in));
+        if (n <= 0 || !writeAll(to, buffer.data(), n))
             return false;
+        in += n;
     }
     return true;
 }

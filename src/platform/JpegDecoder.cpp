@@ -36,13 +36,14 @@ struct ErrorManager {
     std::longjmp(manager->jump, 1);
 }
 
-// Warnings pass, except the picture's data ending before the picture does: libjpeg would fill
-// the rest with grey, so a cut-off file (or a header claiming far more pixels than the file
-// holds) would show as a picture instead of being called damaged.
+// Warnings pass, except the picture's data ending before the picture does (libjpeg would fill
+// the rest with grey, so a cut-off file, or a header claiming far more pixels than the file
+// holds, would show as a picture instead of being called damaged) and arithmetic-coded data
+// that makes no sense (decoding it on would only cost time).
 void emitMessage(j_common_ptr info, int level) {
     auto* manager = reinterpret_cast<ErrorManager*>(info->err);
     const int code = manager->pub.msg_code;
-    if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER))
+    if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER || code == JWRN_ARITH_BAD_CODE))
         errorExit(info);
 }
 
