@@ -92,7 +92,7 @@ ProcessRun runProcess(const QString& program, const QStringList& arguments) {
     const auto start = std::chrono::steady_clock::now();
     const pid_t pid = fork();
     if (pid == 0) {
-        setpriority(PRIO_PROCESS, 0, -10);
+        setpriority(PRIO_PROCESS, 0, -20);
         const int null = open("/dev/null", O_WRONLY);
         dup2(null, STDOUT_FILENO);
         execv(argv[0], argv.data());

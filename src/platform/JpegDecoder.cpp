@@ -36,6 +36,19 @@ struct ErrorManager {
     std::longjmp(manager->jump, 1);
 }
 
+// The code of libjpeg's "bad arithmetic code" warning, which its header names only when the
+// library's build options are defined: looked up by its text.
+int arithmeticBadCode(const jpeg_error_mgr& manager) {
+    static const int code = [&manager] {
+        for (int i = 0; i <= manager.last_jpeg_message; ++i)
+            if (manager.jpeg_message_table[i] &&
+                std::strstr(manager.jpeg_message_table[i], "bad arithmetic code"))
+                return i;
+        return -1000;
+    }();
+    return code;
+}
+
 // Warnings pass, except the picture's data ending before the picture does (libjpeg would fill
 // the rest with grey, so a cut-off file, or a header claiming far more pixels than the file
 // holds, would show as a picture instead of being called damaged) and arithmetic-coded data
@@ -43,7 +56,8 @@ struct ErrorManager {
 void emitMessage(j_common_ptr info, int level) {
     auto* manager = reinterpret_cast<ErrorManager*>(info->err);
     const int code = manager->pub.msg_code;
-    if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER || code == JWRN_ARITH_BAD_CODE))
+    if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER ||
+                      code == arithmeticBadCode(manager->pub)))
         errorExit(info);
 }
 
