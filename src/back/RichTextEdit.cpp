@@ -3,6 +3,7 @@
 #include "platform/AppError.h"
 #include "platform/FileBytes.h"
 #include "platform/SaveWhole.h"
+#include "platform/SystemReason.h"
 #include "rtf/RtfReader.h"
 #include "rtf/RtfWriter.h"
 #include "rtf/TextFile.h"
@@ -128,8 +129,9 @@ QByteArray RichTextEdit::toRtf() const {
 
 void RichTextEdit::saveToFile(const QString& fileName) const {
     if (!saveFileWhole(fileName, toRtf()))
-        throw AppError(
-            QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(fileName)));
+        throw AppError(withReason(
+            QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(fileName)),
+            whyCannotWrite(fileName)));
 }
 
 QStringList RichTextEdit::displayedLines() const {

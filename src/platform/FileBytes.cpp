@@ -1,6 +1,7 @@
 #include "platform/FileBytes.h"
 
 #include "platform/AppError.h"
+#include "platform/SystemReason.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -15,8 +16,9 @@
 
 namespace {
 
-[[noreturn]] void cannotOpen(const QString& path) {
-    throw AppError(QStringLiteral("Cannot open file %1").arg(QDir::toNativeSeparators(path)));
+[[noreturn]] void cannotOpen(const QString& path, const QString& reason) {
+    throw AppError(withReason(
+        QStringLiteral("Cannot open file %1").arg(QDir::toNativeSeparators(path)), reason));
 }
 
 qint64 readAt(int fd, qint64 offset, char* into, qint64 length) {
@@ -78,12 +80,17 @@ RegularFile::RegularFile(const QString& path) : path_(path) {
     // Without O_NONBLOCK opening a FIFO waits for a writer that may never come.
     fd_ = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd_ < 0)
-        cannotOpen(path);
+        cannotOpen(path, systemReason(errno));
     struct stat info {};
     if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const int error = errno;
+        const bool folder = S_ISDIR(info.st_mode);
         ::close(fd_);
         fd_ = -1;
-        cannotOpen(path);
+        cannotOpen(path, info.st_mode == 0 ? systemReason(error)
+                         : folder          ? systemReason(EISDIR)
+                                           : QCoreApplication::translate(
+                                        "FileBytes", "It is not a file but a pipe or a device."));
     }
     size_ = qint64(info.st_size);
 }
@@ -94,7 +101,7 @@ RegularFile::~RegularFile() {
 }
 
 void RegularFile::failRead() const {
-    cannotOpen(path_);
+    cannotOpen(path_, systemReason(errno));
 }
 
 QByteArray RegularFile::read(qint64 offset, qint64 length) const {
