@@ -311,10 +311,6 @@
         <source>The copy of the file that was read could not be read back.</source>
         <translation>De kopie van het gelezen bestand kon niet worden teruggelezen.</translation>
     </message>
-    <message>
-        <source>It is not a file but a pipe or a device.</source>
-        <translation>Het is geen bestand maar een pijp of een apparaat.</translation>
-    </message>
 </context>
 <context>
     <name>FrontResolution</name>

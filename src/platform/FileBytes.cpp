@@ -16,9 +16,13 @@
 
 namespace {
 
-[[noreturn]] void cannotOpen(const QString& path, const QString& reason) {
-    throw AppError(withReason(
-        QStringLiteral("Cannot open file %1").arg(QDir::toNativeSeparators(path)), reason));
+// The message of a missing file, also for a pipe or a device named like a project file (not a
+// file the program reads); the system's reason after it when there is one worth telling (no
+// permission, a read error).
+[[noreturn]] void cannotOpen(const QString& path, int error = 0) {
+    throw AppError(
+        withReason(QStringLiteral("Cannot open file %1").arg(QDir::toNativeSeparators(path)),
+                   error == ENOENT ? QString() : systemReason(error)));
 }
 
 qint64 readAt(int fd, qint64 offset, char* into, qint64 length) {
@@ -80,17 +84,12 @@ RegularFile::RegularFile(const QString& path) : path_(path) {
     // Without O_NONBLOCK opening a FIFO waits for a writer that may never come.
     fd_ = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd_ < 0)
-        cannotOpen(path, systemReason(errno));
+        cannotOpen(path, errno);
     struct stat info {};
     if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
-        const int error = errno;
-        const bool folder = S_ISDIR(info.st_mode);
         ::close(fd_);
         fd_ = -1;
-        cannotOpen(path, info.st_mode == 0 ? systemReason(error)
-                         : folder          ? systemReason(EISDIR)
-                                           : QCoreApplication::translate(
-                                        "FileBytes", "It is not a file but a pipe or a device."));
+        cannotOpen(path);
     }
     size_ = qint64(info.st_size);
 }
@@ -101,7 +100,7 @@ RegularFile::~RegularFile() {
 }
 
 void RegularFile::failRead() const {
-    cannotOpen(path_, systemReason(errno));
+    cannotOpen(path_, errno);
 }
 
 QByteArray RegularFile::read(qint64 offset, qint64 length) const {

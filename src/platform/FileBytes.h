@@ -10,9 +10,8 @@
 // A regular file open for reading. Opening never blocks, whatever the path names.
 class RegularFile {
 public:
-    // Throws AppError "Cannot open file <path>", with the reason on the next line, when the path
-    // names no regular file that can be read (missing, a folder, a FIFO, a device, no
-    // permission).
+    // Throws AppError "Cannot open file <path>" when the path names no regular file that can be
+    // read (missing, a folder, a FIFO, a device, no permission).
     explicit RegularFile(const QString& path);
     ~RegularFile();
     RegularFile(const RegularFile&) = delete;
