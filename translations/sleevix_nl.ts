@@ -300,6 +300,17 @@
         <source>There is no project folder %1.</source>
         <translation>Er is geen projectmap %1.</translation>
     </message>
+    <message>
+        <source>Out of memory.</source>
+        <translation>Onvoldoende geheugen.</translation>
+    </message>
+</context>
+<context>
+    <name>FileBytes</name>
+    <message>
+        <source>The copy of the file that was read could not be read back.</source>
+        <translation>De kopie van het gelezen bestand kon niet worden teruggelezen.</translation>
+    </message>
 </context>
 <context>
     <name>FrontResolution</name>
@@ -428,6 +439,53 @@ en klik op OK.</translation>
     </message>
 </context>
 <context>
+    <name>Picture</name>
+    <message>
+        <source>The picture is too large (%1 × %2 pixels).</source>
+        <translation>De afbeelding is te groot (%1 × %2 pixels).</translation>
+    </message>
+    <message>
+        <source>the file ends early</source>
+        <translation>het bestand houdt te vroeg op</translation>
+    </message>
+    <message>
+        <source>the picture&apos;s data ends early</source>
+        <translation>de gegevens van de afbeelding houden te vroeg op</translation>
+    </message>
+    <message>
+        <source>not a JPEG file</source>
+        <translation>geen JPEG-bestand</translation>
+    </message>
+    <message>
+        <source>too large to decode in memory</source>
+        <translation>te groot om in het geheugen te decoderen</translation>
+    </message>
+    <message>
+        <source>a kind of JPEG that cannot be read</source>
+        <translation>een soort JPEG die niet gelezen kan worden</translation>
+    </message>
+    <message>
+        <source>more scans than any real picture has</source>
+        <translation>meer scans dan een echte afbeelding heeft</translation>
+    </message>
+    <message>
+        <source>the file is damaged</source>
+        <translation>het bestand is beschadigd</translation>
+    </message>
+    <message>
+        <source>JPEG error (%1)</source>
+        <translation>JPEG-fout (%1)</translation>
+    </message>
+    <message>
+        <source>The picture file is damaged (%1).</source>
+        <translation>Het afbeeldingsbestand is beschadigd (%1).</translation>
+    </message>
+    <message>
+        <source>%1 is too large for a picture (%2 MB; at most %3 MB).</source>
+        <translation>%1 is te groot voor een afbeelding (%2 MB; hoogstens %3 MB).</translation>
+    </message>
+</context>
+<context>
     <name>PrintPreview</name>
     <message>
         <source>Cannot create file %1</source>
@@ -527,6 +585,10 @@ en klik op OK.</translation>
         <source>&quot;%1&quot; cannot be the name of a project folder: %2.</source>
         <translation>&quot;%1&quot; kan niet de naam van een projectmap zijn: %2.</translation>
     </message>
+    <message>
+        <source>there is not enough memory to read it</source>
+        <translation>er is onvoldoende geheugen om het te lezen</translation>
+    </message>
 </context>
 <context>
     <name>ProjectCommands</name>
@@ -557,6 +619,13 @@ en klik op OK.</translation>
 and Click OK.</source>
         <translation>Selecteer het pad voor de bestanden.<byte value="xd"/>
 en klik op OK.</translation>
+    </message>
+</context>
+<context>
+    <name>RichTextEdit</name>
+    <message>
+        <source>%1 is too large for a list of contents (%2 MB; at most %3 MB).</source>
+        <translation>%1 is te groot voor een inhoudsopgave (%2 MB; hoogstens %3 MB).</translation>
     </message>
 </context>
 <context>

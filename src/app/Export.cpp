@@ -89,6 +89,8 @@ PrintSource readForPrint(const ExportProject& project, const StartupFacts& facts
             load();
         } catch (const AppError& e) {
             failures << Project::failureOf(file, e.message());
+        } catch (const std::bad_alloc&) {
+            failures << Project::failureOf(file, Project::notEnoughMemory());
         }
     };
     read(project.frontFile, [&] { cover.loadFrontPicture(project.frontFile); });
@@ -102,6 +104,7 @@ PrintSource readForPrint(const ExportProject& project, const StartupFacts& facts
     try {
         editor.loadContents(project.textFile);
     } catch (const AppError&) {
+    } catch (const std::bad_alloc&) {
     }
     cover.applySpineText(project.name);
     return printSourceOf(cover);
@@ -141,6 +144,12 @@ int runWithoutWindow(const CommandLine& line, const StartupFacts& facts, const Q
             PageExport::writePng(source, line.output, line.dpi);
     } catch (const AppError& e) {
         err << program << oneLine(e.message()) << '\n';
+        return 1;
+    } catch (const std::bad_alloc&) {
+        err << program << QCoreApplication::translate("Export", "Out of memory.") << '\n';
+        return 1;
+    } catch (const std::exception& e) {
+        err << program << oneLine(QString::fromLocal8Bit(e.what())) << '\n';
         return 1;
     }
     return 0;

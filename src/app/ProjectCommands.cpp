@@ -112,7 +112,11 @@ void ProjectCommands::readFrontPicture() {
     // OK in a folder without pictures gives the folder alone: there is nothing to load.
     if (!chosen || chosen->isEmpty() || QFileInfo(*chosen).isDir())
         return;
-    cover_.loadFrontPicture(*chosen);
+    try {
+        cover_.loadFrontPicture(*chosen);
+    } catch (const AppError& e) {
+        throw AppError(Project::failureOf(*chosen, e.message()));
+    }
     // The cover is no longer what was saved.
     workspace_.setUnsavedChanges(true);
     warnOfSoftFront();

@@ -96,6 +96,10 @@ void writeFiles(const QString& folder, const QByteArray& backText, const Picture
     }
 }
 
+QString notEnoughMemory() {
+    return QCoreApplication::translate("Project", "there is not enough memory to read it");
+}
+
 QString failureOf(const QString& file, const QString& message) {
     const QString shown = QDir::toNativeSeparators(file);
     if (message.contains(shown) || message.contains(file))
@@ -112,6 +116,8 @@ QStringList readFiles(const QString& folder, Cover& cover,
             read();
         } catch (const AppError& e) {
             failures << failureOf(file, e.message());
+        } catch (const std::bad_alloc&) {
+            failures << failureOf(file, notEnoughMemory());
         }
     };
     tryRead(dir + FrontFile, [&] { cover.loadFrontPicture(dir + FrontFile); });

@@ -46,13 +46,16 @@ void writeFiles(const QString& folder, const QByteArray& backText, const Picture
                 const Picture& front);
 
 // Reads the three files of folder: the front and back pictures into the cover, the list through
-// loadBackText. Each file on its own: one that cannot be read is left out and the others still
-// load. Gives one line for each file that failed, naming the file.
+// loadBackText. Each file on its own: one that cannot be read (also one too large for memory) is
+// left out and the others still load. Gives one line for each file that failed, naming the file.
 QStringList readFiles(const QString& folder, Cover& cover,
                       const std::function<void(const QString&)>& loadBackText);
 
 // The failure of one file as the user is shown it: the message when it names the file already,
 // else "<file>: <message>".
 QString failureOf(const QString& file, const QString& message);
+
+// What a file that does not fit in memory is told as, after its name.
+QString notEnoughMemory();
 
 } // namespace Project

@@ -262,6 +262,14 @@ TEST_F(ProjectReadTest, ANewFrontPictureIsAskedForAndMarksTheProjectChanged) {
     main_->spineTextEdit->setText(QStringLiteral("Green"));
     projects_->saveProject();
     EXPECT_EQ(contents(ws_->dataFolder + "Green/Front.jpg"), bytes);
+
+    // A damaged picture is named, with what is wrong in words; the front stays.
+    testenv::writeFile(folder + "cut.jpg", bytes.left(bytes.size() / 2));
+    browseAnswer_ = folder + "cut.jpg";
+    EXPECT_EQ(testenv::errorOf([&] { projects_->readFrontPicture(); }),
+              folder + "cut.jpg: JPEG error #120 (the file ends early)")
+        << qPrintable(testenv::errorOf([&] { projects_->readFrontPicture(); }));
+    EXPECT_EQ(qGreen(cover_->canvas().pixel(420, 300)), 160);
 }
 
 TEST_F(ProjectReadTest, TheRequestsSpeakDutchToADutchUser) {
