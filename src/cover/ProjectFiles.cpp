@@ -260,6 +260,9 @@ void writeFiles(const QString& folder, const QByteArray& backText, const Picture
                 !QFile::copy(from, to))
                 throw cannotCreate(dir + name);
         }
+    // The folder keeps the rights the user gave it.
+    if (existed)
+        QFile::setPermissions(fresh, where.permissions());
     if (!FolderSwap::sync(fresh))
         throw cannotCreate(dir + BackTextFile);
 

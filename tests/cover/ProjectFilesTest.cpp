@@ -93,7 +93,8 @@ TEST(ProjectName, FolderNamesThatWorkAndWhyOthersDoNot) {
     for (const auto& row : rows) {
         EXPECT_EQ(Project::folderNameProblem(row.name, data, ext4), row.refusal)
             << qPrintable(row.name);
-        EXPECT_EQ(Project::portabilityNote(row.name), row.note) << qPrintable(row.name);
+        if (row.refusal.isEmpty())
+            EXPECT_EQ(Project::portabilityNote(row.name), row.note) << qPrintable(row.name);
     }
 }
 
