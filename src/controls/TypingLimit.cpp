@@ -7,7 +7,8 @@ TypingLimit::TypingLimit(QLineEdit* edit, int maxTyped)
     edit->setValidator(this);
     // A text the program sets leaves the field unmodified; one the user types does not.
     connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (!edit_->isModified())
+        // A field the user has emptied takes a new name, of at most maxTyped characters.
+        if (!edit_->isModified() || text.isEmpty())
             setLength_ = int(text.size());
     });
 }

@@ -1,6 +1,7 @@
 // Limits what the user types into a line edit to a number of characters, while a text the
 // program puts there stays whole: after a longer text is set, the user may edit it but not
-// make it longer. (QLineEdit's own maximum length cuts every text, also one the program sets.)
+// make it longer, and once the field is empty the limit holds again. (QLineEdit's own maximum
+// length cuts every text, also one the program sets.)
 #pragma once
 
 #include <QValidator>

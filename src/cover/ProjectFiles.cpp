@@ -189,7 +189,7 @@ void checkFolderName(const QString& name, const QString& dataFolder) {
 bool holdsProject(const QString& folder) {
     const QString dir = withTrailingDelim(folder);
     for (const QString& file : projectFiles())
-        if (QFileInfo::exists(dir + file))
+        if (QFileInfo(dir + file).isFile())
             return true;
     return false;
 }
@@ -224,6 +224,11 @@ void writeFiles(const QString& folder, const QByteArray& backText, const Picture
     const bool existed = where.exists();
     if ((existed && !where.isDir()) || !QDir().mkpath(parent))
         throw cannotCreate(dir + BackTextFile);
+    // Something else under a project file's name (a folder called "Back.bmp") is the user's: it
+    // is neither replaced nor removed.
+    for (const QString& name : projectFiles())
+        if (const QFileInfo file(target + u'/' + name); file.exists() && !file.isFile())
+            throw cannotCreate(dir + name);
     finishUnfinishedSaves(parent);
 
     QTemporaryDir made(parent + u'/' + WorkPrefix + QStringLiteral("XXXXXX"));
