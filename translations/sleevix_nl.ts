@@ -562,16 +562,8 @@ en klik op OK.</translation>
         <translation>&quot;.&quot; en &quot;..&quot; staan voor de map zelf en de map erboven</translation>
     </message>
     <message>
-        <source>it contains a tab or another control character</source>
-        <translation>er staat een tab of een ander stuurteken in</translation>
-    </message>
-    <message>
         <source>it contains &quot;%1&quot;, which cannot stand in a folder name</source>
         <translation>er staat &quot;%1&quot; in, dat niet in een mapnaam mag staan</translation>
-    </message>
-    <message>
-        <source>it consists of spaces only</source>
-        <translation>de naam bestaat alleen uit spaties</translation>
     </message>
     <message>
         <source>it is too long for the file system</source>
@@ -588,6 +580,26 @@ en klik op OK.</translation>
     <message>
         <source>there is not enough memory to read it</source>
         <translation>er is onvoldoende geheugen om het te lezen</translation>
+    </message>
+    <message>
+        <source>it contains a zero character</source>
+        <translation>er staat een nulteken in</translation>
+    </message>
+    <message>
+        <source>Note: a Windows drive (FAT or NTFS, most USB sticks) takes no &quot;%1&quot; in a folder name.</source>
+        <translation>Let op: een Windows-schijf (FAT of NTFS, de meeste USB-sticks) neemt geen &quot;%1&quot; in een mapnaam.</translation>
+    </message>
+    <message>
+        <source>Note: a Windows drive (FAT or NTFS, most USB sticks) takes no tab or line break in a folder name.</source>
+        <translation>Let op: een Windows-schijf (FAT of NTFS, de meeste USB-sticks) neemt geen tab of regeleinde in een mapnaam.</translation>
+    </message>
+    <message>
+        <source>Note: a Windows drive (FAT or NTFS, most USB sticks) drops a space or full stop at the end of a folder name.</source>
+        <translation>Let op: een Windows-schijf (FAT of NTFS, de meeste USB-sticks) laat een spatie of punt aan het eind van een mapnaam weg.</translation>
+    </message>
+    <message>
+        <source>Note: Windows keeps the name &quot;%1&quot; for a device; a folder of that name cannot be copied there.</source>
+        <translation>Let op: Windows houdt de naam &quot;%1&quot; vrij voor een apparaat; een map met die naam kan daar niet heen worden gekopieerd.</translation>
     </message>
 </context>
 <context>
@@ -660,6 +672,10 @@ en klik op OK.</translation>
     <message>
         <source> - Calibration test page</source>
         <translation> - Kalibratietestpagina</translation>
+    </message>
+    <message>
+        <source>The folder %1 holds another project. Replace it with this one?</source>
+        <translation>De map %1 bevat een ander project. Wilt u het door dit project vervangen?</translation>
     </message>
 </context>
 <context>

@@ -22,7 +22,7 @@ namespace {
 
 ExportProject filesIn(const QString& folder, const QString& name) {
     const QString dir = withTrailingDelim(folder);
-    return {Project::cutName(name), dir + Project::FrontFile, dir + Project::BackPictureFile,
+    return {name, dir + Project::FrontFile, dir + Project::BackPictureFile,
             dir + Project::BackTextFile};
 }
 

@@ -5,6 +5,7 @@
 #include "app/ProjectCommands.h"
 #include "back/BackTextEditor.h"
 #include "browse/BrowseDialog.h"
+#include "controls/ColourButton.h"
 #include "cover/Cover.h"
 #include "cover/Workspace.h"
 #include "dialogs/ErrorGuard.h"
@@ -24,8 +25,10 @@
 #include <QApplication>
 #include <QScopeGuard>
 #include <QCoreApplication>
+#include <QDir>
 #include <QLibraryInfo>
 #include <QPrinterInfo>
+#include <QTimer>
 #include <QTranslator>
 
 bool installToolkitTexts(bool dutch) {
@@ -110,7 +113,27 @@ void ProgramWindows::createWindows() {
     // Read Project and Read Front Picture choose with the browse dialog.
     projects_ = std::make_unique<ProjectCommands>(
         *workspace_, *cover_, *main, *backEditor_, *message_,
-        [this](const BrowseRequest& request) { return browse(request); });
+        [this](const BrowseRequest& request) { return browse(request); },
+        [this, main](const QString& folder) { return mayReplaceProject(main, folder); });
+    backEditor_->confirmReplace = [this](const QString& folder) {
+        return mayReplaceProject(backEditor_, folder);
+    };
+}
+
+// Saving under the name of another project replaces it only when the user says so.
+bool ProgramWindows::mayReplaceProject(QWidget* over, const QString& folder) {
+    const Question question{
+        ProductName,
+        QCoreApplication::translate("Startup",
+                                    "The folder %1 holds another project. Replace it with this "
+                                    "one?")
+            .arg(QDir::toNativeSeparators(folder)),
+        QCoreApplication::translate("Startup", "Yes"),
+        QCoreApplication::translate("Startup", "No"),
+        QString(),
+        false,
+        false};
+    return questions_->ask(over->frameGeometry(), question) == QuestionDialog::Answer::Yes;
 }
 
 void ProgramWindows::wireMainWindow() {
@@ -148,13 +171,17 @@ void ProgramWindows::wireMainWindow() {
         recordCurrentProject(*workspace_);
     };
     services.readProject = [this] {
-        projects_->readProject();
-        recordCurrentProject(*workspace_);
+        whenBrowseIsFree([this] {
+            projects_->readProject();
+            recordCurrentProject(*workspace_);
+        });
     };
     // The editor's Save makes the list's project the current one (after its own handler).
     QObject::connect(backEditor_->saveButton, &QPushButton::clicked, main,
                      [this] { recordCurrentProject(*workspace_); });
-    services.readFrontPicture = [this] { projects_->readFrontPicture(); };
+    services.readFrontPicture = [this] {
+        whenBrowseIsFree([this] { projects_->readFrontPicture(); });
+    };
     services.frontPictureTaken = [this] { projects_->warnOfSoftFront(); };
     services.showBackEditor = [this] {
         backEditor_->show();
@@ -178,15 +205,33 @@ std::optional<QString> ProgramWindows::browse(const BrowseRequest& request) {
     if (request.openAfresh)
         browse_->setInitialized(false);
     QApplication::restoreOverrideCursor();
-    if (browse_->exec() == 2 && !browse_->wasDoubleClicked())
+    // Only OK and a double click on a file (which ends as OK does) choose.
+    if (browse_->exec() != 1)
         return std::nullopt;
     return browse_->folderPath();
+}
+
+// A click that wants the browse dialog while its last showing is still returning (Escape and
+// the click handled in one batch of window events) runs as soon as that showing has returned.
+void ProgramWindows::whenBrowseIsFree(const std::function<void()>& command) {
+    if (!browse_->isRunning()) {
+        command();
+        return;
+    }
+    QTimer::singleShot(0, main_.get(), [this, command] {
+        ErrorGuard::run(main_.get(), [&] { whenBrowseIsFree(command); });
+    });
 }
 
 // Browse in the options chooses the data folder: the browse dialog in its small mode, folders
 // only, opened afresh at the data folder the options show.
 void ProgramWindows::wireOptions() {
-    options_->chooseFolder = [this](const OptionsDialog::FolderQuestion& question) {
+    options_->chooseFolder =
+        [this](const OptionsDialog::FolderQuestion& question) -> std::optional<QString> {
+        if (browse_->isRunning()) {
+            QTimer::singleShot(0, options_, [this] { options_->browseButton->click(); });
+            return std::nullopt;
+        }
         BrowseRequest request;
         request.caption = question.caption;
         request.heading = question.heading;

@@ -6,6 +6,7 @@
 #include "support/Support.h"
 #include "update/UpdateServer.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -67,6 +68,8 @@ private:
     void wireOptions();
     void wireCalibration();
     std::optional<QString> browse(const BrowseRequest& request);
+    bool mayReplaceProject(QWidget* over, const QString& folder);
+    void whenBrowseIsFree(const std::function<void()>& command);
     void wireUpdateCheck();
 
     UpdateServer updateServer_;

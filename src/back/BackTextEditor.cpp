@@ -164,19 +164,24 @@ void BackTextEditor::readList() {
 }
 
 void BackTextEditor::saveList() {
-    // The name is the one the spine text would get: cut to what the spine holds, so that saving
+    // The name is the one the spine text gets from Copy to Back Cover, whole, so that saving
     // the project later writes into this same folder.
-    const QString name = Project::cutName(BackRules::nameFromLines(editor->displayedLines()));
+    const QString name = BackRules::nameFromLines(editor->displayedLines());
     const QString data = workspace_.dataFolder;
     const QString folder = name.isEmpty() ? data : withTrailingDelim(data + name);
     // A name that cannot be a folder fails before anything is made or changed.
     Project::checkFolderName(name, data);
-    if (QFileInfo(folder).isDir()) {
+    if (name.isEmpty() || Project::isSameFolder(folder, workspace_.projectFolder)) {
         editor->saveToFile(folder + Project::BackTextFile);
     } else {
-        // The new folder becomes the current project: it gets the pictures too, so that it is a
+        // Another project's list is not replaced unasked: its pictures would stay with it.
+        const bool another = Project::holdsProject(folder);
+        if (another && !(confirmReplace && confirmReplace(folder)))
+            return;
+        // The folder becomes the current project: it gets the pictures too, so that it is a
         // whole project the next start can open.
-        Project::writeFiles(folder, editor->toRtf(), cover_.backPicture(), cover_.frontPicture());
+        Project::writeFiles(folder, editor->toRtf(), cover_.backPicture(), cover_.frontPicture(),
+                            another ? Project::Unwritten::Remove : Project::Unwritten::Keep);
     }
     workspace_.projectName = name;
     workspace_.projectFolder = folder;

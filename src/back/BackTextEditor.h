@@ -34,6 +34,9 @@ public:
 
     // Shows the open dialog; true when the user chose a file. Tests answer it themselves.
     std::function<bool(QFileDialog*)> runOpenDialog;
+    // Asks whether the project in this folder, another than the one being edited, is to be
+    // replaced by Save; true for Yes. Without it such a folder is left alone.
+    std::function<bool(const QString& folder)> confirmReplace;
 
     // Loads a list file (a project's "Back.rtf") into the editor, replacing its content. When the
     // cover's back picture is exactly the copy of this list, the cover keeps the list with it.

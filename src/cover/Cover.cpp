@@ -74,7 +74,7 @@ void Cover::putBackPictureOnCanvas() {
 
 void Cover::applySpineText(const QString& text) {
     // What the spines show is what the spine text field holds and what names the project.
-    const QString spine = Project::cutName(text);
+    const QString& spine = text;
     Canvas canvas(&canvas_);
     // A shorter text must not leave the end of the longer one before it on the spines.
     Layout::clearSpineText(canvas, Layout::LeftSpineBounds, Layout::RightSpineBounds);
