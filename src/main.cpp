@@ -14,6 +14,8 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    // The font configuration is read beside the toolkit's start.
+    const FontConfigurationWarmUp fontWarmUp;
     // An export, the help and the version need no screen: the toolkit then starts without one.
     QStringList given;
     for (int i = 0; i < argc; ++i)
@@ -34,7 +36,11 @@ int main(int argc, char** argv) {
     }
     // Ties the windows to the menu entry (and its icon) on desktops that ask.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.sleevix.Sleevix"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.sleevix.Sleevix")));
+    QIcon icon;
+    for (const int size : {48, 256})
+        icon.addFile(QStringLiteral(":/icons/%1/org.sleevix.Sleevix.png").arg(size),
+                     QSize(size, size));
+    QApplication::setWindowIcon(icon);
     QApplication::setStyle(new MnemonicStyle);
     ProgramWindows windows(facts, QDir::currentPath(),
                            UpdateServer::fromEnvironment(QProcessEnvironment::systemEnvironment()));
