@@ -44,6 +44,8 @@ public:
     bool isEmpty() const { return image_.isNull(); }
     Format getFormat() const { return format_; }
     const QByteArray& originalBytes() const { return original_; }
+    // Nothing was drawn on it since it was loaded: its pixels are those of originalBytes().
+    bool isUnchanged() const { return !modified_ && !original_.isEmpty(); }
     // The picture's full size as stored (upright), which may exceed Image().size().
     QSize fullSize() const { return fullSize_; }
     // Decodes the original again at the smallest scale that covers `cover` (full size when

@@ -127,7 +127,8 @@ QList<QRect> blackRects(const QImage& mask) {
     return done;
 }
 
-SharpPlan planSharpPrint(const PrintSource& source, QSize printed, bool reducePictures) {
+SharpPlan planSharpPrint(const PrintSource& source, QSize printed, bool reducePictures,
+                         const QImage& frontStandIn) {
     SharpPlan plan;
     const QImage canvas = asRgb32(source.canvas);
     QImage residual = canvas.copy();
@@ -156,17 +157,20 @@ SharpPlan planSharpPrint(const PrintSource& source, QSize printed, bool reducePi
     plan.templateRects = blackRects(mask);
 
     QPainter eraser(&residual);
-    const auto takePicture = [&](const Picture& picture, const QRect& rect) {
+    const auto takePicture = [&](const Picture& picture, const QRect& rect,
+                                 const QImage& standIn) {
         if (picture.isEmpty() ||
             !alreadyOnCanvas(canvas, [&](Canvas& c) { c.stretchDraw(rect, picture.image()); }))
             return QImage();
-        QImage image = pictureFor(picture, PrintGeometry::toPrinted(rect, size, printed).size(),
-                                  reducePictures);
+        QImage image = !standIn.isNull()
+                           ? standIn
+                           : pictureFor(picture, PrintGeometry::toPrinted(rect, size, printed).size(),
+                                        reducePictures);
         if (!image.isNull())
             eraser.fillRect(rect, Qt::white);
         return image;
     };
-    plan.frontImage = takePicture(source.front, Layout::FrontRect);
+    plan.frontImage = takePicture(source.front, Layout::FrontRect, frontStandIn);
     // The list as text where the back picture is still its copy and shows so on the canvas.
     plan.backText =
         !source.backText.isNull() && !source.back.isEmpty() &&
@@ -176,7 +180,7 @@ SharpPlan planSharpPrint(const PrintSource& source, QSize printed, bool reducePi
     if (plan.backText)
         eraser.fillRect(Layout::BackRect, Qt::white);
     else
-        plan.backImage = takePicture(source.back, Layout::BackRect);
+        plan.backImage = takePicture(source.back, Layout::BackRect, QImage());
 
     plan.spineText = !source.spineText.isEmpty() && alreadyOnCanvas(canvas, [&](Canvas& c) {
         Layout::drawSpineText(c, source.spineText, source.leftSpine, source.rightSpine);

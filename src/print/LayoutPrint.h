@@ -58,7 +58,10 @@ struct SharpPlan {
 // printed: the size of the printed canvas in device pixels (PrintGeometry::PrintedSize).
 // reducePictures: pictures decoded larger than their printed rectangle are reduced to it (for a
 // raster device); otherwise they keep their decoded pixels (for a PDF, which scales them).
-SharpPlan planSharpPrint(const PrintSource& source, QSize printed, bool reducePictures = true);
+// frontStandIn: when not null, what is drawn in the front picture's place if the front prints
+// from its own pixels (the PDF export puts the JPEG's bytes in its place afterwards).
+SharpPlan planSharpPrint(const PrintSource& source, QSize printed, bool reducePictures = true,
+                         const QImage& frontStandIn = QImage());
 
 // Paints the layout into (0, 0, printed) of the painter's device coordinates.
 void paintLayout(QPainter& painter, const PrintSource& source, QSize printed, PrintMode mode);
