@@ -205,7 +205,7 @@ TEST_F(AboutDialogTest, MailOpensThePreparedMail) {
     about->mailButton->click();
     ASSERT_EQ(opened.size(), 1);
     EXPECT_TRUE(opened[0].startsWith(
-        "mailto:anna@sleevix.example?Subject=Programma Sleevix, version 1.10c&Body=Dear Anna,"));
+        "mailto:anna@sleevix.org?Subject=Programma Sleevix, version 1.10c&Body=Dear Anna,"));
     EXPECT_FALSE(timedMessage && timedMessage->isVisible());
 }
 
@@ -214,7 +214,7 @@ TEST_F(AboutDialogTest, NoMailProgramOpensTheWebMailFormAndSaysSo) {
     opens = {false, true};
     about->mailButton->click();
     ASSERT_EQ(opened.size(), 2);
-    EXPECT_EQ(opened[1], "https://www.sleevix.example/mailform_n_php.php?ProgNam=Sleevix, "
+    EXPECT_EQ(opened[1], "https://www.sleevix.org/mailform_n_php.php?ProgNam=Sleevix, "
                          "versie 1.10c");
     ASSERT_TRUE(timedMessage && timedMessage->isVisible());
     EXPECT_EQ(message(), "\nEr is iets fout gegaan bij het versturen van de e-mail.\n"
@@ -234,7 +234,7 @@ TEST_F(AboutDialogTest, NoBrowserEitherLeavesOnlyThatMessage) {
     opens = {false};
     timedMessage->hide();
     about->homeButton->click();
-    ASSERT_EQ(opened, QStringList{"https://www.sleevix.example/index_n.php"});
+    ASSERT_EQ(opened, QStringList{"https://www.sleevix.org/index_n.php"});
     EXPECT_TRUE(timedMessage->isVisible());
     EXPECT_EQ(message(), "\nBrowser not opened.");
 }
@@ -243,7 +243,7 @@ TEST_F(AboutDialogTest, HomeOpensTheHomePageQuietly) {
     make(QStringLiteral("NLD"));
     opens = {true};
     about->homeButton->click();
-    EXPECT_EQ(opened, QStringList{"https://www.sleevix.example/index_n.php"});
+    EXPECT_EQ(opened, QStringList{"https://www.sleevix.org/index_n.php"});
     EXPECT_FALSE(timedMessage && timedMessage->isVisible());
 }
 
@@ -278,8 +278,8 @@ TEST(AboutShell, AHandlerThatTakesNothingShowsBothFallbacks) {
         const QList<QByteArray> links = calls.readAll().trimmed().split('\n');
         ASSERT_EQ(links.size(), 2) << "the mail link, then the web mail form";
         EXPECT_TRUE(links[0].startsWith("mailto:"));
-        EXPECT_TRUE(links[1].startsWith("https://www.sleevix.example/mailform_n_php.php"));
-        EXPECT_FALSE(Shell::open(QStringLiteral("https://www.sleevix.example/")));
+        EXPECT_TRUE(links[1].startsWith("https://www.sleevix.org/mailform_n_php.php"));
+        EXPECT_FALSE(Shell::open(QStringLiteral("https://www.sleevix.org/")));
     }
     qputenv("PATH", path);
 }

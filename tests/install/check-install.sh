@@ -39,8 +39,15 @@ grep -q '^Categories=Graphics;Office;$' "$entry" || fail "the entry's categories
 grep -q '^MimeType=.*image/jpeg' "$entry" || fail "the entry does not offer to open JPEG photos"
 grep -q "^Icon=$id\$" "$entry" || fail "the entry's icon is not the installed one"
 
-appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" ||
-    fail "appstreamcli refuses the AppStream file"
+set +e
+verdict=$(timeout 60 appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" 2>&1)
+status=$?
+set -e
+echo "$verdict"
+[ $status -eq 0 ] || fail "appstreamcli refuses the AppStream file (status $status)"
+echo "$verdict" | grep -E '^(E|W): ' && fail "appstreamcli warns about the AppStream file"
+# The addresses a user reaches are the project's own, not placeholders.
+grep -rlI '\.example\b' "$prefix/share" && fail "an installed file holds a placeholder address"
 grep -q '<screenshot' "$prefix/share/metainfo/$id.metainfo.xml" || fail "no screenshot"
 grep -q "<release version=\"$version\"" "$prefix/share/metainfo/$id.metainfo.xml" ||
     fail "the AppStream release is not the program's version $version"
