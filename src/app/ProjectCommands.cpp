@@ -12,6 +12,7 @@
 #include "platform/PathDelim.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 
@@ -139,7 +140,10 @@ void ProjectCommands::saveProject() {
     workspace_.projectName = name;
     workspace_.projectFolder = folder;
     workspace_.setUnsavedChanges(false);
-    message_.showTimed(r,
-                       QCoreApplication::translate("ProjectCommands", "The project %1").arg(name),
-                       QCoreApplication::translate("ProjectCommands", "has been saved."), 5000);
+    // Where it went: the project's folder, as the file manager shows it.
+    message_.showTimed(
+        r, QCoreApplication::translate("ProjectCommands", "The project %1").arg(name),
+        QCoreApplication::translate("ProjectCommands", "has been saved in %1.")
+            .arg(QDir::toNativeSeparators(QDir::cleanPath(folder))),
+        5000);
 }
