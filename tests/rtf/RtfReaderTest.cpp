@@ -148,7 +148,7 @@ const TextCase textCases[] = {
      R"({\rtf1\ansi\fet1\aftnnauc\aftnstart3 x{\chftn}{\footnote\ftnalt E} y{\chftn}{\footnote E}})",
      u16(u"xC yD")},
     {"FootnotesInChicagoStyle",
-     R"({\rtf1\ftnnchi a{\chftn}{\footnote F} b{\chftn}{\footnote F} c{\chftn}{\footnote F}})"
+     R"({\rtf1\ftnnchi a{\chftn}{\footnote F} b{\chftn}{\footnote F} c{\chftn}{\footnote F})"
      R"( d{\chftn}{\footnote F} e{\chftn}{\footnote F}})",
      u16(u"a* b\u2020 c\u2021 d\u00A7 e**")},
 };
