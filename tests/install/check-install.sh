@@ -17,7 +17,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install 
 for f in bin/sleevix share/sleevix/Front.jpg share/sleevix/Back.bmp share/sleevix/Back.rtf \
     share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
     share/icons/hicolor/scalable/apps/$id.svg share/icons/hicolor/48x48/apps/$id.png \
-    share/icons/hicolor/256x256/apps/$id.png; do
+    share/icons/hicolor/256x256/apps/$id.png share/man/man1/sleevix.1.gz; do
     [ -f "$prefix/$f" ] || fail "$f is not installed"
 done
 [ -x "$prefix/bin/sleevix" ] || fail "the program is not executable"
