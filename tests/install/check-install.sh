@@ -52,4 +52,12 @@ grep -q '<screenshot' "$prefix/share/metainfo/$id.metainfo.xml" || fail "no scre
 grep -q "<release version=\"$version\"" "$prefix/share/metainfo/$id.metainfo.xml" ||
     fail "the AppStream release is not the program's version $version"
 
+# The manual page names every option the program's --help names.
+help=$(env -u DISPLAY -u WAYLAND_DISPLAY HOME="$(dirname "$prefix")" timeout 60 "$prefix/bin/sleevix" --help) ||
+    fail "sleevix --help failed or took over 60 s"
+manual=$(zcat "$prefix/share/man/man1/sleevix.1.gz" | sed 's/\\-/-/g')
+for option in $(echo "$help" | grep -oE -- '--[a-z][a-z-]*' | sort -u); do
+    echo "$manual" | grep -q -- "$option" || fail "the manual page does not name $option"
+done
+
 start_installed "$prefix" "$entry"
