@@ -3,7 +3,8 @@
 # version. Both are compressed at build time without a time stamp, as Debian's tools do. An
 # empty entry in update-mime's folder, named after the desktop entry, keeps the desktop entry's
 # picture types out of /etc/mailcap: "Open with" offers Sleevix, nothing opens photos in it
-# unasked.
+# unasked. lintian's overrides say why the one warning that does not apply (a first upload that
+# closes no Debian bug) does not.
 
 # RFC 2822 date of the release day for the changelog ("Tue, 08 Dec 2026 00:00:00 +0000").
 function(rfc2822_date out iso)
@@ -53,5 +54,7 @@ add_custom_target(docs ALL DEPENDS ${SLEEVIX_DOCS})
 install(FILES ${CMAKE_BINARY_DIR}/docs/sleevix.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_SOURCE_DIR}/data/debian/copyright ${CMAKE_BINARY_DIR}/docs/changelog.Debian.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/sleevix)
+install(FILES ${CMAKE_SOURCE_DIR}/data/debian/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME sleevix)
 install(FILES ${CMAKE_SOURCE_DIR}/data/debian/${SLEEVIX_APP_ID}.mime
         DESTINATION lib/mime/packages RENAME ${SLEEVIX_APP_ID})

@@ -29,7 +29,8 @@ expected=$(printf '%s\n' /usr/bin/sleevix /usr/share/sleevix/Front.jpg /usr/shar
     /usr/share/metainfo/$id.metainfo.xml /usr/share/icons/hicolor/scalable/apps/$id.svg \
     /usr/share/icons/hicolor/48x48/apps/$id.png /usr/share/icons/hicolor/256x256/apps/$id.png \
     /usr/share/man/man1/sleevix.1.gz /usr/share/doc/sleevix/copyright \
-    /usr/share/doc/sleevix/changelog.Debian.gz /usr/lib/mime/packages/$id | sort)
+    /usr/share/doc/sleevix/changelog.Debian.gz /usr/share/lintian/overrides/sleevix \
+    /usr/lib/mime/packages/$id | sort)
 [ "$files" = "$expected" ] || fail "the package's files differ from the expected ones:
 $(diff <(echo "$expected") <(echo "$files"))"
 echo "$contents" | awk '{print $2}' | grep -qv '^root/root$' && fail "files not owned by root"
