@@ -5,6 +5,7 @@
 #include "controls/MnemonicStyle.h"
 #include "dialogs/ErrorGuard.h"
 #include "platform/Fonts.h"
+#include "platform/RuntimeFolder.h"
 #include "support/Support.h"
 
 #include <QApplication>
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
         given << QString::fromLocal8Bit(argv[i]);
     const QByteArray platform = platformFor(given, QProcessEnvironment::systemEnvironment());
     PlatformArguments arguments(argc, argv, platform);
+    provideRuntimeFolder(); // the command line prints only its own lines
     QApplication app(arguments.argc(), arguments.argv());
     const StartupFacts facts = readStartupFacts();
     QApplication::setApplicationName(QStringLiteral("Sleevix"));

@@ -609,8 +609,8 @@ en klik op OK.</translation>
         <translation>Het project %1</translation>
     </message>
     <message>
-        <source>has been saved.</source>
-        <translation>is bewaard.</translation>
+        <source>has been saved in %1.</source>
+        <translation>is bewaard in %1.</translation>
     </message>
     <message>
         <source> - Path for files</source>

@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "back/BackTextEditor.h"
 #include "cover/Cover.h"
+#include "cover/FrontResolution.h"
 #include "cover/ProjectFiles.h"
 #include "cover/SampleProject.h"
 #include "cover/Workspace.h"
@@ -142,6 +143,10 @@ int runWithoutWindow(const CommandLine& line, const StartupFacts& facts, const Q
             PageExport::writePdf(source, line.output);
         else
             PageExport::writePng(source, line.output, line.dpi);
+        // Written all the same; the user is told, as the window tells it.
+        const QString soft = softFrontWarning(source.front);
+        if (!soft.isEmpty())
+            err << program << oneLine(soft) << '\n';
     } catch (const AppError& e) {
         err << program << oneLine(e.message()) << '\n';
         return 1;

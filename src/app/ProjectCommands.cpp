@@ -12,6 +12,7 @@
 #include "platform/PathDelim.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 
@@ -150,7 +151,9 @@ void ProjectCommands::saveProject() {
     workspace_.projectName = name;
     workspace_.projectFolder = folder;
     workspace_.setUnsavedChanges(false);
-    QString saved = QCoreApplication::translate("ProjectCommands", "has been saved.");
+    // Where it went: the project's folder, as the file manager shows it.
+    QString saved = QCoreApplication::translate("ProjectCommands", "has been saved in %1.")
+                        .arg(QDir::toNativeSeparators(QDir::cleanPath(folder)));
     if (const QString note = Project::portabilityNote(name); !note.isEmpty())
         saved += u'\n' + note;
     message_.showTimed(

@@ -43,8 +43,13 @@ TEST_F(ProjectCommandsTest, SaveWritesTheThreeFilesUnderTheSpineTextAndSaysSo) {
     back.loadFromFile(folder + QStringLiteral("Back.bmp"));
     EXPECT_EQ(back.image().size(), QSize(552, 472));
     EXPECT_TRUE(contents(folder + QStringLiteral("Back.rtf")).startsWith("{\\rtf1"));
-    EXPECT_TRUE(messageText().contains(QStringLiteral("The project Summer Songs 2026")));
-    EXPECT_TRUE(messageText().contains(QStringLiteral("has been saved.")));
+    // The message names the folder it went to, in the user's language.
+    const QString where = QDir::cleanPath(folder);
+    EXPECT_EQ(messageText(), "\nThe project Summer Songs 2026\nhas been saved in " + where + ".");
+    testenv::useLanguage(QStringLiteral("NLD"));
+    projects_->saveProject();
+    EXPECT_EQ(messageText(), "\nHet project Summer Songs 2026\nis bewaard in " + where + ".");
+    testenv::useLanguage(QStringLiteral("ENU"));
 
     // Saving again overwrites without asking.
     back_->editor->setPlainText(QStringLiteral("Changed list"));
