@@ -23,7 +23,12 @@ FileDropTarget::FileDropTarget(QWidget* widget, QStringList extensions,
 QString FileDropTarget::usableFile(const QDropEvent& event) const {
     if (safeDropAction(event.possibleActions()) == Qt::IgnoreAction)
         return {};
-    return usableDroppedFile(droppedItems(event.mimeData()->urls()), extensions_);
+    const QList<QUrl> urls = event.mimeData()->urls();
+    if (urls != lastUrls_) {
+        lastUrls_ = urls;
+        lastFile_ = usableDroppedFile(droppedItems(urls), extensions_, folders_);
+    }
+    return lastFile_;
 }
 
 bool FileDropTarget::eventFilter(QObject* watched, QEvent* event) {
