@@ -21,7 +21,7 @@ namespace {
 
 constexpr int FileCount = 300;
 
-const QString& albumFolder() {
+QString albumFolder() {
     static QTemporaryDir dir;
     static bool made = false;
     if (!made) {

@@ -46,6 +46,7 @@ struct FileTrack {
     Track track;
     int trackNumber = 0;
     QString path;
+    QString fileName;
     QString folder; // relative to the album's folder
     QString album;
     QString albumArtist;
@@ -55,7 +56,6 @@ struct FileTrack {
 FileTrack readFile(const QString& path) {
     FileTrack file;
     file.path = path;
-    const Track fromName = MusicFolder::trackFromFileName(path);
     const QByteArray local = QFile::encodeName(path);
     const TagLib::FileRef ref(local.constData(), true, TagLib::AudioProperties::Fast);
     if (!ref.isNull()) {
@@ -73,10 +73,13 @@ FileTrack readFile(const QString& path) {
             file.track.disc = leadingNumber(property(map, "DISCNUMBER"));
         }
     }
-    if (file.track.title.isEmpty())
-        file.track.title = fromName.title;
-    if (file.trackNumber == 0)
-        file.trackNumber = fromName.number.toInt();
+    if (file.track.title.isEmpty() || file.trackNumber == 0) {
+        const Track fromName = MusicFolder::trackFromFileName(path);
+        if (file.track.title.isEmpty())
+            file.track.title = fromName.title;
+        if (file.trackNumber == 0)
+            file.trackNumber = fromName.number.toInt();
+    }
     return file;
 }
 
@@ -161,12 +164,14 @@ QString pictureBeside(const QString& folder) {
 namespace MusicFolder {
 
 QStringList audioExtensions() {
-    return {QStringLiteral("flac"), QStringLiteral("mp3"),  QStringLiteral("ogg"),
-            QStringLiteral("oga"),  QStringLiteral("opus"), QStringLiteral("m4a"),
-            QStringLiteral("mp4"),  QStringLiteral("aac"),  QStringLiteral("wav"),
-            QStringLiteral("aif"),  QStringLiteral("aiff"), QStringLiteral("wv"),
-            QStringLiteral("ape"),  QStringLiteral("mpc"),  QStringLiteral("wma"),
-            QStringLiteral("spx")};
+    static const QStringList extensions{
+        QStringLiteral("flac"), QStringLiteral("mp3"),  QStringLiteral("ogg"),
+        QStringLiteral("oga"),  QStringLiteral("opus"), QStringLiteral("m4a"),
+        QStringLiteral("mp4"),  QStringLiteral("aac"),  QStringLiteral("wav"),
+        QStringLiteral("aif"),  QStringLiteral("aiff"), QStringLiteral("wv"),
+        QStringLiteral("ape"),  QStringLiteral("mpc"),  QStringLiteral("wma"),
+        QStringLiteral("spx")};
+    return extensions;
 }
 
 bool isAudioFile(const QString& fileName) {
@@ -237,7 +242,9 @@ TrackList read(const QString& folder, ImportProgress* progress) {
         if (progress && progress->cancelled)
             return {};
         files << readFile(path);
-        files.last().folder = root.relativeFilePath(QFileInfo(path).path());
+        const QFileInfo info(path);
+        files.last().fileName = info.fileName();
+        files.last().folder = root.relativeFilePath(info.path());
         if (progress)
             ++progress->done;
     }
@@ -263,7 +270,7 @@ TrackList read(const QString& folder, ImportProgress* progress) {
             return a.track.disc < b.track.disc;
         if (a.trackNumber != b.trackNumber)
             return a.trackNumber < b.trackNumber;
-        return collator.compare(QFileInfo(a.path).fileName(), QFileInfo(b.path).fileName()) < 0;
+        return collator.compare(a.fileName, b.fileName) < 0;
     });
 
     TrackList list;

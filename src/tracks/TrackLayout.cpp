@@ -118,7 +118,7 @@ Geometry measure(const TrackList& list, const QFont& font, int width, int column
     }
     g.numberWidth = number > 0 ? int(std::ceil(number + space)) : 0;
     g.durationWidth = duration > 0 ? int(std::ceil(duration + space)) : 0;
-    g.gap = columns > 1 ? int(std::ceil(space * 2)) : 0;
+    g.gap = columns > 1 ? int(std::ceil(metrics.horizontalAdvance(QStringLiteral("MM")))) : 0;
     g.columnWidth = (width - g.gap) / columns;
     return g;
 }
@@ -242,7 +242,7 @@ struct Attempt {
 
 Attempt attempt(const TrackList& list, const QTextDocument& like, QSizeF area, double pointSize,
                 int columns) {
-    const int width = int(std::floor(area.width() - 2 * like.documentMargin())) - 2;
+    const int width = int(std::floor(area.width() - 2 * like.documentMargin())) - 6;
     Attempt result;
     const QFont font = fontAt(pointSize);
     result.geometry = measure(list, font, width, columns);

@@ -9,12 +9,12 @@
 
 namespace {
 
-struct Run {
+struct ProgramRun {
     int status = -1;
     QString err;
 };
 
-Run sleevix(const QString& root, const QStringList& arguments) {
+ProgramRun sleevix(const QString& root, const QStringList& arguments) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(QString::fromLatin1(name));
@@ -27,7 +27,7 @@ Run sleevix(const QString& root, const QStringList& arguments) {
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(root);
     process.start(QStringLiteral(SLEEVIX_BINARY_DIR "/sleevix"), arguments);
-    Run run;
+    ProgramRun run;
     if (process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit) {
         run.status = process.exitCode();
         run.err = QString::fromLocal8Bit(process.readAllStandardError());
@@ -57,7 +57,7 @@ TEST(TrackExportTest, PrintsTheListFromACueSheetAsText) {
         "TRACK 02 AUDIO\nTITLE \"Evening Star\"\nINDEX 01 03:10:00\n"
         "TRACK 03 AUDIO\nTITLE \"Night\"\nINDEX 01 07:00:00\n");
     const QString pdf = root + QStringLiteral("/cover.pdf");
-    const Run done = sleevix(
+    const ProgramRun done = sleevix(
         root, {QStringLiteral("--export-pdf"), pdf, QStringLiteral("--tracks"), cue, project});
     ASSERT_EQ(done.status, 0) << qPrintable(done.err);
     const QString text = pdfText(pdf);
@@ -70,7 +70,7 @@ TEST(TrackExportTest, PrintsTheListFromACueSheetAsText) {
 
     const QString empty = testenv::freshFolder(QStringLiteral("no-music"));
     const QString failed = root + QStringLiteral("/failed.pdf");
-    const Run refused = sleevix(
+    const ProgramRun refused = sleevix(
         root, {QStringLiteral("--export-pdf"), failed, QStringLiteral("--tracks"), empty, project});
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.err, QStringLiteral("sleevix: There are no audio files in %1.\n").arg(empty));
