@@ -36,6 +36,8 @@ bool FileDropTarget::eventFilter(QObject* watched, QEvent* event) {
     if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
         return QObject::eventFilter(watched, event);
     auto* drop = static_cast<QDropEvent*>(event);
+    if (type == QEvent::DragEnter)
+        lastUrls_.clear(); // a new drag: the folders may have changed since the last one
     if (!drop->mimeData()->hasUrls() && otherDrags_ == OtherDrags::LeaveToWidget)
         return false;
     const QString file = usableFile(*drop);

@@ -240,11 +240,18 @@ struct Attempt {
     bool fits = false;
 };
 
+// quick: first rule out, without laying anything out, a size at which the tracks alone (one line
+// each) are taller than the back, so that a list of thousands of tracks is not laid out at every
+// size.
 Attempt attempt(const TrackList& list, const QTextDocument& like, QSizeF area, double pointSize,
-                int columns) {
+                int columns, bool quick) {
     const int width = int(std::floor(area.width() - 2 * like.documentMargin())) - 6;
+    const double height = area.height() - TrackLayout::ProductNameBand;
     Attempt result;
     const QFont font = fontAt(pointSize);
+    const double rows = std::ceil(double(list.trackCount()) / columns);
+    if (quick && rows * QFontMetricsF(font).lineSpacing() > height)
+        return result;
     result.geometry = measure(list, font, width, columns);
     result.rows = rowsOf(list, font, result.geometry, columns);
     QTextDocument scratch;
@@ -252,7 +259,7 @@ Attempt attempt(const TrackList& list, const QTextDocument& like, QSizeF area, d
     scratch.setDocumentMargin(like.documentMargin());
     scratch.setPageSize(QSizeF(area.width(), -1));
     writeRows(scratch, result.rows, pointSize, result.geometry, columns);
-    result.fits = scratch.size().height() <= area.height() - TrackLayout::ProductNameBand;
+    result.fits = scratch.size().height() <= height;
     return result;
 }
 
@@ -264,7 +271,7 @@ Choice layOut(const TrackList& list, QTextDocument& document, QSizeF textArea) {
     Choice choice;
     Attempt chosen;
     const auto tryAt = [&](double size, int columns) {
-        chosen = attempt(list, document, textArea, size, columns);
+        chosen = attempt(list, document, textArea, size, columns, true);
         choice = {size, columns, chosen.fits};
         return chosen.fits;
     };
@@ -273,6 +280,8 @@ Choice layOut(const TrackList& list, QTextDocument& document, QSizeF textArea) {
         done = tryAt(size, 1);
     for (double size = LargestPointSize; !done && size >= SmallestPointSize; size -= 0.5)
         done = tryAt(size, 2);
+    if (!done) // too long for the back: two columns at the smallest size, running on below
+        chosen = attempt(list, document, textArea, choice.pointSize, choice.columns, false);
     writeRows(document, chosen.rows, choice.pointSize, chosen.geometry, choice.columns);
     return choice;
 }

@@ -157,6 +157,19 @@ TEST(TrackLayoutRtf, RoundTripsWithItsTabStops) {
     EXPECT_EQ(RtfWriter::toRtf(back.get()), rtf);
 }
 
+// A list far too long for the back (a folder of thousands of files) still gives every track, in
+// two columns at the smallest size, running on below the back.
+TEST(TrackLayoutLong, RunsOnInTwoColumnsAtTheSmallestSize) {
+    auto doc = editorDocument();
+    const TrackList list = album(3000, 1, false, false);
+    const TrackLayout::Choice choice = TrackLayout::layOut(list, *doc, TextArea);
+    EXPECT_FALSE(choice.fits);
+    EXPECT_EQ(choice.columns, 2);
+    EXPECT_EQ(choice.pointSize, TrackLayout::SmallestPointSize);
+    EXPECT_TRUE(doc->toPlainText().contains(QStringLiteral("Song 3000\t")));
+    EXPECT_TRUE(doc->lastBlock().text().endsWith(durationText(list.totalMs())));
+}
+
 // One undo takes the whole list back to what was typed before.
 TEST(TrackLayoutUndo, OneStep) {
     auto doc = editorDocument();
