@@ -112,6 +112,70 @@
         <source>RichText files (*.rtf)</source>
         <translation>RichText-bestanden (*.rtf)</translation>
     </message>
+    <message>
+        <source> - Select the folder of the album&apos;s audio files</source>
+        <translation> - Selecteer de map met de muziekbestanden van het album</translation>
+    </message>
+    <message>
+        <source> - Select the cue sheet or the track list</source>
+        <translation> - Selecteer het cue-bestand of de lijst met nummers</translation>
+    </message>
+    <message>
+        <source>Track lists (*.cue *.txt *.csv *.tsv)</source>
+        <translation>Lijsten met nummers (*.cue *.txt *.csv *.tsv)</translation>
+    </message>
+    <message>
+        <source>Audio files (%1)</source>
+        <translation>Muziekbestanden (%1)</translation>
+    </message>
+    <message>
+        <source>Import...</source>
+        <translation>Importeer...</translation>
+    </message>
+    <message>
+        <source>Makes the list from the music: a folder of audio files, a cue sheet, a text file or the clipboard. A folder or file dropped on the list is imported too.</source>
+        <translation>Maakt de lijst uit de muziek: een map met muziekbestanden, een cue-bestand, een tekstbestand of het klembord. Een map of bestand dat op de lijst wordt neergezet, wordt ook geïmporteerd.</translation>
+    </message>
+    <message>
+        <source>Folder of audio files...</source>
+        <translation>Map met muziekbestanden...</translation>
+    </message>
+    <message>
+        <source>Cue sheet or text file...</source>
+        <translation>Cue-bestand of tekstbestand...</translation>
+    </message>
+    <message>
+        <source>Paste a track list</source>
+        <translation>Lijst met nummers plakken</translation>
+    </message>
+    <message>
+        <source>Reading the track list from %1</source>
+        <translation>De lijst met nummers wordt gelezen uit %1</translation>
+    </message>
+    <message>
+        <source>The clipboard holds no track list.</source>
+        <translation>Het klembord bevat geen lijst met nummers.</translation>
+    </message>
+    <message>
+        <source>the clipboard</source>
+        <translation>het klembord</translation>
+    </message>
+    <message>
+        <source>The list has changes that have not been saved. Replace it with the list of %1 read from %2?</source>
+        <translation>De lijst heeft wijzigingen die niet bewaard zijn. Vervangen door de lijst van %1 uit %2?</translation>
+    </message>
+    <message>
+        <source>1 track</source>
+        <translation>1 nummer</translation>
+    </message>
+    <message>
+        <source>%1 tracks</source>
+        <translation>%1 nummers</translation>
+    </message>
+    <message>
+        <source>Use the album&apos;s picture from %1 as the front picture?</source>
+        <translation>De afbeelding van het album uit %1 als voorfoto gebruiken?</translation>
+    </message>
 </context>
 <context>
     <name>BrowseDialog</name>
@@ -284,6 +348,29 @@
         <source>--dpi must be a whole number from %1 to %2, not &quot;%3&quot;.</source>
         <translation>--dpi moet een geheel getal van %1 tot %2 zijn, niet &quot;%3&quot;.</translation>
     </message>
+    <message>
+        <source>With an export: the track list read from &lt;folder-or-cue&gt; (a folder of audio files or a cue sheet) goes on the back, the album on the spines, and the album&apos;s picture on the front when the project has none.</source>
+        <translation>Bij een export: de lijst met nummers uit &lt;map-of-cue&gt; (een map met muziekbestanden of een cue-bestand) komt op de achterkant, het album op de ruggen, en de afbeelding van het album op de voorkant als het project er geen heeft.</translation>
+    </message>
+    <message>
+        <source>folder-or-cue</source>
+        <translation>map-of-cue</translation>
+    </message>
+    <message>
+        <source>--tracks goes with --export-pdf or --export-png only.</source>
+        <translation>--tracks hoort alleen bij --export-pdf of --export-png.</translation>
+    </message>
+    <message>
+        <source>--tracks needs a folder of audio files or a cue sheet.</source>
+        <translation>--tracks heeft een map met muziekbestanden of een cue-bestand nodig.</translation>
+    </message>
+</context>
+<context>
+    <name>CueSheet</name>
+    <message>
+        <source>%1 is not a cue sheet that can be read.</source>
+        <translation>%1 is geen cue-bestand dat gelezen kan worden.</translation>
+    </message>
 </context>
 <context>
     <name>DroppedFiles</name>
@@ -376,6 +463,21 @@
     <message>
         <source>App&amp;ly</source>
         <translation>&amp;Pas Toe</translation>
+    </message>
+</context>
+<context>
+    <name>MusicFolder</name>
+    <message>
+        <source>The folder %1 cannot be read.</source>
+        <translation>De map %1 kan niet gelezen worden.</translation>
+    </message>
+    <message>
+        <source>There are no audio files in %1.</source>
+        <translation>Er staan geen muziekbestanden in %1.</translation>
+    </message>
+    <message>
+        <source>Various Artists</source>
+        <translation>Diverse artiesten</translation>
     </message>
 </context>
 <context>
@@ -765,6 +867,24 @@ en klik op OK.</translation>
     <message>
         <source>Cancel</source>
         <translation>Annuleren</translation>
+    </message>
+</context>
+<context>
+    <name>TrackImport</name>
+    <message>
+        <source>%1 holds no track list.</source>
+        <translation>%1 bevat geen lijst met nummers.</translation>
+    </message>
+</context>
+<context>
+    <name>TrackLayout</name>
+    <message>
+        <source>Disc %1</source>
+        <translation>Schijf %1</translation>
+    </message>
+    <message>
+        <source>Total time</source>
+        <translation>Totale speelduur</translation>
     </message>
 </context>
 <context>

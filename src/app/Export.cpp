@@ -13,6 +13,7 @@
 #include "settings/Settings.h"
 #include "support/BuildFacts.h"
 #include "support/Support.h"
+#include "tracks/TrackImport.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -80,10 +81,11 @@ ExportProject projectInFolder(const QString& folder) {
 }
 
 PrintSource readForPrint(const ExportProject& project, const StartupFacts& facts,
-                         const QString& startFolder) {
+                         const QString& startFolder, const QString& tracks) {
     Workspace workspace(facts, startFolder);
     Cover cover(workspace);
     cover.drawTemplate();
+    const TrackList list = tracks.isEmpty() ? TrackList() : TrackImport::read(tracks);
     QStringList failures;
     const auto read = [&failures](const QString& file, const std::function<void()>& load) {
         try {
@@ -94,14 +96,30 @@ PrintSource readForPrint(const ExportProject& project, const StartupFacts& facts
             failures << Project::failureOf(file, Project::notEnoughMemory());
         }
     };
-    read(project.frontFile, [&] { cover.loadFrontPicture(project.frontFile); });
-    read(project.backFile, [&] { cover.loadBackPicture(project.backFile); });
+    read(project.frontFile, [&] {
+        try {
+            cover.loadFrontPicture(project.frontFile);
+        } catch (const AppError&) {
+            if (list.frontPicture.isEmpty())
+                throw;
+            cover.takeFrontPicture(list.frontPicture, list.frontPictureExtension);
+        }
+    });
+    if (tracks.isEmpty()) // else the list's copy is the back
+        read(project.backFile, [&] { cover.loadBackPicture(project.backFile); });
     if (!failures.isEmpty())
         throw AppError(failures.join(QStringLiteral("; ")));
     // The list laid out as the back-cover editor shows it: when "Back.bmp" is that list's copy,
     // the back prints as text. The editor is never shown; a list that cannot be read leaves the
     // back to print as its picture.
     BackTextEditor editor(workspace, cover);
+    if (!tracks.isEmpty()) {
+        editor.layOutTracks(list);
+        cover.copyBackText(editor.displayedList());
+        const QString spine = list.spineText();
+        cover.applySpineText(spine.isEmpty() ? project.name : spine);
+        return printSourceOf(cover);
+    }
     try {
         editor.loadContents(project.textFile);
     } catch (const AppError&) {
@@ -138,7 +156,7 @@ int runWithoutWindow(const CommandLine& line, const StartupFacts& facts, const Q
         // The settings that could be read still name a project; the run goes on with it.
         if (!settingsProblem.isEmpty())
             err << program << oneLine(settingsProblem) << '\n';
-        const PrintSource source = readForPrint(project, facts, startFolder);
+        const PrintSource source = readForPrint(project, facts, startFolder, line.tracks);
         if (line.action == CommandLine::Action::ExportPdf)
             PageExport::writePdf(source, line.output);
         else

@@ -23,6 +23,14 @@ void Cover::loadFrontPicture(const QString& fileName) {
     Q_EMIT changed();
 }
 
+void Cover::takeFrontPicture(const QByteArray& data, const QString& extension) {
+    front_.loadFromData(data, extension, Layout::FrontRect.size());
+    Canvas canvas(&canvas_);
+    canvas.stretchDraw(Layout::FrontRect, front_.image());
+    workspace_.setUnsavedChanges(true);
+    Q_EMIT changed();
+}
+
 void Cover::loadBackPicture(const QString& fileName) {
     back_.loadFromFile(fileName);
     backText_ = BackTextView();
