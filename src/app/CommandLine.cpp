@@ -44,7 +44,15 @@ CommandLine readCommandLine(const QStringList& arguments, bool withoutScreen) {
             .arg(PageExport::MinDpi)
             .arg(PageExport::MaxDpi),
         QCoreApplication::translate("CommandLine", "n"));
-    parser.addOptions({pdf, png, dpi});
+    const QCommandLineOption tracks(
+        QStringLiteral("tracks"),
+        QCoreApplication::translate(
+            "CommandLine",
+            "With an export: the track list read from <folder-or-cue> (a folder of audio files or "
+            "a cue sheet) goes on the back, the album on the spines, and the album's picture on "
+            "the front when the project has none."),
+        QCoreApplication::translate("CommandLine", "folder-or-cue"));
+    parser.addOptions({pdf, png, dpi, tracks});
     parser.addPositionalArgument(
         QCoreApplication::translate("CommandLine", "project-folder"),
         QCoreApplication::translate(
@@ -75,6 +83,9 @@ CommandLine readCommandLine(const QStringList& arguments, bool withoutScreen) {
     const QStringList positional = parser.positionalArguments();
     const bool toPdf = parser.isSet(pdf), toPng = parser.isSet(png);
     if (!toPdf && !toPng) {
+        if (parser.isSet(tracks))
+            return refuse(QCoreApplication::translate(
+                "CommandLine", "--tracks goes with --export-pdf or --export-png only."));
         if (parser.isSet(dpi))
             return refuse(
                 QCoreApplication::translate("CommandLine", "--dpi goes with --export-png only."));
@@ -103,6 +114,12 @@ CommandLine readCommandLine(const QStringList& arguments, bool withoutScreen) {
                           "CommandLine", "Only one project folder can be exported; also given: %1")
                           .arg(positional.at(1)));
     line.projectFolder = positional.value(0);
+    if (parser.isSet(tracks)) {
+        line.tracks = parser.values(tracks).constLast();
+        if (line.tracks.isEmpty())
+            return refuse(QCoreApplication::translate(
+                "CommandLine", "--tracks needs a folder of audio files or a cue sheet."));
+    }
     if (toPdf) {
         if (parser.isSet(dpi))
             return refuse(
@@ -129,7 +146,7 @@ bool runsWithoutWindow(const QStringList& arguments) {
     const QStringList withoutWindow{
         QStringLiteral("export-pdf"), QStringLiteral("export-png"), QStringLiteral("dpi"),
         QStringLiteral("help"),       QStringLiteral("help-all"),   QStringLiteral("version"),
-        QStringLiteral("h"),          QStringLiteral("?"),          QStringLiteral("v")};
+        QStringLiteral("tracks"),     QStringLiteral("h"),          QStringLiteral("?"),          QStringLiteral("v")};
     for (const QString& argument : arguments.mid(1)) {
         if (argument == QLatin1String("--"))
             break; // what follows is a file name

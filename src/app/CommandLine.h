@@ -24,6 +24,8 @@ struct CommandLine {
     QString output;        // the file an export writes
     int dpi = 0;           // the PNG's resolution
     QString projectFolder; // the project an export prints; empty: the current project
+    QString tracks;        // with an export: a folder of audio files or a cue sheet whose track
+                           // list goes on the back; empty: the project's own list
     QStringList files;     // pictures to open in the window
     QString error;         // one line for the user, naming the option or the value
     QString helpText;      // for ShowHelp

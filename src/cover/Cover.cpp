@@ -23,6 +23,14 @@ void Cover::loadFrontPicture(const QString& fileName) {
     Q_EMIT changed();
 }
 
+void Cover::takeFrontPicture(const QByteArray& data, const QString& extension) {
+    front_.loadFromData(data, extension, Layout::FrontRect.size());
+    Canvas canvas(&canvas_);
+    canvas.stretchDraw(Layout::FrontRect, front_.image());
+    workspace_.setUnsavedChanges(true);
+    Q_EMIT changed();
+}
+
 void Cover::loadBackPicture(const QString& fileName) {
     back_.loadFromFile(fileName);
     backText_ = BackTextView();
@@ -74,7 +82,7 @@ void Cover::putBackPictureOnCanvas() {
 
 void Cover::applySpineText(const QString& text) {
     // What the spines show is what the spine text field holds and what names the project.
-    const QString spine = Project::cutName(text);
+    const QString& spine = text;
     Canvas canvas(&canvas_);
     // A shorter text must not leave the end of the longer one before it on the spines.
     Layout::clearSpineText(canvas, Layout::LeftSpineBounds, Layout::RightSpineBounds);

@@ -9,6 +9,7 @@
 
 #include <QFontMetrics>
 #include <QHash>
+#include <QPaintEngine>
 #include <QPainter>
 #include <algorithm>
 
@@ -68,8 +69,10 @@ void writeCell(QPainter& painter, const QImage& canvas, const SpineCell& cell, c
 }
 
 // A picture from its original pixels for a rectangle of `device` printer pixels: decoded at the
-// smallest scale that covers it and reduced to it, never enlarged (the device enlarges).
-QImage pictureFor(const Picture& picture, QSize device) {
+// smallest scale that covers it, never enlarged (the device enlarges). For a raster device it is
+// reduced to the device's pixels; a PDF keeps the decoded pixels, which the page scales (reducing
+// would only cost time and a second copy of the picture).
+QImage pictureFor(const Picture& picture, QSize device, bool reduce) {
     if (picture.isEmpty() || device.isEmpty())
         return QImage();
     QImage image;
@@ -82,7 +85,7 @@ QImage pictureFor(const Picture& picture, QSize device) {
         return image;
     const QSize target(std::min(image.width(), device.width()),
                        std::min(image.height(), device.height()));
-    if (target != image.size())
+    if (reduce && target != image.size())
         image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return asRgb32(image);
 }
@@ -124,7 +127,8 @@ QList<QRect> blackRects(const QImage& mask) {
     return done;
 }
 
-SharpPlan planSharpPrint(const PrintSource& source, QSize printed) {
+SharpPlan planSharpPrint(const PrintSource& source, QSize printed, bool reducePictures,
+                         const QImage& frontStandIn) {
     SharpPlan plan;
     const QImage canvas = asRgb32(source.canvas);
     QImage residual = canvas.copy();
@@ -153,16 +157,20 @@ SharpPlan planSharpPrint(const PrintSource& source, QSize printed) {
     plan.templateRects = blackRects(mask);
 
     QPainter eraser(&residual);
-    const auto takePicture = [&](const Picture& picture, const QRect& rect) {
+    const auto takePicture = [&](const Picture& picture, const QRect& rect,
+                                 const QImage& standIn) {
         if (picture.isEmpty() ||
             !alreadyOnCanvas(canvas, [&](Canvas& c) { c.stretchDraw(rect, picture.image()); }))
             return QImage();
-        QImage image = pictureFor(picture, PrintGeometry::toPrinted(rect, size, printed).size());
+        QImage image = !standIn.isNull()
+                           ? standIn
+                           : pictureFor(picture, PrintGeometry::toPrinted(rect, size, printed).size(),
+                                        reducePictures);
         if (!image.isNull())
             eraser.fillRect(rect, Qt::white);
         return image;
     };
-    plan.frontImage = takePicture(source.front, Layout::FrontRect);
+    plan.frontImage = takePicture(source.front, Layout::FrontRect, frontStandIn);
     // The list as text where the back picture is still its copy and shows so on the canvas.
     plan.backText =
         !source.backText.isNull() && !source.back.isEmpty() &&
@@ -172,7 +180,7 @@ SharpPlan planSharpPrint(const PrintSource& source, QSize printed) {
     if (plan.backText)
         eraser.fillRect(Layout::BackRect, Qt::white);
     else
-        plan.backImage = takePicture(source.back, Layout::BackRect);
+        plan.backImage = takePicture(source.back, Layout::BackRect, QImage());
 
     plan.spineText = !source.spineText.isEmpty() && alreadyOnCanvas(canvas, [&](Canvas& c) {
         Layout::drawSpineText(c, source.spineText, source.leftSpine, source.rightSpine);
@@ -205,7 +213,21 @@ void paintLayout(QPainter& painter, const PrintSource& source, QSize printed, Pr
         return;
     }
 
-    const SharpPlan plan = planSharpPrint(source, printed);
+    const QPaintEngine* engine = painter.paintEngine();
+    paintSharpPlan(painter, source,
+                   planSharpPrint(source, printed, !engine || engine->type() != QPaintEngine::Pdf),
+                   printed);
+    painter.restore();
+}
+
+void paintSharpPlan(QPainter& painter, const PrintSource& source, const SharpPlan& plan,
+                    QSize printed) {
+    if (source.canvas.isNull() || printed.isEmpty())
+        return;
+    const QRect page(QPoint(0, 0), printed);
+    painter.save();
+    painter.setClipRect(page, Qt::IntersectClip);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     const QSize canvas = source.canvas.size();
     if (!plan.residualBlank)
         painter.drawImage(QRectF(page), plan.residual);

@@ -147,6 +147,12 @@ PrintPreview::PrintPreview(QWidget* parent) : QDialog(parent) {
 
 PrintPreview::~PrintPreview() = default;
 
+QPrinter& PrintPreview::printer() {
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
 void PrintPreview::createControls() {
     QFont font(QStringLiteral("Verdana"));
     font.setPixelSize(14);
@@ -251,34 +257,34 @@ void PrintPreview::printCover() {
 
 void PrintPreview::printLayout() {
     if (!printDialog)
-        printDialog = new QPrintDialog(&printer, this);
+        printDialog = new QPrintDialog(&printer(), this);
     // The job is named after the cover printed now, not after the first one printed in the run.
-    printer.setDocName(source_.spineText.isEmpty()
+    printer().setDocName(source_.spineText.isEmpty()
                            ? ProductName
                            : ProductName + QStringLiteral(" - ") + source_.spineText);
     // Without any printer the dialog offers only a PDF file: propose one named after the job.
     // A file proposed for an earlier cover is proposed afresh, or the next cover would be
     // written over that cover's PDF; a file the user chose is kept.
     if (QPrinterInfo::availablePrinterNames().isEmpty() &&
-        (printer.outputFileName().isEmpty() || printer.outputFileName() == proposedPdf_)) {
-        proposedPdf_ = pdfFileName(QDir::homePath(), printer.docName());
-        printer.setOutputFileName(proposedPdf_);
+        (printer().outputFileName().isEmpty() || printer().outputFileName() == proposedPdf_)) {
+        proposedPdf_ = pdfFileName(QDir::homePath(), printer().docName());
+        printer().setOutputFileName(proposedPdf_);
     }
     if (printDialog->exec() != QDialog::Accepted)
         return;
     // A PDF file chosen as a bare folder gets the job's name.
-    const QString file = printer.outputFileName();
-    if (printer.outputFormat() == QPrinter::PdfFormat &&
+    const QString file = printer().outputFileName();
+    if (printer().outputFormat() == QPrinter::PdfFormat &&
         (file.isEmpty() || file.endsWith(QLatin1Char('/')) || QFileInfo(file).isDir()))
-        printer.setOutputFileName(
-            pdfFileName(file.isEmpty() ? QDir::homePath() : file, printer.docName()));
-    printLayoutOn(printer, source_, logicalDpiX(), logicalDpiY(), screenScale, PrintMode::Sharp,
-                  calibrationFor(printer));
+        printer().setOutputFileName(
+            pdfFileName(file.isEmpty() ? QDir::homePath() : file, printer().docName()));
+    printLayoutOn(printer(), source_, logicalDpiX(), logicalDpiY(), screenScale, PrintMode::Sharp,
+                  calibrationFor(printer()));
 }
 
 void PrintPreview::calibratePrinter() {
     if (calibrate)
-        calibrate(printer.printerName());
+        calibrate(printer().printerName());
 }
 
 void PrintPreview::closePreview() {

@@ -3,6 +3,7 @@
 // lines and bad projects with one line on standard error, leaves no file behind when it fails,
 // and writes nothing but the file it was asked for.
 #include "TestEnv.h"
+#include "platform/JpegTestUtil.h"
 #include "back/BackTextEditor.h"
 #include "back/RichTextEdit.h"
 #include "cover/Cover.h"
@@ -18,6 +19,9 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -41,8 +45,10 @@ protected:
     QString config() const { return root_ + QStringLiteral("/config"); }
     QString data() const { return root_ + QStringLiteral("/data"); }
 
+    // memoryLimit: the most address space the program may have, in bytes (0: no limit), as
+    // `ulimit -v` sets it.
     Outcome run(const QStringList& arguments,
-                const QString& language = QStringLiteral("en_US.UTF-8")) {
+                const QString& language = QStringLiteral("en_US.UTF-8"), rlim_t memoryLimit = 0) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         // Run as root, from cron or over ssh: no runtime folder either.
         for (const char* name :
@@ -56,6 +62,11 @@ protected:
         env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
                    QStringLiteral("unix:path=/nonexistent"));
         QProcess process;
+        if (memoryLimit)
+            process.setChildProcessModifier([memoryLimit] {
+                const rlimit limit{memoryLimit, memoryLimit};
+                setrlimit(RLIMIT_AS, &limit);
+            });
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(start());
         process.start(QStringLiteral(SLEEVIX_BINARY_DIR "/sleevix"), arguments);
@@ -288,6 +299,7 @@ struct BadRun {
     int status;
     QString named; // what the message names; "<project>" as above
     std::function<void(const QString& project)> spoil = {};
+    rlim_t memoryLimit = 0;
 };
 
 class ExportRefusal : public ExportRun, public ::testing::WithParamInterface<BadRun> {};
@@ -306,7 +318,7 @@ TEST_P(ExportRefusal, OneLineNoFile) {
     for (const QString& a : bad.arguments)
         arguments << QString(a).replace(QStringLiteral("<project>"), project);
 
-    const Outcome r = run(arguments);
+    const Outcome r = run(arguments, QStringLiteral("en_US.UTF-8"), bad.memoryLimit);
     EXPECT_EQ(r.status, bad.status);
     EXPECT_TRUE(r.err.startsWith("sleevix: ")) << r.err.toStdString();
     EXPECT_TRUE(r.err.endsWith(u'\n'));
@@ -344,6 +356,36 @@ INSTANTIATE_TEST_SUITE_P(
                                       QByteArray("\xFF\xD8\xFF\xDB\x00\x04junk", 10) +
                                           QByteArray(400, 'x'));
                }},
+        BadRun{"FrontClaimingBillionsOfPixels",
+               {"--export-png", "out.png", "--dpi", "40", "<project>"},
+               1,
+               "<project>/Front.jpg: The picture is too large (65344 × 52272 pixels).",
+               [](const QString& p) {
+                   testenv::writeFile(p + "/Front.jpg",
+                                      jpegtest::claimingSize(
+                                          jpegtest::encodeCoded(QImage(16, 16, QImage::Format_RGB32),
+                                                                jpegtest::Coding::Arithmetic),
+                                          65344, 52272));
+               }},
+        BadRun{"FrontIsAFifo",
+               {"--export-pdf", "out.pdf", "<project>"},
+               1,
+               "Cannot open file <project>/Front.jpg",
+               [](const QString& p) {
+                   QFile::remove(p + "/Front.jpg");
+                   mkfifo(QFile::encodeName(p + "/Front.jpg").constData(), 0600);
+               }},
+        BadRun{"FrontLargerThanMemory",
+               {"--export-pdf", "out.pdf", "<project>"},
+               1,
+               "<project>/Front.jpg",
+               [](const QString& p) {
+                   QFile front(p + "/Front.jpg");
+                   front.open(QIODevice::WriteOnly | QIODevice::Truncate);
+                   front.write("\xFF\xD8\xFF\xE0", 4);
+                   front.resize(5LL << 30);
+               },
+               3000000ULL * 1024},
         BadRun{"BackDamaged",
                {"--export-pdf", "out.pdf", "<project>"},
                1,

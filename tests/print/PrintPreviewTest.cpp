@@ -120,8 +120,8 @@ TEST(PrintPreview, CancelledPrintDialogPrintsNothingAndKeepsThePreviewOpen) {
     form.makePreview(fixture::layout(845, QImage(), Spine));
     const QString file =
         testenv::freshFolder(QStringLiteral("cancel")) + QStringLiteral("/never.pdf");
-    form.printer.setOutputFormat(QPrinter::PdfFormat);
-    form.printer.setOutputFileName(file);
+    form.printer().setOutputFormat(QPrinter::PdfFormat);
+    form.printer().setOutputFileName(file);
     form.show();
     answerPrintDialog(false, &form);
     form.printButton->click();
