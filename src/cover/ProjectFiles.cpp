@@ -2,6 +2,7 @@
 
 #include "cover/Cover.h"
 #include "platform/AppError.h"
+#include "platform/SystemReason.h"
 #include "platform/FolderSwap.h"
 #include "platform/PathDelim.h"
 #include "platform/Picture.h"
@@ -31,8 +32,12 @@ QStringList projectFiles() {
     return {BackTextFile, BackPictureFile, FrontFile};
 }
 
+// The message, and on the next line what stands in the way as the disk shows it now (no
+// permission, a read-only or full disk, a missing folder), in the user's language.
 AppError cannotCreate(const QString& file) {
-    return AppError(QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(file)));
+    return AppError(
+        withReason(QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(file)),
+                   whyCannotWrite(file)));
 }
 
 bool writeWhole(const QString& path, const QByteArray& bytes) {
