@@ -30,6 +30,8 @@ struct MainWindowServices {
     std::function<void(const QString& rtfFile)> loadBackText; // into the back-cover editor
     std::function<void()> showBackEditor;
     std::function<void()> showPrintPreview;
+    std::function<void()> showFrontFill; // how the front picture fills its square
+    std::function<void()> showDiscLabel;
     std::function<void()> showOptions;
     std::function<void()> showAbout;
     std::function<void()> saveSettings;         // the options' settings, at closing
@@ -57,6 +59,8 @@ public:
     QPushButton* readFrontPictureButton;
     QPushButton* backTextButton;
     QPushButton* printButton;
+    QPushButton* frontFillButton;
+    QPushButton* discLabelButton;
     QPushButton* helpButton;
     QPushButton* optionsButton;
     QPushButton* aboutButton;

@@ -133,7 +133,8 @@ void ProjectCommands::saveProject() {
     }
     Project::checkFolderName(name, workspace_.dataFolder);
     const QString folder = workspace_.dataFolder + name + PathDelim;
-    Project::writeFiles(folder, back_.editor->toRtf(), cover_.backPicture(), cover_.frontPicture());
+    Project::writeFiles(folder, back_.editor->toRtf(), cover_.backPicture(), cover_.frontPicture(),
+                        &cover_.coverOptions());
     // Only a project whose files are all written becomes the current one: after a failed write
     // the name stored at closing must still lead to a whole project, and closing must still ask.
     workspace_.projectName = name;

@@ -12,6 +12,7 @@
 #include "dialogs/TextInputDialog.h"
 #include "dialogs/TimedMessage.h"
 #include "platform/Shell.h"
+#include "dialogs/FrontFillDialog.h"
 #include "print/CalibrationDialog.h"
 #include "print/LayoutPrint.h"
 #include "print/PrintPreview.h"
@@ -87,6 +88,7 @@ void ProgramWindows::createWindows() {
         {updateServer_, main->versionText, facts.programFolder, facts.downloadsFolder}, {}, main);
     preview_ = new PrintPreview(main);
     calibration_ = new CalibrationDialog(main);
+    frontFill_ = new FrontFillDialog(main);
     // The back-cover editor stays open beside the main window (not modal).
     backEditor_ = new BackTextEditor(*workspace_, *cover_, main);
     // Its creation loads the stored settings: the data folder, the project and the update
@@ -127,6 +129,14 @@ void ProgramWindows::wireMainWindow() {
     services.showPrintPreview = [this] {
         preview_->makePreview(printSourceOf(*cover_));
         preview_->exec();
+    };
+    services.showFrontFill = [this, main] {
+        const std::optional<CoverOptions> chosen = frontFill_->choose(
+            cover_->frontPicture().image(), cover_->coverOptions(), main->frameGeometry());
+        if (!chosen || *chosen == cover_->coverOptions())
+            return;
+        cover_->setCoverOptions(*chosen);
+        workspace_->setUnsavedChanges(true);
     };
     services.loadBackText = [this](const QString& file) { backEditor_->loadContents(file); };
     services.newProject = [this] { projects_->newProject(); };

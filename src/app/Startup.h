@@ -14,6 +14,7 @@ class BackTextEditor;
 struct BrowseRequest;
 class BrowseDialog;
 class CalibrationDialog;
+class FrontFillDialog;
 class Cover;
 class MainWindow;
 class OptionsDialog;
@@ -80,6 +81,7 @@ private:
     UpdateDialog* update_ = nullptr;
     PrintPreview* preview_ = nullptr;
     CalibrationDialog* calibration_ = nullptr;
+    FrontFillDialog* frontFill_ = nullptr;
     BackTextEditor* backEditor_ = nullptr;
     OptionsDialog* options_ = nullptr;
     BrowseDialog* browse_ = nullptr;

@@ -176,7 +176,8 @@ void BackTextEditor::saveList() {
     } else {
         // The new folder becomes the current project: it gets the pictures too, so that it is a
         // whole project the next start can open.
-        Project::writeFiles(folder, editor->toRtf(), cover_.backPicture(), cover_.frontPicture());
+        Project::writeFiles(folder, editor->toRtf(), cover_.backPicture(), cover_.frontPicture(),
+                        &cover_.coverOptions());
     }
     workspace_.projectName = name;
     workspace_.projectFolder = folder;

@@ -1,6 +1,7 @@
 #include "cover/ProjectFiles.h"
 
 #include "cover/Cover.h"
+#include "cover/CoverOptionsFile.h"
 #include "platform/AppError.h"
 #include "platform/PathDelim.h"
 #include "platform/Picture.h"
@@ -71,7 +72,7 @@ void checkFolderName(const QString& name, const QString& dataFolder) {
 }
 
 void writeFiles(const QString& folder, const QByteArray& backText, const Picture& back,
-                const Picture& front) {
+                const Picture& front, const CoverOptions* options) {
     const QString dir = withTrailingDelim(folder);
     const auto cannotCreate = [](const QString& file) {
         return AppError(
@@ -86,6 +87,8 @@ void writeFiles(const QString& folder, const QByteArray& backText, const Picture
             files.append({dir + BackPictureFile, windowsBitmap(back.image())});
         if (!front.isEmpty())
             files.append({dir + FrontFile, front.fileBytes(dir + FrontFile)});
+        if (options && coverOptionsWanted(dir, *options))
+            files.append({dir + CoverOptionsFile, coverOptionsText(*options)});
         if (const QString failed = saveFilesWhole(files); !failed.isEmpty())
             throw cannotCreate(failed);
     } catch (...) {
@@ -114,6 +117,7 @@ QStringList readFiles(const QString& folder, Cover& cover,
             failures << failureOf(file, e.message());
         }
     };
+    cover.setCoverOptions(readCoverOptionsFile(dir));
     tryRead(dir + FrontFile, [&] { cover.loadFrontPicture(dir + FrontFile); });
     tryRead(dir + BackPictureFile, [&] { cover.loadBackPicture(dir + BackPictureFile); });
     if (loadBackText)

@@ -11,6 +11,7 @@
 #include <functional>
 
 class Cover;
+struct CoverOptions;
 class Picture;
 
 namespace Project {
@@ -42,8 +43,9 @@ void checkFolderName(const QString& name, const QString& dataFolder);
 // "Back.bmp" as a 24-bit Windows bitmap when there is a back picture, "Front.jpg" with the front
 // picture's own bytes when there is one. All files or none: on a failure the files already in the
 // folder stay as they were. Throws AppError "Cannot create file <path>".
+// With options, "Cover.ini" is written too (cover/CoverOptionsFile.h).
 void writeFiles(const QString& folder, const QByteArray& backText, const Picture& back,
-                const Picture& front);
+                const Picture& front, const CoverOptions* options = nullptr);
 
 // Reads the three files of folder: the front and back pictures into the cover, the list through
 // loadBackText. Each file on its own: one that cannot be read is left out and the others still

@@ -29,10 +29,11 @@ AppError cannotCreate(const QString& file) {
 
 // The printer as printing to a PDF file has it: the printer object's high resolution, an A4
 // page upright, the job named after the cover.
-void setUpPdfPrinter(QPrinter& printer, const QString& file, const PrintSource& source) {
+void setUpPdfPrinter(QPrinter& printer, const QString& file, const PrintSource& source,
+                     PaperFit::Paper paper) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(file);
-    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageSize(PaperFit::pageSizeOf(paper));
     printer.setPageOrientation(QPageLayout::Portrait);
     printer.setCreator(ProductName);
     printer.setDocName(source.spineText.isEmpty()
@@ -50,14 +51,24 @@ void putInPlace(const QString& file, const QByteArray& bytes) {
 
 namespace PageExport {
 
-QSize pageSizeAt(int dpi) {
+QSize pageSizeAt(int dpi, PaperFit::Paper paper) {
     // Rounded to the nearest pixel: 3507.87 pixels down at 300 dpi make 3508.
-    const QSizeF mm = QPageSize(QPageSize::A4).size(QPageSize::Millimeter);
+    const QSizeF mm = PaperFit::pageSizeOf(paper).size(QPageSize::Millimeter);
     return QSize(qRound(mm.width() / 25.4 * dpi), qRound(mm.height() / 25.4 * dpi));
 }
 
-QImage pageImage(const PrintSource& source, int dpi) {
-    QImage page(pageSizeAt(dpi), QImage::Format_RGB32);
+QImage pageImage(const PrintSource& source, int dpi, const PageChoice& choice) {
+    QPrinter printer(QPrinter::HighResolution);
+    setUpPdfPrinter(printer, QString(), source, choice.paper);
+    const QSize canvas = source.canvas.size();
+    const QSize printed = PrintGeometry::printedSizeOn(canvas, dpi, dpi, WindowDpi, WindowDpi,
+                                                       ScreenScale, choice.standardSizes);
+    const PaperFit::Fit fit = PaperFit::fitLayout(
+        printer.pageLayout().paintRect(QPageLayout::Millimeter).size(),
+        PaperFit::mmPerPixel(canvas, printed, dpi, dpi));
+    if (!fit.fits)
+        throw AppError(PaperFit::tooSmallMessage(printer.pageLayout()));
+    QImage page(pageSizeAt(dpi, choice.paper), QImage::Format_RGB32);
     if (page.isNull())
         throw AppError(
             QCoreApplication::translate("PageExport", "Not enough memory for a page at %1 dpi.")
@@ -67,19 +78,15 @@ QImage pageImage(const PrintSource& source, int dpi) {
     page.setDotsPerMeterX(dotsPerMetre);
     page.setDotsPerMeterY(dotsPerMetre);
 
-    QPrinter printer(QPrinter::HighResolution);
-    setUpPdfPrinter(printer, QString(), source);
     const QPoint corner = printer.pageLayout().paintRectPixels(dpi).topLeft();
-    const PrintGeometry::PrintScale scale =
-        PrintGeometry::scaleFor(dpi, dpi, WindowDpi, WindowDpi, ScreenScale);
     QPainter painter(&page);
     painter.translate(corner);
-    paintLayout(painter, source, PrintGeometry::printedSize(source.canvas.size(), scale),
-                PrintMode::Sharp);
+    PaperFit::applyFit(painter, fit, canvas, printed);
+    paintLayout(painter, source, printed, PrintMode::Sharp);
     return page;
 }
 
-void writePdf(const PrintSource& source, const QString& file) {
+void writePdf(const PrintSource& source, const QString& file, const PageChoice& choice) {
     // The printer writes a file of its own beside the target; what it wrote is put in the
     // target's place only when it is complete.
     const QFileInfo target(file);
@@ -89,9 +96,11 @@ void writePdf(const PrintSource& source, const QString& file) {
         throw cannotCreate(file);
     draft.close();
     QPrinter printer(QPrinter::HighResolution);
-    setUpPdfPrinter(printer, draft.fileName(), source);
+    setUpPdfPrinter(printer, draft.fileName(), source, choice.paper);
+    PrinterCalibration scale;
+    scale.standardSizes = choice.standardSizes;
     try {
-        printLayoutOn(printer, source, WindowDpi, WindowDpi, ScreenScale, PrintMode::Sharp);
+        printLayoutOn(printer, source, WindowDpi, WindowDpi, ScreenScale, PrintMode::Sharp, scale);
     } catch (const AppError& e) {
         // The user knows the file by the name given, not by the draft's.
         throw AppError(QString(e.message())
@@ -107,7 +116,8 @@ void writePdf(const PrintSource& source, const QString& file) {
     putInPlace(file, bytes);
 }
 
-void writePng(const PrintSource& source, const QString& file, int dpi) {
+void writePng(const PrintSource& source, const QString& file, int dpi,
+              const PageChoice& choice) {
     if (dpi < MinDpi || dpi > MaxDpi)
         throw AppError(
             QCoreApplication::translate("PageExport", "No PNG page at %1 dpi: from %2 to %3.")
@@ -120,7 +130,7 @@ void writePng(const PrintSource& source, const QString& file, int dpi) {
     {
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
-        if (!pageImage(source, dpi).save(&buffer, "PNG"))
+        if (!pageImage(source, dpi, choice).save(&buffer, "PNG"))
             throw cannotCreate(file);
     }
     putInPlace(file, bytes);

@@ -42,7 +42,7 @@ protected:
     QString data() const { return root_ + QStringLiteral("/data"); }
 
     Outcome run(const QStringList& arguments,
-                const QString& language = QStringLiteral("en_US.UTF-8")) {
+                const QString& language = QStringLiteral("en_GB.UTF-8")) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANGUAGE"})
             env.remove(QString::fromLatin1(name));
