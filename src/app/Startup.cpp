@@ -12,7 +12,10 @@
 #include "dialogs/TextInputDialog.h"
 #include "dialogs/TimedMessage.h"
 #include "platform/Shell.h"
+#include "back/RichTextEdit.h"
 #include "dialogs/FrontFillDialog.h"
+#include "label/DiscLabelDialog.h"
+#include "print/LabelPrint.h"
 #include "print/CalibrationDialog.h"
 #include "print/LayoutPrint.h"
 #include "print/PrintPreview.h"
@@ -22,6 +25,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QPrintDialog>
 #include <QPrinterInfo>
 #include <QTranslator>
 
@@ -89,6 +93,7 @@ void ProgramWindows::createWindows() {
     preview_ = new PrintPreview(main);
     calibration_ = new CalibrationDialog(main);
     frontFill_ = new FrontFillDialog(main);
+    discLabel_ = new DiscLabelDialog(main);
     // The back-cover editor stays open beside the main window (not modal).
     backEditor_ = new BackTextEditor(*workspace_, *cover_, main);
     // Its creation loads the stored settings: the data folder, the project and the update
@@ -137,6 +142,29 @@ void ProgramWindows::wireMainWindow() {
             return;
         cover_->setCoverOptions(*chosen);
         workspace_->setUnsavedChanges(true);
+    };
+    services.showDiscLabel = [this, main] {
+        DiscLabel::Content content;
+        // Enough of the picture for 117 mm at more than 300 dpi, also when cropped.
+        content.picture = cover_->frontPicture().decode(QSize(1600, 1600));
+        content.options = cover_->coverOptions();
+        content.albumName = cover_->spineText().trimmed();
+        content.tracks =
+            DiscLabel::trackLines(backEditor_->editor->toPlainText(), content.albumName);
+        const std::optional<CoverOptions> chosen = discLabel_->choose(content, main->frameGeometry());
+        if (!chosen || *chosen == cover_->coverOptions())
+            return;
+        cover_->setCoverOptions(*chosen);
+        workspace_->setUnsavedChanges(true);
+    };
+    discLabel_->printLabel = [this](const DiscLabel::Content& content,
+                                    const DiscLabel::Sheet& sheet) {
+        QPrinter& printer = preview_->printer;
+        printer.setDocName(ProductName + QStringLiteral(" - ") + content.albumName);
+        QPrintDialog dialog(&printer, discLabel_);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        printLabelOn(printer, content, sheet, calibrationFor(printer));
     };
     services.loadBackText = [this](const QString& file) { backEditor_->loadContents(file); };
     services.newProject = [this] { projects_->newProject(); };

@@ -15,6 +15,7 @@ struct BrowseRequest;
 class BrowseDialog;
 class CalibrationDialog;
 class FrontFillDialog;
+class DiscLabelDialog;
 class Cover;
 class MainWindow;
 class OptionsDialog;
@@ -82,6 +83,7 @@ private:
     PrintPreview* preview_ = nullptr;
     CalibrationDialog* calibration_ = nullptr;
     FrontFillDialog* frontFill_ = nullptr;
+    DiscLabelDialog* discLabel_ = nullptr;
     BackTextEditor* backEditor_ = nullptr;
     OptionsDialog* options_ = nullptr;
     BrowseDialog* browse_ = nullptr;
