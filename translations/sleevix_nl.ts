@@ -190,6 +190,14 @@
         <source>No printer is installed, or the print service is not running: there is no printer to calibrate.</source>
         <translation>Er is geen printer geïnstalleerd, of de afdrukservice draait niet: er is geen printer om te kalibreren.</translation>
     </message>
+    <message>
+        <source>Standard jewel-case sizes</source>
+        <translation>Standaardmaten van een CD-doosje</translation>
+    </message>
+    <message>
+        <source>Prints every cover at the size a jewel case takes: the front 120 × 120 mm, the tray card 150 × 118 mm with 6.5 mm spines. Off: the design&apos;s slightly smaller scale.</source>
+        <translation>Drukt elke cover af op de maat die in een CD-doosje past: de voorkant 120 × 120 mm, de achterkant 150 × 118 mm met zijkanten van 6,5 mm. Uit: de iets kleinere schaal van het ontwerp.</translation>
+    </message>
 </context>
 <context>
     <name>CalibrationPage</name>
@@ -212,6 +220,14 @@
     <message>
         <source>A line L mm long: new scale = scale in use × 100 / L. Correct the scales first and print this page again. Then a 0 mark that lies d mm too far right or down: new offset = offset in use − d.</source>
         <translation>Een lijn van L mm lang: nieuwe schaal = huidige schaal × 100 / L. Verbeter eerst de schalen en druk deze pagina opnieuw af. Ligt daarna een 0-streepje d mm te ver naar rechts of naar beneden: nieuwe verschuiving = huidige verschuiving − d.</translation>
+    </message>
+    <message>
+        <source>Covers print at the standard jewel-case sizes: front 120.0 × 120.0 mm (solid corners). Dashed: the design&apos;s scale, front 119.1 × 118.7 mm.</source>
+        <translation>Covers worden afgedrukt op de standaardmaten van een CD-doosje: voorkant 120,0 × 120,0 mm (doorgetrokken hoeken). Gestreept: de schaal van het ontwerp, voorkant 119,1 × 118,7 mm.</translation>
+    </message>
+    <message>
+        <source>Covers print at the design&apos;s scale: front 119.1 × 118.7 mm (solid corners). Dashed: the standard jewel-case sizes, front 120.0 × 120.0 mm.</source>
+        <translation>Covers worden afgedrukt op de schaal van het ontwerp: voorkant 119,1 × 118,7 mm (doorgetrokken hoeken). Gestreept: de standaardmaten van een CD-doosje, voorkant 120,0 × 120,0 mm.</translation>
     </message>
 </context>
 <context>
@@ -284,6 +300,88 @@
         <source>--dpi must be a whole number from %1 to %2, not &quot;%3&quot;.</source>
         <translation>--dpi moet een geheel getal van %1 tot %2 zijn, niet &quot;%3&quot;.</translation>
     </message>
+    <message>
+        <source>The paper of the exported page: a4 or letter (US Letter). Without it, the paper of your country.</source>
+        <translation>Het papier van de geëxporteerde pagina: a4 of letter (US Letter). Zonder deze optie het papier van uw land.</translation>
+    </message>
+    <message>
+        <source>paper</source>
+        <translation>papier</translation>
+    </message>
+    <message>
+        <source>Prints the covers at the standard jewel-case sizes (front 120 x 120 mm) instead of the design&apos;s scale.</source>
+        <translation>Drukt de covers af op de standaardmaten van een CD-doosje (voorkant 120 x 120 mm) in plaats van op de schaal van het ontwerp.</translation>
+    </message>
+    <message>
+        <source>Exports the project&apos;s disc label instead of the insert.</source>
+        <translation>Exporteert het CD-label van het project in plaats van het inlegvel.</translation>
+    </message>
+    <message>
+        <source>%1 goes with --export-pdf or --export-png only.</source>
+        <translation>%1 hoort alleen bij --export-pdf of --export-png.</translation>
+    </message>
+    <message>
+        <source>--paper must be a4 or letter, not &quot;%1&quot;.</source>
+        <translation>--paper moet a4 of letter zijn, niet &quot;%1&quot;.</translation>
+    </message>
+</context>
+<context>
+    <name>DiscLabel</name>
+    <message>
+        <source>Line %1 is not a label sheet (name | A4, Letter or any | x,y ... or middle | cut or nothing): %2</source>
+        <translation>Regel %1 is geen labelvel (naam | A4, Letter of any | x,y ... of middle | cut of niets): %2</translation>
+    </message>
+</context>
+<context>
+    <name>DiscLabelDialog</name>
+    <message>
+        <source> - Disc label</source>
+        <translation> - CD-label</translation>
+    </message>
+    <message>
+        <source>Centre hole:</source>
+        <translation>Middengat:</translation>
+    </message>
+    <message>
+        <source>15 mm (full-face label)</source>
+        <translation>15 mm (label over het hele vlak)</translation>
+    </message>
+    <message>
+        <source>Track list:</source>
+        <translation>Lijst met nummers:</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Geen</translation>
+    </message>
+    <message>
+        <source>In a ring along the edge</source>
+        <translation>In een ring langs de rand</translation>
+    </message>
+    <message>
+        <source>In a block below the hole</source>
+        <translation>In een blok onder het gat</translation>
+    </message>
+    <message>
+        <source>Print on:</source>
+        <translation>Afdrukken op:</translation>
+    </message>
+    <message>
+        <source>Print…</source>
+        <translation>Afdrukken…</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuleren</translation>
+    </message>
+    <message>
+        <source>Your own sheets: %1</source>
+        <translation>Uw eigen vellen: %1</translation>
+    </message>
 </context>
 <context>
     <name>DroppedFiles</name>
@@ -300,12 +398,62 @@
         <source>There is no project folder %1.</source>
         <translation>Er is geen projectmap %1.</translation>
     </message>
+    <message>
+        <source>The disc label is exported as a PDF file only (--export-pdf).</source>
+        <translation>Het CD-label wordt alleen als PDF-bestand geëxporteerd (--export-pdf).</translation>
+    </message>
+</context>
+<context>
+    <name>FrontFillDialog</name>
+    <message>
+        <source> - Front picture</source>
+        <translation> - Voorfoto</translation>
+    </message>
+    <message>
+        <source>Stretch to the square</source>
+        <translation>Uitrekken tot het vierkant</translation>
+    </message>
+    <message>
+        <source>Crop to a square</source>
+        <translation>Bijsnijden tot een vierkant</translation>
+    </message>
+    <message>
+        <source>Fit whole on a colour</source>
+        <translation>Helemaal passen op een kleur</translation>
+    </message>
+    <message>
+        <source>Background colour…</source>
+        <translation>Achtergrondkleur…</translation>
+    </message>
+    <message>
+        <source>Drag the square over the picture; the mouse wheel makes it larger or smaller.</source>
+        <translation>Sleep het vierkant over de foto; met het muiswiel wordt het groter of kleiner.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuleren</translation>
+    </message>
+    <message>
+        <source>Background colour</source>
+        <translation>Achtergrondkleur</translation>
+    </message>
 </context>
 <context>
     <name>FrontResolution</name>
     <message>
         <source>Front picture: %1 pixels per inch at print size — may print soft.</source>
         <translation>Voorfoto: %1 pixels per inch op afdrukformaat — kan onscherp afdrukken.</translation>
+    </message>
+</context>
+<context>
+    <name>LabelPrint</name>
+    <message>
+        <source>The label sheet &quot;%1&quot; is made for %2 paper; the printer has %3. Nothing was printed.</source>
+        <translation>Het labelvel &quot;%1&quot; is gemaakt voor %2-papier; de printer heeft %3. Er is niets afgedrukt.</translation>
     </message>
 </context>
 <context>
@@ -365,6 +513,14 @@
     <message>
         <source>App&amp;ly</source>
         <translation>&amp;Pas Toe</translation>
+    </message>
+    <message>
+        <source>Fron&amp;t Fill...</source>
+        <translation>Voor&amp;kant vullen...</translation>
+    </message>
+    <message>
+        <source>&amp;Disc Label...</source>
+        <translation>&amp;CD-label...</translation>
     </message>
 </context>
 <context>
@@ -428,6 +584,13 @@ en klik op OK.</translation>
     </message>
 </context>
 <context>
+    <name>PaperFit</name>
+    <message>
+        <source>The covers do not fit on the paper %1: its printable area is %2 × %3 mm. Choose a larger paper (A4 or US Letter) or smaller margins; nothing was printed.</source>
+        <translation>De covers passen niet op het papier %1: het bedrukbare deel is %2 × %3 mm. Kies groter papier (A4 of US Letter) of kleinere marges; er is niets afgedrukt.</translation>
+    </message>
+</context>
+<context>
     <name>PrintPreview</name>
     <message>
         <source>Cannot create file %1</source>
@@ -468,6 +631,10 @@ en klik op OK.</translation>
     <message>
         <source>Calibrate…</source>
         <translation>Kalibreren…</translation>
+    </message>
+    <message>
+        <source>Covers print too small or too large?</source>
+        <translation>Worden covers te klein of te groot afgedrukt?</translation>
     </message>
 </context>
 <context>

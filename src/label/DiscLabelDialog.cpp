@@ -61,7 +61,7 @@ void DiscLabelDialog::createControls() {
 void DiscLabelDialog::setTexts() {
     setWindowTitle(ProductName + tr(" - Disc label"));
     holeLabel->setText(tr("Centre hole:"));
-    holeBox->addItem(tr("41 mm"), 41);
+    holeBox->addItem(QStringLiteral("41 mm"), 41);
     holeBox->addItem(tr("15 mm (full-face label)"), 15);
     tracksLabel->setText(tr("Track list:"));
     tracksBox->addItem(tr("None"), int(LabelTracks::None));
@@ -104,9 +104,9 @@ void DiscLabelDialog::showContent(const DiscLabel::Content& content) {
         sheetBox->addItem(sheet.name);
     sheetBox->setCurrentIndex(
         std::max<qsizetype>(0, sheetBox->findText(content.options.labelSheet)));
-    sheetNote->setText(
-        tr("Your own sheets: %1").arg(QDir::toNativeSeparators(DiscLabel::userSheetFile())) +
-        (problems.isEmpty() ? QString() : QStringLiteral("\n") + problems.join(u'\n')));
+    problems.prepend(
+        tr("Your own sheets: %1").arg(QDir::toNativeSeparators(DiscLabel::userSheetFile())));
+    sheetNote->setText(problems.join(u'\n'));
     printButton->setEnabled(!content.picture.isNull());
     showLabel();
 }

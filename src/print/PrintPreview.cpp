@@ -240,10 +240,10 @@ void PrintPreview::setTexts() {
         printButton->text(), printKey().toString(QKeySequence::NativeText)));
     closeButton->setText(tr("Cancel"));
     calibrateButton->setText(tr("Calibrate…"));
-    calibrateLink->setText(
-        QStringLiteral("%1 <a href=\"calibrate\">%2</a>")
-            .arg(tr("Covers print too small or too large?").toHtmlEscaped(),
-                 tr("Calibrate…").toHtmlEscaped()));
+    const QString link =
+        QStringLiteral("<a href=\"calibrate\">%1</a>").arg(tr("Calibrate…").toHtmlEscaped());
+    calibrateLink->setText(tr("Covers print too small or too large?").toHtmlEscaped() + u' ' +
+                           link);
 }
 
 void PrintPreview::connectHandlers() {
