@@ -331,6 +331,18 @@
         <source>Line %1 is not a label sheet (name | A4, Letter or any | x,y ... or middle | cut or nothing): %2</source>
         <translation>Regel %1 is geen labelvel (naam | A4, Letter of any | x,y ... of middle | cut of niets): %2</translation>
     </message>
+    <message>
+        <source>Own page</source>
+        <translation>Eigen pagina</translation>
+    </message>
+    <message>
+        <source>Plain paper with a cut circle</source>
+        <translation>Gewoon papier met een snijcirkel</translation>
+    </message>
+    <message>
+        <source>A4 sheet of two labels</source>
+        <translation>A4-vel met twee labels</translation>
+    </message>
 </context>
 <context>
     <name>DiscLabelDialog</name>

@@ -123,7 +123,7 @@ FrontFillDialog::FrontFillDialog(QWidget* parent) : QDialog(parent) {
 void FrontFillDialog::createControls() {
     setFont(DialogLook::pixelFont(QStringLiteral("Verdana"), 14));
     DialogLook::paintWindowFace(this);
-    setFixedSize(16 + ViewSide + 16 + FrontSide + 16 + 40, 16 + ViewSide + 16 + 35 + 16);
+    setFixedSize(16 + ViewSide + 16 + FrontSide + 16 + 100, 16 + ViewSide + 16 + 35 + 16);
 
     cropView = new CropView(this);
     cropView->setGeometry(16, 16, ViewSide, ViewSide);

@@ -87,10 +87,13 @@ void drawRing(QPainter& painter, const QStringList& tracks, double r) {
 } // namespace
 
 QList<Sheet> builtInSheets() {
-    return readSheets(QStringLiteral(
-        "Own page | any | middle |\n"
-        "Plain paper with a cut circle | any | middle | cut\n"
-        "A4 sheet of two labels | A4 | 105,78.5 105,218.5 |\n"));
+    QList<Sheet> sheets = readSheets(QStringLiteral("own | any | middle |\n"
+                                                    "plain | any | middle | cut\n"
+                                                    "sheet | A4 | 105,78.5 105,218.5 |\n"));
+    sheets[0].name = tr("Own page");
+    sheets[1].name = tr("Plain paper with a cut circle");
+    sheets[2].name = tr("A4 sheet of two labels");
+    return sheets;
 }
 
 QList<Sheet> readSheets(const QString& text, QStringList* problems) {
