@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "app/Startup.h"
 #include "controls/MnemonicStyle.h"
+#include "dialogs/ErrorGuard.h"
 #include "platform/Fonts.h"
 #include "support/Support.h"
 
@@ -12,6 +13,7 @@
 #include <QProcessEnvironment>
 #include <QTextStream>
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char** argv) {
     // An export, the help and the version need no screen: the toolkit then starts without one.
@@ -36,10 +38,18 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("org.sleevix.Sleevix"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.sleevix.Sleevix")));
     QApplication::setStyle(new MnemonicStyle);
-    ProgramWindows windows(facts, QDir::currentPath(),
-                           UpdateServer::fromEnvironment(QProcessEnvironment::systemEnvironment()));
-    // Pictures the program is opened with (from a file manager, through the menu entry).
-    windows.mainWindow().openFiles(line.files);
-    windows.mainWindow().show();
+    // The making of the windows runs under the same guard as every handler: what fails there is
+    // shown in the error box, and the program ends cleanly after it when it has no window.
+    std::unique_ptr<ProgramWindows> windows;
+    const bool made = ErrorGuard::run(nullptr, [&] {
+        windows = std::make_unique<ProgramWindows>(
+            facts, QDir::currentPath(),
+            UpdateServer::fromEnvironment(QProcessEnvironment::systemEnvironment()));
+        // Pictures the program is opened with (from a file manager, through the menu entry).
+        windows->mainWindow().openFiles(line.files);
+        windows->mainWindow().show();
+    });
+    if (!made)
+        return 1;
     return app.exec();
 }

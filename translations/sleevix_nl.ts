@@ -739,6 +739,17 @@ en klik op OK.</translation>
     </message>
 </context>
 <context>
+    <name>Settings</name>
+    <message>
+        <source>The settings file %1 cannot be read: the settings take their defaults and will not be saved.</source>
+        <translation>Het instellingenbestand %1 kan niet worden gelezen: de instellingen krijgen hun standaardwaarden en worden niet bewaard.</translation>
+    </message>
+    <message>
+        <source>The settings file %1 is damaged; the settings that could not be read take their defaults. A copy of the file is kept as %2 when the settings are next saved.</source>
+        <translation>Het instellingenbestand %1 is beschadigd; de instellingen die niet gelezen konden worden krijgen hun standaardwaarden. Een kopie van het bestand wordt bewaard als %2 wanneer de instellingen de volgende keer worden bewaard.</translation>
+    </message>
+</context>
+<context>
     <name>Startup</name>
     <message>
         <source>Do you want to save the current project?</source>
@@ -759,6 +770,88 @@ en klik op OK.</translation>
     <message>
         <source> - Calibration test page</source>
         <translation> - Kalibratietestpagina</translation>
+    </message>
+</context>
+<context>
+    <name>Support</name>
+    <message>
+        <source>I/O error: cannot return to %1</source>
+        <translation>I/O-fout: kan niet terug naar %1</translation>
+    </message>
+    <message>
+        <source>I/O error: cannot enter %1</source>
+        <translation>I/O-fout: kan %1 niet openen</translation>
+    </message>
+</context>
+<context>
+    <name>SystemReason</name>
+    <message>
+        <source>The disk is full.</source>
+        <translation>De schijf is vol.</translation>
+    </message>
+    <message>
+        <source>The disk is read-only.</source>
+        <translation>De schijf is alleen-lezen.</translation>
+    </message>
+    <message>
+        <source>You have no permission for this file or folder.</source>
+        <translation>U hebt geen toestemming voor dit bestand of deze map.</translation>
+    </message>
+    <message>
+        <source>The file or folder does not exist.</source>
+        <translation>Het bestand of de map bestaat niet.</translation>
+    </message>
+    <message>
+        <source>A part of the path is not a folder.</source>
+        <translation>Een deel van het pad is geen map.</translation>
+    </message>
+    <message>
+        <source>It is a folder, not a file.</source>
+        <translation>Het is een map, geen bestand.</translation>
+    </message>
+    <message>
+        <source>The file is too large for this disk.</source>
+        <translation>Het bestand is te groot voor deze schijf.</translation>
+    </message>
+    <message>
+        <source>The name is too long.</source>
+        <translation>De naam is te lang.</translation>
+    </message>
+    <message>
+        <source>The disk reported a read or write error.</source>
+        <translation>De schijf meldde een lees- of schrijffout.</translation>
+    </message>
+    <message>
+        <source>Too many files are open.</source>
+        <translation>Er zijn te veel bestanden open.</translation>
+    </message>
+    <message>
+        <source>There is not enough memory.</source>
+        <translation>Er is niet genoeg geheugen.</translation>
+    </message>
+    <message>
+        <source>The file is in use.</source>
+        <translation>Het bestand is in gebruik.</translation>
+    </message>
+    <message>
+        <source>The path has too many links.</source>
+        <translation>Het pad heeft te veel koppelingen.</translation>
+    </message>
+    <message>
+        <source>The file already exists.</source>
+        <translation>Het bestand bestaat al.</translation>
+    </message>
+    <message>
+        <source>The file cannot be moved to another disk.</source>
+        <translation>Het bestand kan niet naar een andere schijf worden verplaatst.</translation>
+    </message>
+    <message>
+        <source>The folder is not empty.</source>
+        <translation>De map is niet leeg.</translation>
+    </message>
+    <message>
+        <source>The system reported error %1.</source>
+        <translation>Het systeem meldde fout %1.</translation>
     </message>
 </context>
 <context>
@@ -853,6 +946,21 @@ en klik op OK.</translation>
     <message>
         <source>The installation of %1 has started.</source>
         <translation>De installatie van %1 is gestart.</translation>
+    </message>
+    <message>
+        <source>The version list on the server is too large (over 1 MB)</source>
+        <translation>De versielijst op de server is te groot (meer dan 1 MB)</translation>
+    </message>
+    <message>
+        <source>%1 has changed since it was downloaded and has been deleted.</source>
+        <translation>%1 is na het downloaden veranderd en is verwijderd.</translation>
+    </message>
+</context>
+<context>
+    <name>VersionList</name>
+    <message>
+        <source>The version list on the update server is not valid: the name of its download is not a plain file name. Nothing has been downloaded or changed.</source>
+        <translation>De versielijst op de updateserver is ongeldig: de naam van de download is geen gewone bestandsnaam. Er is niets gedownload of veranderd.</translation>
     </message>
 </context>
 </TS>

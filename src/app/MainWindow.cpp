@@ -72,8 +72,16 @@ void loadNamingFile(const QString& fileName, const std::function<void()>& load) 
 
 MainWindow::MainWindow(Workspace& workspace, Cover& cover, QWidget* parent)
     : QWidget(parent), workspace_(workspace), cover_(cover) {
-    // Creation: the data folder's first value, the canvas's height, the texts by language.
-    workspace_.dataFolder = getUserDataFolder(ProductName, workspace_.facts().isNTFamily);
+    // Creation: the data folder's first value, the canvas's height, the texts by language. A
+    // data folder that is there but cannot be entered (left owned by another user) is told when
+    // the window shows; the projects in it then fail on their own, and another folder can be
+    // chosen in the options.
+    try {
+        workspace_.dataFolder = getUserDataFolder(ProductName, workspace_.facts().isNTFamily);
+    } catch (const AppError& e) {
+        workspace_.dataFolder = userDataFolderPath(ProductName, workspace_.facts().isNTFamily);
+        creationFailures_ << e.message();
+    }
     createControls();
     placeControls();
     setTexts();
@@ -332,7 +340,7 @@ void MainWindow::handleShow() {
     }
     // What cannot be read is named once at the end; everything else still opens, so that the
     // cover, the list and the spine text are there to work on.
-    QStringList failures;
+    QStringList failures = std::exchange(creationFailures_, {});
     if (!QFileInfo(ws.projectFolder).isDir()) {
         try {
             copySampleFiles(sampleFolders(ws.startFolder(), ws.facts().programFolder),
@@ -388,15 +396,15 @@ bool MainWindow::offerToSave() {
 bool MainWindow::confirmClose() {
     if (!offerToSave())
         return false;
-    {
-        RegistryStore store;
+    // A settings file that could not be read at start is not written over (that was told then).
+    if (RegistryStore store; store.readable()) {
         store.writeInteger(SettingsSection, QStringLiteral("Left"), x());
         store.writeInteger(SettingsSection, QStringLiteral("Top"), y());
         store.writeString(SettingsSection, QStringLiteral("Path for Data"), workspace_.dataFolder);
+        if (services.saveSettings)
+            services.saveSettings(store);
         store.flush();
     }
-    if (services.saveSettings)
-        services.saveSettings();
     return true;
 }
 
@@ -404,12 +412,13 @@ void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!firstShowingDone)
         QTimer::singleShot(0, this, [this] {
+            // Lets the start-up benchmark time a whole start to the first showing; an error box
+            // of the first showing is closed by the quit too.
+            if (qEnvironmentVariableIsSet("SLEEVIX_QUIT_AFTER_FIRST_SHOW"))
+                QTimer::singleShot(0, qApp, &QCoreApplication::quit);
             ErrorGuard::run(this, [this] { handleShow(); });
             if (firstShowingDone)
                 ErrorGuard::run(this, [this] { openGivenFiles(); });
-            // Lets the start-up benchmark time a whole start to the first showing.
-            if (qEnvironmentVariableIsSet("SLEEVIX_QUIT_AFTER_FIRST_SHOW"))
-                QTimer::singleShot(0, qApp, &QCoreApplication::quit);
         });
 }
 

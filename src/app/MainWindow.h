@@ -14,6 +14,7 @@
 #include <utility>
 
 class Cover;
+class RegistryStore;
 class ImageView;
 class Workspace;
 class QFrame;
@@ -34,7 +35,9 @@ struct MainWindowServices {
     std::function<void()> showDiscLabel;
     std::function<void()> showOptions;
     std::function<void()> showAbout;
-    std::function<void()> saveSettings;         // the options' settings, at closing
+    // The options' settings (and the options window's place), at closing, in the same group of
+    // the store as the main window's own values: the file is written once.
+    std::function<void(RegistryStore&)> saveSettings;
     std::function<SaveAnswer()> askSaveProject; // the closing question
     std::function<void()> saveProject;          // what the save-project button does
     std::function<void()> newProject;
@@ -132,4 +135,6 @@ private:
     Workspace& workspace_;
     Cover& cover_;
     QStringList filesToOpen_;
+    // What went wrong while the window was made, told with the first showing's failures.
+    QStringList creationFailures_;
 };

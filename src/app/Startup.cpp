@@ -11,6 +11,7 @@
 #include "dialogs/QuestionDialog.h"
 #include "dialogs/TextInputDialog.h"
 #include "dialogs/TimedMessage.h"
+#include "platform/RegistryStore.h"
 #include "platform/Shell.h"
 #include "back/RichTextEdit.h"
 #include "dialogs/FrontFillDialog.h"
@@ -20,6 +21,8 @@
 #include "print/LayoutPrint.h"
 #include "print/PrintPreview.h"
 #include "settings/OptionsDialog.h"
+#include "settings/Settings.h"
+#include "controls/ColourButton.h"
 #include "update/UpdateDialog.h"
 
 #include <QApplication>
@@ -66,6 +69,8 @@ ProgramWindows::ProgramWindows(const StartupFacts& facts, const QString& startFo
     : updateServer_(std::move(updateServer)),
       workspace_(std::make_unique<Workspace>(facts, startFolder)),
       cover_(std::make_unique<Cover>(*workspace_)) {
+    // What a run killed while saving the settings left beside them.
+    RegistryStore::removeLeftovers(RegistryStore::defaultLocation());
     createWindows();
     wireMainWindow();
     wireOptions();
@@ -168,8 +173,19 @@ void ProgramWindows::wireMainWindow() {
     };
     services.loadBackText = [this](const QString& file) { backEditor_->loadContents(file); };
     services.newProject = [this] { projects_->newProject(); };
-    services.saveProject = [this] { projects_->saveProject(); };
-    services.readProject = [this] { projects_->readProject(); };
+    // A project read or saved is the current one from then on, for a later start and for an
+    // export run beside this one.
+    services.saveProject = [this] {
+        projects_->saveProject();
+        recordCurrentProject(*workspace_);
+    };
+    services.readProject = [this] {
+        projects_->readProject();
+        recordCurrentProject(*workspace_);
+    };
+    // The editor's Save makes the list's project the current one (after its own handler).
+    QObject::connect(backEditor_->saveButton, &QPushButton::clicked, main,
+                     [this] { recordCurrentProject(*workspace_); });
     services.readFrontPicture = [this] { projects_->readFrontPicture(); };
     services.frontPictureTaken = [this] { projects_->warnOfSoftFront(); };
     services.showBackEditor = [this] {
@@ -178,7 +194,7 @@ void ProgramWindows::wireMainWindow() {
         backEditor_->activateWindow();
     };
     services.showOptions = [this] { options_->exec(); };
-    services.saveSettings = [this] { options_->saveSettings(); };
+    services.saveSettings = [this](RegistryStore& store) { options_->saveSettingsAndPlace(store); };
     services.showAbout = [this, main] { about_->showCentredOver(main->frameGeometry()); };
 }
 
@@ -242,4 +258,7 @@ void ProgramWindows::wireUpdateCheck() {
     options_->checkNow = [this](const QRect& caller) { update_->checkNow(caller); };
     update_->actions.offerToSave = [main] { return main->offerToSave(); };
     update_->actions.endProgram = [] { QCoreApplication::exit(0); };
+    // The automatic check stopped the main window's timer; it runs again from the moment the
+    // update window closes, not from the main window's next painting.
+    QObject::connect(update_, &QDialog::finished, main, [main] { main->handlePaint(); });
 }

@@ -2,6 +2,7 @@
 
 #include "platform/AppError.h"
 #include "platform/SaveWhole.h"
+#include "platform/SystemReason.h"
 #include "rtf/RtfReader.h"
 #include "rtf/RtfWriter.h"
 #include "rtf/TextFile.h"
@@ -77,8 +78,9 @@ void RichTextEdit::keyPressEvent(QKeyEvent* event) {
 void RichTextEdit::loadFromFile(const QString& fileName) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw AppError(
-            QStringLiteral("Cannot open file %1").arg(QDir::toNativeSeparators(fileName)));
+        throw AppError(withReason(
+            QStringLiteral("Cannot open file %1").arg(QDir::toNativeSeparators(fileName)),
+            systemReason(file)));
     auto* loaded = new QTextDocument(this);
     loaded->setDefaultFont(document()->defaultFont());
     loaded->setDefaultTextOption(document()->defaultTextOption());
@@ -121,8 +123,9 @@ QByteArray RichTextEdit::toRtf() const {
 
 void RichTextEdit::saveToFile(const QString& fileName) const {
     if (!saveFileWhole(fileName, toRtf()))
-        throw AppError(
-            QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(fileName)));
+        throw AppError(withReason(
+            QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(fileName)),
+            whyCannotWrite(fileName)));
 }
 
 QStringList RichTextEdit::displayedLines() const {

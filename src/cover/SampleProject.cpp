@@ -1,6 +1,7 @@
 #include "cover/SampleProject.h"
 
 #include "platform/AppError.h"
+#include "platform/SystemReason.h"
 
 #include "platform/PathDelim.h"
 #include "support/BuildFacts.h"
@@ -23,8 +24,10 @@ void copySampleFiles(const QStringList& folders, const QString& projectFolder,
     // Named, so that the user knows which folder (a data folder in the settings, say) to
     // look at.
     if (!QDir().mkpath(projectFolder))
-        throw AppError(QStringLiteral("Unable to create directory %1")
-                           .arg(QDir::toNativeSeparators(QDir::cleanPath(projectFolder))));
+        throw AppError(withReason(
+            QStringLiteral("Unable to create directory %1")
+                .arg(QDir::toNativeSeparators(QDir::cleanPath(projectFolder))),
+            whyCannotWrite(projectFolder)));
     for (const QString& name : SampleFileNames)
         for (const QString& folder : folders)
             if (QFileInfo::exists(folder + name)) {

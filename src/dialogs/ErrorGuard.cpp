@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QMessageBox>
+#include <cstdio>
 #include <exception>
 
 namespace ErrorGuard {
@@ -47,6 +48,9 @@ void showError(QWidget* parent, const QString& message) {
         holder->reporter(message);
         return;
     }
+    // Also on standard error, for a program started from a terminal or a script.
+    std::fprintf(stderr, "Sleevix: %s\n", message.toLocal8Bit().constData());
+    std::fflush(stderr);
     QMessageBox::critical(parent, QStringLiteral("Sleevix"), message);
 }
 

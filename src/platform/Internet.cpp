@@ -79,6 +79,7 @@ FetchResult fetchOnce(QNetworkAccessManager& manager, const Server& server, cons
     if (!tooLarge)
         body += reply->readAll();
     result.httpStatus = statusOf(reply);
+    result.tooLarge = tooLarge;
     if (tooLarge)
         result.error = QStringLiteral("The answer is too large");
     else if (reply->error() != QNetworkReply::NoError)
@@ -104,7 +105,8 @@ FetchResult fetchText(const Server& server, const QString& path, int attempts) {
     makeDirect(manager);
     for (int attempt = 0; attempt < std::max(1, attempts); ++attempt) {
         result = fetchOnce(manager, server, path);
-        if (!result.body.isEmpty() || QThread::currentThread()->isInterruptionRequested())
+        if (!result.body.isEmpty() || result.tooLarge ||
+            QThread::currentThread()->isInterruptionRequested())
             break;
     }
     return result;

@@ -36,13 +36,14 @@ struct FetchResult {
     bool secureTransport = true; // false: this system cannot make HTTPS connections at all
     int httpStatus = 0;          // 0 when no HTTP answer came
     QByteArray body;             // the body, only for a complete answer with a 2xx status
+    bool tooLarge = false;       // the answer went past MaxTextSize and was broken off
     QString error;               // why it failed; empty on success
 
     bool ok() const { return error.isEmpty(); }
 };
 
 // Fetches a small file (at most MaxTextSize bytes) in up to `attempts` attempts, the next only
-// when the one before brought no text.
+// when the one before brought no text and was not too large.
 inline constexpr qint64 MaxTextSize = 1024 * 1024;
 FetchResult fetchText(const Server& server, const QString& path, int attempts = 1);
 

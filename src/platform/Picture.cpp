@@ -3,6 +3,7 @@
 #include "platform/AppError.h"
 #include "platform/JpegDecoder.h"
 #include "platform/SaveWhole.h"
+#include "platform/SystemReason.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -194,7 +195,8 @@ QByteArray Picture::fileBytes(const QString& fileName) const {
 
 void Picture::saveToFile(const QString& fileName) const {
     if (!saveFileWhole(fileName, fileBytes(fileName)))
-        throw AppError(QStringLiteral("Cannot create file %1").arg(fileName));
+        throw AppError(withReason(QStringLiteral("Cannot create file %1").arg(fileName),
+                                  whyCannotWrite(fileName)));
 }
 
 QByteArray windowsBitmap(const QImage& image) {

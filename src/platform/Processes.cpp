@@ -169,7 +169,8 @@ QList<qint64> findByExecutable(const QString& path) {
     return listMatching(path);
 }
 
-int terminateProgram(const QString& path, const std::function<void()>& betweenPasses) {
+int terminateProgram(const QString& path, const std::function<void()>& betweenPasses,
+                     const std::function<bool(qint64 pid)>& endCopy) {
     QSet<qint64> tried;
     int ended = 0;
     for (;;) {
@@ -179,7 +180,7 @@ int terminateProgram(const QString& path, const std::function<void()>& betweenPa
         if (next == running.end())
             return ended;
         tried.insert(*next);
-        if (end(*next, path))
+        if (endCopy ? endCopy(*next) : end(*next, path))
             ++ended;
         if (betweenPasses)
             betweenPasses();

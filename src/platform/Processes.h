@@ -19,7 +19,9 @@ QList<qint64> findByExecutable(const QString& path);
 // Ends every running copy of the program at `path`, one per pass, looking afresh each time; a
 // copy that cannot be ended is tried once and then left alone. `betweenPasses` runs after each
 // ending (to keep the windows responsive). Gives the number of copies ended. Throws AppError
-// when the running processes cannot be listed.
-int terminateProgram(const QString& path, const std::function<void()>& betweenPasses = {});
+// when the running processes cannot be listed. `endCopy` ends one copy and tells whether it is
+// gone; empty: the system's way (a kill, then a wait of up to two seconds).
+int terminateProgram(const QString& path, const std::function<void()>& betweenPasses = {},
+                     const std::function<bool(qint64 pid)>& endCopy = {});
 
 } // namespace Processes

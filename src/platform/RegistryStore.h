@@ -3,10 +3,11 @@
 // in the user's config folder, section "[Defaults]"; both through QSettings. Open it, read or
 // write a group of values, flush, and let it go.
 //
-// A group of writes reaches the INI file whole or not at all: a new file is written beside it,
-// synced, read back and compared value for value, and only then renamed over the old one, so a
-// crash or a full disk while saving leaves the previous file as it was. (QSettings' own sync()
-// can put a file cut short in place of the old one and report success on Qt 6.4.)
+// A group of writes reaches the INI file whole or not at all: the new content goes to an unnamed
+// file in the same folder, every write and the sync to the disk checked, and only then takes the
+// old file's place, so a crash or a full disk while saving leaves the previous file as it was.
+// The file is read once and parsed once for all stores of a run while it stays as it was; a
+// group that changes nothing writes nothing.
 #pragma once
 
 #include <QString>
@@ -21,6 +22,10 @@ public:
     // The same for the store at location: an INI file (on Windows also a registry key path
     // "HKEY_CURRENT_USER\...").
     explicit RegistryStore(const QString& location);
+    // The same, with the call that takes a written file to the disk (fdatasync), so that a test
+    // can make it fail as a full disk does.
+    using SyncFunction = int (*)(int fd);
+    RegistryStore(const QString& location, SyncFunction syncToDisk);
     // Writes a group that was not flushed, silently, unless an exception is on its way.
     ~RegistryStore();
     RegistryStore(const RegistryStore&) = delete;
@@ -37,7 +42,8 @@ public:
     bool readBool(const QString& section, const QString& name, bool def);
 
     // The first write of a group throws AppError "Failed to set data for '<name>'" when the
-    // store cannot be written; nothing is changed then.
+    // store cannot be written; nothing is changed then. Every "Failed to set data" message has
+    // the system's reason on a second line when there is one.
     void writeString(const QString& section, const QString& name, const QString& value);
     void writeInteger(const QString& section, const QString& name, int value);
     void writeBool(const QString& section, const QString& name, bool value);
@@ -53,6 +59,17 @@ public:
     // the file is next written; a copy of the whole file is kept beside it as damagedCopy()
     // first. Comment lines are not kept when the file is written either.
     bool damaged() const;
+
+    // False when the file is there but cannot be read (no permission, a folder in its place):
+    // its values take their defaults and no group can be written over it. unreadableReason()
+    // says why, in the user's language.
+    bool readable() const;
+    QString unreadableReason() const;
+
+    // Removes what a run that was killed while writing left in the store's folder (unfinished
+    // new files, lock files of older versions); what another run is writing at this moment
+    // stays.
+    static void removeLeftovers(const QString& location);
 
     // Where this store lives.
     QString location() const;

@@ -172,11 +172,19 @@ void OptionsDialog::useChosenFolder(const QString& folder) {
     dataFolderEdit->setText(workspace_.dataFolder);
 }
 
-void OptionsDialog::handleDestroy() {
-    saveSettings();
-    RegistryStore store;
+void OptionsDialog::saveSettingsAndPlace(RegistryStore& store) {
+    saveSettingsValues(workspace_, autoUpdateCheckBox->isChecked(), store);
     store.writeInteger(SettingsSection, QStringLiteral("OptionsTop"), y());
     store.writeInteger(SettingsSection, QStringLiteral("OptionsLeft"), x());
+}
+
+// After the main window's closing has written the same values this writes nothing.
+// A settings file that could not be read at start is left alone (that was told then).
+void OptionsDialog::handleDestroy() {
+    RegistryStore store;
+    if (!store.readable())
+        return;
+    saveSettingsAndPlace(store);
     store.flush();
 }
 

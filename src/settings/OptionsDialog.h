@@ -15,6 +15,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class ColourButton;
+class RegistryStore;
 class Workspace;
 
 class OptionsDialog : public QDialog {
@@ -54,6 +55,9 @@ public:
     void loadSettings();
     // Writes the options to the store.
     void saveSettings();
+    // Adds the options and this window's place to a group of the store (the main window's
+    // closing writes everything in one group); written when the store is flushed.
+    void saveSettingsAndPlace(RegistryStore& store);
     // A data folder chosen by the user: shown in PathEdit and used from now on; it reaches the
     // store at the next save.
     void useChosenFolder(const QString& folder);

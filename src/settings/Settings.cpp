@@ -5,8 +5,10 @@
 #include "platform/AppError.h"
 #include "platform/PathDelim.h"
 #include "platform/RegistryStore.h"
+#include "platform/SystemReason.h"
 #include "support/Support.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace {
@@ -79,22 +81,33 @@ StoredOptions loadSettingsValues(Workspace& workspace) {
     // file, an older version) still opens the folder it names.
     workspace.projectName = Project::cutName(storedName);
     workspace.projectFolder = workspace.dataFolder + storedName + PathDelim;
-    if (failure.isEmpty() && store.damaged())
-        failure = QStringLiteral("The settings file %1 is damaged; the settings that could not "
-                                 "be read take their defaults. A copy of the file is kept as %2 "
-                                 "when the settings are next saved.")
+    if (!store.readable())
+        failure = withReason(QCoreApplication::translate(
+                                 "Settings", "The settings file %1 cannot be read: the settings "
+                                             "take their defaults and will not be saved.")
+                                 .arg(store.location()),
+                             store.unreadableReason());
+    else if (failure.isEmpty() && store.damaged())
+        failure = QCoreApplication::translate(
+                      "Settings", "The settings file %1 is damaged; the settings that could not "
+                                  "be read take their defaults. A copy of the file is kept as %2 "
+                                  "when the settings are next saved.")
                       .arg(store.location(), store.damagedCopy());
     return options;
 }
 
 void saveSettingsValues(Workspace& workspace, bool autoUpdateChecked) {
     RegistryStore store;
+    saveSettingsValues(workspace, autoUpdateChecked, store);
+    store.flush();
+}
+
+void saveSettingsValues(Workspace& workspace, bool autoUpdateChecked, RegistryStore& store) {
     store.writeBool(SettingsSection, QStringLiteral("AutoUpdate"), autoUpdateChecked);
     workspace.projectName = projectNameOnly(workspace.projectName);
     store.writeString(SettingsSection, QStringLiteral("Project Name"),
                       storedProjectName(workspace));
     store.writeString(SettingsSection, QStringLiteral("Path for Data"), workspace.dataFolder);
-    store.flush();
 }
 
 QString storedProjectName(const Workspace& workspace) {
@@ -105,6 +118,19 @@ QString storedProjectName(const Workspace& workspace) {
     if (inDataFolder && Project::cutName(folderName) == workspace.projectName)
         return folderName;
     return workspace.projectName;
+}
+
+void recordCurrentProject(const Workspace& workspace) {
+    RegistryStore store;
+    if (!store.readable())
+        return;
+    try {
+        store.writeString(SettingsSection, QStringLiteral("Project Name"),
+                          storedProjectName(workspace));
+        store.writeString(SettingsSection, QStringLiteral("Path for Data"), workspace.dataFolder);
+        store.flush();
+    } catch (const AppError&) {
+    }
 }
 
 void useDataFolder(Workspace& workspace, const QString& folder) {

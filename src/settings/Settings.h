@@ -72,6 +72,13 @@ QString storedProjectName(const Workspace& workspace);
 // storedProjectName gives it) and "Path for Data", all or none. Throws "Failed to set data for
 // '<name>'" when it cannot.
 void saveSettingsValues(Workspace& workspace, bool autoUpdateChecked);
+// The same values as part of a larger group of the store, written when the store is flushed.
+void saveSettingsValues(Workspace& workspace, bool autoUpdateChecked, RegistryStore& store);
+
+// Writes the current project ("Project Name" as storedProjectName gives it, and "Path for Data")
+// when a project has been read or saved, so that a later start or an export beside this run
+// finds it. Says nothing when the store cannot take it: the closing tells.
+void recordCurrentProject(const Workspace& workspace);
 
 // A folder chosen for the data: the data folder := folder (with a separator at its end), and the
 // current project moves along: project folder := data folder + project name + separator.

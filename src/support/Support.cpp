@@ -5,12 +5,16 @@
 #include "platform/PathDelim.h"
 #include "platform/SaveWhole.h"
 #include "platform/System.h"
+#include "platform/SystemReason.h"
 #include "support/StartupFacts.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <unistd.h>
 
 StartupFacts readStartupFacts() {
     StartupFacts facts;
@@ -31,12 +35,20 @@ QString getUserDataFolder(const QString& appName, bool ntFamily) {
     const QString remembered = QDir::currentPath();
     const QString folder = userDataFolderPath(appName, ntFamily);
     const bool entered = makeAndEnterFolder(folder);
-    if (!QDir::setCurrent(remembered))
-        throw AppError(QStringLiteral("I/O error: cannot return to %1").arg(remembered));
+    if (!QDir::setCurrent(remembered)) {
+        const int error = ::access(QFile::encodeName(remembered).constData(), X_OK) ? errno : 0;
+        throw AppError(withReason(
+            QCoreApplication::translate("Support", "I/O error: cannot return to %1").arg(remembered),
+            systemReason(error)));
+    }
     // A folder that could not be made is not reported here: the files in it fail on their own.
     // One that is there but cannot be entered would fail every project silently.
-    if (!entered && QFileInfo(folder).isDir())
-        throw AppError(QStringLiteral("I/O error: cannot enter %1").arg(folder));
+    if (!entered && QFileInfo(folder).isDir()) {
+        const int error = ::access(QFile::encodeName(folder).constData(), X_OK) ? errno : 0;
+        throw AppError(withReason(
+            QCoreApplication::translate("Support", "I/O error: cannot enter %1").arg(folder),
+            systemReason(error)));
+    }
     return folder;
 }
 

@@ -6,9 +6,24 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
+
+namespace {
+
+// The file's address relative to the server's: the name as one path segment, so that "?", "#",
+// "%" or a ":" that would read as a scheme stay part of the name.
+QString addressBelowServer(const QString& name) {
+    return QStringLiteral("./") + QString::fromLatin1(QUrl::toPercentEncoding(name));
+}
+
+} // namespace
 
 InstallerOutcome downloadInstaller(const UpdateServer& server, const InstallerRequest& request,
                                    const std::function<bool(qint64 gaugePosition)>& onBlock) {
+    // The name is joined to folders and to the server's address: anything but one plain file
+    // name could reach outside them.
+    if (!isPlainFileName(request.downloadName))
+        throw AppError(notAPlainFileNameText());
     for (const QString& old : installersToRemove(request.programFolder, request.downloadsFolder,
                                                  request.runningName, request.downloadName))
         if (QFileInfo(old).isFile())
@@ -19,7 +34,7 @@ InstallerOutcome downloadInstaller(const UpdateServer& server, const InstallerRe
     // A Downloads folder the user never had is made, as a browser would.
     QDir().mkpath(request.downloadsFolder);
     QFile file(outcome.file);
-    if (request.downloadName.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw AppError(QStringLiteral("Cannot create file %1").arg(outcome.file));
 
     KilobyteCounter counter;
@@ -27,7 +42,7 @@ InstallerOutcome downloadInstaller(const UpdateServer& server, const InstallerRe
     Internet::DownloadResult transfer;
     try {
         transfer = Internet::download(
-            server.access, request.downloadName, DownloadBlockSize,
+            server.access, addressBelowServer(request.downloadName), DownloadBlockSize,
             [&](const char* data, qint64 size) {
                 if (file.write(data, size) != size)
                     throw AppError(QStringLiteral("Cannot write file %1").arg(outcome.file));
@@ -66,4 +81,21 @@ InstallerOutcome downloadInstaller(const UpdateServer& server, const InstallerRe
     }
     QFile::remove(outcome.file);
     return outcome;
+}
+
+bool fileHasChecksum(const QString& file, const QString& sha256) {
+    QFile installer(file);
+    if (!installer.open(QIODevice::ReadOnly))
+        return false;
+    Sha256 checksum;
+    QByteArray block(64 * 1024, Qt::Uninitialized);
+    for (;;) {
+        const qint64 size = installer.read(block.data(), block.size());
+        if (size < 0)
+            return false;
+        if (size == 0)
+            break;
+        checksum.addData(QByteArrayView(block.constData(), size));
+    }
+    return checksum.hexResult() == sha256.toLatin1();
 }

@@ -37,5 +37,11 @@ struct InstallerOutcome {
 // Downloads the installer. After each block `onBlock` gets the gauge position (counted kilobytes
 // + 1) and gives false to stop. Throws AppError "Cannot create file <path>" when the file cannot
 // be made and "Cannot write file <path>" when writing it fails; the file is removed then too.
+// A download name that is not one plain file name (isPlainFileName) is refused before anything
+// is removed, fetched or written.
 InstallerOutcome downloadInstaller(const UpdateServer& server, const InstallerRequest& request,
                                    const std::function<bool(qint64 gaugePosition)>& onBlock);
+
+// True when the file can be read and its SHA-256 is `sha256` (lower-case hex): the installer is
+// still the file that was downloaded and checked.
+bool fileHasChecksum(const QString& file, const QString& sha256);

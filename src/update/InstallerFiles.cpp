@@ -2,6 +2,9 @@
 
 #include "support/StringHelpers.h"
 
+#include <QCoreApplication>
+#include <QFile>
+
 namespace {
 
 // Upper case for the letters a to z only.
@@ -10,6 +13,22 @@ QChar raised(QChar c) {
 }
 
 } // namespace
+
+bool isPlainFileName(const QString& name) {
+    if (name.isEmpty() || name.startsWith(QLatin1Char('.')) || name.contains(QStringLiteral("..")))
+        return false;
+    for (const QChar c : name)
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.unicode() < 0x20 ||
+            c.unicode() == 0x7f)
+            return false;
+    return QFile::encodeName(name).size() <= 255;
+}
+
+QString notAPlainFileNameText() {
+    return QCoreApplication::translate(
+        "VersionList", "The version list on the update server is not valid: the name of its "
+                       "download is not a plain file name. Nothing has been downloaded or changed.");
+}
 
 QString runningInstallerName(const QString& productName, const QString& versionText) {
     return productName + keepNumberChars(versionText) + QStringLiteral(".exe");

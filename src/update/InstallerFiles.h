@@ -23,6 +23,14 @@ private:
     quint32 kilobytes_ = 0;
 };
 
+// True when the name is one plain file name that stays inside the folder it is put in and
+// names one file below the server's address: not empty, no "/", "\\", NUL or other control
+// character, no "..", no leading "." and at most 255 bytes as the file system stores it.
+bool isPlainFileName(const QString& name);
+
+// The error told when the version list names its download with anything else.
+QString notAPlainFileNameText();
+
 // Name of the running version's installer: product name, the version's digits and points,
 // ".exe" ('Sleevix1.10.exe' for "version 1.10c").
 QString runningInstallerName(const QString& productName, const QString& versionText);

@@ -13,6 +13,8 @@ constexpr int FetchAttempts = 2;
 VersionListReply replyOf(const Internet::FetchResult& fetched) {
     if (!fetched.secureTransport)
         return {VersionListReply::Status::NoConnection, {}};
+    if (fetched.tooLarge)
+        return {VersionListReply::Status::TooLarge, {}};
     if (fetched.body.isEmpty())
         return {VersionListReply::Status::NoReply, {}};
     return {VersionListReply::Status::Text, fetched.body};

@@ -12,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QFile>
 #include <QShowEvent>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -111,6 +112,11 @@ void UpdateDialog::addLine(const QString& line) {
 }
 
 std::optional<CheckOutcome> UpdateDialog::runCheck() {
+    // The window stays as it is while an installer comes in.
+    if (downloading_)
+        return std::nullopt;
+    // Whatever the check finds, the exit button it sets up means later or close, never install.
+    installerReady = false;
     std::optional<CheckOutcome> outcome = checker_.check();
     if (!outcome)
         return outcome;
@@ -120,8 +126,6 @@ std::optional<CheckOutcome> UpdateDialog::runCheck() {
         expectedSha256 = outcome->record->sha256;
         latestVersion_ = outcome->record->version.display();
     }
-    if (outcome->result == CheckResult::NotListed)
-        installerReady = false;
     return outcome;
 }
 
@@ -175,6 +179,9 @@ void UpdateDialog::checkNow(const QRect& caller) {
         break;
     case CheckResult::UpdateAdvised:
         break;
+    case CheckResult::ListTooLarge:
+        addLine(tr("The version list on the server is too large (over 1 MB)"));
+        break;
     case CheckResult::PingTimeout:
         addLine(tr("Ping to %1 gives Time-out").arg(setup_.server.hostName));
         break;
@@ -209,6 +216,8 @@ void UpdateDialog::startDownload() {
     const InstallerRequest request{downloadName, expectedSha256, setup_.programFolder,
                                    setup_.downloadsFolder,
                                    runningInstallerName(ProductName, setup_.versionText)};
+    // The old installer goes before the new one comes: nothing is ready to install meanwhile.
+    installerReady = false;
     downloading_ = true;
     stopDownload_ = false;
     struct Done {
@@ -231,6 +240,8 @@ void UpdateDialog::startDownload() {
         downloadButton->hide();
         exitButton->show();
         installerReady = true;
+        readyName_ = request.downloadName;
+        readySha256_ = request.sha256;
         if (isVisible())
             exitButton->setFocus();
         break;
@@ -248,7 +259,8 @@ void UpdateDialog::startDownload() {
 }
 
 void UpdateDialog::exitOrInstall() {
-    if (installerReady && !downloading_) {
+    // Only a button that says so installs.
+    if (installerReady && !downloading_ && exitButton->text() == tr("Install")) {
         startInstaller();
         return;
     }
@@ -271,16 +283,30 @@ void UpdateDialog::startInstaller() {
     // The program ends after this: work not saved yet is offered for saving first.
     if (actions.offerToSave && !actions.offerToSave())
         return;
-    const QString name = installerDisplayName(downloadName);
+    const QString file = setup_.downloadsFolder + readyName_;
+    // The file has waited in the Downloads folder since it was checked: it runs only while it is
+    // still the file that came.
+    if (!readySha256_.isEmpty() && !fileHasChecksum(file, readySha256_)) {
+        QFile::remove(file);
+        installerReady = false;
+        addLine(QString());
+        addLine(tr("%1 has changed since it was downloaded and has been deleted.").arg(readyName_));
+        exitButton->setText(tr("Close Window"));
+        return;
+    }
+    const QString name = installerDisplayName(readyName_);
     addLine(QString());
     addLine(tr("The installation of %1 is started.").arg(name));
-    if (!actions.startProgram(setup_.downloadsFolder + downloadName, InstallerParameters)) {
+    if (!actions.startProgram(file, InstallerParameters)) {
         addLine(tr("Installation failed."));
         return;
     }
     addLine(tr("The installation of %1 has started.").arg(name));
     QCoreApplication::processEvents();
-    pauseWithEvents(InstallerStartMs);
+    if (actions.wait)
+        actions.wait(InstallerStartMs);
+    else
+        pauseWithEvents(InstallerStartMs);
     Processes::terminateProgram(companionProgramPath(setup_.programFolder, ProductName),
                                 [] { QCoreApplication::processEvents(); });
     if (actions.endProgram)

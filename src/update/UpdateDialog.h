@@ -37,6 +37,8 @@ struct UpdateActions {
     std::function<void()> endProgram;
     // Starts a program on its own; false when it could not be started.
     std::function<bool(const QString& program, const QStringList& parameters)> startProgram;
+    // Waits the given time while the windows' events go on; empty: a real wait.
+    std::function<void(int ms)> wait;
 };
 
 class UpdateDialog : public QDialog {
@@ -65,7 +67,8 @@ public:
     int expectedSizeKB = 0;
     QString expectedSha256;
     QString downloadBase;
-    // Set by a completed download; cleared by a check that finds no record for the program.
+    // Set by a completed download, together with the exit button's caption "Install"; cleared by
+    // every check and every download started.
     bool installerReady = false;
 
     // Handlers.
@@ -96,4 +99,8 @@ private:
     bool stopDownload_ = false;
     QString latestVersion_;
     int linesShown_ = 0;
+    // The installer that the completed download left, and its checksum from the list (empty:
+    // none was given).
+    QString readyName_;
+    QString readySha256_;
 };

@@ -13,6 +13,9 @@ UpdateServer UpdateServer::fromEnvironment(const QProcessEnvironment& environmen
         if (!base.path().endsWith(QLatin1Char('/')))
             base.setPath(base.path() + QLatin1Char('/'));
         server.access.base = base;
+        // A server of one's own shows a certificate for its own name (or address), as any other
+        // HTTPS server does.
+        server.access.verifyName = base.host();
     }
     const QString authorities = environment.value(QStringLiteral("SLEEVIX_UPDATE_CA"));
     if (!authorities.isEmpty())

@@ -3,8 +3,9 @@
 // of one's own (the tests do) three environment variables, read once at start, point it
 // elsewhere:
 //
-//   SLEEVIX_UPDATE_SERVER      https://127.0.0.1:PORT/ — requests go there; the certificate must
-//                              still be made out to the update host
+//   SLEEVIX_UPDATE_SERVER      https://HOST:PORT/ — requests go there; the server's certificate
+//                              must carry HOST among its subject alternative names (a DNS name,
+//                              or an IP address when HOST is one)
 //   SLEEVIX_UPDATE_CA          a PEM file of authorities trusted besides the system's
 //   SLEEVIX_UPDATE_TIMEOUT_MS  the receive time-out, 20000 when not given
 //

@@ -2,6 +2,7 @@
 
 #include "platform/AppError.h"
 #include "support/StringHelpers.h"
+#include "update/InstallerFiles.h"
 
 #include <QRegularExpression>
 
@@ -75,6 +76,10 @@ std::optional<VersionRecord> findProgramRecord(const QString& list, const QStrin
     if (fields.size() < 5)
         throw AppError(QStringLiteral("List index out of bounds (%1)").arg(fields.size()));
 
+    // The name goes into paths and the address of the download: one plain file name or nothing.
+    if (!isPlainFileName(fields[1]))
+        throw AppError(notAPlainFileNameText());
+
     VersionRecord record;
     record.downloadName = fields[1];
     record.version.digits = keepNumberChars(copyBeforeChar(QLatin1Char('.'), fields[1]));
@@ -92,6 +97,8 @@ CheckOutcome judgeVersionList(const VersionListReply& reply, const QString& prod
         return {CheckResult::NoServerReply, std::nullopt};
     case VersionListReply::Status::NoConnection:
         return {CheckResult::ListTooSmall, std::nullopt};
+    case VersionListReply::Status::TooLarge:
+        return {CheckResult::ListTooLarge, std::nullopt};
     case VersionListReply::Status::Text:
         break;
     }

@@ -26,6 +26,7 @@ enum class CheckResult {
     NotListed = 3,     // the list holds no record for this program
     UpdateAdvised = 4, // the record's version is newer than the running one
     PingTimeout = 5,   // the server did not answer the connectivity test
+    ListTooLarge = 6,  // the answer went past the size a version list may have
 };
 
 // A version as digits compared as text ('111', '19') and an optional letter ('d').
@@ -63,7 +64,8 @@ struct VersionRecord {
 // case), up to the next carriage return or line feed or the end of the text. Nothing when the
 // name does not occur or nothing follows its comma. Throws AppError "List index out of bounds
 // (n)" for a record with fewer than five fields and "'x' is not a valid integer value" for a
-// size that is not a decimal integer.
+// size that is not a decimal integer, and notAPlainFileNameText() when the download name is not
+// one plain file name (isPlainFileName).
 std::optional<VersionRecord> findProgramRecord(const QString& list, const QString& productName);
 
 // What the fetch of the version list brought.
@@ -71,7 +73,8 @@ struct VersionListReply {
     enum class Status {
         Text,        // the text of the list (of some answer) arrived
         NoReply,     // nothing arrived in the attempts
-        NoConnection // no connection could be set up at all (no secure transport)
+        NoConnection, // no connection could be set up at all (no secure transport)
+        TooLarge      // the answer went past the size limit and was broken off
     };
     Status status = Status::NoReply;
     QByteArray text;

@@ -14,7 +14,10 @@
 #include "cover/Workspace.h"
 #include "dialogs/DialogTestUtil.h"
 #include "dialogs/ErrorGuard.h"
+#include "platform/RegistryStore.h"
 #include "settings/Settings.h"
+
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QLabel>
@@ -31,6 +34,10 @@ namespace {
 QByteArray contents(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+QString storedProjectName() {
+    return RegistryStore().readString(SettingsSection, QStringLiteral("Project Name"), {});
 }
 
 bool waitFor(const std::function<bool()>& condition) {
@@ -122,6 +129,7 @@ TEST(CoverJourney, MakeSaveQuitStartAgainAndReadProjectsBackAndForth) {
         folder = windows.workspace().dataFolder + name + u'/';
         EXPECT_EQ(windows.workspace().projectFolder, folder);
         EXPECT_FALSE(windows.workspace().hasUnsavedChanges());
+        EXPECT_EQ(storedProjectName(), name) << "recorded at the save, for an export beside";
         savedBack = windows.cover().backPicture().image();
 
         EXPECT_TRUE(main.close()) << "nothing unsaved: no question";
@@ -152,6 +160,7 @@ TEST(CoverJourney, MakeSaveQuitStartAgainAndReadProjectsBackAndForth) {
         EXPECT_FALSE(windows.browseDialog().showFiles()) << "a folder is chosen";
         EXPECT_EQ(main.spineTextEdit->text(), DefaultProjectName);
         EXPECT_EQ(windows.workspace().projectFolder, data + DefaultProjectName + u'/');
+        EXPECT_EQ(storedProjectName(), DefaultProjectName) << "recorded when read";
         EXPECT_NE(windows.cover().frontPicture().originalBytes(), photoBytes);
         EXPECT_FALSE(windows.workspace().hasUnsavedChanges());
 
@@ -162,6 +171,32 @@ TEST(CoverJourney, MakeSaveQuitStartAgainAndReadProjectsBackAndForth) {
         EXPECT_TRUE(windows.backTextEditor().editor->toPlainText().contains("Harbour Lights"));
         EXPECT_TRUE(main.close());
     }
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+    ErrorGuard::setReporter(qApp, nullptr);
+    QDir::setCurrent(saved);
+}
+
+// Quitting writes the settings file only when something in it changed: a start and a quit
+// after a start that stored everything leave the file as it was, not even rewritten alike.
+TEST(CoverJourney, QuitWithNothingChangedLeavesTheSettingsFileUntouched) {
+    const QString saved = QDir::currentPath();
+    testenv::prepareWorkspace(QStringLiteral("quiet-quit"));
+    QStringList errors;
+    ErrorGuard::setReporter(qApp, [&](const QString& text) { errors.append(text); });
+    const QByteArray file = QFile::encodeName(RegistryStore::defaultLocation());
+    struct stat before {}, after {};
+    for (int run = 0; run < 3; ++run) {
+        {
+            ProgramWindows windows(testenv::startupFacts(), QDir::currentPath());
+            windows.mainWindow().show();
+            windows.mainWindow().handleShow();
+            EXPECT_TRUE(windows.mainWindow().close());
+        }
+        ASSERT_EQ(::stat(file.constData(), run == 0 ? &before : &after), 0) << run;
+    }
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_ctim.tv_nsec, before.st_ctim.tv_nsec);
+    EXPECT_EQ(after.st_ctim.tv_sec, before.st_ctim.tv_sec);
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
     ErrorGuard::setReporter(qApp, nullptr);
     QDir::setCurrent(saved);

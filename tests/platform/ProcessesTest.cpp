@@ -2,8 +2,12 @@
 
 #include "TestEnv.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QHash>
 #include <QProcess>
+#include <QThread>
+#include <cstdio>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 #include <memory>
@@ -79,6 +83,76 @@ TEST(Processes, AProgramReachedThroughALinkIsFoundByItsRealPath) {
     auto copy = run(program);
     EXPECT_EQ(Processes::terminateProgram(link + QStringLiteral("/Sleevix_Sched")), 1);
     EXPECT_TRUE(ended(*copy));
+}
+
+// A copy that cannot be ended (one of another user's, say) is tried once and left alone: the
+// others still end and the call returns.
+TEST(Processes, ACopyThatCannotBeEndedIsTriedOnce) {
+    const QString program = companionAt(testenv::freshFolder(QStringLiteral("stubborn")));
+    auto stubborn = run(program);
+    auto other = run(program);
+    const qint64 stubbornId = stubborn->processId(), otherId = other->processId();
+    QHash<qint64, int> tries;
+    const int count = Processes::terminateProgram(program, {}, [&](qint64 pid) {
+        // The stubborn copy refuses four times, so that even a loop that tries it again ends.
+        if (++tries[pid] < 5 && pid == stubbornId)
+            return false;
+        QProcess* copy = pid == stubbornId ? stubborn.get() : other.get();
+        copy->kill();
+        return copy->waitForFinished(3000);
+    });
+    EXPECT_EQ(count, 1);
+    EXPECT_EQ(tries.value(stubbornId), 1);
+    EXPECT_EQ(tries.value(otherId), 1);
+    EXPECT_TRUE(ended(*other));
+    EXPECT_EQ(stubborn->state(), QProcess::Running);
+    stubborn->kill();
+    stubborn->waitForFinished();
+}
+
+const char* ChildRole = "SLEEVIX_PROCESSES_CHILD_ROLE";
+
+// Runs only as a child of EndingItsOwnProgramLeavesTheCallerRunning: "wait" waits to be ended,
+// "end" ends every running copy of its own program and says how many it ended.
+TEST(ProcessesChild, Role) {
+    const QString role = qEnvironmentVariable(ChildRole);
+    if (role.isEmpty())
+        GTEST_SKIP() << "runs only as the child of Processes.EndingItsOwnProgramLeavesTheCallerRunning";
+    if (role == QLatin1String("wait")) {
+        QThread::sleep(60);
+        return;
+    }
+    std::printf("ended %d\n",
+                Processes::terminateProgram(QCoreApplication::applicationFilePath()));
+    std::fflush(stdout);
+}
+
+// The program that ends the running copies of a program never ends itself, even when it is one
+// of them.
+TEST(Processes, EndingItsOwnProgramLeavesTheCallerRunning) {
+    // A copy of this test program in a folder of its own, so that no other test run counts.
+    const QString copy = testenv::freshFolder(QStringLiteral("self")) + QStringLiteral("/tests");
+    ASSERT_TRUE(QFile::copy(QCoreApplication::applicationFilePath(), copy));
+    const auto child = [&](const char* role) {
+        auto process = std::make_unique<QProcess>();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QString::fromLatin1(ChildRole), QString::fromLatin1(role));
+        process->setProcessEnvironment(environment);
+        process->setProcessChannelMode(QProcess::MergedChannels);
+        process->start(copy, {QStringLiteral("--gtest_filter=ProcessesChild.Role")});
+        return process;
+    };
+    auto waiting = child("wait");
+    ASSERT_TRUE(waiting->waitForStarted());
+    auto ending = child("end");
+    ASSERT_TRUE(ending->waitForFinished(60000));
+    const QByteArray output = ending->readAll();
+    EXPECT_EQ(ending->exitStatus(), QProcess::NormalExit) << output.toStdString();
+    EXPECT_EQ(ending->exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains("ended 1\n")) << output.toStdString();
+    EXPECT_TRUE(ended(*waiting));
+    waiting->kill();
+    waiting->waitForFinished();
 }
 
 } // namespace

@@ -212,6 +212,11 @@ int HttpsTestServer::requestCount(const QString& path) const {
     return counts_.value(path);
 }
 
+QStringList HttpsTestServer::requestedPaths() const {
+    QMutexLocker lock(&mutex_);
+    return counts_.keys();
+}
+
 HttpsTestServer::Answer HttpsTestServer::nextAnswer(const QString& path) {
     QMutexLocker lock(&mutex_);
     const int count = counts_[path]++;

@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QList>
 #include <QMutex>
+#include <QStringList>
 #include <QString>
 #include <memory>
 
@@ -41,6 +42,8 @@ public:
     void setAcceptOnly(bool acceptOnly);
 
     int requestCount(const QString& path) const;
+    // The paths asked for so far, each once, in no particular order.
+    QStringList requestedPaths() const;
 
     // Used by the server's thread.
     Answer nextAnswer(const QString& path);

@@ -302,7 +302,7 @@ TEST_F(OptionsDialogTest, OkOnAnUnwritableStoreShowsTheFailureAndKeepsTheOldFile
     testenv::writeFile(folder, "in the way");
     form.autoUpdateCheckBox->setChecked(false);
     EXPECT_EQ(execAndClick(form, form.okButton), 1);
-    EXPECT_EQ(errors_, QStringList{QStringLiteral("Failed to set data for 'AutoUpdate'")});
+    EXPECT_EQ(errors_, QStringList{QStringLiteral("Failed to set data for 'AutoUpdate'\nA part of the path is not a folder.")});
 }
 
 TEST_F(OptionsDialogTest, CheckNowIsGivenTheWindowsRectangle) {

@@ -123,7 +123,7 @@ TEST_F(StoreTest, UnwritableStoreRefusesTheSaveAndKeepsTheValuesInMemory) {
         saveSettingsValues(ws_, false);
         ADD_FAILURE() << "saving into an unwritable store succeeded";
     } catch (const AppError& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("Failed to set data for 'AutoUpdate'"));
+        EXPECT_EQ(e.message(), QStringLiteral("Failed to set data for 'AutoUpdate'\nA part of the path is not a folder."));
     }
     EXPECT_EQ(ws_.dataFolder, QStringLiteral("/srv/new/"));
 }

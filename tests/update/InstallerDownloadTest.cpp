@@ -6,6 +6,9 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
+#include <QMap>
+#include <QUrl>
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
@@ -62,6 +65,54 @@ TEST(InstallerDownload, LandsInDownloadsAfterTheOldInstallersAreRemoved) {
     EXPECT_FALSE(QFile::exists(folders.program + "Sleevix1.10.exe"));
     EXPECT_FALSE(QFile::exists(folders.program + "sleevix111.exe"));
     EXPECT_FALSE(QFile::exists(folders.downloads + "Sleevix1.10.exe"));
+}
+
+// Every file below the folder, with its contents.
+QMap<QString, QByteArray> filesBelow(const QString& folder) {
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        files[file.fileName()] = file.open(QIODevice::ReadOnly) ? file.readAll() : "?";
+    }
+    return files;
+}
+
+TEST(InstallerDownload, ANameThatIsNotOnePlainFileNameTouchesNothingAndFetchesNothing) {
+    const QString sandbox = testenv::freshFolder(QStringLiteral("sandbox"));
+    Folders folders;
+    folders.program = sandbox + QStringLiteral("/program/");
+    folders.downloads = sandbox + QStringLiteral("/downloads/");
+    // The sub-folders that let "2024/../../victim.txt" reach the sandbox from either folder.
+    for (const QString& sub : {folders.program + "2024", folders.downloads + "2024",
+                               folders.downloads + "sub"})
+        QDir().mkpath(sub);
+    testenv::writeFile(sandbox + QStringLiteral("/victim.txt"), "victim");
+    testenv::writeFile(folders.program + QStringLiteral("Sleevix"), "the program");
+    const QByteArray installer = installerBytes(3000);
+
+    for (const NameCase& c : DownloadNameCases) {
+        UpdateFixture fixture;
+        const QString name = QString::fromLatin1(c.name);
+        fixture.server.answer(QLatin1Char('/') + QString::fromLatin1(QUrl::toPercentEncoding(name)),
+                              {200, installer});
+        const QMap<QString, QByteArray> before = filesBelow(sandbox);
+        InstallerOutcome outcome;
+        const QString error = testenv::errorOf([&] { outcome = fetch(fixture, folders.request(name)); });
+        QMap<QString, QByteArray> after = filesBelow(sandbox);
+        if (c.plain) {
+            EXPECT_EQ(outcome.status, InstallerOutcome::Status::Done)
+                << c.name.toStdString() << ": " << outcome.reason.toStdString();
+            EXPECT_EQ(after.take(folders.downloads + name), installer) << c.name.toStdString();
+            EXPECT_EQ(after, before) << c.name.toStdString();
+            QFile::remove(folders.downloads + name);
+        } else {
+            EXPECT_EQ(error, notAPlainFileNameText()) << c.name.toStdString();
+            EXPECT_EQ(after, before) << c.name.toStdString();
+            EXPECT_EQ(fixture.server.requestedPaths(), QStringList()) << c.name.toStdString();
+        }
+    }
 }
 
 TEST(InstallerDownload, WhatIsNotTheWholeInstallerIsDeletedAndNeverDone) {

@@ -27,8 +27,8 @@ TEST(UpdateServer, EnvironmentPointsTheProgramElsewhereButOnlyOverHttps) {
     environment.insert(QStringLiteral("SLEEVIX_UPDATE_TIMEOUT_MS"), QStringLiteral("250"));
     const UpdateServer local = UpdateServer::fromEnvironment(environment);
     EXPECT_EQ(local.downloadBase(), QStringLiteral("https://127.0.0.1:8443/"));
-    EXPECT_EQ(local.access.verifyName, QStringLiteral("updates.sleevix.example"))
-        << "the certificate must still be the update host's";
+    EXPECT_EQ(local.access.verifyName, QStringLiteral("127.0.0.1"))
+        << "the certificate is the one of the server named";
     EXPECT_EQ(local.pingHost(), QStringLiteral("127.0.0.1"));
     EXPECT_EQ(local.port(), 8443);
     EXPECT_EQ(local.access.receiveTimeoutMs, 250);
@@ -82,6 +82,39 @@ TEST(UpdateCheck, GivesEachOutcomeAgainstARealServer) {
     EXPECT_EQ(unreachable.check()->result, CheckResult::PingTimeout);
 }
 
+// Lines that end in a line feed alone: the record stops there, so its last field is its own and a
+// record one field short is still short.
+TEST(UpdateCheck, ARecordEndsAtALineFeed) {
+    UpdateFixture fixture;
+    UpdateChecker checker(fixture.updateServer(), QStringLiteral("Sleevix"), Version, answers);
+    const QByteArray sum(64, 'c');
+    fixture.serveList("Other,other200.exe,a,100,-\nSleevix,sleevix111.exe,d,2350," + sum +
+                      "\nAnother,another310.exe,,250,-\n");
+    const std::optional<CheckOutcome> outcome = checker.check();
+    ASSERT_TRUE(outcome && outcome->record);
+    EXPECT_EQ(outcome->record->sha256, QString::fromLatin1(sum));
+
+    fixture.serveList("Other,other200.exe,a,100,-\nSleevix,sleevix111.exe,d,2350\n"
+                      "Another,another310.exe,,250,-\n");
+    EXPECT_EQ(testenv::errorOf([&] { checker.check(); }),
+              QStringLiteral("List index out of bounds (4)"));
+}
+
+// A version list is small; an answer past 1 MB is told as too large after one attempt, and one
+// of exactly 1 MB is still read.
+TEST(UpdateCheck, AListOverTheSizeLimitIsTooLarge) {
+    UpdateFixture fixture;
+    UpdateChecker checker(fixture.updateServer(), QStringLiteral("Sleevix"), Version, answers);
+    const QByteArray list = versionList("Sleevix,sleevix111.exe,d,2350,-");
+    fixture.serveList(list.leftJustified(Internet::MaxTextSize, ' '));
+    EXPECT_EQ(checker.check()->result, CheckResult::UpdateAdvised);
+
+    fixture.serveList(list.leftJustified(Internet::MaxTextSize + 1, ' '));
+    const int before = fixture.server.requestCount(QStringLiteral("/versions.dat"));
+    EXPECT_EQ(checker.check()->result, CheckResult::ListTooLarge);
+    EXPECT_EQ(fixture.server.requestCount(QStringLiteral("/versions.dat")), before + 1);
+}
+
 TEST(UpdateCheck, ServerFailuresEndInNoReply) {
     {
         UpdateFixture fixture; // nothing scripted: versions.dat is a 404 page
@@ -96,9 +129,14 @@ TEST(UpdateCheck, ServerFailuresEndInNoReply) {
                               answers);
         EXPECT_EQ(checker.check()->result, CheckResult::NoServerReply);
     }
-    {
-        HttpsTestServer stranger(TestCertificates::forThisRun().strangerChain,
-                                 TestCertificates::forThisRun().strangerKey);
+    // A certificate from an authority nobody trusts, and one of the trusted authority made out
+    // to another name than the server's address.
+    for (const auto& [chain, key] :
+         {std::pair(TestCertificates::forThisRun().strangerChain,
+                    TestCertificates::forThisRun().strangerKey),
+          std::pair(TestCertificates::forThisRun().otherNameChain,
+                    TestCertificates::forThisRun().otherNameKey)}) {
+        HttpsTestServer stranger(chain, key);
         stranger.answer(QStringLiteral("/versions.dat"),
                         {200, versionList("Sleevix,sleevix111.exe,d,2350,-")});
         QProcessEnvironment environment;
@@ -107,7 +145,8 @@ TEST(UpdateCheck, ServerFailuresEndInNoReply) {
                            TestCertificates::forThisRun().authority);
         UpdateChecker checker(UpdateServer::fromEnvironment(environment), QStringLiteral("Sleevix"),
                               Version, answers);
-        EXPECT_EQ(checker.check()->result, CheckResult::NoServerReply) << "wrong certificate";
+        EXPECT_EQ(checker.check()->result, CheckResult::NoServerReply) << chain.toStdString();
+        EXPECT_EQ(stranger.requestCount(QStringLiteral("/versions.dat")), 0);
     }
     {
         // No server at all: the connection is refused.

@@ -4,10 +4,14 @@
 #include "dialogs/DialogTestUtil.h"
 #include "dialogs/ErrorGuard.h"
 #include "platform/Processes.h"
+#include "platform/Shell.h"
+#include "update/InstallerFiles.h"
 
 #include "TestEnv.h"
 #include "UpdateFixture.h"
 
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -95,6 +99,8 @@ TEST_F(UpdateWindow, CheckNowShowsEveryOutcome) {
           "Your current version is version 1.10c."}},
         {QByteArray(), {"", "No reaction from Server"}},
         {QByteArray(49, 'x'), {"", "File not downloaded correctly"}},
+        {Advised.leftJustified(Internet::MaxTextSize + 1, ' '),
+         {"", "The version list on the server is too large (over 1 MB)"}},
         {versionList("Unrelated,unrelated1.exe,,1,-"), {"", "Program Name not found"}},
         {Advised,
          {"", "Update is advised", "", "Your current version is version 1.10c",
@@ -166,10 +172,16 @@ TEST_F(UpdateWindow, DownloadMovesTheGaugeAndOffersInstall) {
     installer.bytesPerSecond = 16 * 1024 * 1024; // a quarter of a second: the timer samples it
     fixture.server.answer(QStringLiteral("/sleevix111.exe"), installer);
     QList<int> positions;
+    bool pressedAgain = false;
     QTimer sample;
     QObject::connect(&sample, &QTimer::timeout, &sample, [&] {
         if (positions.isEmpty() || positions.last() != dialog->gauge->progress())
             positions.append(dialog->gauge->progress());
+        // Start Downloading pressed again while the installer comes in starts nothing new.
+        if (!pressedAgain && dialog->gauge->progress() > 1) {
+            pressedAgain = true;
+            dialog->downloadButton->click();
+        }
     });
     const Seen seen = run([this] { dialog->checkNow(QRect()); },
                           [&] {
@@ -186,6 +198,8 @@ TEST_F(UpdateWindow, DownloadMovesTheGaugeAndOffersInstall) {
     EXPECT_EQ(dialog->gauge->maxValue(), 4096);
     EXPECT_EQ(dialog->gauge->progress(), 4096);
     EXPECT_GE(positions.size(), 3) << "the gauge moved while the installer came in";
+    EXPECT_TRUE(pressedAgain);
+    EXPECT_EQ(fixture.server.requestCount(QStringLiteral("/sleevix111.exe")), 1);
     EXPECT_EQ(QFileInfo(downloads + "sleevix111.exe").size(), size);
 }
 
@@ -216,12 +230,17 @@ TEST_F(UpdateWindow, FailedOrRefusedDownloadsOfferNoInstall) {
     EXPECT_FALSE(dialog->installerReady);
 }
 
+// Steps on one line, readable in a failure.
+std::string said(const QStringList& steps) {
+    return steps.join(QStringLiteral(" | ")).toStdString();
+}
+
 // A test installer: writes the parameters it was given next to itself.
 QByteArray testInstaller(const QString& record) {
     return QStringLiteral("#!/bin/sh\necho \"$@\" > '%1'\n").arg(record).toUtf8();
 }
 
-TEST_F(UpdateWindow, InstallStartsTheInstallerEndsTheCompanionAndTheProgram) {
+TEST_F(UpdateWindow, InstallStartsTheInstallerWaitsASecondThenEndsTheCompanionAndTheProgram) {
     const QString record = downloads + QStringLiteral("installer-ran-with");
     fixture.serveList(versionList("Sleevix,sleevix111.exe,d,2,-"));
     fixture.server.answer(QStringLiteral("/sleevix111.exe"),
@@ -231,42 +250,184 @@ TEST_F(UpdateWindow, InstallStartsTheInstallerEndsTheCompanionAndTheProgram) {
     QProcess running;
     running.start(companion, {QStringLiteral("120")});
     ASSERT_TRUE(running.waitForStarted());
+    const auto companionState = [&] {
+        return Processes::findByExecutable(companion).isEmpty() ? QStringLiteral("ended")
+                                                                : QStringLiteral("running");
+    };
 
+    // What happened, in order.
+    QStringList steps;
     bool stay = true;
-    int ended = 0;
+    bool canStart = true;
     dialog->actions.offerToSave = [&] { return !stay; };
-    dialog->actions.endProgram = [&] { ++ended; };
+    dialog->actions.startProgram = [&](const QString& file, const QStringList& parameters) {
+        steps << QStringLiteral("start");
+        return canStart && Shell::startProgram(file, parameters);
+    };
+    dialog->actions.wait = [&](int ms) {
+        steps << QStringLiteral("wait %1, companion %2").arg(ms).arg(companionState());
+    };
+    dialog->actions.endProgram = [&] {
+        steps << QStringLiteral("end, companion %1").arg(companionState());
+    };
     Seen seen = run([this] { dialog->checkNow(QRect()); },
                     [&] {
                         dialog->downloadButton->click();
                         // The user chose to stay at the question: nothing is started.
                         dialog->exitButton->click();
+                        EXPECT_EQ(said(steps), "");
+                        EXPECT_EQ(companionState(), QStringLiteral("running"));
+                        stay = false;
+                        dialog->exitButton->click();
                     });
-    EXPECT_EQ(seen.exitCaption, QStringLiteral("Install"));
-    EXPECT_FALSE(QFile::exists(record));
-    EXPECT_EQ(ended, 0);
-    EXPECT_EQ(running.state(), QProcess::Running);
-
-    stay = false;
-    ASSERT_EQ(Processes::findByExecutable(companion), QList<qint64>{running.processId()});
-    seen = run([this] { dialog->checkNow(QRect()); }, [&] { dialog->exitButton->click(); });
     EXPECT_EQ(seen.lines.mid(seen.lines.size() - 3),
               QStringList({"", "The installation of Sleevix is started.",
                            "The installation of Sleevix has started."}));
-    EXPECT_TRUE(running.state() == QProcess::NotRunning || running.waitForFinished(3000))
-        << "the companion program was ended";
+    // The installer has its second before the companion is ended, and the program ends last.
+    EXPECT_EQ(said(steps), "start | wait 1000, companion running | end, companion ended");
+    EXPECT_TRUE(running.state() == QProcess::NotRunning || running.waitForFinished(3000));
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
-    EXPECT_EQ(ended, 1);
     EXPECT_TRUE(dialogtest::WaitUntil([&] { return QFile::exists(record); }, 5000));
     QFile ran(record);
     ASSERT_TRUE(ran.open(QIODevice::ReadOnly));
     EXPECT_EQ(ran.readAll().trimmed(), QByteArray("/SP- /silent /noicons"));
 
-    // An installer that cannot be started is told, and the program goes on.
-    dialog->actions.startProgram = [](const QString&, const QStringList&) { return false; };
-    seen = run([this] { dialog->checkNow(QRect()); }, [&] { dialog->exitButton->click(); });
-    EXPECT_EQ(seen.lines.last(), QStringLiteral("Installation failed."));
-    EXPECT_EQ(ended, 1);
+    // An installer that cannot be started is told and the program goes on; a later press of the
+    // button tries again.
+    steps.clear();
+    canStart = false;
+    seen = run([this] { dialog->checkNow(QRect()); },
+               [&] {
+                   dialog->downloadButton->click();
+                   dialog->exitButton->click();
+                   EXPECT_EQ(dialog->messageText->toPlainText().split('\n').last(),
+                             QStringLiteral("Installation failed."));
+                   EXPECT_EQ(said(steps), "start");
+                   canStart = true;
+                   dialog->exitButton->click();
+               });
+    EXPECT_EQ(said(steps), "start | start | wait 1000, companion ended | end, companion ended");
+}
+
+// After a download, every later check sets the exit button up to mean later or close: it never
+// installs, whatever the check found.
+TEST_F(UpdateWindow, ALaterCheckLeavesNothingToInstall) {
+    fixture.server.answer(QStringLiteral("/sleevix111.exe"), {200, QByteArray(4096, 'i')});
+    int started = 0, ended = 0;
+    dialog->actions.startProgram = [&](const QString&, const QStringList&) { return ++started; };
+    dialog->actions.endProgram = [&] { ++ended; };
+    dialog->actions.wait = [](int) {};
+
+    struct Later {
+        QByteArray list;
+        bool automatic;
+        const char* caption;
+    };
+    for (const Later& later :
+         {Later{Advised, false, "Download later"},
+          Later{versionList("Sleevix,sleevix110.exe,c,4,-"), false, "Close Window"},
+          Later{Advised, true, "Download Later"}}) {
+        fixture.serveList(versionList("Sleevix,sleevix111.exe,d,4,-"));
+        const Seen downloaded = run([this] { dialog->checkNow(QRect()); },
+                                    [this] { dialog->downloadButton->click(); });
+        ASSERT_EQ(downloaded.exitCaption, QStringLiteral("Install"));
+
+        fixture.serveList(later.list);
+        bool closedByTheButton = false;
+        const Seen seen = run(
+            [&] { later.automatic ? dialog->autoCheck() : dialog->checkNow(QRect()); },
+            [&] {
+                dialog->exitButton->click();
+                closedByTheButton = !dialog->isVisible();
+            });
+        EXPECT_EQ(seen.exitCaption, QString::fromLatin1(later.caption));
+        EXPECT_TRUE(closedByTheButton) << later.caption;
+        EXPECT_EQ(started, 0) << later.caption;
+        EXPECT_EQ(ended, 0) << later.caption;
+    }
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
+// The installer waits in the Downloads folder between its download and the press of Install; when
+// the list gave its checksum, only the file that came is started.
+TEST_F(UpdateWindow, AnInstallerThatChangedSinceItsDownloadIsDeletedNotStarted) {
+    const QByteArray installer(8192, 'i');
+    const QByteArray sum = QCryptographicHash::hash(installer, QCryptographicHash::Sha256).toHex();
+    fixture.serveList(versionList("Sleevix,sleevix111.exe,d,8," + sum));
+    fixture.server.answer(QStringLiteral("/sleevix111.exe"), {200, installer});
+    QStringList started;
+    dialog->actions.startProgram = [&](const QString& file, const QStringList&) {
+        started << file;
+        return true;
+    };
+    dialog->actions.wait = [](int) {};
+    const QString file = downloads + QStringLiteral("sleevix111.exe");
+
+    for (const bool changed : {true, false}) {
+        started.clear();
+        const Seen seen = run([this] { dialog->checkNow(QRect()); },
+                              [&] {
+                                  dialog->downloadButton->click();
+                                  ASSERT_EQ(dialog->exitButton->text(), QStringLiteral("Install"));
+                                  if (changed) {
+                                      QFile swapped(file);
+                                      ASSERT_TRUE(swapped.open(QIODevice::Append));
+                                      swapped.write("#!/bin/sh\nrm -rf ~\n");
+                                  }
+                                  dialog->exitButton->click();
+                              });
+        if (changed) {
+            EXPECT_EQ(started, QStringList());
+            EXPECT_FALSE(QFile::exists(file));
+            EXPECT_EQ(seen.lines.last(),
+                      QStringLiteral("sleevix111.exe has changed since it was downloaded and has "
+                                     "been deleted."));
+            EXPECT_EQ(seen.exitCaption, QStringLiteral("Close Window"));
+            EXPECT_FALSE(dialog->installerReady);
+        } else {
+            EXPECT_EQ(started, QStringList{file});
+        }
+    }
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
+// The record of the report: with a "2024" folder in the Downloads and the program folder, this
+// name reached a file two levels up, deleted it, wrote the installer there and ran it.
+TEST_F(UpdateWindow, ADownloadNameThatLeavesItsFolderIsABadListAndChangesNothing) {
+    const QString sandbox = testenv::freshFolder(QStringLiteral("sandbox"));
+    program = sandbox + QStringLiteral("/program/");
+    downloads = sandbox + QStringLiteral("/downloads/");
+    QDir().mkpath(program + QStringLiteral("2024"));
+    QDir().mkpath(downloads + QStringLiteral("2024"));
+    const QString victim = testenv::writeFile(sandbox + QStringLiteral("/victim.txt"), "victim");
+    dialog = makeDialog([](const QString&, quint16) { return std::optional<int>(4); });
+    int started = 0;
+    dialog->actions.startProgram = [&](const QString&, const QStringList&) { return ++started; };
+    fixture.serveList(versionList("Sleevix,2024/../../victim.txt,,4,-"));
+    fixture.server.answer(QStringLiteral("/victim.txt"), {200, QByteArray(4096, 'x')});
+
+    for (const bool automatic : {false, true}) {
+        const Seen seen = run(
+            [&] {
+                ErrorGuard::run(dialog.get(), [&] {
+                    automatic ? dialog->autoCheck() : dialog->checkNow(QRect());
+                });
+            },
+                              [this] {
+                                  dialog->downloadButton->click();
+                                  dialog->exitButton->click();
+                              });
+        EXPECT_FALSE(seen.shown);
+        EXPECT_EQ(errors, QStringList{notAPlainFileNameText()});
+        errors.clear();
+    }
+    QFile kept(victim);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("victim"));
+    EXPECT_EQ(fixture.server.requestedPaths(), QStringList{"/versions.dat"});
+    EXPECT_EQ(QDir(downloads).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList{"2024"});
+    EXPECT_EQ(started, 0);
 }
 
 } // namespace

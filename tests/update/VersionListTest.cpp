@@ -2,6 +2,7 @@
 #include "update/InstallerFiles.h"
 
 #include "TestEnv.h"
+#include "UpdateFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -46,6 +47,27 @@ INSTANTIATE_TEST_SUITE_P(
         RecordCase{"Sleevix,sleevix1101.exe,,900,-", CheckResult::UpdateAdvised, "1.10"},
         // Fields after the fifth are ignored; an empty one inside counts.
         RecordCase{"Sleevix,sleevix111.exe,d,2350,-,,more", CheckResult::UpdateAdvised, "1.11d"}));
+
+class DownloadName : public ::testing::TestWithParam<NameCase> {};
+
+TEST_P(DownloadName, IsTakenOnlyWhenItIsOnePlainFileName) {
+    const QByteArray list = Filler.toLatin1() + "Sleevix," + GetParam().name + ",d,4,-\r\n";
+    std::optional<CheckOutcome> outcome;
+    const QString error = testenv::errorOf([&] {
+        outcome = judgeVersionList({VersionListReply::Status::Text, list},
+                                   QStringLiteral("Sleevix"),
+                                   ProgramVersion::fromVersionText(Running));
+    });
+    if (GetParam().plain) {
+        EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+        ASSERT_TRUE(outcome && outcome->record);
+        EXPECT_EQ(outcome->record->downloadName, QString::fromLatin1(GetParam().name));
+    } else {
+        EXPECT_EQ(error, notAPlainFileNameText()) << GetParam().name.toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, DownloadName, ::testing::ValuesIn(DownloadNameCases));
 
 TEST(VersionList, RunningVersionComesFromTheShownText) {
     const ProgramVersion english = ProgramVersion::fromVersionText(QStringLiteral("version 1.10c"));
