@@ -1,16 +1,20 @@
 // Reading and writing a 2 MB RTF track list (bold titles, colours, tabs with a right tab stop,
-// accented and Cyrillic text as \'hh and \u): MB/s of the program's RTF reader and writer, beside
-// `unrtf --html` converting the same file in the same run (a process, as people run it).
+// accented and Cyrillic text as \'hh and \u): MB/s of the program's RTF reader and writer in
+// this process, and the reader as a process of its own beside `unrtf --text` and `unrtf --html`
+// converting the same file in the same run.
 #include "rtf/RtfReader.h"
 #include "rtf/RtfWriter.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTextDocument>
+#include <algorithm>
 #include <benchmark/benchmark.h>
+#include <vector>
 
 namespace {
 
@@ -81,27 +85,61 @@ void BM_SleevixWriteRtf(benchmark::State& state) {
     state.counters["output_MB"] = double(written) / (1024 * 1024);
 }
 
-void BM_UnrtfHtmlProcess(benchmark::State& state) {
+// Milliseconds one process takes from start to end, its output thrown away; negative when it
+// failed.
+double timedProcess(const QString& program, const QStringList& arguments) {
+    QProcess p;
+    p.setStandardOutputFile(QProcess::nullDevice());
+    p.setStandardErrorFile(QProcess::nullDevice());
+    QElapsedTimer clock;
+    clock.start();
+    p.start(program, arguments);
+    if (!p.waitForFinished(600000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        return -1;
+    return clock.nsecsElapsed() / 1e6;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// Process beside process: the program's reader (bench/tools/RtfToText.cpp, the text written out)
+// and `unrtf --text` and `unrtf --html` on the same file, in turn in every round.
+void BM_RtfReadProcesses(benchmark::State& state) {
     const QString unrtf = QStandardPaths::findExecutable(QStringLiteral("unrtf"));
     if (unrtf.isEmpty()) {
         state.SkipWithError("unrtf is not installed (Debian package unrtf)");
         return;
     }
+    const QString ours = QStringLiteral(SLEEVIX_BINARY_DIR "/bench/rtf_to_text");
+    const QString file = trackListFile();
+    std::vector<double> sleevix, text, html;
     for (auto _ : state) {
-        QProcess p;
-        p.setStandardOutputFile(QProcess::nullDevice());
-        p.setStandardErrorFile(QProcess::nullDevice());
-        p.start(unrtf, {QStringLiteral("--html"), trackListFile()});
-        if (!p.waitForFinished(600000) || p.exitCode() != 0) {
-            state.SkipWithError("unrtf failed");
-            return;
+        for (int round = 0; round < 9; ++round) {
+            const double a = timedProcess(ours, {file});
+            const double b = timedProcess(unrtf, {QStringLiteral("--text"), file});
+            const double c = timedProcess(unrtf, {QStringLiteral("--html"), file});
+            if (a < 0 || b < 0 || c < 0) {
+                state.SkipWithError("a reader failed");
+                return;
+            }
+            sleevix.push_back(a);
+            text.push_back(b);
+            html.push_back(c);
         }
+        state.SetIterationTime(median(sleevix) / 1000);
     }
-    state.SetBytesProcessed(state.iterations() * fileSize());
+    state.counters["sleevix_ms"] = median(sleevix);
+    state.counters["unrtf_text_ms"] = median(text);
+    state.counters["unrtf_html_ms"] = median(html);
+    state.counters["unrtf_text_per_sleevix"] = median(text) / median(sleevix);
+    state.counters["unrtf_html_per_sleevix"] = median(html) / median(sleevix);
 }
 
 } // namespace
 
 BENCHMARK(BM_SleevixReadRtf)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SleevixWriteRtf)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_UnrtfHtmlProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RtfReadProcesses)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);

@@ -7,7 +7,7 @@ debian_version(SLEEVIX_DEBIAN_VERSION "${SLEEVIX_VERSION_TEXT}")
 
 set(CPACK_PACKAGE_NAME sleevix)
 set(CPACK_PACKAGE_VENDOR "Sleevix Software")
-set(CPACK_PACKAGE_CONTACT "Anna de Vries <anna@sleevix.example>")
+set(CPACK_PACKAGE_CONTACT "Anna de Vries <anna@sleevix.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "lay out and print the paper insert of a CD jewel case")
 set(CPACK_PACKAGE_DESCRIPTION
     "Sleevix makes the printed insert of a CD jewel case: a square front cover\n"
@@ -22,7 +22,7 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_VERSION "${SLEEVIX_DEBIAN_VERSION}")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.sleevix.example/")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.sleevix.org/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core, fonts-liberation2")
 # Qt's own Dutch texts for the file and print dialogs; without them those stay English.

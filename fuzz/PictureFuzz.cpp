@@ -2,6 +2,7 @@
 // and EXIF orientation, bitmaps and the other formats through Qt). Anything may be refused with
 // an AppError; nothing may crash, leak or allocate without bound.
 #include "platform/AppError.h"
+#include "platform/FileBytes.h"
 #include "platform/JpegDecoder.h"
 #include "platform/JpegSplit.h"
 #include "platform/Picture.h"
@@ -21,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Q_UNUSED(app);
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     // Cutting at a restart marker and decoding the halves, whatever the file's size.
-    if (const auto halves = Jpeg::splitAtRestartMarker(bytes)) {
+    if (const auto split = Jpeg::findSplit(*FileBytes::inMemory(bytes))) {
         try {
             (void)Jpeg::decodeInHalves(bytes, QSize(64, 64));
         } catch (const AppError&) {

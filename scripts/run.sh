@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Sets up, builds and starts Sleevix.
+# Sets up, builds and starts Sleevix. The build in build/release is complete: `cmake --install
+# build/release` works right after.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/setup.sh" build
-cmake -S "$root" -B "$root/build/release" -DCMAKE_BUILD_TYPE=Release -DSLEEVIX_TESTS=OFF >/dev/null
-cmake --build "$root/build/release" --target sleevix -j"$(nproc)"
-exec "$root/build/release/sleevix" "$@"
+source "$root/scripts/release-build.sh"
+release_build build
+exec "$release/sleevix" "$@"

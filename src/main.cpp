@@ -5,6 +5,7 @@
 #include "controls/MnemonicStyle.h"
 #include "dialogs/ErrorGuard.h"
 #include "platform/Fonts.h"
+#include "platform/RuntimeFolder.h"
 #include "support/Support.h"
 
 #include <QApplication>
@@ -16,12 +17,15 @@
 #include <memory>
 
 int main(int argc, char** argv) {
+    // The font configuration is read beside the toolkit's start.
+    const FontConfigurationWarmUp fontWarmUp;
     // An export, the help and the version need no screen: the toolkit then starts without one.
     QStringList given;
     for (int i = 0; i < argc; ++i)
         given << QString::fromLocal8Bit(argv[i]);
     const QByteArray platform = platformFor(given, QProcessEnvironment::systemEnvironment());
     PlatformArguments arguments(argc, argv, platform);
+    provideRuntimeFolder(); // the command line prints only its own lines
     QApplication app(arguments.argc(), arguments.argv());
     const StartupFacts facts = readStartupFacts();
     QApplication::setApplicationName(QStringLiteral("Sleevix"));
@@ -36,7 +40,11 @@ int main(int argc, char** argv) {
     }
     // Ties the windows to the menu entry (and its icon) on desktops that ask.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.sleevix.Sleevix"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.sleevix.Sleevix")));
+    QIcon icon;
+    for (const int size : {48, 256})
+        icon.addFile(QStringLiteral(":/icons/%1/org.sleevix.Sleevix.png").arg(size),
+                     QSize(size, size));
+    QApplication::setWindowIcon(icon);
     QApplication::setStyle(new MnemonicStyle);
     // The making of the windows runs under the same guard as every handler: what fails there is
     // shown in the error box, and the program ends cleanly after it when it has no window.

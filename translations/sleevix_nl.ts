@@ -112,6 +112,70 @@
         <source>RichText files (*.rtf)</source>
         <translation>RichText-bestanden (*.rtf)</translation>
     </message>
+    <message>
+        <source> - Select the folder of the album&apos;s audio files</source>
+        <translation> - Selecteer de map met de muziekbestanden van het album</translation>
+    </message>
+    <message>
+        <source> - Select the cue sheet or the track list</source>
+        <translation> - Selecteer het cue-bestand of de lijst met nummers</translation>
+    </message>
+    <message>
+        <source>Track lists (*.cue *.txt *.csv *.tsv)</source>
+        <translation>Lijsten met nummers (*.cue *.txt *.csv *.tsv)</translation>
+    </message>
+    <message>
+        <source>Audio files (%1)</source>
+        <translation>Muziekbestanden (%1)</translation>
+    </message>
+    <message>
+        <source>Import...</source>
+        <translation>Importeer...</translation>
+    </message>
+    <message>
+        <source>Makes the list from the music: a folder of audio files, a cue sheet, a text file or the clipboard. A folder or file dropped on the list is imported too.</source>
+        <translation>Maakt de lijst uit de muziek: een map met muziekbestanden, een cue-bestand, een tekstbestand of het klembord. Een map of bestand dat op de lijst wordt neergezet, wordt ook geïmporteerd.</translation>
+    </message>
+    <message>
+        <source>Folder of audio files...</source>
+        <translation>Map met muziekbestanden...</translation>
+    </message>
+    <message>
+        <source>Cue sheet or text file...</source>
+        <translation>Cue-bestand of tekstbestand...</translation>
+    </message>
+    <message>
+        <source>Paste a track list</source>
+        <translation>Lijst met nummers plakken</translation>
+    </message>
+    <message>
+        <source>Reading the track list from %1</source>
+        <translation>De lijst met nummers wordt gelezen uit %1</translation>
+    </message>
+    <message>
+        <source>The clipboard holds no track list.</source>
+        <translation>Het klembord bevat geen lijst met nummers.</translation>
+    </message>
+    <message>
+        <source>the clipboard</source>
+        <translation>het klembord</translation>
+    </message>
+    <message>
+        <source>The list has changes that have not been saved. Replace it with the list of %1 read from %2?</source>
+        <translation>De lijst heeft wijzigingen die niet bewaard zijn. Vervangen door de lijst van %1 uit %2?</translation>
+    </message>
+    <message>
+        <source>1 track</source>
+        <translation>1 nummer</translation>
+    </message>
+    <message>
+        <source>%1 tracks</source>
+        <translation>%1 nummers</translation>
+    </message>
+    <message>
+        <source>Use the album&apos;s picture from %1 as the front picture?</source>
+        <translation>De afbeelding van het album uit %1 als voorfoto gebruiken?</translation>
+    </message>
 </context>
 <context>
     <name>BrowseDialog</name>
@@ -324,6 +388,22 @@
         <source>--paper must be a4 or letter, not &quot;%1&quot;.</source>
         <translation>--paper moet a4 of letter zijn, niet &quot;%1&quot;.</translation>
     </message>
+    <message>
+        <source>With an export: the track list read from &lt;folder-or-cue&gt; (a folder of audio files or a cue sheet) goes on the back, the album on the spines, and the album&apos;s picture on the front when the project has none.</source>
+        <translation>Bij een export: de lijst met nummers uit &lt;map-of-cue&gt; (een map met muziekbestanden of een cue-bestand) komt op de achterkant, het album op de ruggen, en de afbeelding van het album op de voorkant als het project er geen heeft.</translation>
+    </message>
+    <message>
+        <source>folder-or-cue</source>
+        <translation>map-of-cue</translation>
+    </message>
+    <message>
+        <source>--tracks goes with --export-pdf or --export-png only.</source>
+        <translation>--tracks hoort alleen bij --export-pdf of --export-png.</translation>
+    </message>
+    <message>
+        <source>--tracks needs a folder of audio files or a cue sheet.</source>
+        <translation>--tracks heeft een map met muziekbestanden of een cue-bestand nodig.</translation>
+    </message>
 </context>
 <context>
     <name>DiscLabel</name>
@@ -413,6 +493,10 @@
     <message>
         <source>The disc label is exported as a PDF file only (--export-pdf).</source>
         <translation>Het CD-label wordt alleen als PDF-bestand geëxporteerd (--export-pdf).</translation>
+    </message>
+    <message>
+        <source>Out of memory.</source>
+        <translation>Onvoldoende geheugen.</translation>
     </message>
 </context>
 <context>
@@ -706,6 +790,30 @@ en klik op OK.</translation>
         <source>&quot;%1&quot; cannot be the name of a project folder: %2.</source>
         <translation>&quot;%1&quot; kan niet de naam van een projectmap zijn: %2.</translation>
     </message>
+    <message>
+        <source>there is not enough memory to read it</source>
+        <translation>er is onvoldoende geheugen om het te lezen</translation>
+    </message>
+    <message>
+        <source>it contains a zero character</source>
+        <translation>er staat een nulteken in</translation>
+    </message>
+    <message>
+        <source>Note: a Windows drive (FAT or NTFS, most USB sticks) takes no &quot;%1&quot; in a folder name.</source>
+        <translation>Let op: een Windows-schijf (FAT of NTFS, de meeste USB-sticks) neemt geen &quot;%1&quot; in een mapnaam.</translation>
+    </message>
+    <message>
+        <source>Note: a Windows drive (FAT or NTFS, most USB sticks) takes no tab or line break in a folder name.</source>
+        <translation>Let op: een Windows-schijf (FAT of NTFS, de meeste USB-sticks) neemt geen tab of regeleinde in een mapnaam.</translation>
+    </message>
+    <message>
+        <source>Note: a Windows drive (FAT or NTFS, most USB sticks) drops a space or full stop at the end of a folder name.</source>
+        <translation>Let op: een Windows-schijf (FAT of NTFS, de meeste USB-sticks) laat een spatie of punt aan het eind van een mapnaam weg.</translation>
+    </message>
+    <message>
+        <source>Note: Windows keeps the name &quot;%1&quot; for a device; a folder of that name cannot be copied there.</source>
+        <translation>Let op: Windows houdt de naam &quot;%1&quot; vrij voor een apparaat; een map met die naam kan daar niet heen worden gekopieerd.</translation>
+    </message>
 </context>
 <context>
     <name>ProjectCommands</name>
@@ -736,6 +844,10 @@ en klik op OK.</translation>
 and Click OK.</source>
         <translation>Selecteer het pad voor de bestanden.<byte value="xd"/>
 en klik op OK.</translation>
+    </message>
+    <message>
+        <source>has been saved in %1.</source>
+        <translation>is bewaard in %1.</translation>
     </message>
 </context>
 <context>
@@ -770,6 +882,10 @@ en klik op OK.</translation>
     <message>
         <source> - Calibration test page</source>
         <translation> - Kalibratietestpagina</translation>
+    </message>
+    <message>
+        <source>The folder %1 holds another project. Replace it with this one?</source>
+        <translation>De map %1 bevat een ander project. Wilt u het door dit project vervangen?</translation>
     </message>
 </context>
 <context>
@@ -961,6 +1077,107 @@ en klik op OK.</translation>
     <message>
         <source>The version list on the update server is not valid: the name of its download is not a plain file name. Nothing has been downloaded or changed.</source>
         <translation>De versielijst op de updateserver is ongeldig: de naam van de download is geen gewone bestandsnaam. Er is niets gedownload of veranderd.</translation>
+    </message>
+</context>
+<context>
+    <name>CueSheet</name>
+    <message>
+        <source>%1 is not a cue sheet that can be read.</source>
+        <translation>%1 is geen cue-bestand dat gelezen kan worden.</translation>
+    </message>
+</context>
+<context>
+    <name>FileBytes</name>
+    <message>
+        <source>The copy of the file that was read could not be read back.</source>
+        <translation>De kopie van het gelezen bestand kon niet worden teruggelezen.</translation>
+    </message>
+</context>
+<context>
+    <name>MusicFolder</name>
+    <message>
+        <source>The folder %1 cannot be read.</source>
+        <translation>De map %1 kan niet gelezen worden.</translation>
+    </message>
+    <message>
+        <source>There are no audio files in %1.</source>
+        <translation>Er staan geen muziekbestanden in %1.</translation>
+    </message>
+    <message>
+        <source>Various Artists</source>
+        <translation>Diverse artiesten</translation>
+    </message>
+</context>
+<context>
+    <name>Picture</name>
+    <message>
+        <source>The picture is too large (%1 × %2 pixels).</source>
+        <translation>De afbeelding is te groot (%1 × %2 pixels).</translation>
+    </message>
+    <message>
+        <source>the file ends early</source>
+        <translation>het bestand houdt te vroeg op</translation>
+    </message>
+    <message>
+        <source>the picture&apos;s data ends early</source>
+        <translation>de gegevens van de afbeelding houden te vroeg op</translation>
+    </message>
+    <message>
+        <source>not a JPEG file</source>
+        <translation>geen JPEG-bestand</translation>
+    </message>
+    <message>
+        <source>too large to decode in memory</source>
+        <translation>te groot om in het geheugen te decoderen</translation>
+    </message>
+    <message>
+        <source>a kind of JPEG that cannot be read</source>
+        <translation>een soort JPEG die niet gelezen kan worden</translation>
+    </message>
+    <message>
+        <source>more scans than any real picture has</source>
+        <translation>meer scans dan een echte afbeelding heeft</translation>
+    </message>
+    <message>
+        <source>the file is damaged</source>
+        <translation>het bestand is beschadigd</translation>
+    </message>
+    <message>
+        <source>JPEG error (%1)</source>
+        <translation>JPEG-fout (%1)</translation>
+    </message>
+    <message>
+        <source>The picture file is damaged (%1).</source>
+        <translation>Het afbeeldingsbestand is beschadigd (%1).</translation>
+    </message>
+    <message>
+        <source>%1 is too large for a picture (%2 MB; at most %3 MB).</source>
+        <translation>%1 is te groot voor een afbeelding (%2 MB; hoogstens %3 MB).</translation>
+    </message>
+</context>
+<context>
+    <name>RichTextEdit</name>
+    <message>
+        <source>%1 is too large for a list of contents (%2 MB; at most %3 MB).</source>
+        <translation>%1 is te groot voor een inhoudsopgave (%2 MB; hoogstens %3 MB).</translation>
+    </message>
+</context>
+<context>
+    <name>TrackImport</name>
+    <message>
+        <source>%1 holds no track list.</source>
+        <translation>%1 bevat geen lijst met nummers.</translation>
+    </message>
+</context>
+<context>
+    <name>TrackLayout</name>
+    <message>
+        <source>Disc %1</source>
+        <translation>Schijf %1</translation>
+    </message>
+    <message>
+        <source>Total time</source>
+        <translation>Totale speelduur</translation>
     </message>
 </context>
 </TS>

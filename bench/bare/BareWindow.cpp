@@ -1,6 +1,6 @@
-// The smallest Qt widgets program: shows a window and ends once it has been shown.
+// The smallest Qt widgets program: shows a window of the main window's size and runs until it is
+// ended; the start-up benchmark times it to its first painted pixels.
 #include <QApplication>
-#include <QTimer>
 #include <QWidget>
 
 int main(int argc, char** argv) {
@@ -8,6 +8,5 @@ int main(int argc, char** argv) {
     QWidget window;
     window.resize(866, 900);
     window.show();
-    QTimer::singleShot(0, &app, &QCoreApplication::quit);
     return app.exec();
 }

@@ -265,15 +265,22 @@ void AboutDialog::mailAuthor() {
     const QString link =
         AboutTexts::mailLink(AboutTexts::AuthorMail, AboutTexts::mailSubject(ProductName, version),
                              AboutTexts::mailBody(mailBodyLines));
-    if (openLink_(link))
-        return;
-    const AboutTexts::Texts t = AboutTexts::textsFor(ProductName);
-    tellTimed(t.mailFailed, t.webMailNow);
-    if (!openLink_(AboutTexts::webMailLink(AboutTexts::WebHost, ProductName, version)))
-        tellTimed(t.browserFailed, QString());
+    openLink_(link, this, [this, version](bool took) {
+        if (took)
+            return;
+        const AboutTexts::Texts t = AboutTexts::textsFor(ProductName);
+        tellTimed(t.mailFailed, t.webMailNow);
+        openLink_(AboutTexts::webMailLink(AboutTexts::WebHost, ProductName, version), this,
+                  [this](bool webMailTook) {
+                      if (!webMailTook)
+                          tellTimed(AboutTexts::textsFor(ProductName).browserFailed, QString());
+                  });
+    });
 }
 
 void AboutDialog::openHomePage() {
-    if (!openLink_(AboutTexts::homeLink(AboutTexts::WebHost)))
-        tellTimed(AboutTexts::textsFor(ProductName).browserFailed, QString());
+    openLink_(AboutTexts::homeLink(AboutTexts::WebHost), this, [this](bool took) {
+        if (!took)
+            tellTimed(AboutTexts::textsFor(ProductName).browserFailed, QString());
+    });
 }

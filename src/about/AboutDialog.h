@@ -25,8 +25,10 @@ class AboutDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // Opens a link (a mail or a web page); false when nothing took it.
-    using LinkOpener = std::function<bool(const QString& link)>;
+    // Opens a link (a mail or a web page) without waiting, and answers later, through the
+    // callback, whether something took it; nothing is answered once the context object is gone.
+    using LinkOpener = std::function<void(const QString& link, QObject* context,
+                                          std::function<void(bool took)> answered)>;
 
     // The caption follows the main window's; failures to open a link are told in the timed
     // message.

@@ -14,9 +14,9 @@ inline const QString AuthorName = QStringLiteral("Anna de Vries");
 inline const QString AuthorFirstName = QStringLiteral("Anna");
 inline const QString AuthorStreet = QStringLiteral("Keizersgracht 1");
 inline const QString AuthorTown = QStringLiteral("1015 AA Amsterdam");
-inline const QString AuthorMail = QStringLiteral("anna@sleevix.example");
-inline const QString WebHost = QStringLiteral("www.sleevix.example");
-inline const QString WebAddress = QStringLiteral("https://www.sleevix.example");
+inline const QString AuthorMail = QStringLiteral("anna@sleevix.org");
+inline const QString WebHost = QStringLiteral("www.sleevix.org");
+inline const QString WebAddress = QStringLiteral("https://www.sleevix.org");
 
 // The mail link is handed over from a buffer of 1000 characters.
 inline constexpr int MaxLinkLength = 999;

@@ -67,7 +67,15 @@ CommandLine readCommandLine(const QStringList& arguments, bool withoutScreen) {
         QStringLiteral("disc"),
         QCoreApplication::translate("CommandLine",
                                     "Exports the project's disc label instead of the insert."));
-    parser.addOptions({pdf, png, dpi, paper, standard, disc});
+    const QCommandLineOption tracks(
+        QStringLiteral("tracks"),
+        QCoreApplication::translate(
+            "CommandLine",
+            "With an export: the track list read from <folder-or-cue> (a folder of audio files or "
+            "a cue sheet) goes on the back, the album on the spines, and the album's picture on "
+            "the front when the project has none."),
+        QCoreApplication::translate("CommandLine", "folder-or-cue"));
+    parser.addOptions({pdf, png, dpi, paper, standard, disc, tracks});
     parser.addPositionalArgument(
         QCoreApplication::translate("CommandLine", "project-folder"),
         QCoreApplication::translate(
@@ -98,6 +106,9 @@ CommandLine readCommandLine(const QStringList& arguments, bool withoutScreen) {
     const QStringList positional = parser.positionalArguments();
     const bool toPdf = parser.isSet(pdf), toPng = parser.isSet(png);
     if (!toPdf && !toPng) {
+        if (parser.isSet(tracks))
+            return refuse(QCoreApplication::translate(
+                "CommandLine", "--tracks goes with --export-pdf or --export-png only."));
         for (const QCommandLineOption* exportOnly : {&paper, &standard, &disc})
             if (parser.isSet(*exportOnly))
                 return refuse(QCoreApplication::translate(
@@ -145,6 +156,12 @@ CommandLine readCommandLine(const QStringList& arguments, bool withoutScreen) {
                               "CommandLine", "--paper must be a4 or letter, not \"%1\".")
                               .arg(parser.values(paper).constLast()));
     }
+    if (parser.isSet(tracks)) {
+        line.tracks = parser.values(tracks).constLast();
+        if (line.tracks.isEmpty())
+            return refuse(QCoreApplication::translate(
+                "CommandLine", "--tracks needs a folder of audio files or a cue sheet."));
+    }
     if (toPdf) {
         if (parser.isSet(dpi))
             return refuse(
@@ -172,7 +189,7 @@ bool runsWithoutWindow(const QStringList& arguments) {
         QStringLiteral("export-pdf"), QStringLiteral("export-png"), QStringLiteral("dpi"),
         QStringLiteral("paper"),      QStringLiteral("standard-sizes"), QStringLiteral("disc"),
         QStringLiteral("help"),       QStringLiteral("help-all"),   QStringLiteral("version"),
-        QStringLiteral("h"),          QStringLiteral("?"),          QStringLiteral("v")};
+        QStringLiteral("tracks"),     QStringLiteral("h"),          QStringLiteral("?"),          QStringLiteral("v")};
     for (const QString& argument : arguments.mid(1)) {
         if (argument == QLatin1String("--"))
             break; // what follows is a file name

@@ -29,6 +29,8 @@ struct CommandLine {
     bool standardSizes = false; // the covers at the standard jewel-case sizes
     bool disc = false;          // the disc label instead of the insert
     QString projectFolder; // the project an export prints; empty: the current project
+    QString tracks;        // with an export: a folder of audio files or a cue sheet whose track
+                           // list goes on the back; empty: the project's own list
     QStringList files;     // pictures to open in the window
     QString error;         // one line for the user, naming the option or the value
     QString helpText;      // for ShowHelp

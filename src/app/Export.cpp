@@ -5,6 +5,7 @@
 #include "back/RichTextEdit.h"
 #include "cover/Cover.h"
 #include "cover/CoverOptionsFile.h"
+#include "cover/FrontResolution.h"
 #include "cover/ProjectFiles.h"
 #include "cover/SampleProject.h"
 #include "cover/Workspace.h"
@@ -15,6 +16,7 @@
 #include "settings/Settings.h"
 #include "support/BuildFacts.h"
 #include "support/Support.h"
+#include "tracks/TrackImport.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -25,7 +27,7 @@ namespace {
 
 ExportProject filesIn(const QString& folder, const QString& name) {
     const QString dir = withTrailingDelim(folder);
-    return {Project::cutName(name), dir + Project::FrontFile, dir + Project::BackPictureFile,
+    return {name, dir + Project::FrontFile, dir + Project::BackPictureFile,
             dir + Project::BackTextFile};
 }
 
@@ -82,31 +84,51 @@ ExportProject projectInFolder(const QString& folder) {
 }
 
 PrintSource readForPrint(const ExportProject& project, const StartupFacts& facts,
-                         const QString& startFolder) {
+                         const QString& startFolder, const QString& tracks) {
     Workspace workspace(facts, startFolder);
     Cover cover(workspace);
     cover.drawTemplate();
+    const TrackList list = tracks.isEmpty() ? TrackList() : TrackImport::read(tracks);
     QStringList failures;
     const auto read = [&failures](const QString& file, const std::function<void()>& load) {
         try {
             load();
         } catch (const AppError& e) {
             failures << Project::failureOf(file, e.message());
+        } catch (const std::bad_alloc&) {
+            failures << Project::failureOf(file, Project::notEnoughMemory());
         }
     };
     // The project's choices (Cover.ini) beside its front picture.
     cover.setCoverOptions(readCoverOptionsFile(QFileInfo(project.frontFile).absolutePath()));
-    read(project.frontFile, [&] { cover.loadFrontPicture(project.frontFile); });
-    read(project.backFile, [&] { cover.loadBackPicture(project.backFile); });
+    read(project.frontFile, [&] {
+        try {
+            cover.loadFrontPicture(project.frontFile);
+        } catch (const AppError&) {
+            if (list.frontPicture.isEmpty())
+                throw;
+            cover.takeFrontPicture(list.frontPicture, list.frontPictureExtension);
+        }
+    });
+    if (tracks.isEmpty()) // else the list's copy is the back
+        read(project.backFile, [&] { cover.loadBackPicture(project.backFile); });
     if (!failures.isEmpty())
         throw AppError(failures.join(QStringLiteral("; ")));
     // The list laid out as the back-cover editor shows it: when "Back.bmp" is that list's copy,
     // the back prints as text. The editor is never shown; a list that cannot be read leaves the
     // back to print as its picture.
     BackTextEditor editor(workspace, cover);
+    if (!tracks.isEmpty()) {
+        editor.layOutTracks(list);
+        cover.copyBackText(editor.displayedList());
+        const QString spine = list.spineText();
+        cover.applySpineText(spine.isEmpty() ? project.name : spine);
+        return printSourceOf(cover);
+    }
     try {
         editor.loadContents(project.textFile);
     } catch (const AppError&) {
+    } catch (const std::bad_alloc&) {
     }
     cover.applySpineText(project.name);
     return printSourceOf(cover);
@@ -173,14 +195,24 @@ int runWithoutWindow(const CommandLine& line, const StartupFacts& facts, const Q
             writeLabelPdf(label, sheet, line.paper, line.output);
             return 0;
         }
-        const PrintSource source = readForPrint(project, facts, startFolder);
+        const PrintSource source = readForPrint(project, facts, startFolder, line.tracks);
         const PageExport::PageChoice choice{line.paper, line.standardSizes};
         if (line.action == CommandLine::Action::ExportPdf)
             PageExport::writePdf(source, line.output, choice);
         else
             PageExport::writePng(source, line.output, line.dpi, choice);
+        // Written all the same; the user is told, as the window tells it.
+        const QString soft = softFrontWarning(source.front);
+        if (!soft.isEmpty())
+            err << program << oneLine(soft) << '\n';
     } catch (const AppError& e) {
         err << program << oneLine(e.message()) << '\n';
+        return 1;
+    } catch (const std::bad_alloc&) {
+        err << program << QCoreApplication::translate("Export", "Out of memory.") << '\n';
+        return 1;
+    } catch (const std::exception& e) {
+        err << program << oneLine(QString::fromLocal8Bit(e.what())) << '\n';
         return 1;
     }
     return 0;

@@ -40,8 +40,11 @@ ExportProject projectInFolder(const QString& folder);
 // picture is the list's copy (so that it prints as text). Throws AppError naming every picture
 // that cannot be read (missing or damaged), on one line; a list that cannot be read only leaves
 // the back to print as its picture.
+// tracks: a folder of audio files or a cue sheet whose track list is laid out on the back as the
+// editor's import lays it out, with the album on the spines and the album's picture on the front
+// when the project has none that can be read; throws AppError when it gives no list.
 PrintSource readForPrint(const ExportProject& project, const StartupFacts& facts,
-                         const QString& startFolder);
+                         const QString& startFolder, const QString& tracks = QString());
 
 // The project's disc label: the front picture at a size fit for print, the choices of its
 // Cover.ini, its name and the lines of its list of contents. Throws AppError when the front

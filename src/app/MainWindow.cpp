@@ -5,6 +5,7 @@
 
 #include "controls/FileDropTarget.h"
 #include "controls/ImageView.h"
+#include "controls/TypingLimit.h"
 #include "cover/CoverLayout.h"
 #include "cover/DroppedFiles.h"
 #include "cover/ProjectFiles.h"
@@ -125,7 +126,7 @@ void MainWindow::createControls() {
     spineTextLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     spineTextEdit = new QLineEdit(buttonPanel);
     spineTextEdit->setGeometry(264, 141, 469, 25);
-    spineTextEdit->setMaxLength(Project::MaxNameLength);
+    new TypingLimit(spineTextEdit, Project::MaxNameLength);
     spineTextLabel->setBuddy(spineTextEdit); // its mnemonic reaches the field
     applySpineTextButton = makeButton(buttonPanel, 748, 136, 85, 33);
 
@@ -358,6 +359,10 @@ void MainWindow::handleShow() {
     firstShowingDone = true;
     if (!failures.isEmpty())
         throw AppError(failures.join(u'\n'));
+}
+
+void MainWindow::tellAtFirstShowing(const QString& message) {
+    creationFailures_ << message;
 }
 
 void MainWindow::handlePaint() {

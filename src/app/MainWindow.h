@@ -113,6 +113,9 @@ public:
     // Asks whether to save the unsaved work, and saves it on Yes; false when the user chose to
     // stay (Cancel) or the save did not keep the work. True at once when nothing is unsaved.
     bool offerToSave();
+    // A failure met while the program's windows were made, told with the first showing's
+    // failures once this window stands.
+    void tellAtFirstShowing(const QString& message);
     // Runs the closing steps; false when the user chose to stay.
     bool confirmClose();
 

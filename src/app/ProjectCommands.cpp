@@ -12,13 +12,15 @@
 #include "platform/PathDelim.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 
 ProjectCommands::ProjectCommands(Workspace& workspace, Cover& cover, MainWindow& main,
-                                 BackTextEditor& back, TimedMessage& message, Browse browse)
+                                 BackTextEditor& back, TimedMessage& message, Browse browse,
+                                 ConfirmReplace confirmReplace)
     : workspace_(workspace), cover_(cover), main_(main), back_(back), message_(message),
-      browse_(std::move(browse)) {}
+      browse_(std::move(browse)), confirmReplace_(std::move(confirmReplace)) {}
 
 BrowseRequest ProjectCommands::readProjectRequest(const QString& dataFolder) {
     BrowseRequest request;
@@ -91,7 +93,7 @@ void ProjectCommands::readProject() {
 
 void ProjectCommands::openProject(const QString& folder) {
     const QString projectFolder = withTrailingDelim(folder);
-    workspace_.projectName = Project::cutName(Project::nameOfFolder(projectFolder));
+    workspace_.projectName = Project::nameOfFolder(projectFolder);
     clearProject();
     workspace_.projectFolder = projectFolder;
     const QStringList failures = Project::readFiles(
@@ -112,7 +114,11 @@ void ProjectCommands::readFrontPicture() {
     // OK in a folder without pictures gives the folder alone: there is nothing to load.
     if (!chosen || chosen->isEmpty() || QFileInfo(*chosen).isDir())
         return;
-    cover_.loadFrontPicture(*chosen);
+    try {
+        cover_.loadFrontPicture(*chosen);
+    } catch (const AppError& e) {
+        throw AppError(Project::failureOf(*chosen, e.message()));
+    }
     // The cover is no longer what was saved.
     workspace_.setUnsavedChanges(true);
     warnOfSoftFront();
@@ -133,14 +139,24 @@ void ProjectCommands::saveProject() {
     }
     Project::checkFolderName(name, workspace_.dataFolder);
     const QString folder = workspace_.dataFolder + name + PathDelim;
+    // Typing the name of another project must not mix this cover into it unasked.
+    const bool another =
+        Project::holdsProject(folder) && !Project::isSameFolder(folder, workspace_.projectFolder);
+    if (another && !(confirmReplace_ && confirmReplace_(folder)))
+        return;
     Project::writeFiles(folder, back_.editor->toRtf(), cover_.backPicture(), cover_.frontPicture(),
-                        &cover_.coverOptions());
+                        &cover_.coverOptions(),
+                        another ? Project::Unwritten::Remove : Project::Unwritten::Keep);
     // Only a project whose files are all written becomes the current one: after a failed write
     // the name stored at closing must still lead to a whole project, and closing must still ask.
     workspace_.projectName = name;
     workspace_.projectFolder = folder;
     workspace_.setUnsavedChanges(false);
-    message_.showTimed(r,
-                       QCoreApplication::translate("ProjectCommands", "The project %1").arg(name),
-                       QCoreApplication::translate("ProjectCommands", "has been saved."), 5000);
+    // Where it went: the project's folder, as the file manager shows it.
+    QString saved = QCoreApplication::translate("ProjectCommands", "has been saved in %1.")
+                        .arg(QDir::toNativeSeparators(QDir::cleanPath(folder)));
+    if (const QString note = Project::portabilityNote(name); !note.isEmpty())
+        saved += u'\n' + note;
+    message_.showTimed(
+        r, QCoreApplication::translate("ProjectCommands", "The project %1").arg(name), saved, 5000);
 }

@@ -32,9 +32,12 @@ class ProjectCommands {
 public:
     // Shows the browse dialog as asked; gives the chosen path, or nothing when the user cancelled.
     using Browse = std::function<std::optional<QString>(const BrowseRequest&)>;
+    // Asks whether the project in this folder, another than the one being saved, is to be
+    // replaced; true for Yes.
+    using ConfirmReplace = std::function<bool(const QString& folder)>;
 
     ProjectCommands(Workspace& workspace, Cover& cover, MainWindow& main, BackTextEditor& back,
-                    TimedMessage& message, Browse browse = {});
+                    TimedMessage& message, Browse browse = {}, ConfirmReplace confirmReplace = {});
 
     // What read project and read front picture ask of the browse dialog, in the user's language.
     static BrowseRequest readProjectRequest(const QString& dataFolder);
@@ -48,8 +51,8 @@ public:
     // work, and opens the project.
     void readProject();
 
-    // Opens the project in folder: its name is the folder's last component (cut to the spine's
-    // 51 characters), its three files are loaded, its name goes on the spines, and it counts as
+    // Opens the project in folder: its name is the folder's last component (whole, however
+    // long), its three files are loaded, its name goes on the spines, and it counts as
     // saved. A file that cannot be read is left out and the rest still load; the files that
     // failed are then raised together as one AppError, each named once. A front picture that
     // prints soft is told in the timed message.
@@ -64,9 +67,11 @@ public:
     void warnOfSoftFront();
 
     // Writes the project into the data folder + the spine text, or says that there is no spine
-    // text. Throws AppError with the reason when the spine text cannot name a folder, and
-    // "Cannot create file <path>" when a file cannot be written; the files in the folder then
-    // stay as they were.
+    // text. A folder that holds another project is replaced only when the user says Yes; No
+    // leaves both as they were. Throws AppError with the reason when the spine text cannot name
+    // a folder, and "Cannot create file <path>" when a file cannot be written; the files in the
+    // folder then stay as they were. A name a Windows drive would not take is saved, with a
+    // note in the message.
     void saveProject();
 
 private:
@@ -81,4 +86,5 @@ private:
     BackTextEditor& back_;
     TimedMessage& message_;
     Browse browse_;
+    ConfirmReplace confirmReplace_;
 };

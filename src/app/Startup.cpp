@@ -5,6 +5,7 @@
 #include "app/ProjectCommands.h"
 #include "back/BackTextEditor.h"
 #include "browse/BrowseDialog.h"
+#include "controls/ColourButton.h"
 #include "cover/Cover.h"
 #include "cover/Workspace.h"
 #include "dialogs/ErrorGuard.h"
@@ -26,10 +27,13 @@
 #include "update/UpdateDialog.h"
 
 #include <QApplication>
+#include <QScopeGuard>
 #include <QCoreApplication>
+#include <QDir>
 #include <QLibraryInfo>
 #include <QPrintDialog>
 #include <QPrinterInfo>
+#include <QTimer>
 #include <QTranslator>
 
 bool installToolkitTexts(bool dutch) {
@@ -74,7 +78,6 @@ ProgramWindows::ProgramWindows(const StartupFacts& facts, const QString& startFo
     createWindows();
     wireMainWindow();
     wireOptions();
-    wireCalibration();
     wireUpdateCheck();
 }
 
@@ -82,36 +85,141 @@ ProgramWindows::~ProgramWindows() {
     main_.reset();
 }
 
-// Every window is made once, hidden, in this order: the main window first (it gives the data
-// folder its first value), then the dialogs, the update window, the print preview, the
-// back-cover editor, the options (whose creation loads the stored settings), the input dialog,
-// the browse dialog (which asks for new folders' names through the input dialog) and the About
-// box.
+// The windows the start needs are made once, hidden, in this order: the main window first (it
+// gives the data folder its first value), the question and message windows, the back-cover
+// editor (the start reads the list into it), and the options (whose creation loads the stored
+// settings). The others are made at their first use.
 void ProgramWindows::createWindows() {
     main_ = std::make_unique<MainWindow>(*workspace_, *cover_);
     MainWindow* main = main_.get();
+    // What the other windows' creation cannot do (the stored settings unreadable, say) is told
+    // over the main window when it first shows, with what its showing could not do: not in a
+    // box before any window of the program stands.
+    ErrorGuard::setReporter(main, [main](const QString& text) { main->tellAtFirstShowing(text); });
+    const auto tellLater = qScopeGuard([main] { ErrorGuard::setReporter(main, nullptr); });
     questions_ = new QuestionDialog(main);
     message_ = new TimedMessage(main);
-    const StartupFacts& facts = workspace_->facts();
-    update_ = new UpdateDialog(
-        {updateServer_, main->versionText, facts.programFolder, facts.downloadsFolder}, {}, main);
-    preview_ = new PrintPreview(main);
-    calibration_ = new CalibrationDialog(main);
-    frontFill_ = new FrontFillDialog(main);
-    discLabel_ = new DiscLabelDialog(main);
     // The back-cover editor stays open beside the main window (not modal).
     backEditor_ = new BackTextEditor(*workspace_, *cover_, main);
     // Its creation loads the stored settings: the data folder, the project and the update
     // option are valid from here on, before the main window first shows.
     options_ = new OptionsDialog(*workspace_, main);
-    input_ = new TextInputDialog(main);
-    browse_ = new BrowseDialog(*input_, *message_, main);
-    about_ =
-        new AboutDialog({main->versionText, main->copyrightText}, *message_, main, &Shell::open);
     // Read Project and Read Front Picture choose with the browse dialog.
     projects_ = std::make_unique<ProjectCommands>(
         *workspace_, *cover_, *main, *backEditor_, *message_,
-        [this](const BrowseRequest& request) { return browse(request); });
+        [this](const BrowseRequest& request) { return browse(request); },
+        [this, main](const QString& folder) { return mayReplaceProject(main, folder); });
+    backEditor_->confirmReplace = [this](const QString& folder) {
+        return mayReplaceProject(backEditor_, folder);
+    };
+}
+
+// Saving under the name of another project replaces it only when the user says so.
+bool ProgramWindows::mayReplaceProject(QWidget* over, const QString& folder) {
+    const Question question{
+        ProductName,
+        QCoreApplication::translate("Startup",
+                                    "The folder %1 holds another project. Replace it with this "
+                                    "one?")
+            .arg(QDir::toNativeSeparators(folder)),
+        QCoreApplication::translate("Startup", "Yes"),
+        QCoreApplication::translate("Startup", "No"),
+        QString(),
+        false,
+        false};
+    return questions_->ask(over->frameGeometry(), question) == QuestionDialog::Answer::Yes;
+}
+
+UpdateDialog& ProgramWindows::updateDialog() {
+    if (!update_) {
+        MainWindow* main = main_.get();
+        const StartupFacts& facts = workspace_->facts();
+        update_ = new UpdateDialog({updateServer_, main->versionText, facts.programFolder,
+                                    facts.downloadsFolder},
+                                   {}, main);
+        // "Install" asks the main window's closing question first and then ends the program.
+        update_->actions.offerToSave = [main] { return main->offerToSave(); };
+        update_->actions.endProgram = [] { QCoreApplication::exit(0); };
+        // The automatic check stopped the main window's timer; it runs again from the moment
+        // the update window closes, not from the main window's next painting.
+        QObject::connect(update_, &QDialog::finished, main, [main] { main->handlePaint(); });
+    }
+    return *update_;
+}
+
+// The preview's "Calibrate…" opens the calibration of the printer chosen there.
+PrintPreview& ProgramWindows::printPreview() {
+    if (!preview_) {
+        preview_ = new PrintPreview(main_.get());
+        preview_->calibrate = [this](const QString& printer) {
+            calibrationDialog().calibrate(QPrinterInfo::availablePrinterNames(), printer,
+                                          preview_->frameGeometry());
+        };
+    }
+    return *preview_;
+}
+
+// The calibration's test page prints with the preview's geometry, so that the front's corners
+// lie where a cover print puts them.
+CalibrationDialog& ProgramWindows::calibrationDialog() {
+    if (!calibration_) {
+        calibration_ = new CalibrationDialog(main_.get());
+        calibration_->printTestPage = [this](const QString& name,
+                                             const PrinterCalibration& calibration) {
+            PrintPreview& preview = printPreview();
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setPrinterName(name);
+            printer.setDocName(ProductName + QCoreApplication::translate(
+                                                 "Startup", " - Calibration test page"));
+            printCalibrationPageOn(printer, calibration, cover_->canvas().size(),
+                                   preview.logicalDpiX(), preview.logicalDpiY(),
+                                   preview.screenScale);
+        };
+    }
+    return *calibration_;
+}
+
+FrontFillDialog& ProgramWindows::frontFillDialog() {
+    if (!frontFill_)
+        frontFill_ = new FrontFillDialog(main_.get());
+    return *frontFill_;
+}
+
+// The label prints on the preview's printer, with that printer's calibration.
+DiscLabelDialog& ProgramWindows::discLabelDialog() {
+    if (!discLabel_) {
+        discLabel_ = new DiscLabelDialog(main_.get());
+        discLabel_->printLabel = [this](const DiscLabel::Content& content,
+                                        const DiscLabel::Sheet& sheet) {
+            QPrinter& printer = printPreview().printer();
+            printer.setDocName(ProductName + QStringLiteral(" - ") + content.albumName);
+            QPrintDialog dialog(&printer, discLabel_);
+            if (dialog.exec() != QDialog::Accepted)
+                return;
+            printLabelOn(printer, content, sheet, calibrationFor(printer));
+        };
+    }
+    return *discLabel_;
+}
+
+TextInputDialog& ProgramWindows::textInputDialog() {
+    if (!input_)
+        input_ = new TextInputDialog(main_.get());
+    return *input_;
+}
+
+// The browse dialog asks for new folders' names through the input dialog.
+BrowseDialog& ProgramWindows::browseDialog() {
+    if (!browse_)
+        browse_ = new BrowseDialog(textInputDialog(), *message_, main_.get());
+    return *browse_;
+}
+
+AboutDialog& ProgramWindows::aboutDialog() {
+    if (!about_)
+        about_ = new AboutDialog({main_->versionText, main_->copyrightText}, *message_,
+                                 main_.get(), &Shell::open);
+    return *about_;
 }
 
 void ProgramWindows::wireMainWindow() {
@@ -137,11 +245,12 @@ void ProgramWindows::wireMainWindow() {
         return SaveAnswer::Cancel;
     };
     services.showPrintPreview = [this] {
-        preview_->makePreview(printSourceOf(*cover_));
-        preview_->exec();
+        PrintPreview& preview = printPreview();
+        preview.makePreview(printSourceOf(*cover_));
+        preview.exec();
     };
     services.showFrontFill = [this, main] {
-        const std::optional<CoverOptions> chosen = frontFill_->choose(
+        const std::optional<CoverOptions> chosen = frontFillDialog().choose(
             cover_->frontPicture().image(), cover_->coverOptions(), main->frameGeometry());
         if (!chosen || *chosen == cover_->coverOptions())
             return;
@@ -156,20 +265,12 @@ void ProgramWindows::wireMainWindow() {
         content.albumName = cover_->spineText().trimmed();
         content.tracks =
             DiscLabel::trackLines(backEditor_->editor->toPlainText(), content.albumName);
-        const std::optional<CoverOptions> chosen = discLabel_->choose(content, main->frameGeometry());
+        const std::optional<CoverOptions> chosen =
+            discLabelDialog().choose(content, main->frameGeometry());
         if (!chosen || *chosen == cover_->coverOptions())
             return;
         cover_->setCoverOptions(*chosen);
         workspace_->setUnsavedChanges(true);
-    };
-    discLabel_->printLabel = [this](const DiscLabel::Content& content,
-                                    const DiscLabel::Sheet& sheet) {
-        QPrinter& printer = preview_->printer;
-        printer.setDocName(ProductName + QStringLiteral(" - ") + content.albumName);
-        QPrintDialog dialog(&printer, discLabel_);
-        if (dialog.exec() != QDialog::Accepted)
-            return;
-        printLabelOn(printer, content, sheet, calibrationFor(printer));
     };
     services.loadBackText = [this](const QString& file) { backEditor_->loadContents(file); };
     services.newProject = [this] { projects_->newProject(); };
@@ -180,13 +281,17 @@ void ProgramWindows::wireMainWindow() {
         recordCurrentProject(*workspace_);
     };
     services.readProject = [this] {
-        projects_->readProject();
-        recordCurrentProject(*workspace_);
+        whenBrowseIsFree([this] {
+            projects_->readProject();
+            recordCurrentProject(*workspace_);
+        });
     };
     // The editor's Save makes the list's project the current one (after its own handler).
     QObject::connect(backEditor_->saveButton, &QPushButton::clicked, main,
                      [this] { recordCurrentProject(*workspace_); });
-    services.readFrontPicture = [this] { projects_->readFrontPicture(); };
+    services.readFrontPicture = [this] {
+        whenBrowseIsFree([this] { projects_->readFrontPicture(); });
+    };
     services.frontPictureTaken = [this] { projects_->warnOfSoftFront(); };
     services.showBackEditor = [this] {
         backEditor_->show();
@@ -195,30 +300,49 @@ void ProgramWindows::wireMainWindow() {
     };
     services.showOptions = [this] { options_->exec(); };
     services.saveSettings = [this](RegistryStore& store) { options_->saveSettingsAndPlace(store); };
-    services.showAbout = [this, main] { about_->showCentredOver(main->frameGeometry()); };
+    services.showAbout = [this, main] { aboutDialog().showCentredOver(main->frameGeometry()); };
 }
 
 // The browse dialog as a command asks for it: prepared under the hourglass, shown modally. The
 // choice counts when the dialog ended with OK, or with a double click on a file.
 std::optional<QString> ProgramWindows::browse(const BrowseRequest& request) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    browse_->setFolderPath(request.startPath);
-    browse_->setFileMask(request.fileMask);
-    browse_->setWindowTitle(request.caption);
-    browse_->setHeading(request.heading);
-    browse_->setShowFiles(request.showFiles);
+    BrowseDialog& dialog = browseDialog();
+    dialog.setFolderPath(request.startPath);
+    dialog.setFileMask(request.fileMask);
+    dialog.setWindowTitle(request.caption);
+    dialog.setHeading(request.heading);
+    dialog.setShowFiles(request.showFiles);
     if (request.openAfresh)
-        browse_->setInitialized(false);
+        dialog.setInitialized(false);
     QApplication::restoreOverrideCursor();
-    if (browse_->exec() == 2 && !browse_->wasDoubleClicked())
+    // Only OK and a double click on a file (which ends as OK does) choose.
+    if (dialog.exec() != 1)
         return std::nullopt;
-    return browse_->folderPath();
+    return dialog.folderPath();
+}
+
+// A click that wants the browse dialog while its last showing is still returning (Escape and
+// the click handled in one batch of window events) runs as soon as that showing has returned.
+void ProgramWindows::whenBrowseIsFree(const std::function<void()>& command) {
+    if (!browse_ || !browse_->isRunning()) {
+        command();
+        return;
+    }
+    QTimer::singleShot(0, main_.get(), [this, command] {
+        ErrorGuard::run(main_.get(), [&] { whenBrowseIsFree(command); });
+    });
 }
 
 // Browse in the options chooses the data folder: the browse dialog in its small mode, folders
 // only, opened afresh at the data folder the options show.
 void ProgramWindows::wireOptions() {
-    options_->chooseFolder = [this](const OptionsDialog::FolderQuestion& question) {
+    options_->chooseFolder =
+        [this](const OptionsDialog::FolderQuestion& question) -> std::optional<QString> {
+        if (browse_->isRunning()) {
+            QTimer::singleShot(0, options_, [this] { options_->browseButton->click(); });
+            return std::nullopt;
+        }
         BrowseRequest request;
         request.caption = question.caption;
         request.heading = question.heading;
@@ -230,35 +354,8 @@ void ProgramWindows::wireOptions() {
     };
 }
 
-// The preview's "Calibrate…" opens the calibration of the printer chosen there; its test page
-// prints with the preview's geometry, so that the front's corners lie where a cover print puts
-// them.
-void ProgramWindows::wireCalibration() {
-    preview_->calibrate = [this](const QString& printer) {
-        calibration_->calibrate(QPrinterInfo::availablePrinterNames(), printer,
-                                preview_->frameGeometry());
-    };
-    calibration_->printTestPage = [this](const QString& name,
-                                         const PrinterCalibration& calibration) {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setPrinterName(name);
-        printer.setDocName(ProductName +
-                           QCoreApplication::translate("Startup", " - Calibration test page"));
-        printCalibrationPageOn(printer, calibration, cover_->canvas().size(),
-                               preview_->logicalDpiX(), preview_->logicalDpiY(),
-                               preview_->screenScale);
-    };
-}
-
-// The main window's update timer and the options' "Check Now" reach the update window; its
-// "Install" asks the main window's closing question first and then ends the program.
+// The main window's update timer and the options' "Check Now" reach the update window.
 void ProgramWindows::wireUpdateCheck() {
-    MainWindow* main = main_.get();
-    main->services.checkForUpdate = [this] { update_->autoCheck(); };
-    options_->checkNow = [this](const QRect& caller) { update_->checkNow(caller); };
-    update_->actions.offerToSave = [main] { return main->offerToSave(); };
-    update_->actions.endProgram = [] { QCoreApplication::exit(0); };
-    // The automatic check stopped the main window's timer; it runs again from the moment the
-    // update window closes, not from the main window's next painting.
-    QObject::connect(update_, &QDialog::finished, main, [main] { main->handlePaint(); });
+    main_->services.checkForUpdate = [this] { updateDialog().autoCheck(); };
+    options_->checkNow = [this](const QRect& caller) { updateDialog().checkNow(caller); };
 }

@@ -6,6 +6,7 @@
 #include "support/Support.h"
 #include "update/UpdateServer.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -54,21 +55,26 @@ public:
     MainWindow& mainWindow() { return *main_; }
     QuestionDialog& questionDialog() { return *questions_; }
     TimedMessage& timedMessage() { return *message_; }
-    PrintPreview& printPreview() { return *preview_; }
-    CalibrationDialog& calibrationDialog() { return *calibration_; }
     BackTextEditor& backTextEditor() { return *backEditor_; }
     OptionsDialog& optionsDialog() { return *options_; }
-    BrowseDialog& browseDialog() { return *browse_; }
-    TextInputDialog& textInputDialog() { return *input_; }
-    AboutDialog& aboutDialog() { return *about_; }
-    UpdateDialog& updateDialog() { return *update_; }
+    // The windows the first showing does not need are made, wired, at their first use, so that
+    // the start waits only for what it shows.
+    PrintPreview& printPreview();
+    CalibrationDialog& calibrationDialog();
+    FrontFillDialog& frontFillDialog();
+    DiscLabelDialog& discLabelDialog();
+    BrowseDialog& browseDialog();
+    TextInputDialog& textInputDialog();
+    AboutDialog& aboutDialog();
+    UpdateDialog& updateDialog();
 
 private:
     void createWindows();
     void wireMainWindow();
     void wireOptions();
-    void wireCalibration();
     std::optional<QString> browse(const BrowseRequest& request);
+    bool mayReplaceProject(QWidget* over, const QString& folder);
+    void whenBrowseIsFree(const std::function<void()>& command);
     void wireUpdateCheck();
 
     UpdateServer updateServer_;

@@ -15,8 +15,20 @@
 #include "platform/RegistryStore.h"
 #include "settings/Settings.h"
 #include "support/WindowPlacement.h"
+#include "tracks/MusicFolder.h"
+#include "tracks/PastedTracks.h"
+#include "tracks/TrackImport.h"
+#include "tracks/TrackLayout.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QEventLoop>
+#include <QMenu>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QThread>
+#include <QTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -49,6 +61,9 @@ void BackTextEditor::createControls() {
     topPanel = new QWidget(this);
     readButton = makeButton(topPanel, QRect(BackRules::ButtonLeft, 19, 82, 35));
     saveButton = makeButton(topPanel, QRect(0, 19, 85, 35));
+    importButton = makeButton(topPanel, QRect((BackRules::EditorWidth - 130) / 2, 19, 130, 35));
+    importMenu = new QMenu(importButton);
+    importButton->setMenu(importMenu);
     hintLabel = new QLabel(topPanel);
     hintLabel->setAlignment(Qt::AlignCenter);
 
@@ -61,10 +76,20 @@ void BackTextEditor::createControls() {
     editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // A list file dropped from a file manager replaces the list; text dragged within the editor
     // or from another program is inserted as usual.
-    new FileDropTarget(
-        editor->viewport(), listFileExtensions(),
-        [this](const QString& file) { ErrorGuard::run(this, [&] { takeListFile(file); }); },
+    // A folder of audio files, a cue sheet, a spreadsheet's rows or an audio file dropped there
+    // is imported as a track list.
+    auto* drops = new FileDropTarget(
+        editor->viewport(), listFileExtensions() + TrackImport::extensions(),
+        [this](const QString& file) {
+            ErrorGuard::run(this, [&] {
+                if (listFileExtensions().contains(QFileInfo(file).suffix().toLower()))
+                    takeListFile(file);
+                else
+                    importTracks(file);
+            });
+        },
         FileDropTarget::OtherDrags::LeaveToWidget);
+    drops->setTakesFolders(&MusicFolder::holdsAudio);
     // The list is shown as it is copied and printed: on white, in black where it sets no colour.
     QPalette paper = editor->palette();
     paper.setColor(QPalette::Base, Qt::white);
@@ -76,6 +101,22 @@ void BackTextEditor::createControls() {
     closeButton = makeButton(bottomPanel, QRect(0, 17, 103, 32));
 
     runOpenDialog = [](QFileDialog* dialog) { return dialog->exec() == QDialog::Accepted; };
+    askYesNo = [this](const QString& question) {
+        return QMessageBox::question(this, ProductName, question) == QMessageBox::Yes;
+    };
+    chooseImport = [this](bool folder) {
+        const QString start = workspace_.projectFolder;
+        if (folder)
+            return QFileDialog::getExistingDirectory(
+                this, ProductName + tr(" - Select the folder of the album's audio files"), start);
+        QStringList audio;
+        for (const QString& extension : MusicFolder::audioExtensions())
+            audio << QStringLiteral("*.") + extension;
+        return QFileDialog::getOpenFileName(
+            this, ProductName + tr(" - Select the cue sheet or the track list"), start,
+            tr("Track lists (*.cue *.txt *.csv *.tsv)") + QStringLiteral(";;") +
+                tr("Audio files (%1)").arg(audio.join(u' ')));
+    };
 }
 
 void BackTextEditor::setTexts() {
@@ -86,6 +127,27 @@ void BackTextEditor::setTexts() {
                           "to the layout in the Main screen."));
     readButton->setText(tr("Read"));
     saveButton->setText(tr("Save"));
+    importButton->setText(tr("Import..."));
+    importButton->setToolTip(tr("Makes the list from the music: a folder of audio files, a cue "
+                                "sheet, a text file or the clipboard. A folder or file dropped "
+                                "on the list is imported too."));
+    importMenu->clear();
+    importMenu->addAction(tr("Folder of audio files..."), this, [this] {
+        ErrorGuard::run(this, [this] {
+            const QString folder = chooseImport(true);
+            if (!folder.isEmpty())
+                importTracks(folder);
+        });
+    });
+    importMenu->addAction(tr("Cue sheet or text file..."), this, [this] {
+        ErrorGuard::run(this, [this] {
+            const QString file = chooseImport(false);
+            if (!file.isEmpty())
+                importTracks(file);
+        });
+    });
+    importMenu->addAction(tr("Paste a track list"), this,
+                          [this] { ErrorGuard::run(this, [this] { importClipboard(); }); });
     copyButton->setText(tr("Copy to Back Cover"));
     closeButton->setText(tr("Cancel"));
 }
@@ -144,6 +206,85 @@ void BackTextEditor::takeListFile(const QString& fileName) {
     }
 }
 
+std::optional<TrackList> BackTextEditor::readInBackground(const QString& path) {
+    ImportProgress progress;
+    TrackList list;
+    QString failure;
+    QThread* worker = QThread::create([&] {
+        try {
+            list = TrackImport::read(path, &progress);
+        } catch (const AppError& e) {
+            failure = e.message();
+        } catch (const std::exception& e) {
+            failure = QString::fromLocal8Bit(e.what());
+        }
+    });
+    // The window goes on while the files are read; the progress shows when it takes a while.
+    QProgressDialog dialog(tr("Reading the track list from %1").arg(QFileInfo(path).fileName()),
+                           tr("Cancel"), 0, 0, this);
+    dialog.setWindowTitle(ProductName);
+    dialog.setWindowModality(Qt::WindowModal);
+    dialog.setMinimumDuration(400);
+    dialog.setAutoReset(false);
+    dialog.setAutoClose(false);
+    QTimer ticks;
+    ticks.setInterval(50);
+    connect(&ticks, &QTimer::timeout, &dialog, [&] {
+        if (dialog.wasCanceled())
+            progress.cancelled = true;
+        dialog.setMaximum(progress.total);
+        dialog.setValue(progress.done);
+    });
+    connect(&dialog, &QProgressDialog::canceled, &dialog, [&] { progress.cancelled = true; });
+    QEventLoop loop;
+    connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
+    worker->start();
+    ticks.start();
+    loop.exec();
+    worker->wait();
+    delete worker;
+    if (progress.cancelled)
+        return std::nullopt;
+    if (!failure.isEmpty())
+        throw AppError(failure);
+    return list;
+}
+
+void BackTextEditor::importTracks(const QString& path) {
+    const std::optional<TrackList> list = readInBackground(path);
+    if (list)
+        takeTracks(*list, QDir::toNativeSeparators(path));
+}
+
+void BackTextEditor::importClipboard() {
+    const TrackList list = PastedTracks::read(QGuiApplication::clipboard()->text());
+    if (list.trackCount() == 0)
+        throw AppError(tr("The clipboard holds no track list."));
+    takeTracks(list, tr("the clipboard"));
+}
+
+void BackTextEditor::takeTracks(const TrackList& list, const QString& source) {
+    QTextDocument* document = editor->document();
+    // The list stays until the user agrees to lose what was changed in it.
+    if (workspace_.hasUnsavedChanges() && document->isModified() && !document->isEmpty() &&
+        !askYesNo(tr("The list has changes that have not been saved. Replace it with the list "
+                     "of %1 read from %2?")
+                      .arg(list.trackCount() == 1 ? tr("1 track")
+                                                  : tr("%1 tracks").arg(list.trackCount()),
+                           source)))
+        return;
+    layOutTracks(list);
+    if (!list.frontPicture.isEmpty() &&
+        askYesNo(tr("Use the album's picture from %1 as the front picture?")
+                     .arg(list.frontPictureFrom)))
+        cover_.takeFrontPicture(list.frontPicture, list.frontPictureExtension);
+}
+
+void BackTextEditor::layOutTracks(const TrackList& list) {
+    TrackLayout::layOut(list, *editor->document(), editor->contentsRect().size());
+    editor->moveCursor(QTextCursor::Start);
+}
+
 void BackTextEditor::readList() {
     // Made at the first read: a file dialog keeps its history in the user's settings when it
     // goes, which an editor that only lays out a list (an export) must not write.
@@ -164,20 +305,25 @@ void BackTextEditor::readList() {
 }
 
 void BackTextEditor::saveList() {
-    // The name is the one the spine text would get: cut to what the spine holds, so that saving
+    // The name is the one the spine text gets from Copy to Back Cover, whole, so that saving
     // the project later writes into this same folder.
-    const QString name = Project::cutName(BackRules::nameFromLines(editor->displayedLines()));
+    const QString name = BackRules::nameFromLines(editor->displayedLines());
     const QString data = workspace_.dataFolder;
     const QString folder = name.isEmpty() ? data : withTrailingDelim(data + name);
     // A name that cannot be a folder fails before anything is made or changed.
     Project::checkFolderName(name, data);
-    if (QFileInfo(folder).isDir()) {
+    if (name.isEmpty() || Project::isSameFolder(folder, workspace_.projectFolder)) {
         editor->saveToFile(folder + Project::BackTextFile);
     } else {
-        // The new folder becomes the current project: it gets the pictures too, so that it is a
+        // Another project's list is not replaced unasked: its pictures would stay with it.
+        const bool another = Project::holdsProject(folder);
+        if (another && !(confirmReplace && confirmReplace(folder)))
+            return;
+        // The folder becomes the current project: it gets the pictures too, so that it is a
         // whole project the next start can open.
         Project::writeFiles(folder, editor->toRtf(), cover_.backPicture(), cover_.frontPicture(),
-                        &cover_.coverOptions());
+                            &cover_.coverOptions(),
+                            another ? Project::Unwritten::Remove : Project::Unwritten::Keep);
     }
     workspace_.projectName = name;
     workspace_.projectFolder = folder;

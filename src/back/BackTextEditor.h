@@ -6,12 +6,15 @@
 #pragma once
 
 #include "cover/BackText.h"
+#include "tracks/TrackList.h"
 
 #include <QDialog>
 #include <functional>
+#include <optional>
 
 class QFileDialog;
 class QLabel;
+class QMenu;
 class RichTextEdit;
 class ColourButton;
 class Cover;
@@ -25,6 +28,10 @@ public:
     QWidget* topPanel;
     ColourButton* readButton;
     ColourButton* saveButton;
+    // Import: a track list from a folder of audio files, a cue sheet or text file, or the
+    // clipboard.
+    ColourButton* importButton;
+    QMenu* importMenu;
     QLabel* hintLabel;
     RichTextEdit* editor;
     QWidget* bottomPanel;
@@ -34,6 +41,13 @@ public:
 
     // Shows the open dialog; true when the user chose a file. Tests answer it themselves.
     std::function<bool(QFileDialog*)> runOpenDialog;
+    // Asks whether the project in this folder, another than the one being edited, is to be
+    // replaced by Save; true for Yes. Without it such a folder is left alone.
+    std::function<bool(const QString& folder)> confirmReplace;
+    // Asks the user a yes/no question; true for yes. Tests answer it themselves.
+    std::function<bool(const QString&)> askYesNo;
+    // Chooses what to import: a folder (folder true) or a file; empty when the user cancels.
+    std::function<QString(bool folder)> chooseImport;
 
     // Loads a list file (a project's "Back.rtf") into the editor, replacing its content. When the
     // cover's back picture is exactly the copy of this list, the cover keeps the list with it.
@@ -42,6 +56,16 @@ public:
     void takeListFile(const QString& fileName);
     // The list as the editor shows it now: what Copy to Back Cover puts on the back.
     BackTextView displayedList() const;
+
+    // Reads a track list from a folder, cue sheet, text or audio file, on a worker thread with
+    // its progress shown and a Cancel, and lays it out in place of the list (one undo step).
+    // A list with unsaved changes is replaced only when the user agrees; the album's picture is
+    // offered as the front.
+    void importTracks(const QString& path);
+    // The same for the clipboard's text.
+    void importClipboard();
+    // Lays a list out in place of the editor's content, fitted to the back.
+    void layOutTracks(const TrackList& list);
 
     void initialise();
     void handleShow();
@@ -59,6 +83,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    std::optional<TrackList> readInBackground(const QString& path);
+    void takeTracks(const TrackList& list, const QString& source);
     void createControls();
     void setTexts();
     void connectHandlers();

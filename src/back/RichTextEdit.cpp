@@ -1,6 +1,7 @@
 #include "back/RichTextEdit.h"
 
 #include "platform/AppError.h"
+#include "platform/FileBytes.h"
 #include "platform/SaveWhole.h"
 #include "platform/SystemReason.h"
 #include "rtf/RtfReader.h"
@@ -76,11 +77,16 @@ void RichTextEdit::keyPressEvent(QKeyEvent* event) {
 }
 
 void RichTextEdit::loadFromFile(const QString& fileName) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw AppError(withReason(
-            QStringLiteral("Cannot open file %1").arg(QDir::toNativeSeparators(fileName)),
-            systemReason(file)));
+    // Only a regular file: a FIFO or a device would keep the program waiting for good.
+    const RegularFile source(fileName);
+    if (source.size() > MaxListFileBytes)
+        throw AppError(tr("%1 is too large for a list of contents (%2 MB; at most %3 MB).")
+                           .arg(QDir::toNativeSeparators(fileName))
+                           .arg(source.size() / (1024 * 1024))
+                           .arg(MaxListFileBytes / (1024 * 1024)));
+    QFile file;
+    if (!file.open(source.handle(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
+        source.failRead();
     auto* loaded = new QTextDocument(this);
     loaded->setDefaultFont(document()->defaultFont());
     loaded->setDefaultTextOption(document()->defaultTextOption());

@@ -14,9 +14,13 @@ public:
     explicit RichTextEdit(QWidget* parent = nullptr);
 
     // Replaces the whole content with the file: as RTF, or as plain text when the file is not
-    // RTF. Throws AppError "Cannot open file <name>", or "Failed to Load Stream" when the file
-    // is neither RTF nor text or cannot be read to its end.
+    // RTF. Throws AppError "Cannot open file <name>" (also for what is not a regular file),
+    // that the file is too large (over MaxListFileBytes, refused before it is read), or "Failed
+    // to Load Stream" when the file is neither RTF nor text or cannot be read to its end.
     void loadFromFile(const QString& fileName);
+    // The largest list of contents that is read: a track list is a few kilobytes, a very long
+    // one with pictures a few megabytes.
+    static constexpr qint64 MaxListFileBytes = 20LL * 1024 * 1024;
 
     // Writes the whole content as RTF, replacing the file. Throws AppError
     // "Cannot create file <name>", or "Failed to Save Stream" when writing fails.

@@ -2,6 +2,7 @@
 
 #include "browse/BrowseGeometry.h"
 #include "browse/BrowsePaths.h"
+#include "browse/FileListModel.h"
 #include "browse/FolderScanner.h"
 #include "browse/FolderTree.h"
 #include "browse/FolderTreeModel.h"
@@ -20,9 +21,10 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QMessageBox>
 #include <QResizeEvent>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QSplitter>
 #include <QStyle>
@@ -109,8 +111,13 @@ void BrowseDialog::createControls() {
             roots.append(d.root);
         return roots;
     });
-    fileList = new QListWidget(splitter);
+    files = new FileListModel(this);
+    files->setFileIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    fileList = new QListView(splitter);
+    fileList->setModel(files);
     fileList->setUniformItemSizes(true); // 20 000 files lay out at once
+    fileList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    fileList->setSelectionMode(QAbstractItemView::SingleSelection);
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
 
@@ -142,9 +149,8 @@ void BrowseDialog::connectHandlers() {
     connect(folderTree, &FolderTree::directoryChanged, this, [this](const QString& directory) {
         ErrorGuard::run(this, [&] { showDirectory(directory); });
     });
-    connect(fileList, &QListWidget::itemClicked, this,
-            guarded(this, &BrowseDialog::showChosenFile));
-    connect(fileList, &QListWidget::itemDoubleClicked, this,
+    connect(fileList, &QListView::clicked, this, guarded(this, &BrowseDialog::showChosenFile));
+    connect(fileList, &QListView::doubleClicked, this,
             guarded(this, &BrowseDialog::chooseFileByDoubleClick));
     connect(okButton, &QPushButton::clicked, this, guarded(this, &BrowseDialog::confirm));
     connect(cancelButton, &QPushButton::clicked, this, guarded(this, &BrowseDialog::cancel));
@@ -152,24 +158,7 @@ void BrowseDialog::connectHandlers() {
             [this](quint64 id, const FolderScanner::Batch& batch) {
                 if (id != fileListing_)
                     return;
-                const BrowsePaths::NameOrder order;
-                QStringList merged;
-                merged.reserve(files_.size() + batch.files.size());
-                std::merge(files_.begin(), files_.end(), batch.files.begin(), batch.files.end(),
-                           std::back_inserter(merged), order);
-                files_ = std::move(merged);
-                const QString chosen = fileList->currentItem()
-                                           ? fileList->currentItem()->data(Qt::UserRole).toString()
-                                           : QString();
-                fileList->clear();
-                const QIcon icon = style()->standardIcon(QStyle::SP_FileIcon);
-                for (const QString& name : std::as_const(files_)) {
-                    auto* item =
-                        new QListWidgetItem(icon, FolderTreeModel::shownName(name), fileList);
-                    item->setData(Qt::UserRole, name);
-                    if (name == chosen)
-                        fileList->setCurrentItem(item);
-                }
+                files->addBatch(batch.files);
                 showFileCount();
             });
 }
@@ -215,8 +204,7 @@ void BrowseDialog::initialise() {
     if (folderPath_.isEmpty())
         folderPath_ = shownDrives_.isEmpty() ? QString(PathDelim) : shownDrives_.first().root;
     initialPath_ = folderPath_;
-    files_.clear();
-    fileList->clear();
+    files->clear();
     selectDriveOf(initialPath_);
     folderTree->openPath(initialPath_);
     if (isVisible())
@@ -371,8 +359,7 @@ void BrowseDialog::listFiles(const QString& folder) {
     if (fileListing_)
         fileScanner_->cancel(fileListing_);
     fileListing_ = 0;
-    files_.clear();
-    fileList->clear();
+    files->clear();
     if (!folder.isEmpty()) {
         FolderScanner::Request request;
         request.folder = folder;
@@ -385,14 +372,14 @@ void BrowseDialog::listFiles(const QString& folder) {
 }
 
 void BrowseDialog::showFileCount() {
-    countLabel->setText(QStringLiteral("  %1 bestanden").arg(fileList->count()));
+    countLabel->setText(QStringLiteral("  %1 bestanden").arg(files->count()));
     countLabel->adjustSize();
 }
 
 void BrowseDialog::showChosenFile() {
     QString text = folderTree->directory();
-    if (const QListWidgetItem* item = fileList->currentItem())
-        text += item->data(Qt::UserRole).toString();
+    if (const QModelIndex current = fileList->currentIndex(); current.isValid())
+        text += files->nameAt(current.row());
     directoryPanel->setText(FolderTreeModel::shownName(text));
 }
 
@@ -402,17 +389,26 @@ void BrowseDialog::chooseFileByDoubleClick() {
 }
 
 void BrowseDialog::confirm() {
-    if (isLarge() && fileList->count() == 0) {
+    if (isLarge() && files->count() == 0) {
         // Nothing to choose here: the window stays open for another folder.
         message_.showTimed(frameGeometry(), tr("No files found."), QString(), 10000);
         return;
     }
-    if (isLarge() && !fileList->currentItem())
-        fileList->setCurrentRow(0);
+    if (isLarge() && !fileList->currentIndex().isValid())
+        fileList->setCurrentIndex(files->index(0));
     folderPath_ = withTrailingDelim(folderTree->directory());
     if (isLarge())
-        folderPath_ += fileList->currentItem()->data(Qt::UserRole).toString();
+        folderPath_ += files->nameAt(fileList->currentIndex().row());
     done(1);
+}
+
+int BrowseDialog::exec() {
+    // Escape and a click on the caller's button can be handled in one batch of window events:
+    // the click then arrives while the last showing, its window gone, is still returning.
+    if (running_)
+        return 2;
+    const QScopedValueRollback<bool> running(running_, true);
+    return QDialog::exec();
 }
 
 void BrowseDialog::cancel() {

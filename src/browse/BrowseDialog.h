@@ -22,11 +22,12 @@
 #include <functional>
 
 class ColourButton;
+class FileListModel;
 class FolderScanner;
 class FolderTree;
 class QComboBox;
 class QLabel;
-class QListWidget;
+class QListView;
 class QSplitter;
 class QToolButton;
 class TextInputDialog;
@@ -62,6 +63,13 @@ public:
     void setInitialized(bool initialized) { initialized_ = initialized; }
     // Whether the last showing was ended by a double click on a file.
     bool wasDoubleClicked() const { return doubleClicked_; }
+    // Whether a showing is still under way: from exec() until it returns, which is a moment
+    // after the window has gone (window events already waiting are handled first).
+    bool isRunning() const { return running_; }
+
+    // Shows the window modally; OK gives 1, Cancel 2. A call while a showing is still under way
+    // shows nothing and gives 2.
+    int exec() override;
 
     // Controls.
     QWidget* headingPanel;
@@ -71,7 +79,8 @@ public:
     QComboBox* driveList;
     QToolButton* newFolderButton;
     FolderTree* folderTree;
-    QListWidget* fileList;
+    QListView* fileList;
+    FileListModel* files;
     QWidget* bottomPanel;
     QLabel* directoryPanel;
     QLabel* countLabel;
@@ -120,7 +129,6 @@ private:
     QList<Drives::Drive> shownDrives_;
     FolderScanner* fileScanner_;
     quint64 fileListing_ = 0;
-    QStringList files_;
     QString fileMask_ = QStringLiteral("*.*");
 
     QString folderPath_;
@@ -130,6 +138,7 @@ private:
     bool initialized_ = false;
     bool initializedLarge_ = false; // the mode the window was initialised in
     bool doubleClicked_ = false;
+    bool running_ = false;
     QString lastDriveRoot_;
     int splitterPos_ = 200;
 };

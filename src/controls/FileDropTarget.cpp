@@ -23,7 +23,12 @@ FileDropTarget::FileDropTarget(QWidget* widget, QStringList extensions,
 QString FileDropTarget::usableFile(const QDropEvent& event) const {
     if (safeDropAction(event.possibleActions()) == Qt::IgnoreAction)
         return {};
-    return usableDroppedFile(droppedItems(event.mimeData()->urls()), extensions_);
+    const QList<QUrl> urls = event.mimeData()->urls();
+    if (urls != lastUrls_) {
+        lastUrls_ = urls;
+        lastFile_ = usableDroppedFile(droppedItems(urls), extensions_, folders_);
+    }
+    return lastFile_;
 }
 
 bool FileDropTarget::eventFilter(QObject* watched, QEvent* event) {
@@ -31,6 +36,8 @@ bool FileDropTarget::eventFilter(QObject* watched, QEvent* event) {
     if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
         return QObject::eventFilter(watched, event);
     auto* drop = static_cast<QDropEvent*>(event);
+    if (type == QEvent::DragEnter)
+        lastUrls_.clear(); // a new drag: the folders may have changed since the last one
     if (!drop->mimeData()->hasUrls() && otherDrags_ == OtherDrags::LeaveToWidget)
         return false;
     const QString file = usableFile(*drop);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QObject>
+#include <QUrl>
 #include <QStringList>
 #include <functional>
 
@@ -23,6 +24,12 @@ public:
                    std::function<void(const QString&)> take,
                    OtherDrags otherDrags = OtherDrags::Refuse);
 
+    // Folders dropped are handed on too when they pass the test (the track import takes a
+    // folder that holds audio files); a file of the drop that can be used goes first.
+    void setTakesFolders(std::function<bool(const QString&)> usable) {
+        folders_ = std::move(usable);
+    }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -33,4 +40,8 @@ private:
     QStringList extensions_;
     std::function<void(const QString&)> take_;
     OtherDrags otherDrags_;
+    std::function<bool(const QString&)> folders_;
+    // The answer for the drag under way: asked once, not at every move of the mouse.
+    mutable QList<QUrl> lastUrls_;
+    mutable QString lastFile_;
 };

@@ -35,6 +35,13 @@ void Cover::setCoverOptions(const CoverOptions& options) {
     Q_EMIT changed();
 }
 
+void Cover::takeFrontPicture(const QByteArray& data, const QString& extension) {
+    front_.loadFromData(data, extension, Layout::FrontRect.size());
+    putFrontPictureOnCanvas();
+    workspace_.setUnsavedChanges(true);
+    Q_EMIT changed();
+}
+
 void Cover::loadBackPicture(const QString& fileName) {
     back_.loadFromFile(fileName);
     backText_ = BackTextView();
@@ -86,7 +93,7 @@ void Cover::putBackPictureOnCanvas() {
 
 void Cover::applySpineText(const QString& text) {
     // What the spines show is what the spine text field holds and what names the project.
-    const QString spine = Project::cutName(text);
+    const QString& spine = text;
     Canvas canvas(&canvas_);
     // A shorter text must not leave the end of the longer one before it on the spines.
     Layout::clearSpineText(canvas, Layout::LeftSpineBounds, Layout::RightSpineBounds);

@@ -38,6 +38,9 @@ public:
     void drawTemplate();
     // Reads a picture into the front square; the project counts as saved afterwards.
     void loadFrontPicture(const QString& fileName);
+    // A front picture given as a file's bytes (one found with the music), with the extension
+    // of its format. The project has unsaved changes afterwards.
+    void takeFrontPicture(const QByteArray& data, const QString& extension);
     // Reads a picture into the back rectangle, with the product name stamped on it; the project
     // counts as saved afterwards.
     void loadBackPicture(const QString& fileName);

@@ -17,7 +17,8 @@ QList<DroppedItem> droppedItems(const QList<QUrl>& urls) {
     return items;
 }
 
-QString usableDroppedFile(const QList<DroppedItem>& items, const QStringList& extensions) {
+QString usableDroppedFile(const QList<DroppedItem>& items, const QStringList& extensions,
+                          const std::function<bool(const QString&)>& folders) {
     for (const DroppedItem& item : items) {
         if (item.path.isEmpty() || item.isFolder)
             continue;
@@ -25,6 +26,10 @@ QString usableDroppedFile(const QList<DroppedItem>& items, const QStringList& ex
         if (!extension.isEmpty() && extensions.contains(extension))
             return item.path;
     }
+    if (folders)
+        for (const DroppedItem& item : items)
+            if (!item.path.isEmpty() && item.isFolder && folders(item.path))
+                return item.path;
     return {};
 }
 

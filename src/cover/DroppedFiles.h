@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QUrl>
 #include <Qt>
+#include <functional>
 
 // One dropped address as far as the decision goes.
 struct DroppedItem {
@@ -21,8 +22,10 @@ struct DroppedItem {
 QList<DroppedItem> droppedItems(const QList<QUrl>& urls);
 
 // The first item that is a file with one of the extensions (lower case, without the dot; the
-// file's own extension in any case); empty when none is.
-QString usableDroppedFile(const QList<DroppedItem>& items, const QStringList& extensions);
+// file's own extension in any case); else, when folders is given, the first folder it finds
+// usable; empty when none is.
+QString usableDroppedFile(const QList<DroppedItem>& items, const QStringList& extensions,
+                          const std::function<bool(const QString&)>& folders = {});
 
 // How the drop is taken: always as a copy (or a link when the source offers nothing else),
 // never as a move, which would have the file manager delete the user's file once it is read.

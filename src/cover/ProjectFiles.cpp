@@ -3,31 +3,123 @@
 #include "cover/Cover.h"
 #include "cover/CoverOptionsFile.h"
 #include "platform/AppError.h"
+#include "platform/FolderSwap.h"
 #include "platform/PathDelim.h"
 #include "platform/Picture.h"
-#include "platform/SaveWhole.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 
 namespace Project {
 namespace {
 
-// Characters that cannot stand in a folder name here or on Windows, where a project folder may
-// be copied.
-constexpr QStringView ForbiddenCharacters = u"/\\:*?\"<>|";
+// Characters a Windows file system does not take in a name.
+constexpr QStringView WindowsForbidden = u"\\:*?\"<>|";
+
+// A save writes its project into a work folder beside the project folder: "target" names the
+// project folder, "new" holds the new files, "old" the old folder when the file system could
+// not swap the two in one step. The work folder is locked while its save runs.
+const QString WorkPrefix = QStringLiteral(".sleevix-save-");
+const QString TargetFile = QStringLiteral("target");
+const QString NewFolder = QStringLiteral("new");
+const QString OldFolder = QStringLiteral("old");
+
+QStringList projectFiles() {
+    return {BackTextFile, BackPictureFile, FrontFile, CoverOptionsFile};
+}
+
+AppError cannotCreate(const QString& file) {
+    return AppError(QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(file)));
+}
+
+bool writeWhole(const QString& path, const QByteArray& bytes) {
+    QFile out(path);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return false;
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 n = out.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    out.close();
+    return out.error() == QFileDevice::NoError && FolderSwap::sync(path);
+}
+
+// A copy the toolkit's whole-file save left behind when the program was killed: "Back.rtf"
+// followed by a dot and six letters or digits.
+bool isLeftSaveCopy(const QString& name) {
+    static const QRegularExpression copy(
+        QStringLiteral("^(Back\\.rtf|Back\\.bmp|Front\\.jpg)\\.[A-Za-z0-9]{6}$"));
+    return copy.match(name).hasMatch();
+}
+
+void removeLeftSaveCopies(const QString& folder) {
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (isLeftSaveCopy(name))
+            QFile::remove(dir.filePath(name));
+}
+
+// Moves what is not a project file from one folder into another that does not have it; a
+// whole-file save's copy goes. False when something could not be moved.
+bool moveOtherEntries(const QString& from, const QString& to) {
+    const QStringList project = projectFiles();
+    bool all = true;
+    const QDir source(from);
+    for (const QString& name :
+         source.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        if (project.contains(name))
+            continue;
+        if (isLeftSaveCopy(name)) {
+            QFile::remove(source.filePath(name));
+            continue;
+        }
+        if (!FolderSwap::renameNoReplace(source.filePath(name), QDir(to).filePath(name)))
+            all = false;
+    }
+    return all;
+}
+
+bool isOneName(const QString& name) {
+    return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'/') &&
+           !name.contains(QChar(0));
+}
+
+void finishSave(const QString& dataFolder, const QString& work) {
+    FolderSwap::FolderLock lock;
+    if (!lock.tryLock(work))
+        return; // still being written
+    QFile targetFile(work + u'/' + TargetFile);
+    const QString name =
+        targetFile.open(QIODevice::ReadOnly) ? QFile::decodeName(targetFile.readAll()) : QString();
+    bool emptied = true;
+    if (isOneName(name)) {
+        const QString target = dataFolder + u'/' + name;
+        const QString fresh = work + u'/' + NewFolder;
+        const QString old = work + u'/' + OldFolder;
+        // Killed between the two renames of a file system that cannot swap: the new project was
+        // whole before the old one was moved aside.
+        if (!QFileInfo::exists(target) && QFileInfo(old).isDir())
+            FolderSwap::renameNoReplace(QFileInfo(fresh).isDir() ? fresh : old, target);
+        // The old folder's other files go back to the project; a new folder that was never put
+        // in place holds project files only.
+        if (QFileInfo(target).isDir())
+            for (const QString& inner : {fresh, old})
+                if (QFileInfo(inner).isDir())
+                    emptied = moveOtherEntries(inner, target) && emptied;
+    }
+    // What could not be moved back stays for a later save to try again.
+    if (emptied)
+        QDir(work).removeRecursively();
+}
 
 } // namespace
-
-QString cutName(const QString& name) {
-    if (name.size() <= MaxNameLength)
-        return name;
-    qsizetype length = MaxNameLength;
-    if (name.at(length - 1).isHighSurrogate())
-        --length;
-    return name.left(length);
-}
 
 QString nameOfFolder(const QString& folder) {
     QString path = QDir::fromNativeSeparators(folder);
@@ -43,23 +135,47 @@ QString folderNameProblem(const QString& name, const QString& dataFolder,
     if (name == u"." || name == u"..")
         return QCoreApplication::translate(
             "Project", "\".\" and \"..\" stand for the folder itself and the one above it");
-    for (const QChar c : name) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
-            return QCoreApplication::translate("Project",
-                                               "it contains a tab or another control character");
-        if (ForbiddenCharacters.contains(c))
-            return QCoreApplication::translate(
-                       "Project", "it contains \"%1\", which cannot stand in a folder name")
-                .arg(c);
-    }
-    if (name.trimmed().isEmpty())
-        return QCoreApplication::translate("Project", "it consists of spaces only");
+    if (name.contains(PathDelim))
+        return QCoreApplication::translate(
+                   "Project", "it contains \"%1\", which cannot stand in a folder name")
+            .arg(PathDelim);
+    if (name.contains(QChar(0)))
+        return QCoreApplication::translate("Project", "it contains a zero character");
     if (fileNameLength(name) > limits.nameLength)
         return QCoreApplication::translate("Project", "it is too long for the file system");
     const QString file = withTrailingDelim(dataFolder) + name + PathDelim + BackTextFile;
     if (fileNameLength(file) > limits.pathLength)
         return QCoreApplication::translate(
             "Project", "the path of its files would be too long for the file system");
+    return {};
+}
+
+QString portabilityNote(const QString& name) {
+    for (const QChar c : name) {
+        if (WindowsForbidden.contains(c))
+            return QCoreApplication::translate("Project",
+                                               "Note: a Windows drive (FAT or NTFS, most USB "
+                                               "sticks) takes no \"%1\" in a folder name.")
+                .arg(c);
+        if (c.unicode() < 0x20)
+            return QCoreApplication::translate("Project",
+                                               "Note: a Windows drive (FAT or NTFS, most USB "
+                                               "sticks) takes no tab or line break in a folder "
+                                               "name.");
+    }
+    if (name.endsWith(u' ') || name.endsWith(u'.'))
+        return QCoreApplication::translate("Project",
+                                           "Note: a Windows drive (FAT or NTFS, most USB sticks) "
+                                           "drops a space or full stop at the end of a folder "
+                                           "name.");
+    static const QRegularExpression reserved(
+        QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])(\\..*)?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    if (reserved.match(name).hasMatch())
+        return QCoreApplication::translate("Project",
+                                           "Note: Windows keeps the name \"%1\" for a device; a "
+                                           "folder of that name cannot be copied there.")
+            .arg(name.section(u'.', 0, 0));
     return {};
 }
 
@@ -71,32 +187,130 @@ void checkFolderName(const QString& name, const QString& dataFolder) {
                            .arg(name, problem));
 }
 
-void writeFiles(const QString& folder, const QByteArray& backText, const Picture& back,
-                const Picture& front, const CoverOptions* options) {
+bool holdsProject(const QString& folder) {
     const QString dir = withTrailingDelim(folder);
-    const auto cannotCreate = [](const QString& file) {
-        return AppError(
-            QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(file)));
-    };
-    const bool made = !QFileInfo(dir).isDir();
-    if (!QDir().mkpath(dir))
+    for (const QString& file : projectFiles())
+        if (QFileInfo(dir + file).isFile())
+            return true;
+    return false;
+}
+
+bool isSameFolder(const QString& a, const QString& b) {
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    const QFileInfo first(a);
+    const QFileInfo second(b);
+    if (first.exists() && second.exists())
+        return first.canonicalFilePath() == second.canonicalFilePath();
+    return QDir::cleanPath(first.absoluteFilePath()) == QDir::cleanPath(second.absoluteFilePath());
+}
+
+void finishUnfinishedSaves(const QString& dataFolder) {
+    const QString parent = QDir::cleanPath(dataFolder);
+    const QDir dir(parent);
+    for (const QString& work :
+         dir.entryList({WorkPrefix + u'*'}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot))
+        finishSave(parent, dir.filePath(work));
+}
+
+void writeFiles(const QString& folder, const QByteArray& backText, const Picture& back,
+                const Picture& front, const CoverOptions* options, Unwritten unwritten) {
+    const QString dir = withTrailingDelim(folder);
+    // A project folder that is a link is saved where the link leads.
+    QFileInfo where(QDir::cleanPath(QFileInfo(dir).absoluteFilePath()));
+    if (where.isSymLink() && where.isDir())
+        where = QFileInfo(where.canonicalFilePath());
+    const QString target = where.absoluteFilePath();
+    const QString parent = where.absolutePath();
+    const bool existed = where.exists();
+    if ((existed && !where.isDir()) || !QDir().mkpath(parent))
         throw cannotCreate(dir + BackTextFile);
-    QList<FileToWrite> files{{dir + BackTextFile, backText}};
-    try {
-        if (!back.isEmpty())
-            files.append({dir + BackPictureFile, windowsBitmap(back.image())});
-        if (!front.isEmpty())
-            files.append({dir + FrontFile, front.fileBytes(dir + FrontFile)});
-        if (options && coverOptionsWanted(dir, *options))
-            files.append({dir + CoverOptionsFile, coverOptionsText(*options)});
-        if (const QString failed = saveFilesWhole(files); !failed.isEmpty())
-            throw cannotCreate(failed);
-    } catch (...) {
-        // A folder made for nothing would be taken for a project by a later save.
-        if (made)
-            QDir().rmdir(dir);
-        throw;
+    // Something else under a project file's name (a folder called "Back.bmp") is the user's: it
+    // is neither replaced nor removed.
+    for (const QString& name : projectFiles())
+        if (const QFileInfo file(target + u'/' + name); file.exists() && !file.isFile())
+            throw cannotCreate(dir + name);
+    finishUnfinishedSaves(parent);
+
+    QTemporaryDir made(parent + u'/' + WorkPrefix + QStringLiteral("XXXXXX"));
+    if (!made.isValid())
+        throw cannotCreate(dir + BackTextFile);
+    const QString work = made.path();
+    FolderSwap::FolderLock lock;
+    const QString fresh = work + u'/' + NewFolder;
+    if (!lock.tryLock(work) ||
+        !writeWhole(work + u'/' + TargetFile, QFile::encodeName(where.fileName())) ||
+        !QDir().mkdir(fresh))
+        throw cannotCreate(dir + BackTextFile);
+
+    const auto write = [&](const QString& name, const QByteArray& bytes) {
+        if (!writeWhole(fresh + u'/' + name, bytes))
+            throw cannotCreate(dir + name);
+    };
+    QStringList kept = projectFiles();
+    write(BackTextFile, backText);
+    kept.removeAll(BackTextFile);
+    if (!back.isEmpty()) {
+        write(BackPictureFile, windowsBitmap(back.image()));
+        kept.removeAll(BackPictureFile);
     }
+    if (!front.isEmpty()) {
+        write(FrontFile, front.fileBytes(dir + FrontFile));
+        kept.removeAll(FrontFile);
+    }
+    if (options && coverOptionsWanted(dir, *options)) {
+        write(CoverOptionsFile, coverOptionsText(*options));
+        kept.removeAll(CoverOptionsFile);
+    }
+    if (existed && unwritten == Unwritten::Keep)
+        for (const QString& name : std::as_const(kept)) {
+            const QString from = target + u'/' + name;
+            const QString to = fresh + u'/' + name;
+            if (QFileInfo(from).isFile() && !FolderSwap::hardLink(from, to) &&
+                !QFile::copy(from, to))
+                throw cannotCreate(dir + name);
+        }
+    // The folder keeps the rights the user gave it.
+    if (existed)
+        QFile::setPermissions(fresh, where.permissions());
+    if (!FolderSwap::sync(fresh))
+        throw cannotCreate(dir + BackTextFile);
+
+    // From here the work folder may hold the only copy of the old project: it is removed only
+    // once what it holds is back where it belongs.
+    made.setAutoRemove(false);
+    bool placed = false;
+    if (!existed) {
+        placed = FolderSwap::renameNoReplace(fresh, target);
+    } else {
+        switch (FolderSwap::exchange(fresh, target)) {
+        case FolderSwap::Outcome::Done:
+            placed = true;
+            break;
+        case FolderSwap::Outcome::Unsupported: {
+            // Two steps; a save killed between them is finished by the next save or read.
+            const QString old = work + u'/' + OldFolder;
+            if (FolderSwap::renameNoReplace(target, old)) {
+                placed = FolderSwap::renameNoReplace(fresh, target);
+                if (!placed)
+                    FolderSwap::renameNoReplace(old, target);
+            }
+            break;
+        }
+        case FolderSwap::Outcome::Failed:
+            break;
+        }
+    }
+    FolderSwap::sync(parent);
+    // The old folder's other files move into the project folder; then the work folder goes.
+    lock.unlock();
+    finishSave(parent, work);
+    if (!placed)
+        throw cannotCreate(dir + BackTextFile);
+}
+
+QString notEnoughMemory() {
+    return QCoreApplication::translate("Project", "there is not enough memory to read it");
 }
 
 QString failureOf(const QString& file, const QString& message) {
@@ -109,12 +323,17 @@ QString failureOf(const QString& file, const QString& message) {
 QStringList readFiles(const QString& folder, Cover& cover,
                       const std::function<void(const QString&)>& loadBackText) {
     const QString dir = withTrailingDelim(folder);
+    finishUnfinishedSaves(
+        QFileInfo(QDir::cleanPath(QFileInfo(dir).absoluteFilePath())).absolutePath());
+    removeLeftSaveCopies(dir);
     QStringList failures;
     const auto tryRead = [&](const QString& file, const std::function<void()>& read) {
         try {
             read();
         } catch (const AppError& e) {
             failures << failureOf(file, e.message());
+        } catch (const std::bad_alloc&) {
+            failures << failureOf(file, notEnoughMemory());
         }
     };
     cover.setCoverOptions(readCoverOptionsFile(dir));

@@ -2,6 +2,11 @@
 
 #include <QFont>
 #include <QStringList>
+#include <system_error>
+
+#ifndef Q_OS_WIN
+#include <fontconfig/fontconfig.h>
+#endif
 
 void installFontSubstitutes() {
 #ifndef Q_OS_WIN
@@ -17,4 +22,21 @@ void installFontSubstitutes() {
     QFont::insertSubstitutions(QStringLiteral("Courier New"), {QStringLiteral("Liberation Mono"),
                                                                QStringLiteral("DejaVu Sans Mono")});
 #endif
+}
+
+FontConfigurationWarmUp::FontConfigurationWarmUp() {
+#ifndef Q_OS_WIN
+    // Fontconfig keeps one configuration for the process and makes it once, thread-safely; the
+    // toolkit's font database later finds it made.
+    try {
+        thread_ = std::thread([] { FcInit(); });
+    } catch (const std::system_error&) {
+        // No thread: the toolkit reads the configuration itself when it first needs it.
+    }
+#endif
+}
+
+FontConfigurationWarmUp::~FontConfigurationWarmUp() {
+    if (thread_.joinable())
+        thread_.join();
 }

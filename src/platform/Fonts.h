@@ -2,4 +2,21 @@
 // system; this maps each to a free font of like shape and width.
 #pragma once
 
+#include <thread>
+
 void installFontSubstitutes();
+
+// Reads the system's font configuration on a thread of its own, from the start of the program,
+// so that the first text the windows lay out does not wait for it (the configuration files are
+// many, and reading them is the largest single step of a start). The thread ends by itself; the
+// object waits for it when it goes.
+class FontConfigurationWarmUp {
+public:
+    FontConfigurationWarmUp();
+    ~FontConfigurationWarmUp();
+    FontConfigurationWarmUp(const FontConfigurationWarmUp&) = delete;
+    FontConfigurationWarmUp& operator=(const FontConfigurationWarmUp&) = delete;
+
+private:
+    std::thread thread_;
+};

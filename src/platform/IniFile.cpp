@@ -387,7 +387,6 @@ Document Document::parse(QByteArray bytes) {
         entry.rawKey = data.sliced(start, keyEnd - start).toByteArray();
         entry.rawValue = data.sliced(equals + 1, start + length - equals - 1).toByteArray();
         entry.key = current->prefix + decodeKey(entry.rawKey);
-        entry.value = decodeValue(entry.rawValue);
         const size_t sectionIndex = size_t(current - doc.sections_.data());
         const auto known = doc.index_.constFind(entry.key);
         if (known != doc.index_.cend()) { // the last of two equal keys counts
@@ -408,9 +407,39 @@ Document::Section& Document::sectionFor(const QString& prefix, const QByteArray&
     return sections_.back();
 }
 
-const Value* Document::find(const QString& key) const {
+std::optional<Value> Document::find(const QString& key) const {
     const auto at = index_.constFind(key);
-    return at == index_.cend() ? nullptr : &sections_[at->first].entries[at->second].value;
+    if (at == index_.cend())
+        return std::nullopt;
+    return decodeValue(sections_[at->first].entries[at->second].rawValue);
+}
+
+bool Document::sameEntries(const Document& other) const {
+    if (index_.size() != other.index_.size())
+        return false;
+    for (const Section& s : sections_)
+        for (const Entry& e : s.entries) {
+            const auto at = other.index_.constFind(e.key);
+            if (at == other.index_.cend() ||
+                other.sections_[at->first].entries[at->second].rawValue != e.rawValue)
+                return false;
+        }
+    return true;
+}
+
+bool Document::rewriteTextsDifferentFrom(const Document& other) {
+    for (Section& s : sections_)
+        for (Entry& e : s.entries) {
+            const auto at = other.index_.constFind(e.key);
+            if (at != other.index_.cend() &&
+                other.sections_[at->first].entries[at->second].rawValue == e.rawValue)
+                continue;
+            const Value value = decodeValue(e.rawValue);
+            if (!value.isText)
+                return false;
+            e.rawValue = encodeText(value.text);
+        }
+    return true;
 }
 
 QStringList Document::keys() const {
@@ -439,11 +468,10 @@ void Document::setText(const QString& key, const QString& text) {
         }
         Section& section = sectionFor(prefix, header);
         index_.insert(key, {size_t(&section - sections_.data()), section.entries.size()});
-        section.entries.push_back(Entry{encodeKey(name), {}, key, {}});
+        section.entries.push_back(Entry{encodeKey(name), {}, key});
         entry = &section.entries.back();
     }
     entry->rawValue = encodeText(text);
-    entry->value = Value{true, text};
 }
 
 QByteArray Document::toBytes() const {

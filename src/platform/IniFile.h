@@ -11,6 +11,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <optional>
 #include <vector>
 
 namespace Ini {
@@ -42,8 +43,8 @@ public:
     // The file was not UTF-8 and was read as Latin-1.
     bool readAsLatin1() const { return latin1_; }
 
-    // The value of "section/name"; nullptr when there is none.
-    const Value* find(const QString& key) const;
+    // The value of "section/name"; nothing when there is none.
+    std::optional<Value> find(const QString& key) const;
     // Every key, in the file's order.
     QStringList keys() const;
     // Sets a text; a new key goes to the end of its section (the part of the key before its
@@ -52,12 +53,18 @@ public:
 
     QByteArray toBytes() const;
 
+    // True when other holds the same keys with the same bytes, in the same order.
+    bool sameEntries(const Document& other) const;
+    // Writes every text value anew in the program's own form where it differs from other's
+    // (a value kept as a hand-edited file had it, which read differently once written back).
+    // False when a value that is no text differs.
+    bool rewriteTextsDifferentFrom(const Document& other);
+
 private:
     struct Entry {
         QByteArray rawKey;
         QByteArray rawValue;
         QString key;
-        Value value;
     };
     struct Section {
         QByteArray header; // "[Defaults]"; empty for values before any section

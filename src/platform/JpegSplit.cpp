@@ -1,14 +1,17 @@
 #include "platform/JpegSplit.h"
 
+#include "platform/FileBytes.h"
+
 #include <QList>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace Jpeg {
 namespace {
 
-int be16(const QByteArray& d, qsizetype at) {
-    return int(uchar(d[at])) << 8 | int(uchar(d[at + 1]));
+int be16(const uchar* p) {
+    return int(p[0]) << 8 | int(p[1]);
 }
 
 void putBe16(QByteArray& d, qsizetype at, int value) {
@@ -16,39 +19,54 @@ void putBe16(QByteArray& d, qsizetype at, int value) {
     d[at + 1] = char(value & 0xff);
 }
 
+// Bytes of the file at an offset; fewer when the file is shorter.
+QByteArray bytesAt(const FileBytes& file, qint64 at, qint64 length) {
+    length = std::max<qint64>(0, std::min(length, file.size() - at));
+    QByteArray bytes(length, Qt::Uninitialized);
+    bytes.truncate(file.read(at, bytes.data(), length));
+    return bytes;
+}
+
 } // namespace
 
-std::optional<Halves> splitAtRestartMarker(const QByteArray& d) {
-    const qsizetype size = d.size();
-    if (size < 4 || uchar(d[0]) != 0xFF || uchar(d[1]) != 0xD8)
+std::optional<Split> findSplit(const FileBytes& file) {
+    const qint64 size = file.size();
+    const QByteArray start = bytesAt(file, 0, 2);
+    if (start.size() < 2 || uchar(start[0]) != 0xFF || uchar(start[1]) != 0xD8)
         return std::nullopt;
-    qsizetype at = 2;
-    qsizetype sofHeightAt = -1;
+    qint64 at = 2;
+    qint64 sofHeightAt = -1;
     int width = 0, height = 0, components = 0, hMax = 1, vMax = 1, interval = 0;
-    qsizetype entropyStart = -1;
+    qint64 entropyStart = -1;
     while (entropyStart < 0) {
-        if (at + 4 > size || uchar(d[at]) != 0xFF)
+        const QByteArray head = bytesAt(file, at, 4);
+        if (head.size() < 4 || uchar(head[0]) != 0xFF)
             return std::nullopt;
-        const int marker = uchar(d[at + 1]);
+        const auto* h = reinterpret_cast<const uchar*>(head.constData());
+        const int marker = h[1];
         if (marker == 0xFF) { // fill byte
             ++at;
             continue;
         }
-        const int length = be16(d, at + 2);
+        const int length = be16(h + 2);
         if (length < 2 || at + 2 + length > size)
             return std::nullopt;
-        const qsizetype body = at + 4;
-        if (marker == 0xC0 || marker == 0xC1) {
+        const qint64 body = at + 4;
+        const bool frame = marker == 0xC0 || marker == 0xC1;
+        const QByteArray segment =
+            frame || marker == 0xDD || marker == 0xDA ? bytesAt(file, body, length - 2) : QByteArray();
+        const auto* s = reinterpret_cast<const uchar*>(segment.constData());
+        if (frame) {
             if (length < 8)
                 return std::nullopt;
             sofHeightAt = body + 1;
-            height = be16(d, body + 1);
-            width = be16(d, body + 3);
-            components = uchar(d[body + 5]);
+            height = be16(s + 1);
+            width = be16(s + 3);
+            components = s[5];
             if (length < 8 + 3 * components || components < 1 || width < 1 || height < 1)
                 return std::nullopt;
             for (int c = 0; c < components; ++c) {
-                const int sampling = uchar(d[body + 6 + 3 * c + 1]);
+                const int sampling = s[6 + 3 * c + 1];
                 hMax = std::max(hMax, sampling >> 4);
                 vMax = std::max(vMax, sampling & 0x0f);
             }
@@ -59,9 +77,9 @@ std::optional<Halves> splitAtRestartMarker(const QByteArray& d) {
         } else if (marker == 0xDD) {
             if (length < 4)
                 return std::nullopt;
-            interval = be16(d, body);
+            interval = be16(s);
         } else if (marker == 0xDA) {
-            if (sofHeightAt < 0 || uchar(d[body]) != components)
+            if (sofHeightAt < 0 || length < 3 || s[0] != components)
                 return std::nullopt;
             entropyStart = at + 2 + length;
         }
@@ -70,27 +88,39 @@ std::optional<Halves> splitAtRestartMarker(const QByteArray& d) {
     if (interval <= 0 || hMax > 4 || vMax > 4)
         return std::nullopt;
 
-    // Where each interval after the first begins, and where the picture's data ends.
-    QList<qsizetype> restarts;
-    qsizetype entropyEnd = -1;
-    const char* bytes = d.constData();
-    for (qsizetype j = entropyStart; j + 1 < size;) {
-        const void* found = std::memchr(bytes + j, 0xFF, size_t(size - j - 1));
-        if (!found)
+    // Where each interval after the first begins, and where the picture's data ends; read in
+    // pieces, so that a large file is never held whole.
+    QList<qint64> restarts;
+    qint64 entropyEnd = -1;
+    constexpr qint64 Chunk = 256 * 1024;
+    std::vector<char> buffer(Chunk);
+    for (qint64 base = entropyStart; entropyEnd < 0 && base + 1 < size;) {
+        const qint64 got = file.read(base, buffer.data(), Chunk);
+        if (got < 2)
             break;
-        j = static_cast<const char*>(found) - bytes;
-        const int next = uchar(bytes[j + 1]);
-        if (next == 0x00 || next == 0xFF) { // a stuffed byte, or fill before a marker
-            j += next == 0x00 ? 2 : 1;
-            continue;
+        const char* bytes = buffer.data();
+        qint64 j = 0;
+        while (j + 1 < got) {
+            const void* found = std::memchr(bytes + j, 0xFF, size_t(got - j - 1));
+            if (!found) {
+                j = got - 1;
+                break;
+            }
+            j = static_cast<const char*>(found) - bytes;
+            const int next = uchar(bytes[j + 1]);
+            if (next == 0x00 || next == 0xFF) { // a stuffed byte, or fill before a marker
+                j += next == 0x00 ? 2 : 1;
+                continue;
+            }
+            if (next >= 0xD0 && next <= 0xD7) {
+                restarts.append(base + j);
+                j += 2;
+                continue;
+            }
+            entropyEnd = base + j;
+            break;
         }
-        if (next >= 0xD0 && next <= 0xD7) {
-            restarts.append(j);
-            j += 2;
-            continue;
-        }
-        entropyEnd = j;
-        break;
+        base += j; // the byte a pair starts at is looked at again with its follower
     }
     if (entropyEnd < 0)
         return std::nullopt;
@@ -102,9 +132,9 @@ std::optional<Halves> splitAtRestartMarker(const QByteArray& d) {
     if (restarts.size() != intervals - 1)
         return std::nullopt;
 
-    // The interval boundary at a row start nearest the middle.
+    // The boundary nearest the middle that starts a row and a new round of marker numbers.
     qint64 best = -1;
-    for (qint64 s = 1; s < intervals; ++s) {
+    for (qint64 s = 8; s < intervals; s += 8) {
         const qint64 mcus = s * interval;
         if (mcus % perRow != 0)
             continue;
@@ -119,26 +149,19 @@ std::optional<Halves> splitAtRestartMarker(const QByteArray& d) {
     if (4 * topRows < rows || 4 * topRows > 3 * rows)
         return std::nullopt;
 
-    Halves halves;
-    halves.topHeight = int(topRows * mcuHeight);
-    const qsizetype cut = restarts[best - 1];
-    const QByteArray end("\xff\xd9", 2);
-
-    halves.top.reserve(cut + 2);
-    halves.top.append(bytes, cut).append(end);
-    putBe16(halves.top, sofHeightAt, halves.topHeight);
-
-    halves.bottom.reserve(entropyStart + (entropyEnd - cut) + 2);
-    halves.bottom.append(bytes, entropyStart);
-    putBe16(halves.bottom, sofHeightAt, height - halves.topHeight);
-    // The decoder expects the markers of a file to count from RST0.
-    const qsizetype restStart = halves.bottom.size();
-    halves.bottom.append(bytes + cut + 2, entropyEnd - cut - 2).append(end);
-    char* rest = halves.bottom.data();
-    int count = 0;
-    for (qsizetype t = best; t < restarts.size(); ++t)
-        rest[restStart + (restarts[t] - cut - 2) + 1] = char(0xD0 + (count++ % 8));
-    return halves;
+    Split split;
+    split.topHeight = int(topRows * mcuHeight);
+    split.topHeader = bytesAt(file, 0, entropyStart);
+    if (split.topHeader.size() != entropyStart)
+        return std::nullopt;
+    split.bottomHeader = split.topHeader;
+    putBe16(split.topHeader, sofHeightAt, split.topHeight);
+    putBe16(split.bottomHeader, sofHeightAt, height - split.topHeight);
+    split.topStart = entropyStart;
+    split.topEnd = restarts[best - 1];
+    split.bottomStart = restarts[best - 1] + 2;
+    split.bottomEnd = entropyEnd;
+    return split;
 }
 
 } // namespace Jpeg

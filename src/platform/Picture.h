@@ -8,6 +8,9 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <memory>
+
+#include "platform/FileBytes.h"
 
 // The picture as a 24-bit Windows bitmap (BITMAPINFOHEADER, bottom-up rows, no palette),
 // whatever its own format and depth.
@@ -19,9 +22,12 @@ public:
 
     // Loads a file. The format is recognised by the file's content, and by its extension when
     // the content says nothing. A JPEG is decoded at the smallest scale that still covers
-    // `cover` (empty: full size). Throws AppError: "Cannot open file <name>", "Unknown picture
-    // file extension (.<ext>)", "JPEG error #<n>", "Bitmap image is not valid", or a too-large
-    // picture. On failure the picture keeps what it held.
+    // `cover` (empty: full size). Only a regular file is opened, and its size and header are
+    // looked at before the rest is read. Long work keeps the windows painted (runAside).
+    // Throws AppError: "Cannot open file <name>" (also for a FIFO, a device or a folder),
+    // "Unknown picture file extension (.<ext>)", "JPEG error #<n> (<in words>)", "Bitmap image
+    // is not valid", or a file or picture that is too large. On failure the picture keeps what
+    // it held.
     void loadFromFile(const QString& fileName, QSize cover = QSize());
     void loadFromData(const QByteArray& data, const QString& extension, QSize cover = QSize());
 
@@ -43,16 +49,22 @@ public:
 
     bool isEmpty() const { return image_.isNull(); }
     Format getFormat() const { return format_; }
-    const QByteArray& originalBytes() const { return original_; }
+    // The bytes as they were read (empty when the picture was not read from a file).
+    QByteArray originalBytes() const;
+    // Nothing was drawn on it since it was loaded: its pixels are those of originalBytes().
+    bool isUnchanged() const;
     // The picture's full size as stored (upright), which may exceed Image().size().
     QSize fullSize() const { return fullSize_; }
     // Decodes the original again at the smallest scale that covers `cover` (full size when
     // empty); for an unchanged picture only, else the current pixels.
     QImage decode(QSize cover = QSize()) const;
 
+    // The largest picture file that is read at all.
+    static constexpr qint64 MaxFileBytes = 512LL * 1024 * 1024;
+
 private:
     QImage image_;
-    QByteArray original_;
+    std::shared_ptr<const FileBytes> original_;
     Format format_ = Format::None;
     QByteArray qtFormat_; // the Qt reader's name for Format::Other
     QSize fullSize_;

@@ -454,7 +454,7 @@ QString RegistryStore::readString(const QString& section, const QString& name, c
     for (qsizetype i = d_->pending.size() - 1; i >= 0; --i)
         if (d_->pending[i].section == section && d_->pending[i].name == name)
             return d_->pending[i].value;
-    const Ini::Value* value = d_->state.document->find(section + u'/' + name);
+    const std::optional<Ini::Value> value = d_->state.document->find(section + u'/' + name);
     if (!value)
         return def;
     // A list ("a, b"), "@ByteArray(...)", "@Variant(...)" and the like.
@@ -490,43 +490,35 @@ void RegistryStore::flush() {
     // A file that is there but cannot be read is not replaced: its values would be lost.
     if (current.readError != 0)
         throw AppError(failedToSet(first, systemReason(current.readError)));
-    Ini::Document document = *current.document;
-    bool changed = false;
+    QList<const Data::Pending*> changes;
     for (const Data::Pending& p : pending) {
         // A text QSettings would not read back as given (a U+FEFF where a value's text
         // begins) is refused rather than stored changed.
         const Ini::Value back = Ini::decodeValue(Ini::encodeText(p.value));
         if (!back.isText || back.text != p.value)
             throw AppError(failedToSet(p.name));
-        const QString key = p.section + u'/' + p.name;
-        const Ini::Value* now = document.find(key);
-        if (now && now->isText && now->text == p.value)
-            continue;
-        document.setText(key, p.value);
-        changed = true;
+        const std::optional<Ini::Value> now = current.document->find(p.section + u'/' + p.name);
+        if (!now || !now->isText || now->text != p.value)
+            changes.append(&p);
     }
-    if (!changed) {
+    if (changes.isEmpty()) {
         d_->state = current;
         return;
     }
+    Ini::Document document = *current.document;
+    for (const Data::Pending* p : changes)
+        document.setText(p->section + u'/' + p->name, p->value);
     QByteArray bytes = document.toBytes();
     // What was kept as the file had it must read back as it was (a value that ran to the end
     // of a file without its closing quote would take the next line along).
     Ini::Document back = Ini::Document::parse(bytes);
-    bool mended = false;
-    for (const QString& key : document.keys()) {
-        const Ini::Value* want = document.find(key);
-        const Ini::Value* got = back.find(key);
-        if (!got || got->isText != want->isText || got->text != want->text) {
-            if (!want->isText)
-                throw AppError(failedToSet(first));
-            document.setText(key, want->text);
-            mended = true;
-        }
-    }
-    if (mended) {
+    if (!back.sameEntries(document)) {
+        if (!document.rewriteTextsDifferentFrom(back))
+            throw AppError(failedToSet(first));
         bytes = document.toBytes();
         back = Ini::Document::parse(bytes);
+        if (!back.sameEntries(document))
+            throw AppError(failedToSet(first));
     }
     if (current.document->damaged()) {
         // What could not be read is dropped from the new file; the user's file is kept aside.

@@ -23,3 +23,22 @@ private:
     struct Context;
     std::unique_ptr<Context> context_;
 };
+
+// SHA-256 computed on a thread of its own: pieces handed in are hashed while the caller goes on
+// (receiving and writing the next ones), in the order they were added.
+class BackgroundSha256 {
+public:
+    BackgroundSha256();
+    ~BackgroundSha256(); // waits for the pieces still queued
+    BackgroundSha256(const BackgroundSha256&) = delete;
+    BackgroundSha256& operator=(const BackgroundSha256&) = delete;
+
+    void addData(const QByteArray& piece);
+    // Waits until every piece is hashed; as Sha256::hexResult.
+    QByteArray hexResult();
+
+private:
+    struct Queue;
+    std::unique_ptr<Queue> queue_;
+};
+

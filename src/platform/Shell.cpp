@@ -2,11 +2,13 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QEventLoop>
+#include <QPointer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
+#include <memory>
+#include <utility>
 
 namespace Shell {
 
@@ -18,50 +20,62 @@ namespace {
 constexpr int HandlerAnswerMs = 10000;
 
 // QDesktopServices only says that xdg-open was started, so a missing mail program or browser
-// never shows. xdg-open's exit status says whether something took the link.
-bool openWithDesktopHandler(const QString& link) {
+// never shows. xdg-open's exit status says whether something took the link; it is awaited
+// through the process's signals, so the caller's window stays responsive.
+void openWithDesktopHandler(const QString& link, QObject* context,
+                            std::function<void(bool)> answered) {
     const QString handler = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
-    if (handler.isEmpty())
-        return false;
+    if (handler.isEmpty()) {
+        answered(false);
+        return;
+    }
     auto* process = new QProcess;
+    auto* limit = new QTimer(process);
+    limit->setSingleShot(true);
+    // Shared by the three ways the answer can come; the first one tells the caller.
+    auto answer = std::make_shared<std::function<void(bool)>>(std::move(answered));
+    auto tell = [answer, context = QPointer<QObject>(context)](bool took) {
+        if (!*answer)
+            return;
+        const auto call = std::exchange(*answer, nullptr);
+        if (context)
+            call(took);
+    };
+    QObject::connect(process, &QProcess::finished, process,
+                     [process, tell](int code, QProcess::ExitStatus status) {
+                         tell(status == QProcess::NormalExit && code == 0);
+                         process->deleteLater();
+                     });
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [process, tell](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart)
+                             return;
+                         tell(false);
+                         process->deleteLater();
+                     });
+    // Still running: it has the link, and goes on (deleted when it ends).
+    QObject::connect(limit, &QTimer::timeout, process, [tell] { tell(true); });
     process->setProgram(handler);
     process->setArguments({link});
     process->setProcessChannelMode(QProcess::ForwardedChannels);
+    limit->start(HandlerAnswerMs);
     process->start();
-    if (!process->waitForStarted()) {
-        delete process;
-        return false;
-    }
-    QEventLoop wait;
-    QTimer limit;
-    limit.setSingleShot(true);
-    QObject::connect(&limit, &QTimer::timeout, &wait, &QEventLoop::quit);
-    QObject::connect(process, &QProcess::finished, &wait, &QEventLoop::quit);
-    limit.start(HandlerAnswerMs);
-    // The windows keep painting while the handler decides.
-    if (process->state() != QProcess::NotRunning)
-        wait.exec(QEventLoop::ExcludeUserInputEvents);
-    if (process->state() != QProcess::NotRunning) {
-        // Still running: it has the link. It goes on when this call returns.
-        QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
-        return true;
-    }
-    const bool took = process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
-    delete process;
-    return took;
 }
 #endif
 
 } // namespace
 
-bool open(const QString& link) {
+void open(const QString& link, QObject* context, std::function<void(bool took)> answered) {
     const QUrl url(link);
-    if (!url.isValid())
-        return false;
+    if (!url.isValid()) {
+        answered(false);
+        return;
+    }
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-    return openWithDesktopHandler(link);
+    openWithDesktopHandler(link, context, std::move(answered));
 #else
-    return QDesktopServices::openUrl(url);
+    Q_UNUSED(context);
+    answered(QDesktopServices::openUrl(url));
 #endif
 }
 

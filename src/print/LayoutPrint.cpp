@@ -9,6 +9,7 @@
 
 #include <QFontMetrics>
 #include <QHash>
+#include <QPaintEngine>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -69,8 +70,10 @@ void writeCell(QPainter& painter, const QImage& canvas, const SpineCell& cell, c
 }
 
 // A picture from its original pixels for a rectangle of `device` printer pixels: decoded at the
-// smallest scale that covers it and reduced to it, never enlarged (the device enlarges).
-QImage pictureFor(const Picture& picture, QSize device) {
+// smallest scale that covers it, never enlarged (the device enlarges). For a raster device it is
+// reduced to the device's pixels; a PDF keeps the decoded pixels, which the page scales (reducing
+// would only cost time and a second copy of the picture).
+QImage pictureFor(const Picture& picture, QSize device, bool reduce) {
     if (picture.isEmpty() || device.isEmpty())
         return QImage();
     QImage image;
@@ -83,7 +86,7 @@ QImage pictureFor(const Picture& picture, QSize device) {
         return image;
     const QSize target(std::min(image.width(), device.width()),
                        std::min(image.height(), device.height()));
-    if (target != image.size())
+    if (reduce && target != image.size())
         image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return asRgb32(image);
 }
@@ -155,7 +158,8 @@ QList<QRect> blackRects(const QImage& mask) {
     return done;
 }
 
-SharpPlan planSharpPrint(const PrintSource& source, QSize printed) {
+SharpPlan planSharpPrint(const PrintSource& source, QSize printed, bool reducePictures,
+                         const QImage& frontStandIn) {
     SharpPlan plan;
     const QImage canvas = asRgb32(source.canvas);
     QImage residual = canvas.copy();
@@ -184,17 +188,22 @@ SharpPlan planSharpPrint(const PrintSource& source, QSize printed) {
     plan.templateRects = blackRects(mask);
 
     QPainter eraser(&residual);
-    const auto takePicture = [&](const Picture& picture, const QRect& rect) {
+    const auto takePicture = [&](const Picture& picture, const QRect& rect,
+                                 const QImage& standIn) {
         if (picture.isEmpty() ||
             !alreadyOnCanvas(canvas, [&](Canvas& c) { c.stretchDraw(rect, picture.image()); }))
             return QImage();
-        QImage image = pictureFor(picture, PrintGeometry::toPrinted(rect, size, printed).size());
+        QImage image = !standIn.isNull()
+                           ? standIn
+                           : pictureFor(picture, PrintGeometry::toPrinted(rect, size, printed).size(),
+                                        reducePictures);
         if (!image.isNull())
             eraser.fillRect(rect, Qt::white);
         return image;
     };
+    // A stand-in takes the place of the whole picture only: a cropped or fitted front is drawn.
     if (source.coverOptions.fill == FrontFill::Stretch)
-        plan.frontImage = takePicture(source.front, Layout::FrontRect);
+        plan.frontImage = takePicture(source.front, Layout::FrontRect, frontStandIn);
     else
         plan.frontImage = takeFront(source, canvas, printed, eraser);
     // The list as text where the back picture is still its copy and shows so on the canvas.
@@ -206,7 +215,7 @@ SharpPlan planSharpPrint(const PrintSource& source, QSize printed) {
     if (plan.backText)
         eraser.fillRect(Layout::BackRect, Qt::white);
     else
-        plan.backImage = takePicture(source.back, Layout::BackRect);
+        plan.backImage = takePicture(source.back, Layout::BackRect, QImage());
 
     plan.spineText = !source.spineText.isEmpty() && alreadyOnCanvas(canvas, [&](Canvas& c) {
         Layout::drawSpineText(c, source.spineText, source.leftSpine, source.rightSpine);
@@ -239,7 +248,21 @@ void paintLayout(QPainter& painter, const PrintSource& source, QSize printed, Pr
         return;
     }
 
-    const SharpPlan plan = planSharpPrint(source, printed);
+    const QPaintEngine* engine = painter.paintEngine();
+    paintSharpPlan(painter, source,
+                   planSharpPrint(source, printed, !engine || engine->type() != QPaintEngine::Pdf),
+                   printed);
+    painter.restore();
+}
+
+void paintSharpPlan(QPainter& painter, const PrintSource& source, const SharpPlan& plan,
+                    QSize printed) {
+    if (source.canvas.isNull() || printed.isEmpty())
+        return;
+    const QRect page(QPoint(0, 0), printed);
+    painter.save();
+    painter.setClipRect(page, Qt::IntersectClip);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     const QSize canvas = source.canvas.size();
     if (!plan.residualBlank)
         painter.drawImage(QRectF(page), plan.residual);

@@ -58,10 +58,20 @@ struct SharpPlan {
 };
 
 // printed: the size of the printed canvas in device pixels (PrintGeometry::PrintedSize).
-SharpPlan planSharpPrint(const PrintSource& source, QSize printed);
+// reducePictures: pictures decoded larger than their printed rectangle are reduced to it (for a
+// raster device); otherwise they keep their decoded pixels (for a PDF, which scales them).
+// frontStandIn: when not null, what is drawn in the front picture's place if the front prints
+// from its own pixels (the PDF export puts the JPEG's bytes in its place afterwards).
+SharpPlan planSharpPrint(const PrintSource& source, QSize printed, bool reducePictures = true,
+                         const QImage& frontStandIn = QImage());
 
 // Paints the layout into (0, 0, printed) of the painter's device coordinates.
 void paintLayout(QPainter& painter, const PrintSource& source, QSize printed, PrintMode mode);
+
+// The sharp print from a plan made once, for a page painted in parts (bands of rows): what
+// paintLayout paints in PrintMode::Sharp with planSharpPrint(source, printed).
+void paintSharpPlan(QPainter& painter, const PrintSource& source, const SharpPlan& plan,
+                    QSize printed);
 
 // The black pixels of a mask as rectangles: runs along each row, runs of the same extent in
 // consecutive rows merged.

@@ -198,6 +198,12 @@ PrintPreview::PrintPreview(QWidget* parent) : QDialog(parent) {
 
 PrintPreview::~PrintPreview() = default;
 
+QPrinter& PrintPreview::printer() {
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
 void PrintPreview::createControls() {
     QFont font(QStringLiteral("Verdana"));
     font.setPixelSize(14);
@@ -303,12 +309,12 @@ void PrintPreview::makePreview(const PrintSource& source) {
     // Made at the size the image control has when the window is shown, so that the control
     // does not enlarge a smaller picture; the page as the chosen printer's paper takes it.
     PaperFit::Fit fit;
-    preview_ = pagePicture(source_, printer.pageLayout(), PrintGeometry::previewSize(screenScale),
-                           calibrationFor(printer).standardSizes, &fit);
+    preview_ = pagePicture(source_, printer().pageLayout(), PrintGeometry::previewSize(screenScale),
+                           calibrationFor(printer()).standardSizes, &fit);
     previewView->setImage(preview_);
     QStringList notes;
     if (!fit.fits)
-        notes << PaperFit::tooSmallMessage(printer.pageLayout());
+        notes << PaperFit::tooSmallMessage(printer().pageLayout());
     if (const QString soft = softFrontWarning(source_.front); !soft.isEmpty())
         notes << soft;
     resolutionNote->setText(notes.join(u'\n'));
@@ -322,37 +328,37 @@ void PrintPreview::printCover() {
 
 void PrintPreview::printLayout() {
     if (!printDialog)
-        printDialog = new QPrintDialog(&printer, this);
+        printDialog = new QPrintDialog(&printer(), this);
     // The job is named after the cover printed now, not after the first one printed in the run.
-    printer.setDocName(source_.spineText.isEmpty()
+    printer().setDocName(source_.spineText.isEmpty()
                            ? ProductName
                            : ProductName + QStringLiteral(" - ") + source_.spineText);
     // Without any printer the dialog offers only a PDF file: propose one named after the job.
     // A file proposed for an earlier cover is proposed afresh, or the next cover would be
     // written over that cover's PDF; a file the user chose is kept.
     if (QPrinterInfo::availablePrinterNames().isEmpty() &&
-        (printer.outputFileName().isEmpty() || printer.outputFileName() == proposedPdf_)) {
-        proposedPdf_ = pdfFileName(QDir::homePath(), printer.docName());
-        printer.setOutputFileName(proposedPdf_);
+        (printer().outputFileName().isEmpty() || printer().outputFileName() == proposedPdf_)) {
+        proposedPdf_ = pdfFileName(QDir::homePath(), printer().docName());
+        printer().setOutputFileName(proposedPdf_);
     }
     if (printDialog->exec() != QDialog::Accepted)
         return;
     // A PDF file chosen as a bare folder gets the job's name.
-    const QString file = printer.outputFileName();
-    if (printer.outputFormat() == QPrinter::PdfFormat &&
+    const QString file = printer().outputFileName();
+    if (printer().outputFormat() == QPrinter::PdfFormat &&
         (file.isEmpty() || file.endsWith(QLatin1Char('/')) || QFileInfo(file).isDir()))
-        printer.setOutputFileName(
-            pdfFileName(file.isEmpty() ? QDir::homePath() : file, printer.docName()));
+        printer().setOutputFileName(
+            pdfFileName(file.isEmpty() ? QDir::homePath() : file, printer().docName()));
     // The paper chosen in the dialog is the one the preview shows from now on.
     makePreview(source_);
-    printLayoutOn(printer, source_, logicalDpiX(), logicalDpiY(), screenScale, PrintMode::Sharp,
-                  calibrationFor(printer));
+    printLayoutOn(printer(), source_, logicalDpiX(), logicalDpiY(), screenScale, PrintMode::Sharp,
+                  calibrationFor(printer()));
 }
 
 void PrintPreview::calibratePrinter() {
     if (!calibrate)
         return;
-    calibrate(printer.printerName());
+    calibrate(printer().printerName());
     // The standard sizes may have been turned on or off.
     makePreview(source_);
 }

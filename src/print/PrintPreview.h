@@ -73,8 +73,10 @@ public:
     // Opens the calibration of the printer with this name (the one chosen for printing). Filled
     // by the program's start; the button does nothing while it is empty.
     std::function<void(const QString& printerName)> calibrate;
-    // The printer chosen in the print dialog; kept for the next print of the run.
-    QPrinter printer{QPrinter::HighResolution};
+    // The printer chosen in the print dialog; kept for the next print of the run. Made at its
+    // first use: making one asks the print system for its printers, which the start of the
+    // program must not wait for.
+    QPrinter& printer();
     // Made at the first print, so that starting the program does not wait for the print system.
     QPrintDialog* printDialog = nullptr;
 
@@ -104,6 +106,7 @@ private:
     void setTexts();
     void connectHandlers();
 
+    std::unique_ptr<QPrinter> printer_;
     PrintSource source_;
     QImage preview_;
     QString proposedPdf_; // the PDF file last proposed when there is no printer

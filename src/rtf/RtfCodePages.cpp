@@ -1,5 +1,7 @@
 #include "rtf/RtfCodePages.h"
 
+#include "rtf/MacCodePages.h"
+
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
@@ -144,6 +146,12 @@ RtfCodePage::RtfCodePage(int number) : number_(number) {
         table_[size_t(b)] = QChar(char16_t(b));
     if (number == 28591)
         return;
+    if (const auto* high = macHighHalf(number)) {
+        for (int b = 0x80; b < 256; ++b)
+            if (const char16_t c = (*high)[size_t(b - 0x80)])
+                table_[size_t(b)] = QChar(c);
+        return;
+    }
         // Decoding byte by byte keeps the table aligned even where a byte is undefined.
 #ifdef Q_OS_WIN
     for (int b = 0x80; b < 256; ++b) {
@@ -165,7 +173,7 @@ const RtfCodePage& RtfCodePages::get(int codePage) {
     // every unknown number costs one look-up, then shares the 1252 table.
     int usable = codePage;
     if (codePage < 37 || codePage > 65001 || codePage == 1200 || codePage == 1201 ||
-        (codePage != 65001 && codePage != 28591 && !systemKnows(codePage)))
+        (codePage != 65001 && codePage != 28591 && !macHighHalf(codePage) && !systemKnows(codePage)))
         usable = 1252;
     std::unique_ptr<RtfCodePage>& page = pages_[usable];
     if (!page)

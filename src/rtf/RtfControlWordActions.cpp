@@ -86,6 +86,24 @@ void RtfDocumentBuilder::applyDocumentWord(RtfControlWord word, const RtfToken& 
     case RtfControlWord::SkippedDestination:
         group.destination = RtfDestination::Skipped;
         break;
+    case RtfControlWord::Note:
+        group.destination = RtfDestination::Skipped;
+        noteDepth_ = groups_.size();
+        break;
+    case RtfControlWord::NoteKinds:
+        endnotesOnly_ = parameter == 1;
+        break;
+    case RtfControlWord::FootnoteNumbering:
+        footnotes_.style = rtfNoteStyle(token.word);
+        break;
+    case RtfControlWord::EndnoteNumbering:
+        endnotes_.style = rtfNoteStyle(token.word);
+        break;
+    case RtfControlWord::FootnoteStart:
+    case RtfControlWord::EndnoteStart:
+        if (token.hasParameter && parameter >= 1 && parameter <= 32767)
+            (word == RtfControlWord::FootnoteStart ? footnotes_ : endnotes_).start = parameter;
+        break;
     case RtfControlWord::AnsiAndUnicodePair:
         group.destinationAfterAlternative = group.destination;
         group.destination = RtfDestination::AnsiAlternative;
@@ -254,9 +272,7 @@ bool RtfDocumentBuilder::applyParagraphWord(RtfControlWord word, const RtfToken&
         insertText(QChar(QChar::LineSeparator));
         break;
     case RtfControlWord::FootnoteMark:
-        // The footnote itself is not read; its mark in the text shows its number, as a word
-        // processor shows it.
-        insertText(QString::number(++footnoteMarks_));
+        insertNoteMark();
         break;
     case RtfControlWord::Tab:
     case RtfControlWord::TableCellEnd:

@@ -64,6 +64,13 @@ enum class RtfControlWord {
     LineBreak,
     Tab,
     FootnoteMark,
+    // notes: the {\footnote} group (an endnote when \ftnalt follows), \fet, the numbering
+    Note,
+    NoteKinds,
+    FootnoteNumbering,
+    EndnoteNumbering,
+    FootnoteStart,
+    EndnoteStart,
     TableCellEnd,
     AlignLeft,
     AlignCenter,

@@ -129,6 +129,9 @@ void RtfDocumentBuilder::controlWord(const RtfToken& token) {
     if (groups_.empty())
         return;
     RtfGroupState& group = top();
+    if (group.destination == RtfDestination::Skipped && token.word == "ftnalt" &&
+        groups_.size() == noteDepth_)
+        makeLastMarkAnEndnote();
     if (group.destination == RtfDestination::Skipped && token.word != "bin")
         return;
     const std::optional<RtfControlWord> known = rtfControlWord(token.word);
@@ -220,6 +223,10 @@ void RtfDocumentBuilder::closeGroup(bool beyondDepthCap) {
     if (closing.destination == RtfDestination::ColorTable && colorComponentsSet_)
         finishColor();
     const bool endsPicture = picture_.active && int(groups_.size()) == picture_.depth;
+    if (groups_.size() == noteDepth_) { // the note after the last mark has ended
+        noteDepth_ = 0;
+        lastMark_ = NoteMark();
+    }
     if (groups_.size() == 1)
         return; // the document's closing brace: the tokenizer reads no further
     const bool leavingFontTable =

@@ -12,6 +12,7 @@
 #include "rtf/RtfCodePages.h"
 #include "rtf/RtfControlWords.h"
 #include "rtf/RtfGroupState.h"
+#include "rtf/RtfNoteNumbers.h"
 
 #include <QByteArrayView>
 #include <QColor>
@@ -68,12 +69,32 @@ private:
     void finishFontName();
     void finishColor();
     void finishPicture();
+    void insertNoteMark();
+    void makeLastMarkAnEndnote();
 
     QTextDocument* document_;
     QTextCursor cursor_;
     std::vector<RtfGroupState> groups_;
     int fallbackToSkip_ = 0; // fallback characters still to skip after \uN
-    int footnoteMarks_ = 0;  // footnote marks met so far
+
+    // Footnotes and endnotes: their texts are not read; each mark in the text shows its own
+    // counter. A mark comes before its note, so it is written as a footnote's and turned into an
+    // endnote's when the note says it is one (\ftnalt).
+    struct NoteCounter {
+        RtfNoteStyle style = RtfNoteStyle::Arabic;
+        int start = 1;
+        int count = 0; // marks met so far
+    };
+    NoteCounter footnotes_;
+    NoteCounter endnotes_;
+    bool endnotesOnly_ = false; // \fet1
+    struct NoteMark {
+        int from = -1; // where the last mark stands in the document; -1: none waiting for its note
+        int to = -1;
+        bool endnote = false;
+    };
+    NoteMark lastMark_;
+    size_t noteDepth_ = 0; // the depth of the {\footnote} group being skipped; 0: none
     int pendingHighSurrogate_ = 0;
 
     // Document settings and tables.

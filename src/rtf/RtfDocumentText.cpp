@@ -362,3 +362,31 @@ void RtfDocumentBuilder::finishPicture() {
     startPendingParagraph();
     cursor_.insertImage(imageFormat);
 }
+
+void RtfDocumentBuilder::insertNoteMark() {
+    if (top().destination != RtfDestination::Text)
+        return;
+    NoteCounter& counter = endnotesOnly_ ? endnotes_ : footnotes_;
+    const int number = counter.start + counter.count++;
+    flushRun();
+    insertText(rtfNoteNumber(number, counter.style));
+    const int from = cursor_.position();
+    flushRun();
+    lastMark_ = {from, cursor_.position(), endnotesOnly_};
+}
+
+void RtfDocumentBuilder::makeLastMarkAnEndnote() {
+    if (lastMark_.from < 0 || lastMark_.endnote)
+        return;
+    lastMark_.endnote = true;
+    --footnotes_.count;
+    const QString mark = rtfNoteNumber(endnotes_.start + endnotes_.count++, endnotes_.style);
+    if (lastMark_.to <= lastMark_.from)
+        return; // a hidden mark: counted, not shown
+    QTextCursor place(document_);
+    place.setPosition(lastMark_.to);
+    const QTextCharFormat format = place.charFormat();
+    place.setPosition(lastMark_.from, QTextCursor::KeepAnchor);
+    place.insertText(mark, format);
+    lastMark_.to = lastMark_.from + int(mark.size());
+}

@@ -77,9 +77,8 @@ StoredOptions loadSettingsValues(Workspace& workspace) {
         return store.readString(SettingsSection, QStringLiteral("Project Name"),
                                 DefaultProjectName);
     });
-    // The name is the spine text, which holds 51 characters. A longer stored name (a hand-edited
-    // file, an older version) still opens the folder it names.
-    workspace.projectName = Project::cutName(storedName);
+    // The name is kept whole, also when it is longer than the user may type.
+    workspace.projectName = storedName;
     workspace.projectFolder = workspace.dataFolder + storedName + PathDelim;
     if (!store.readable())
         failure = withReason(QCoreApplication::translate(
@@ -115,7 +114,7 @@ QString storedProjectName(const Workspace& workspace) {
     const bool inDataFolder = !workspace.projectFolder.isEmpty() && !folderName.isEmpty() &&
                               withTrailingDelim(workspace.projectFolder) ==
                                   withTrailingDelim(workspace.dataFolder + folderName);
-    if (inDataFolder && Project::cutName(folderName) == workspace.projectName)
+    if (inDataFolder && folderName == workspace.projectName)
         return folderName;
     return workspace.projectName;
 }

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QUrl>
+#include <optional>
 
 namespace {
 
@@ -34,23 +35,40 @@ InstallerOutcome downloadInstaller(const UpdateServer& server, const InstallerRe
     // A Downloads folder the user never had is made, as a browser would.
     QDir().mkpath(request.downloadsFolder);
     QFile file(outcome.file);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         throw AppError(QStringLiteral("Cannot create file %1").arg(outcome.file));
 
     KilobyteCounter counter;
-    Sha256 checksum;
+    // The blocks are gathered into pieces of a megabyte: each piece is written in one call and
+    // hashed on a thread of its own while the next one arrives.
+    constexpr qsizetype PieceSize = 1024 * 1024;
+    std::optional<BackgroundSha256> checksum;
+    if (!request.sha256.isEmpty())
+        checksum.emplace();
+    QByteArray piece;
+    piece.reserve(PieceSize);
+    const auto writePiece = [&] {
+        if (piece.isEmpty())
+            return;
+        if (file.write(piece) != piece.size())
+            throw AppError(QStringLiteral("Cannot write file %1").arg(outcome.file));
+        if (checksum)
+            checksum->addData(piece);
+        piece = QByteArray();
+        piece.reserve(PieceSize);
+    };
     Internet::DownloadResult transfer;
     try {
         transfer = Internet::download(
             server.access, addressBelowServer(request.downloadName), DownloadBlockSize,
             [&](const char* data, qint64 size) {
-                if (file.write(data, size) != size)
-                    throw AppError(QStringLiteral("Cannot write file %1").arg(outcome.file));
-                if (!request.sha256.isEmpty())
-                    checksum.addData(QByteArrayView(data, size));
+                piece.append(data, size);
+                if (piece.size() >= PieceSize)
+                    writePiece();
                 counter.addBlock(size);
                 return onBlock(counter.gaugePosition());
             });
+        writePiece();
         if (!file.flush())
             throw AppError(QStringLiteral("Cannot write file %1").arg(outcome.file));
     } catch (...) {
@@ -69,8 +87,7 @@ InstallerOutcome downloadInstaller(const UpdateServer& server, const InstallerRe
         outcome.reason = transfer.error;
     } else if (!counter.enough()) {
         outcome.reason = QStringLiteral("Only %1 bytes arrived").arg(transfer.received);
-    } else if (!request.sha256.isEmpty() &&
-               checksum.hexResult() != request.sha256.toLatin1()) {
+    } else if (checksum && checksum->hexResult() != request.sha256.toLatin1()) {
         outcome.status = InstallerOutcome::Status::Damaged;
         outcome.reason = QStringLiteral("The checksum does not match");
     } else {

@@ -20,6 +20,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -68,9 +69,11 @@ protected:
         timedMessage = new TimedMessage(main.get());
         about =
             std::make_unique<AboutDialog>(ProgramIdentity{main->versionText, main->copyrightText},
-                                          *timedMessage, main.get(), [this](const QString& link) {
+                                          *timedMessage, main.get(),
+                                          [this](const QString& link, QObject*,
+                                                 std::function<void(bool)> answered) {
                                               opened.append(link);
-                                              return opens.value(opened.size() - 1, false);
+                                              answered(opens.value(opened.size() - 1, false));
                                           });
     }
 
@@ -205,7 +208,7 @@ TEST_F(AboutDialogTest, MailOpensThePreparedMail) {
     about->mailButton->click();
     ASSERT_EQ(opened.size(), 1);
     EXPECT_TRUE(opened[0].startsWith(
-        "mailto:anna@sleevix.example?Subject=Programma Sleevix, version 1.10c&Body=Dear Anna,"));
+        "mailto:anna@sleevix.org?Subject=Programma Sleevix, version 1.10c&Body=Dear Anna,"));
     EXPECT_FALSE(timedMessage && timedMessage->isVisible());
 }
 
@@ -214,7 +217,7 @@ TEST_F(AboutDialogTest, NoMailProgramOpensTheWebMailFormAndSaysSo) {
     opens = {false, true};
     about->mailButton->click();
     ASSERT_EQ(opened.size(), 2);
-    EXPECT_EQ(opened[1], "https://www.sleevix.example/mailform_n_php.php?ProgNam=Sleevix, "
+    EXPECT_EQ(opened[1], "https://www.sleevix.org/mailform_n_php.php?ProgNam=Sleevix, "
                          "versie 1.10c");
     ASSERT_TRUE(timedMessage && timedMessage->isVisible());
     EXPECT_EQ(message(), "\nEr is iets fout gegaan bij het versturen van de e-mail.\n"
@@ -234,7 +237,7 @@ TEST_F(AboutDialogTest, NoBrowserEitherLeavesOnlyThatMessage) {
     opens = {false};
     timedMessage->hide();
     about->homeButton->click();
-    ASSERT_EQ(opened, QStringList{"https://www.sleevix.example/index_n.php"});
+    ASSERT_EQ(opened, QStringList{"https://www.sleevix.org/index_n.php"});
     EXPECT_TRUE(timedMessage->isVisible());
     EXPECT_EQ(message(), "\nBrowser not opened.");
 }
@@ -243,45 +246,96 @@ TEST_F(AboutDialogTest, HomeOpensTheHomePageQuietly) {
     make(QStringLiteral("NLD"));
     opens = {true};
     about->homeButton->click();
-    EXPECT_EQ(opened, QStringList{"https://www.sleevix.example/index_n.php"});
+    EXPECT_EQ(opened, QStringList{"https://www.sleevix.org/index_n.php"});
     EXPECT_FALSE(timedMessage && timedMessage->isVisible());
 }
 
 TEST(AboutShell, ALinkThatIsNoAddressIsNotOpened) {
-    EXPECT_FALSE(Shell::open(QStringLiteral("http://[not an address")));
+    QObject context;
+    std::optional<bool> took;
+    Shell::open(QStringLiteral("http://[not an address"), &context, [&](bool t) { took = t; });
+    EXPECT_EQ(took, false);
 }
+
+// A stand-in xdg-open first on the PATH: it notes each link, waits until the test lets it go
+// (a file "release" appears; 30 s at most), and then takes nothing (exit status 3).
+class AboutShellHandler : public ::testing::Test {
+protected:
+    void SetUp() override {
+        bin = testenv::freshFolder(QStringLiteral("xdg"));
+        testenv::writeFile(bin + QStringLiteral("/xdg-open"),
+                           QStringLiteral("#!/bin/sh\necho \"$1\" >> '%1/calls'\n"
+                                          "for i in $(seq 600); do [ -e '%1/release' ] && exit 3; "
+                                          "sleep 0.05; done\nexit 3\n")
+                               .arg(bin)
+                               .toUtf8());
+        QFile::setPermissions(bin + QStringLiteral("/xdg-open"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        path = qgetenv("PATH");
+        qputenv("PATH", bin.toUtf8() + ':' + path);
+        testenv::useLanguage(QStringLiteral("ENU"));
+        ws = std::make_unique<Workspace>(testenv::startupFacts(), QDir::currentPath());
+        cover = std::make_unique<Cover>(*ws);
+        main = std::make_unique<MainWindow>(*ws, *cover);
+        message = new TimedMessage(main.get());
+        about = std::make_unique<AboutDialog>(
+            ProgramIdentity{main->versionText, main->copyrightText}, *message, main.get(),
+            &Shell::open);
+    }
+    void TearDown() override {
+        testenv::writeFile(bin + QStringLiteral("/release"), "");
+        about.reset();
+        main.reset();
+        qputenv("PATH", path);
+    }
+    QStringList calls() const {
+        QFile file(bin + QStringLiteral("/calls"));
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    }
+    void release() { testenv::writeFile(bin + QStringLiteral("/release"), ""); }
+    QString shown() const {
+        return message->isVisible() ? message->messageText->toPlainText() : QString();
+    }
+
+    QString bin;
+    QByteArray path;
+    std::unique_ptr<Workspace> ws;
+    std::unique_ptr<Cover> cover;
+    std::unique_ptr<MainWindow> main;
+    TimedMessage* message = nullptr; // owned by the main window
+    std::unique_ptr<AboutDialog> about;
+};
 
 // Without a mail program or a browser, xdg-open exits non-zero; the About box must then tell the
 // user so, instead of taking the started xdg-open for success.
-TEST(AboutShell, AHandlerThatTakesNothingShowsBothFallbacks) {
-    const QString bin = testenv::freshFolder(QStringLiteral("xdg"));
-    const QString log = bin + QStringLiteral("/calls");
-    testenv::writeFile(
-        bin + QStringLiteral("/xdg-open"),
-        QStringLiteral("#!/bin/sh\necho \"$1\" >> '%1'\nexit 3\n").arg(log).toUtf8());
-    QFile::setPermissions(bin + QStringLiteral("/xdg-open"),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    const QByteArray path = qgetenv("PATH");
-    qputenv("PATH", bin.toUtf8() + ':' + path);
-    testenv::useLanguage(QStringLiteral("ENU"));
-    {
-        Workspace ws(testenv::startupFacts(), QDir::currentPath());
-        Cover cover(ws);
-        MainWindow main(ws, cover);
-        auto* message = new TimedMessage(&main);
-        AboutDialog about({main.versionText, main.copyrightText}, *message, &main, &Shell::open);
-        about.mailButton->click();
-        EXPECT_TRUE(message->isVisible());
-        EXPECT_EQ(message->messageText->toPlainText(), "\nBrowser not opened.");
-        QFile calls(log);
-        ASSERT_TRUE(calls.open(QIODevice::ReadOnly));
-        const QList<QByteArray> links = calls.readAll().trimmed().split('\n');
-        ASSERT_EQ(links.size(), 2) << "the mail link, then the web mail form";
-        EXPECT_TRUE(links[0].startsWith("mailto:"));
-        EXPECT_TRUE(links[1].startsWith("https://www.sleevix.example/mailform_n_php.php"));
-        EXPECT_FALSE(Shell::open(QStringLiteral("https://www.sleevix.example/")));
-    }
-    qputenv("PATH", path);
+TEST_F(AboutShellHandler, AHandlerThatTakesNothingShowsBothFallbacks) {
+    release();
+    about->mailButton->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown() == "\nBrowser not opened."; }, 20000))
+        << "shown: " << shown().toStdString();
+    const QStringList links = calls();
+    ASSERT_EQ(links.size(), 2) << "the mail link, then the web mail form";
+    EXPECT_TRUE(links[0].startsWith("mailto:"));
+    EXPECT_TRUE(links[1].startsWith("https://www.sleevix.org/mailform_n_php.php"));
+}
+
+// A handler that is still deciding holds nothing: the click returns while it runs, the box
+// answers the next click, and the handler's answer is told when it comes.
+TEST_F(AboutShellHandler, TheBoxAnswersWhileTheHandlerRuns) {
+    about->show();
+    about->homeButton->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !calls().isEmpty(); }, 10000))
+        << "the stand-in handler was not started";
+    EXPECT_EQ(shown(), "") << "told before the handler answered";
+    about->authorButton->click();
+    EXPECT_TRUE(about->mainPage->isHidden()) << "the box did not answer while the handler ran";
+    about->authorOkButton->click();
+    release();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown() == "\nBrowser not opened."; }, 20000))
+        << "shown: " << shown().toStdString();
+    EXPECT_EQ(calls(), QStringList{"https://www.sleevix.org/index_n.php"});
 }
 
 // Pictures of both pages in both languages, under /tmp/about-shots, for looking at by eye. Also

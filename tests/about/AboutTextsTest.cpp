@@ -31,7 +31,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         MailCase{
             false, QStringLiteral("version 1.10c"),
-            QStringLiteral("mailto:anna@sleevix.example?Subject=Programma Sleevix, version 1.10c"
+            QStringLiteral("mailto:anna@sleevix.org?Subject=Programma Sleevix, version 1.10c"
                            "&Body=Dear Anna,%0D%0A%0D%0A%0D%0A"
                            "On you Home Page I found the program Sleevix.%0D%0A%0D%0A"
                            "I want to comment on this program:%0D%0A"
@@ -39,7 +39,7 @@ INSTANTIATE_TEST_SUITE_P(
                            "Kind regards,%0D%0A")},
         MailCase{
             true, QStringLiteral("versie 1.10c"),
-            QStringLiteral("mailto:anna@sleevix.example?Subject=Programma Sleevix, versie 1.10c"
+            QStringLiteral("mailto:anna@sleevix.org?Subject=Programma Sleevix, versie 1.10c"
                            "&Body=Beste Anna,%0D%0A%0D%0A%0D%0A"
                            "Ik vond op je Home Page het programma Sleevix.%0D%0A%0D%0A"
                            "Ik wil hierover het volgende kwijt:%0D%0A"
@@ -56,7 +56,7 @@ TEST_P(MailLinkCutTest, LongLinkIsCutBeforeHalfAnEncodedCharacter) {
     const QString link = mailLink(AuthorMail, QStringLiteral("S"), body);
     ASSERT_LE(link.size(), MaxLinkLength);
     EXPECT_GE(link.size(), MaxLinkLength - 2);
-    const QString full = QStringLiteral("mailto:anna@sleevix.example?Subject=S&Body=") + body;
+    const QString full = QStringLiteral("mailto:anna@sleevix.org?Subject=S&Body=") + body;
     EXPECT_TRUE(full.startsWith(link));
     // Every "%" in what is kept is followed by two hexadecimal digits.
     for (qsizetype i = link.indexOf('%'); i >= 0; i = link.indexOf('%', i + 1))
@@ -67,9 +67,9 @@ INSTANTIATE_TEST_SUITE_P(Shifts, MailLinkCutTest, ::testing::Range(0, 6));
 
 TEST(AboutLinks, WebMailAndHomePages) {
     EXPECT_EQ(webMailLink(WebHost, QStringLiteral("Sleevix"), QStringLiteral("versie 1.10c")),
-              QStringLiteral("https://www.sleevix.example/mailform_n_php.php?ProgNam=Sleevix, "
+              QStringLiteral("https://www.sleevix.org/mailform_n_php.php?ProgNam=Sleevix, "
                              "versie 1.10c"));
-    EXPECT_EQ(homeLink(WebHost), QStringLiteral("https://www.sleevix.example/index_n.php"));
+    EXPECT_EQ(homeLink(WebHost), QStringLiteral("https://www.sleevix.org/index_n.php"));
 }
 
 TEST(AboutLayout, WindowAndBottomButtonsAfterCreation) {

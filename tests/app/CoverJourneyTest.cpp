@@ -8,6 +8,7 @@
 #include "back/BackTextEditor.h"
 #include "back/RichTextEdit.h"
 #include "browse/BrowseDialog.h"
+#include "browse/FileListModel.h"
 #include "browse/FolderTree.h"
 #include "controls/ColourButton.h"
 #include "cover/Cover.h"
@@ -20,10 +21,10 @@
 #include <sys/stat.h>
 
 #include <QDir>
-#include <QLabel>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -58,11 +59,15 @@ void chooseInBrowseDialog(BrowseDialog& browse, const QString& folder, const QSt
             return !browse.folderTree->isBusy() && browse.folderTree->directory() == folder;
         }));
         if (!file.isEmpty()) {
-            ASSERT_TRUE(waitFor(
-                [&] { return !browse.fileList->findItems(file, Qt::MatchExactly).isEmpty(); }));
-            QListWidgetItem* item = browse.fileList->findItems(file, Qt::MatchExactly).first();
+            const auto rowOf = [&] {
+                for (int row = 0; row < browse.files->count(); ++row)
+                    if (browse.files->nameAt(row) == file)
+                        return row;
+                return -1;
+            };
+            ASSERT_TRUE(waitFor([&] { return rowOf() >= 0; }));
             QTest::mouseClick(browse.fileList->viewport(), Qt::LeftButton, {},
-                              browse.fileList->visualItemRect(item).center());
+                              browse.fileList->visualRect(browse.files->index(rowOf())).center());
         }
         browse.okButton->click();
     });

@@ -3,6 +3,7 @@
 // lines and bad projects with one line on standard error, leaves no file behind when it fails,
 // and writes nothing but the file it was asked for.
 #include "TestEnv.h"
+#include "platform/JpegTestUtil.h"
 #include "back/BackTextEditor.h"
 #include "back/RichTextEdit.h"
 #include "cover/Cover.h"
@@ -18,6 +19,9 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -41,10 +45,14 @@ protected:
     QString config() const { return root_ + QStringLiteral("/config"); }
     QString data() const { return root_ + QStringLiteral("/data"); }
 
+    // memoryLimit: the most address space the program may have, in bytes (0: no limit), as
+    // `ulimit -v` sets it.
     Outcome run(const QStringList& arguments,
-                const QString& language = QStringLiteral("en_GB.UTF-8")) {
+                const QString& language = QStringLiteral("en_GB.UTF-8"), rlim_t memoryLimit = 0) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANGUAGE"})
+        // Run as root, from cron or over ssh: no runtime folder either.
+        for (const char* name :
+             {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANGUAGE", "XDG_RUNTIME_DIR"})
             env.remove(QString::fromLatin1(name));
         env.insert(QStringLiteral("HOME"), root_);
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), config());
@@ -54,15 +62,26 @@ protected:
         env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
                    QStringLiteral("unix:path=/nonexistent"));
         QProcess process;
+        if (memoryLimit)
+            process.setChildProcessModifier([memoryLimit] {
+                const rlimit limit{memoryLimit, memoryLimit};
+                setrlimit(RLIMIT_AS, &limit);
+            });
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(start());
         process.start(QStringLiteral(SLEEVIX_BINARY_DIR "/sleevix"), arguments);
         Outcome result;
-        if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
-            return result;
-        result.status = process.exitCode();
+        const bool ended = process.waitForFinished(120000);
+        if (!ended) {
+            process.kill();
+            process.waitForFinished(5000);
+        }
         result.out = QString::fromLocal8Bit(process.readAllStandardOutput());
         result.err = QString::fromLocal8Bit(process.readAllStandardError());
+        if (ended && process.exitStatus() == QProcess::NormalExit)
+            result.status = process.exitCode();
+        else // status -1; what it printed is kept, so that a failing check shows it
+            result.err += ended ? QStringLiteral("(crashed)") : QStringLiteral("(ended after 120 s)");
         return result;
     }
 
@@ -134,6 +153,19 @@ TEST_F(ExportRun, SampleProjectToPdf) {
     auto after = filesBelow(root_);
     after.remove(pdf);
     EXPECT_EQ(after, before);
+}
+
+// A front picture with too few pixels for its print size still exports, and says so in one line.
+TEST_F(ExportRun, SoftFrontIsToldAndExported) {
+    const QString project = sampleProject();
+    QImage small(300, 300, QImage::Format_RGB32);
+    small.fill(Qt::darkCyan);
+    ASSERT_TRUE(small.save(project + QStringLiteral("/Front.jpg"), "JPEG"));
+    const Outcome r = run({QStringLiteral("--export-pdf"), QStringLiteral("cover.pdf"), project});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.err, QString::fromUtf8("sleevix: Front picture: 63 pixels per inch at print size "
+                                       "\u2014 may print soft.\n"));
+    EXPECT_GT(QFileInfo(start() + QStringLiteral("/cover.pdf")).size(), 0);
 }
 
 // Without a folder the current project from the settings; on a first start, when its folder is
@@ -255,6 +287,7 @@ TEST_F(ExportRun, HelpAndVersion) {
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.contains("--export-pdf <file>"));
     EXPECT_TRUE(help.out.contains("--dpi <n>"));
+    EXPECT_EQ(help.err, "") << "the help prints only its own lines";
     const Outcome version = run({QStringLiteral("--version")});
     EXPECT_EQ(version.status, 0);
     EXPECT_TRUE(version.out.startsWith("Sleevix 1.")) << version.out.toStdString();
@@ -266,6 +299,7 @@ struct BadRun {
     int status;
     QString named; // what the message names; "<project>" as above
     std::function<void(const QString& project)> spoil = {};
+    rlim_t memoryLimit = 0;
 };
 
 class ExportRefusal : public ExportRun, public ::testing::WithParamInterface<BadRun> {};
@@ -284,7 +318,7 @@ TEST_P(ExportRefusal, OneLineNoFile) {
     for (const QString& a : bad.arguments)
         arguments << QString(a).replace(QStringLiteral("<project>"), project);
 
-    const Outcome r = run(arguments);
+    const Outcome r = run(arguments, QStringLiteral("en_US.UTF-8"), bad.memoryLimit);
     EXPECT_EQ(r.status, bad.status);
     EXPECT_TRUE(r.err.startsWith("sleevix: ")) << r.err.toStdString();
     EXPECT_TRUE(r.err.endsWith(u'\n'));
@@ -322,6 +356,36 @@ INSTANTIATE_TEST_SUITE_P(
                                       QByteArray("\xFF\xD8\xFF\xDB\x00\x04junk", 10) +
                                           QByteArray(400, 'x'));
                }},
+        BadRun{"FrontClaimingBillionsOfPixels",
+               {"--export-png", "out.png", "--dpi", "40", "<project>"},
+               1,
+               "<project>/Front.jpg: The picture is too large (65344 × 52272 pixels).",
+               [](const QString& p) {
+                   testenv::writeFile(p + "/Front.jpg",
+                                      jpegtest::claimingSize(
+                                          jpegtest::encodeCoded(QImage(16, 16, QImage::Format_RGB32),
+                                                                jpegtest::Coding::Arithmetic),
+                                          65344, 52272));
+               }},
+        BadRun{"FrontIsAFifo",
+               {"--export-pdf", "out.pdf", "<project>"},
+               1,
+               "Cannot open file <project>/Front.jpg",
+               [](const QString& p) {
+                   QFile::remove(p + "/Front.jpg");
+                   mkfifo(QFile::encodeName(p + "/Front.jpg").constData(), 0600);
+               }},
+        BadRun{"FrontLargerThanMemory",
+               {"--export-pdf", "out.pdf", "<project>"},
+               1,
+               "<project>/Front.jpg",
+               [](const QString& p) {
+                   QFile front(p + "/Front.jpg");
+                   front.open(QIODevice::WriteOnly | QIODevice::Truncate);
+                   front.write("\xFF\xD8\xFF\xE0", 4);
+                   front.resize(5LL << 30);
+               },
+               3000000ULL * 1024},
         BadRun{"BackDamaged",
                {"--export-pdf", "out.pdf", "<project>"},
                1,

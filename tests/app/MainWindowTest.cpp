@@ -129,10 +129,10 @@ TEST_F(MainWindowTest, AProjectThatCannotBeFullyReadOpensWhatItCan) {
     }
 }
 
-// A stored name longer than the spine's 51 characters (a hand-edited file, an older version):
-// the project's name is cut where it is set, so that the field, the spines and the name agree,
-// and the folder it names still opens and is still found at the next start.
-TEST_F(MainWindowTest, AStoredNameLongerThanTheSpineIsCutAndItsFolderStillOpens) {
+// A stored name longer than the 51 characters the user may type (a project read from a folder
+// of a longer name): the name stays whole in the field, on the spines and in the store, and the
+// folder it names opens and is found at the next start.
+TEST_F(MainWindowTest, AStoredNameLongerThanTheTypingLimitStaysWholeAndItsFolderOpens) {
     const QString name = QStringLiteral("Velmora - The Complete Last Rose Of Summer Sessions, "
                                         "Recorded Live 2002-2024");
     ASSERT_EQ(name.size(), 76);
@@ -141,15 +141,15 @@ TEST_F(MainWindowTest, AStoredNameLongerThanTheSpineIsCutAndItsFolderStillOpens)
         ini.setValue(QStringLiteral("Defaults/Project Name"), name);
     }
     auto form = makeForm();
-    EXPECT_EQ(ws_->projectName, name.left(51));
+    EXPECT_EQ(ws_->projectName, name);
     EXPECT_EQ(ws_->projectFolder, ws_->dataFolder + name + u'/');
     QDir().mkpath(ws_->projectFolder);
     for (const char* file : {"Front.jpg", "Back.bmp", "Back.rtf"})
         QFile::copy(QStringLiteral(SLEEVIX_BINARY_DIR "/") + QLatin1String(file),
                     ws_->projectFolder + QLatin1String(file));
     form->handleShow();
-    EXPECT_EQ(form->spineTextEdit->text(), name.left(51));
-    EXPECT_EQ(cover_->spineText(), name.left(51));
+    EXPECT_EQ(form->spineTextEdit->text(), name);
+    EXPECT_EQ(cover_->spineText(), name);
     EXPECT_FALSE(cover_->frontPicture().isEmpty());
     saveSettingsValues(*ws_, true);
     EXPECT_EQ(storeValue(QStringLiteral("Project Name")), name) << "found again at the next start";
@@ -166,7 +166,9 @@ TEST_F(MainWindowTest, ControlsAndTextsByLanguage) {
     auto english = makeForm();
     EXPECT_EQ(english->optionsButton->text(), "&Instellingen");
     EXPECT_EQ(english->readFrontPictureButton->text(), "Read &Front Picture");
-    EXPECT_EQ(english->spineTextEdit->maxLength(), 51);
+    english->spineTextEdit->clear();
+    QTest::keyClicks(english->spineTextEdit, QString(60, u'x'));
+    EXPECT_EQ(english->spineTextEdit->text(), QString(51, u'x')) << "51 characters typed";
     EXPECT_EQ(english->spineTextEdit->geometry(), QRect(264, 141, 469, 25));
     EXPECT_EQ(english->applySpineTextButton->geometry(), QRect(748, 136, 85, 33));
     EXPECT_FALSE(english->helpButton->isEnabled());

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QTest>
 #include <QTextEdit>
 #include <gtest/gtest.h>
 
@@ -42,8 +43,13 @@ TEST_F(ProjectCommandsTest, SaveWritesTheThreeFilesUnderTheSpineTextAndSaysSo) {
     back.loadFromFile(folder + QStringLiteral("Back.bmp"));
     EXPECT_EQ(back.image().size(), QSize(552, 472));
     EXPECT_TRUE(contents(folder + QStringLiteral("Back.rtf")).startsWith("{\\rtf1"));
-    EXPECT_TRUE(messageText().contains(QStringLiteral("The project Summer Songs 2026")));
-    EXPECT_TRUE(messageText().contains(QStringLiteral("has been saved.")));
+    // The message names the folder it went to, in the user's language.
+    const QString where = QDir::cleanPath(folder);
+    EXPECT_EQ(messageText(), "\nThe project Summer Songs 2026\nhas been saved in " + where + ".");
+    testenv::useLanguage(QStringLiteral("NLD"));
+    projects_->saveProject();
+    EXPECT_EQ(messageText(), "\nHet project Summer Songs 2026\nis bewaard in " + where + ".");
+    testenv::useLanguage(QStringLiteral("ENU"));
 
     // Saving again overwrites without asking.
     back_->editor->setPlainText(QStringLiteral("Changed list"));
@@ -74,8 +80,8 @@ TEST_F(ProjectCommandsTest, ASpineTextThatCannotNameAFolderSaysWhyAndWritesNothi
     const QStringList before =
         QDir(ws_->dataFolder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     ws_->setUnsavedChanges(true);
-    for (const QString& name : {QStringLiteral("AC/DC - Live"), QStringLiteral("Live: 2002"),
-                                QStringLiteral(".."), QStringLiteral(".")}) {
+    for (const QString& name :
+         {QStringLiteral("AC/DC - Live"), QStringLiteral(".."), QStringLiteral(".")}) {
         main_->spineTextEdit->setText(name);
         try {
             projects_->saveProject();
@@ -157,22 +163,38 @@ TEST_F(ProjectReadTest, ReadProjectOpensWhatItCanAndNamesEachFailingFileOnce) {
     EXPECT_FALSE(ws_->hasUnsavedChanges());
 }
 
-TEST_F(ProjectReadTest, ReadingTheRootGivesAnEmptyNameAndALongNameIsCut) {
+// A 70-character project was cut to 51 when read and saved into a second, cut-short folder.
+TEST_F(ProjectReadTest, ReadingTheRootGivesAnEmptyNameAndALongNameStaysWhole) {
     browseAnswer_ = QStringLiteral("/");
     EXPECT_FALSE(testenv::errorOf([&] { projects_->readProject(); }).isEmpty());
     EXPECT_EQ(ws_->projectName, "");
     EXPECT_EQ(main_->spineTextEdit->text(), "");
 
     const QString name = QStringLiteral("Velmora - The Complete Last Rose Of Summer Sessions "
-                                        "Live 2002");
-    ASSERT_GT(name.size(), 51);
-    browseAnswer_ = makeProject(name, QStringLiteral("List"));
+                                        "Live 2002 Remastered");
+    ASSERT_EQ(name.size(), 72);
+    const QString data = ws_->dataFolder;
+    ws_->dataFolder =
+        QFileInfo(makeProject(name, QStringLiteral("List")) + "..").canonicalFilePath() + u'/';
+    browseAnswer_ = ws_->dataFolder + name;
     projects_->readProject();
-    EXPECT_EQ(ws_->projectName, name.left(51));
-    EXPECT_EQ(main_->spineTextEdit->text(), name.left(51));
-    EXPECT_EQ(ws_->projectFolder, *browseAnswer_) << "read from where it lies";
+    EXPECT_EQ(ws_->projectName, name);
+    EXPECT_EQ(main_->spineTextEdit->text(), name);
+    EXPECT_EQ(cover_->spineText(), name);
     projects_->saveProject();
-    EXPECT_TRUE(QFileInfo::exists(ws_->dataFolder + name.left(51) + "/Front.jpg"));
+    EXPECT_TRUE(replaceAsked_.isEmpty()) << "its own folder";
+    EXPECT_EQ(QDir(ws_->dataFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{name})
+        << "no second, cut-short folder";
+    ws_->dataFolder = data;
+
+    // The user types at most 51 characters; one set by the program may be edited, not lengthened.
+    main_->spineTextEdit->clear();
+    QTest::keyClicks(main_->spineTextEdit, QString(60, u'x'));
+    EXPECT_EQ(main_->spineTextEdit->text(), QString(51, u'x'));
+    main_->spineTextEdit->setText(name);
+    QTest::keyClick(main_->spineTextEdit, Qt::Key_Backspace);
+    QTest::keyClicks(main_->spineTextEdit, QStringLiteral("yz"));
+    EXPECT_EQ(main_->spineTextEdit->text(), name.chopped(1) + u'y');
 }
 
 TEST_F(ProjectReadTest, NewAndReadAskBeforeTheyPutUnsavedWorkAside) {
@@ -262,6 +284,14 @@ TEST_F(ProjectReadTest, ANewFrontPictureIsAskedForAndMarksTheProjectChanged) {
     main_->spineTextEdit->setText(QStringLiteral("Green"));
     projects_->saveProject();
     EXPECT_EQ(contents(ws_->dataFolder + "Green/Front.jpg"), bytes);
+
+    // A damaged picture is named, with what is wrong in words; the front stays.
+    testenv::writeFile(folder + "cut.jpg", bytes.left(bytes.size() / 2));
+    browseAnswer_ = folder + "cut.jpg";
+    EXPECT_EQ(testenv::errorOf([&] { projects_->readFrontPicture(); }),
+              folder + "cut.jpg: JPEG error #120 (the file ends early)")
+        << qPrintable(testenv::errorOf([&] { projects_->readFrontPicture(); }));
+    EXPECT_EQ(qGreen(cover_->canvas().pixel(420, 300)), 160);
 }
 
 TEST_F(ProjectReadTest, TheRequestsSpeakDutchToADutchUser) {
@@ -303,12 +333,18 @@ TEST_F(ProjectReadTest, SpineTextsThatCanAndCannotNameAFolder) {
     EXPECT_EQ(testenv::errorOf([&] { projects_->saveProject(); }),
               "\"AC/DC\" cannot be the name of a project folder: it contains \"/\", which cannot "
               "stand in a folder name.");
-    main_->spineTextEdit->setText(QString(51, u' '));
-    EXPECT_EQ(testenv::errorOf([&] { projects_->saveProject(); }),
-              "\"" + QString(51, u' ') +
-                  "\" cannot be the name of a project folder: it consists of spaces only.");
     EXPECT_EQ(QDir(ws_->dataFolder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
     EXPECT_TRUE(ws_->hasUnsavedChanges());
+
+    // What this file system takes is saved; what a Windows drive would not take is noted.
+    main_->spineTextEdit->setText(QStringLiteral("AC:DC - Live: 2002?"));
+    projects_->saveProject();
+    EXPECT_TRUE(QFileInfo::exists(ws_->dataFolder + "AC:DC - Live: 2002?/Back.rtf"));
+    EXPECT_TRUE(messageText().contains("has been saved in " +
+                                       QDir::cleanPath(ws_->dataFolder + "AC:DC - Live: 2002?") +
+                                       ".\nNote: a Windows drive (FAT or NTFS, "
+                                       "most USB sticks) takes no \":\" in a folder name."))
+        << qPrintable(messageText());
 
     // Letters beyond ASCII name a folder that reads back as it was saved.
     const QString name = QStringLiteral("Dvořák – Slavonic Dances · 日本");
@@ -330,7 +366,7 @@ TEST_F(ProjectReadTest, TheEditorsSaveMakesAWholeProjectUnderTheSpinesName) {
                                          "Live 2002");
     back_->editor->setPlainText(title + QStringLiteral("\n1. One"));
     back_->saveList();
-    const QString folder = ws_->dataFolder + title.left(51) + u'/';
+    const QString folder = ws_->dataFolder + title + u'/';
     EXPECT_EQ(ws_->projectFolder, folder);
     for (const char* file : {"Front.jpg", "Back.bmp", "Back.rtf"})
         EXPECT_TRUE(QFileInfo::exists(folder + QLatin1String(file))) << file;
@@ -351,6 +387,40 @@ TEST_F(ProjectReadTest, TheEditorsSaveMakesAWholeProjectUnderTheSpinesName) {
 }
 
 } // namespace
+
+// New Project, the spine text of an existing project typed, Save: its list became the empty one
+// while its pictures stayed, a mixed cover. The user is asked first, the folder named.
+TEST_F(ProjectReadTest, SavingUnderTheNameOfAnotherProjectAsksFirst) {
+    const QString other = ws_->dataFolder + QStringLiteral("Summer Songs/");
+    QDir().mkpath(other);
+    QFile::copy(QStringLiteral(SLEEVIX_BINARY_DIR "/Front.jpg"), other + "Front.jpg");
+    QFile::copy(QStringLiteral(SLEEVIX_BINARY_DIR "/Back.bmp"), other + "Back.bmp");
+    testenv::writeFile(other + "Back.rtf", "{\\rtf1 Their list}");
+
+    projects_->newProject();
+    back_->editor->setPlainText(QStringLiteral("Summer Songs\n1. Mine"));
+    main_->spineTextEdit->setText(QStringLiteral("Summer Songs"));
+    projects_->saveProject();
+    back_->saveList();
+    EXPECT_EQ(replaceAsked_, (QStringList{other, other})) << "Save, then the editor's Save";
+    EXPECT_EQ(contents(other + "Back.rtf"), "{\\rtf1 Their list}") << "No leaves both";
+    EXPECT_EQ(contents(other + "Front.jpg"),
+              contents(QStringLiteral(SLEEVIX_BINARY_DIR "/Front.jpg")));
+    EXPECT_TRUE(ws_->hasUnsavedChanges());
+    EXPECT_TRUE(ws_->projectFolder.isEmpty());
+
+    // Yes: the folder holds this project whole, nothing of the other one.
+    replaceAnswer_ = true;
+    projects_->saveProject();
+    EXPECT_TRUE(contents(other + "Back.rtf").contains("Mine"));
+    EXPECT_FALSE(QFileInfo::exists(other + "Front.jpg"));
+    EXPECT_FALSE(QFileInfo::exists(other + "Back.bmp"));
+    EXPECT_EQ(ws_->projectFolder, other);
+    // Saving it again saves itself, without a question.
+    projects_->saveProject();
+    back_->saveList();
+    EXPECT_EQ(replaceAsked_.size(), 3);
+}
 
 // A front picture too small to print sharp is told in the timed message whenever the user reads
 // one: with Read Front Picture, in a project read, dropped on the front; a large one is not.

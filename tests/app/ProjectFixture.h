@@ -34,7 +34,15 @@ protected:
             [this](const BrowseRequest& request) -> std::optional<QString> {
                 browseRequests_.append(request);
                 return browseAnswer_;
+            },
+            [this](const QString& folder) {
+                replaceAsked_.append(folder);
+                return replaceAnswer_;
             });
+        back_->confirmReplace = [this](const QString& folder) {
+            replaceAsked_.append(folder);
+            return replaceAnswer_;
+        };
     }
     void TearDown() override { QDir::setCurrent(savedDir_); }
 
@@ -48,4 +56,7 @@ protected:
     std::unique_ptr<ProjectCommands> projects_;
     QList<BrowseRequest> browseRequests_;
     std::optional<QString> browseAnswer_;
+    // The question before another project is replaced: the folders asked about, the answer.
+    QStringList replaceAsked_;
+    bool replaceAnswer_ = false;
 };

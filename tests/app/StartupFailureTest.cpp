@@ -119,7 +119,9 @@ TEST_F(StartupFailure, UnusableFilesAreToldOnceAndTheProgramGoesOn) {
         EXPECT_FALSE(run.err.contains(QLatin1String("terminate called"))) << qPrintable(run.err);
         qsizetype at = 0;
         for (const QString& part : row.told) {
-            const QString text = part.arg(dataFolder(), settingsFile());
+            const QString text = QString(part)
+                                     .replace(QLatin1String("%1"), dataFolder())
+                                     .replace(QLatin1String("%2"), settingsFile());
             const qsizetype found = run.err.indexOf(text, at);
             EXPECT_GE(found, 0) << qPrintable(text) << "\nin:\n" << qPrintable(run.err);
             at = std::max(found, at);

@@ -84,7 +84,8 @@ TEST_F(Editor, FileThatIsNeitherRtfNorTextFailsAndKeepsTheTypedText) {
 TEST_F(Editor, MissingFileFailsAndKeepsTheTypedText) {
     const QString file = folder + "/none.rtf";
     EXPECT_EQ(testenv::errorOf([&] { edit.loadFromFile(file); }),
-              "Cannot open file " + QDir::toNativeSeparators(file));
+              "Cannot open file " + QDir::toNativeSeparators(file) +
+                  "\nThe file or folder does not exist.");
     EXPECT_EQ(edit.toPlainText(), "typed before");
 }
 
@@ -112,7 +113,8 @@ TEST_F(Editor, SavesRtfThatLoadsBackTheSame) {
 TEST_F(Editor, SaveIntoMissingFolderFailsAndWritesNothing) {
     const QString file = folder + "/missing/Back.rtf";
     EXPECT_EQ(testenv::errorOf([&] { edit.saveToFile(file); }),
-              "Cannot create file " + QDir::toNativeSeparators(file));
+              "Cannot create file " + QDir::toNativeSeparators(file) +
+                  "\nThe file or folder does not exist.");
     EXPECT_FALSE(QFileInfo::exists(folder + "/missing"));
 }
 

@@ -3,6 +3,8 @@
 // making a new folder.
 #include "browse/BrowseDialog.h"
 #include "BrowseFixture.h"
+#include "browse/FileListModel.h"
+#include "browse/FolderScanner.h"
 #include "browse/FolderTree.h"
 #include "browse/FolderTreeModel.h"
 #include "controls/ColourButton.h"
@@ -15,7 +17,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMessageBox>
 #include <QSplitter>
 #include <QTest>
@@ -106,8 +108,8 @@ protected:
 
     QStringList fileNames() const {
         QStringList names;
-        for (int i = 0; i < dialog_->fileList->count(); ++i)
-            names << dialog_->fileList->item(i)->text();
+        for (int i = 0; i < dialog_->files->count(); ++i)
+            names << dialog_->files->index(i).data().toString();
         return names;
     }
 
@@ -214,9 +216,9 @@ TEST_F(BrowseDialogTest, LargeModeChoosesAFileThatMatchesTheMask) {
         const int gap = dialog_->okButton->x() - dialog_->countLabel->width();
         EXPECT_EQ(dialog_->cancelButton->x(), dialog_->okButton->x() + 110 + gap);
         // A click shows the file under the tree.
-        QListWidgetItem* b = dialog_->fileList->item(1);
+        const QModelIndex b = dialog_->files->index(1);
         QTest::mouseClick(dialog_->fileList->viewport(), Qt::LeftButton, {},
-                          dialog_->fileList->visualItemRect(b).center());
+                          dialog_->fileList->visualRect(b).center());
         EXPECT_EQ(dialog_->directoryPanel->text(), root_ + "Data/b.JPG");
         dialog_->okButton->click();
     });
@@ -226,14 +228,14 @@ TEST_F(BrowseDialogTest, LargeModeChoosesAFileThatMatchesTheMask) {
 
     // No file chosen: the first.
     run(root_ + "Data", true, [this] {
-        dialog_->fileList->setCurrentItem(nullptr);
+        dialog_->fileList->setCurrentIndex(QModelIndex());
         dialog_->okButton->click();
     });
     EXPECT_EQ(dialog_->folderPath(), root_ + "Data/a.jpg");
 
     // A double click chooses at once.
     const int doubled = run(root_ + "Data", true, [this] {
-        const QPoint c = dialog_->fileList->visualItemRect(dialog_->fileList->item(2)).center();
+        const QPoint c = dialog_->fileList->visualRect(dialog_->files->index(2)).center();
         // A widget's double click comes after the first click of the pair.
         QTest::mouseClick(dialog_->fileList->viewport(), Qt::LeftButton, {}, c);
         QTest::mouseDClick(dialog_->fileList->viewport(), Qt::LeftButton, {}, c);
@@ -246,12 +248,12 @@ TEST_F(BrowseDialogTest, LargeModeChoosesAFileThatMatchesTheMask) {
 TEST_F(BrowseDialogTest, TheFileListFollowsTheTreeAndAnEmptyOneIsNoChoice) {
     dialog_->setFileMask("*.*");
     const int result = run(root_ + "Data", true, [this] {
-        EXPECT_EQ(dialog_->fileList->count(), 4);
+        EXPECT_EQ(dialog_->files->count(), 4);
         // The keyboard moves the tree and the file list goes along.
         QTest::keyClick(dialog_->folderTree->viewport(), Qt::Key_Down);
         EXPECT_EQ(dialog_->folderTree->directory(), root_ + "Data/Covers/");
         ASSERT_TRUE(waitFor([this] { return dialog_->countLabel->text() == "  0 bestanden"; }));
-        EXPECT_EQ(dialog_->fileList->count(), 0);
+        EXPECT_EQ(dialog_->files->count(), 0);
         // OK with nothing to choose: told so, and the window stays for another folder.
         dialog_->okButton->click();
         EXPECT_TRUE(dialog_->isVisible());
@@ -262,6 +264,42 @@ TEST_F(BrowseDialogTest, TheFileListFollowsTheTreeAndAnEmptyOneIsNoChoice) {
     });
     EXPECT_EQ(result, 2);
     EXPECT_EQ(dialog_->folderPath(), root_ + "Data");
+}
+
+// A folder of 20 000 files arrives in many batches: the list keeps every one of them, in order,
+// and the file chosen while the rest still came in stays chosen. (A fault once kept only the
+// last batch.)
+TEST_F(BrowseDialogTest, TheFileListKeepsEveryBatchOfABigFolder) {
+    const QString big = root_ + "Big/";
+    QDir().mkpath(big);
+    QStringList expected;
+    for (int i = 0; i < 20000; ++i) {
+        expected << QStringLiteral("photo %1.jpg").arg(i, 5, 10, QLatin1Char('0'));
+        QFile(big + expected.last()).open(QIODevice::WriteOnly);
+    }
+    for (FolderScanner* scanner : dialog_->findChildren<FolderScanner*>())
+        scanner->setBatchInterval(0);
+    int batches = 0;
+    QString chosen;
+    QObject::connect(dialog_->files, &QAbstractItemModel::rowsInserted, dialog_.get(), [&] {
+        if (++batches == 2) {
+            chosen = dialog_->files->nameAt(dialog_->files->count() / 2);
+            dialog_->fileList->setCurrentIndex(dialog_->files->index(dialog_->files->count() / 2));
+        }
+    });
+    dialog_->setFileMask("*.jpg");
+    run(big, true, [&] {
+        ASSERT_TRUE(waitFor([&] { return dialog_->countLabel->text() == "  20000 bestanden"; }));
+        EXPECT_GT(batches, 5);
+        QStringList names;
+        for (int i = 0; i < dialog_->files->count(); ++i)
+            names << dialog_->files->nameAt(i);
+        EXPECT_EQ(names, expected);
+        ASSERT_FALSE(chosen.isEmpty());
+        EXPECT_EQ(dialog_->files->nameAt(dialog_->fileList->currentIndex().row()), chosen);
+        dialog_->okButton->click();
+    });
+    EXPECT_EQ(dialog_->folderPath(), big + chosen);
 }
 
 TEST_F(BrowseDialogTest, EachModeKeepsItsPlace) {

@@ -7,6 +7,7 @@
 #include "cover/Cover.h"
 #include "cover/Workspace.h"
 #include "platform/AppError.h"
+#include "platform/FolderSwap.h"
 #include "platform/Picture.h"
 
 #include <QBuffer>
@@ -43,17 +44,6 @@ int bitsPerPixel(const QByteArray& bmp) {
     return uchar(bmp[28]) | uchar(bmp[29]) << 8;
 }
 
-TEST(ProjectName, IsCutToWhatTheSpineHolds) {
-    const QString long72 = QString(72, u'x');
-    EXPECT_EQ(Project::cutName(long72), QString(51, u'x'));
-    EXPECT_EQ(Project::cutName(QString(51, u'y')), QString(51, u'y'));
-    EXPECT_EQ(Project::cutName(QStringLiteral("Dvořák")), QStringLiteral("Dvořák"));
-    // A letter beyond the first plane takes two units; the cut does not leave half of it.
-    const QString clef = QString::fromUtf8("\xF0\x9D\x84\x9E"); // musical G clef
-    const QString name = QString(50, u'a') + clef + QStringLiteral("tail");
-    EXPECT_EQ(Project::cutName(name), QString(50, u'a'));
-}
-
 TEST(ProjectName, IsTheLastComponentOfTheFolder) {
     EXPECT_EQ(Project::nameOfFolder(QStringLiteral("/covers/Summer Songs/")), "Summer Songs");
     EXPECT_EQ(Project::nameOfFolder(QStringLiteral("/covers/Summer Songs")), "Summer Songs");
@@ -61,33 +51,51 @@ TEST(ProjectName, IsTheLastComponentOfTheFolder) {
     EXPECT_EQ(Project::nameOfFolder(QStringLiteral("/a/Dvořák – Live/")), "Dvořák – Live");
 }
 
+// Only what the file system here refuses is refused; what a Windows drive would refuse gets a
+// note.
 TEST(ProjectName, FolderNamesThatWorkAndWhyOthersDoNot) {
     const FileNameLimits ext4;
     const QString data = QStringLiteral("/home/user/.local/share/Sleevix/");
-    for (const char* ok : {"", "Velmora - Last Rose Of Summer 2002", "Dvořák", "a.b", "..a",
-                           "Ärzte – Bäst Of 日本語", " leading and trailing "})
-        EXPECT_EQ(Project::folderNameProblem(QString::fromUtf8(ok), data, ext4), QString()) << ok;
-
+    const QString windows = QStringLiteral("Note: a Windows drive (FAT or NTFS, most USB sticks) ");
     const struct {
-        const char* name;
-        const char* reason;
-    } refused[] = {
-        {"AC/DC", "it contains \"/\", which cannot stand in a folder name"},
-        {"a\\b", "it contains \"\\\", which cannot stand in a folder name"},
-        {"Live: 2002", "it contains \":\", which cannot stand in a folder name"},
-        {"What?", "it contains \"?\", which cannot stand in a folder name"},
-        {"Say \"hi\"", "it contains \"\"\", which cannot stand in a folder name"},
-        {"a<b>", "it contains \"<\", which cannot stand in a folder name"},
-        {"a|b", "it contains \"|\", which cannot stand in a folder name"},
-        {"star*", "it contains \"*\", which cannot stand in a folder name"},
-        {".", "\".\" and \"..\" stand for the folder itself and the one above it"},
-        {"..", "\".\" and \"..\" stand for the folder itself and the one above it"},
-        {"tab\there", "it contains a tab or another control character"},
-        {"                                                   ", "it consists of spaces only"},
+        QString name;
+        QString refusal;
+        QString note;
+    } rows[] = {
+        {"", "", ""},
+        {"Velmora - Last Rose Of Summer 2002", "", ""},
+        {"Ärzte – Bäst Of 日本語", "", ""},
+        {"a.b", "", ""},
+        {"..a", "", ""},
+        {"AC:DC", "", windows + "takes no \":\" in a folder name."},
+        {"Live: 2002", "", windows + "takes no \":\" in a folder name."},
+        {"What?", "", windows + "takes no \"?\" in a folder name."},
+        {"a|b", "", windows + "takes no \"|\" in a folder name."},
+        {"Say \"hi\"", "", windows + "takes no \"\"\" in a folder name."},
+        {"a\\b", "", windows + "takes no \"\\\" in a folder name."},
+        {"tab\there", "", windows + "takes no tab or line break in a folder name."},
+        {" leading and trailing ", "",
+         windows + "drops a space or full stop at the end of a folder name."},
+        {QString(51, u' '), "",
+         windows + "drops a space or full stop at the end of a folder name."},
+        {"Greatest Hits Vol.", "",
+         windows + "drops a space or full stop at the end of a folder name."},
+        {"con.txt", "",
+         "Note: Windows keeps the name \"con\" for a device; a folder of that name "
+         "cannot be copied there."},
+        {"AC/DC", "it contains \"/\", which cannot stand in a folder name", ""},
+        {".", "\".\" and \"..\" stand for the folder itself and the one above it", ""},
+        {"..", "\".\" and \"..\" stand for the folder itself and the one above it", ""},
+        {QStringLiteral("a") + QChar(0) + QStringLiteral("b"), "it contains a zero character", ""},
+        {QString(255, u'x'), "", ""},
+        {QString(256, u'x'), "it is too long for the file system", ""},
     };
-    for (const auto& c : refused)
-        EXPECT_EQ(Project::folderNameProblem(QString::fromUtf8(c.name), data, ext4), c.reason)
-            << c.name;
+    for (const auto& row : rows) {
+        EXPECT_EQ(Project::folderNameProblem(row.name, data, ext4), row.refusal)
+            << qPrintable(row.name);
+        if (row.refusal.isEmpty())
+            EXPECT_EQ(Project::portabilityNote(row.name), row.note) << qPrintable(row.name);
+    }
 }
 
 TEST(ProjectName, TooLongIsMeasuredAsTheFileSystemCounts) {
@@ -114,15 +122,14 @@ TEST(ProjectName, TheRefusalGivesNameAndReasonInTheUsersLanguage) {
         testenv::errorOf([&] { Project::checkFolderName(QStringLiteral("AC/DC"), data); });
     const QString dutchDots =
         testenv::errorOf([&] { Project::checkFolderName(QStringLiteral(".."), data); });
-    const QString dutchBlank =
-        testenv::errorOf([&] { Project::checkFolderName(QString(51, u' '), data); });
+    const QString dutchZero =
+        testenv::errorOf([&] { Project::checkFolderName(QStringLiteral("a") + QChar(0), data); });
     testenv::useLanguage(QStringLiteral("ENU"));
     EXPECT_EQ(dutch, "\"AC/DC\" kan niet de naam van een projectmap zijn: er staat \"/\" in, dat "
                      "niet in een mapnaam mag staan.");
     EXPECT_TRUE(dutchDots.startsWith("\"..\" kan niet de naam van een projectmap zijn"))
         << qPrintable(dutchDots);
-    EXPECT_TRUE(dutchBlank.endsWith("de naam bestaat alleen uit spaties."))
-        << qPrintable(dutchBlank);
+    EXPECT_TRUE(dutchZero.endsWith("er staat een nulteken in.")) << qPrintable(dutchZero);
 }
 
 class ProjectFilesTest : public ::testing::Test {
@@ -211,6 +218,87 @@ TEST_F(ProjectFilesTest, AReadOnlyDataFolderSaysWhichFileCannotBeMade) {
     EXPECT_EQ(intoExisting, "Cannot create file " + existing + "Back.rtf");
     EXPECT_EQ(contents(existing + "Back.rtf"), "{\\rtf1 old}");
     EXPECT_FALSE(QFileInfo::exists(data + "New"));
+}
+
+// A save keeps the folder's other files; a project file it does not write stays when the folder
+// is the project itself and goes when another project is replaced; a copy that a killed
+// whole-file save left goes.
+TEST_F(ProjectFilesTest, WhatASaveKeepsOfTheFolderItReplaces) {
+    Project::writeFiles(folder_, "{\\rtf1 old}", back_, front_);
+    testenv::writeFile(folder_ + "notes.txt", "mine");
+    testenv::writeFile(folder_ + "Back.rtf.Ab12Cd", "left by a kill");
+    QDir().mkpath(folder_ + "Live/Disc 1");
+    const Picture none;
+    Project::writeFiles(folder_, "{\\rtf1 new}", none, none);
+    EXPECT_EQ(contents(folder_ + "Back.rtf"), "{\\rtf1 new}");
+    EXPECT_EQ(contents(folder_ + "Front.jpg"),
+              contents(QStringLiteral(SLEEVIX_BINARY_DIR "/Front.jpg")));
+    EXPECT_TRUE(contents(folder_ + "Back.bmp").startsWith("BM"));
+    EXPECT_EQ(contents(folder_ + "notes.txt"), "mine");
+    EXPECT_TRUE(QFileInfo(folder_ + "Live/Disc 1").isDir());
+    EXPECT_FALSE(QFileInfo::exists(folder_ + "Back.rtf.Ab12Cd"));
+
+    Project::writeFiles(folder_, "{\\rtf1 other}", none, none, Project::Unwritten::Remove);
+    EXPECT_EQ(QDir(folder_).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              (QStringList{"Back.rtf", "Live", "notes.txt"}));
+    EXPECT_EQ(QDir(folder_ + "..").entryList({".sleevix-*"}, QDir::AllEntries | QDir::Hidden),
+              QStringList())
+        << "nothing of the saves beside the project";
+}
+
+// What a save killed at each step leaves, and what the next save or read makes of it: one
+// whole project (the old or the new), its other files back in it, the work folder gone.
+TEST(ProjectSave, AHalfFinishedSaveIsFinishedOrUndone) {
+    const struct {
+        const char* step;
+        const char* inProject; // the list in the project folder before, "" for no folder
+        const char* inNew;     // in the work folder's "new", "" for none
+        const char* inOld;     // in its "old", "" for none
+        const char* notesIn;   // which folder holds the user's notes.txt
+        const char* after;     // the list in the project folder after, "" for no folder
+    } rows[] = {
+        {"writing, before the swap", "old", "new", "", "project", "old"},
+        {"after the swap, before the other files went back", "new", "old", "", "new", "new"},
+        {"between the two renames of a file system that cannot swap", "", "new", "old", "old",
+         "new"},
+        {"after moving the old folder aside", "", "", "old", "old", "old"},
+        {"a first save, before its folder was put in place", "", "new", "", "", ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.step);
+        const QString data = testenv::freshFolder(QStringLiteral("half")) + u'/';
+        const QString project = data + QStringLiteral("Disc");
+        const QString work = data + QStringLiteral(".sleevix-save-Ab12Cd/");
+        testenv::writeFile(work + "target", "Disc");
+        const auto fill = [&](const QString& folder, const char* list) {
+            if (*list)
+                testenv::writeFile(folder + "/Back.rtf", list);
+        };
+        fill(project, row.inProject);
+        fill(work + "new", row.inNew);
+        fill(work + "old", row.inOld);
+        const QString notesFolder = QString::fromLatin1(row.notesIn) == "project"
+                                        ? project
+                                        : work + QString::fromLatin1(row.notesIn);
+        if (*row.notesIn)
+            testenv::writeFile(notesFolder + "/notes.txt", "mine");
+
+        Project::finishUnfinishedSaves(data);
+        EXPECT_EQ(contents(project + "/Back.rtf"), *row.after ? row.after : "<missing>");
+        if (*row.after)
+            EXPECT_EQ(contents(project + "/notes.txt"), *row.notesIn ? "mine" : "<missing>");
+        EXPECT_FALSE(QFileInfo::exists(work));
+    }
+
+    // A save still running in another program is left alone.
+    const QString data = testenv::freshFolder(QStringLiteral("running")) + u'/';
+    const QString work = data + QStringLiteral(".sleevix-save-Ab12Cd/");
+    testenv::writeFile(work + "new/Back.rtf", "new");
+    testenv::writeFile(work + "target", "Disc");
+    FolderSwap::FolderLock running;
+    ASSERT_TRUE(running.tryLock(work));
+    Project::finishUnfinishedSaves(data);
+    EXPECT_EQ(contents(work + "new/Back.rtf"), "new");
 }
 
 class ProjectReadTest : public ::testing::Test {

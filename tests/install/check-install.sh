@@ -17,7 +17,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install 
 for f in bin/sleevix share/sleevix/Front.jpg share/sleevix/Back.bmp share/sleevix/Back.rtf \
     share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
     share/icons/hicolor/scalable/apps/$id.svg share/icons/hicolor/48x48/apps/$id.png \
-    share/icons/hicolor/256x256/apps/$id.png; do
+    share/icons/hicolor/256x256/apps/$id.png share/man/man1/sleevix.1.gz; do
     [ -f "$prefix/$f" ] || fail "$f is not installed"
 done
 [ -x "$prefix/bin/sleevix" ] || fail "the program is not executable"
@@ -39,10 +39,25 @@ grep -q '^Categories=Graphics;Office;$' "$entry" || fail "the entry's categories
 grep -q '^MimeType=.*image/jpeg' "$entry" || fail "the entry does not offer to open JPEG photos"
 grep -q "^Icon=$id\$" "$entry" || fail "the entry's icon is not the installed one"
 
-appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" ||
-    fail "appstreamcli refuses the AppStream file"
+set +e
+verdict=$(timeout 60 appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" 2>&1)
+status=$?
+set -e
+echo "$verdict"
+[ $status -eq 0 ] || fail "appstreamcli refuses the AppStream file (status $status)"
+echo "$verdict" | grep -E '^(E|W): ' && fail "appstreamcli warns about the AppStream file"
+# The addresses a user reaches are the project's own, not placeholders.
+grep -rlI '\.example\b' "$prefix/share" && fail "an installed file holds a placeholder address"
 grep -q '<screenshot' "$prefix/share/metainfo/$id.metainfo.xml" || fail "no screenshot"
 grep -q "<release version=\"$version\"" "$prefix/share/metainfo/$id.metainfo.xml" ||
     fail "the AppStream release is not the program's version $version"
+
+# The manual page names every option the program's --help names.
+help=$(env -u DISPLAY -u WAYLAND_DISPLAY HOME="$(dirname "$prefix")" timeout 60 "$prefix/bin/sleevix" --help) ||
+    fail "sleevix --help failed or took over 60 s"
+manual=$(zcat "$prefix/share/man/man1/sleevix.1.gz" | sed 's/\\-/-/g')
+for option in $(echo "$help" | grep -oE -- '--[a-z][a-z-]*' | sort -u); do
+    echo "$manual" | grep -q -- "$option" || fail "the manual page does not name $option"
+done
 
 start_installed "$prefix" "$entry"

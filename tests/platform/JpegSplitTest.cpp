@@ -1,6 +1,7 @@
 #include "platform/JpegSplit.h"
 #include "JpegTestUtil.h"
 #include "platform/AppError.h"
+#include "platform/FileBytes.h"
 #include "platform/JpegDecoder.h"
 
 #include <QRandomGenerator>
@@ -9,6 +10,10 @@
 namespace {
 
 using jpegtest::encodeJpeg;
+
+std::optional<Jpeg::Split> splitAt(const QByteArray& jpeg) {
+    return Jpeg::findSplit(*FileBytes::inMemory(jpeg));
+}
 
 // A photo-like picture: gradients, a pattern and noise, so every block carries data.
 QImage photo(int w, int h) {
@@ -27,9 +32,9 @@ QImage photo(int w, int h) {
 TEST(JpegHalves, DecodingTwoHalvesGivesExactlyTheWholeDecode) {
     for (const QSize size : {QSize(1600, 1200), QSize(1203, 917)}) {
         const QByteArray jpeg = encodeJpeg(photo(size.width(), size.height()), false, 1);
-        const auto halves = Jpeg::splitAtRestartMarker(jpeg);
-        ASSERT_TRUE(halves.has_value()) << size.width();
-        EXPECT_EQ(halves->topHeight % 16, 0);
+        const auto cut = splitAt(jpeg);
+        ASSERT_TRUE(cut.has_value()) << size.width();
+        EXPECT_EQ(cut->topHeight % 16, 0);
         const QImage whole = Jpeg::decode(jpeg, QSize(480, 480), false);
         const std::optional<QImage> split = Jpeg::decodeInHalves(jpeg, QSize(480, 480));
         ASSERT_TRUE(split.has_value());
@@ -50,18 +55,18 @@ TEST(JpegHalves, TurnedPhotosComeOutTurnedTheSameWay) {
 TEST(JpegHalves, FilesThatCannotBeCutAreDecodedWholeOrRefused) {
     const QImage picture = photo(800, 640);
     // No restart markers, or a full-size decode: whole.
-    EXPECT_FALSE(Jpeg::splitAtRestartMarker(encodeJpeg(picture)).has_value());
+    EXPECT_FALSE(splitAt(encodeJpeg(picture)).has_value());
     EXPECT_FALSE(Jpeg::decodeInHalves(encodeJpeg(picture, false, 1), QSize()).has_value());
     // A file cut short loses markers: it is not split, and decoding it whole says it is damaged.
     const QByteArray jpeg = encodeJpeg(picture, false, 1);
     const QByteArray cut = jpeg.left(jpeg.size() * 2 / 3);
-    EXPECT_FALSE(Jpeg::splitAtRestartMarker(cut).has_value());
+    EXPECT_FALSE(splitAt(cut).has_value());
     EXPECT_THROW(Jpeg::decode(cut, QSize(100, 100)), AppError);
     // Garbage and headers alone.
     EXPECT_FALSE(
-        Jpeg::splitAtRestartMarker(QByteArray("\xff\xd8\xff\xdd\x00\x04\x00\x01", 8)).has_value());
-    EXPECT_FALSE(Jpeg::splitAtRestartMarker(jpeg.left(300)).has_value());
-    EXPECT_FALSE(Jpeg::splitAtRestartMarker(QByteArray()).has_value());
+        splitAt(QByteArray("\xff\xd8\xff\xdd\x00\x04\x00\x01", 8)).has_value());
+    EXPECT_FALSE(splitAt(jpeg.left(300)).has_value());
+    EXPECT_FALSE(splitAt(QByteArray()).has_value());
 }
 
 } // namespace

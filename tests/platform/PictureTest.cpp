@@ -7,6 +7,8 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImageWriter>
+#include <QTimer>
+#include <chrono>
 #include <gtest/gtest.h>
 
 namespace {
@@ -239,6 +241,80 @@ TEST(Picture, HeadersClaimingHugeSizesGiveAClearErrorNotAnAllocation) {
     SUCCEED() << qPrintable(scaled);
 }
 
+// A few hundred bytes claiming a picture of billions of pixels, in every coding libjpeg reads:
+// refused from the header, before any decoding (an arithmetic-coded one used to be decoded
+// from nothing for half a minute and half a gigabyte).
+class JpegBomb : public ::testing::TestWithParam<std::tuple<jpegtest::Coding, QSize>> {};
+
+TEST_P(JpegBomb, IsRefusedAsTooLargeBeforeDecoding) {
+    const auto [coding, claimed] = GetParam();
+    const QByteArray jpeg = jpegtest::claimingSize(jpegtest::encodeCoded(quadrants(16, 16), coding),
+                                                   claimed.width(), claimed.height());
+    ASSERT_LT(jpeg.size(), 1000);
+    const QString expected = QStringLiteral("The picture is too large (%1 × %2 pixels).")
+                                 .arg(claimed.width())
+                                 .arg(claimed.height());
+    EXPECT_EQ(loadError(writeTemp(QStringLiteral("Front.jpg"), jpeg), QSize(480, 480)), expected);
+    EXPECT_EQ(testenv::errorOf([&] { Jpeg::decode(jpeg, QSize(480, 480)); }), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryCoding, JpegBomb,
+    ::testing::Combine(::testing::Values(jpegtest::Coding::Huffman, jpegtest::Coding::Progressive,
+                                         jpegtest::Coding::Arithmetic,
+                                         jpegtest::Coding::ArithmeticProgressive),
+                       ::testing::Values(QSize(65344, 52272), QSize(50000, 50000),
+                                         QSize(10001, 10000))));
+
+TEST(Picture, EveryCodingLoadsAndEndlessScansAreRefused) {
+    const QImage source = quadrants(64, 48);
+    for (const auto coding : {jpegtest::Coding::Huffman, jpegtest::Coding::Progressive,
+                              jpegtest::Coding::Arithmetic, jpegtest::Coding::ArithmeticProgressive}) {
+        Picture picture;
+        picture.loadFromData(jpegtest::encodeCoded(source, coding), QStringLiteral("jpg"));
+        EXPECT_TRUE(near(picture.image().pixel(5, 5), qRgb(255, 0, 0))) << int(coding);
+    }
+    // 195 scans: a file made to keep the decoder busy.
+    EXPECT_EQ(testenv::errorOf([&] {
+                  Picture().loadFromData(
+                      jpegtest::encodeCoded(source, jpegtest::Coding::ManyScans),
+                      QStringLiteral("jpg"));
+              }),
+              QStringLiteral("JPEG error (more scans than any real picture has)"));
+}
+
+TEST(Picture, ALongLoadLetsTheWindowsPaint) {
+    // 100 megapixels from a few hundred bytes: the most the program decodes, taking a while.
+    const QString file = writeTemp(
+        QStringLiteral("Front.jpg"),
+        jpegtest::claimingSize(jpegtest::encodeCoded(quadrants(16, 16), jpegtest::Coding::Arithmetic),
+                               10000, 10000));
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, &timer, [&] { ++ticks; });
+    timer.start(5);
+    Picture picture;
+    const auto start = std::chrono::steady_clock::now();
+    picture.loadFromFile(file, QSize(480, 480));
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(picture.image().size(), QSize(1250, 1250));
+    if (took > std::chrono::milliseconds(200))
+        EXPECT_GT(ticks, 0) << "events waited for the whole load";
+}
+
+TEST(Picture, TheBytesKeptAreThoseReadEvenWhenTheFileChangesAfterwards) {
+    const QByteArray bytes = encodeJpeg(quadrants(300, 200));
+    const QString file = writeTemp(QStringLiteral("Front.jpg"), bytes);
+    Picture picture;
+    picture.loadFromFile(file, QSize(100, 100));
+    QFile rewrite(file);
+    ASSERT_TRUE(rewrite.open(QIODevice::ReadWrite | QIODevice::Truncate));
+    rewrite.write("other");
+    rewrite.close();
+    EXPECT_EQ(picture.originalBytes(), bytes);
+    EXPECT_EQ(picture.decode().size(), QSize(300, 200));
+}
+
 TEST(Picture, ADrawnOnBitmapIsSavedWithItsNewPixels) {
     QImage source = quadrants(552, 472);
     QByteArray bmp;
@@ -262,7 +338,9 @@ TEST(Picture, ADrawnOnBitmapIsSavedWithItsNewPixels) {
         picture.saveToFile(unwritable);
         ADD_FAILURE() << "saving below a file succeeded";
     } catch (const AppError& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("Cannot create file %1").arg(unwritable));
+        EXPECT_EQ(e.message(), QStringLiteral("Cannot create file %1\nA part of the path is not a "
+                                              "folder.")
+                                   .arg(unwritable));
     }
 }
 

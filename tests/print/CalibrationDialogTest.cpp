@@ -174,7 +174,7 @@ TEST_F(CalibrationDialogTest, PreviewButtonOpensTheChosenPrintersCalibration) {
     QStringList asked;
     preview.calibrate = [&](const QString& name) { asked.append(name); };
     preview.calibrateButton->click();
-    EXPECT_EQ(asked, QStringList{preview.printer.printerName()});
+    EXPECT_EQ(asked, QStringList{preview.printer().printerName()});
 }
 
 // A front picture of 400 x 400 pixels prints at 84 pixels per inch: the line says so under the

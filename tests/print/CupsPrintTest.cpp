@@ -62,8 +62,8 @@ QString jobToken(const char* what) {
 void showGreyCoverForThePdfQueue(PrintPreview& form, const QString& token) {
     form.makePreview(
         fixture::layout(845, fixture::solid(QSize(960, 960), QColor(100, 100, 100)), token));
-    form.printer.setPrinterName(QStringLiteral("PDF"));
-    form.printer.setResolution(600);
+    form.printer().setPrinterName(QStringLiteral("PDF"));
+    form.printer().setResolution(600);
     form.show();
 }
 
@@ -85,8 +85,8 @@ TEST(CupsPrint, LayoutThroughThePrintDialogAndTheSpooler) {
     const QString error = fixture::printAcceptingTheDialog(form);
     ASSERT_TRUE(error.isEmpty()) << error.toStdString();
     EXPECT_TRUE(form.isVisible());
-    const int dpi = form.printer.resolution();
-    const QPoint origin = form.printer.pageLayout().paintRectPixels(dpi).topLeft();
+    const int dpi = form.printer().resolution();
+    const QPoint origin = form.printer().pageLayout().paintRectPixels(dpi).topLeft();
     form.hide();
 
     const QString pdf = waitForPdf(token, 90);
@@ -150,7 +150,7 @@ FrameAcross printAndMeasureFrame(const char* what) {
     showGreyCoverForThePdfQueue(form, token);
     const QString error = fixture::printAcceptingTheDialog(form);
     EXPECT_TRUE(error.isEmpty()) << error.toStdString();
-    const QPoint origin = form.printer.pageLayout().paintRectPixels(600).topLeft();
+    const QPoint origin = form.printer().pageLayout().paintRectPixels(600).topLeft();
     form.hide();
     const QString pdf = waitForPdf(token, 90);
     EXPECT_FALSE(pdf.isEmpty()) << "CUPS wrote no PDF for " << token.toStdString();

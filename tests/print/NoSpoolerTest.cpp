@@ -44,9 +44,9 @@ TEST(NoSpoolerChild, NoPrinterIsToldClearly) {
     const QString error = fixture::printAcceptingTheDialog(form);
     EXPECT_TRUE(form.isVisible());
     EXPECT_TRUE(error.isEmpty()) << error.toStdString();
-    EXPECT_EQ(form.printer.outputFormat(), QPrinter::PdfFormat);
-    EXPECT_TRUE(QFile::exists(form.printer.outputFileName()))
-        << form.printer.outputFileName().toStdString();
+    EXPECT_EQ(form.printer().outputFormat(), QPrinter::PdfFormat);
+    EXPECT_TRUE(QFile::exists(form.printer().outputFileName()))
+        << form.printer().outputFileName().toStdString();
     form.hide();
 }
 

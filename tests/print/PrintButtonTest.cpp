@@ -62,14 +62,14 @@ TEST(PrintButtonChild, PrintsTheSharpLayoutIntoAPdfFile) {
     // 2400 separate columns across the front: 512 per printed inch in the photo, 102 on the canvas.
     form.makePreview(fixture::layout(845, fixture::stripes(QSize(2400, 600)), QStringLiteral("S")));
     const QString folder = testenv::freshFolder(QStringLiteral("button"));
-    form.printer.setOutputFormat(QPrinter::PdfFormat);
-    form.printer.setOutputFileName(folder + QStringLiteral("/first.pdf"));
-    form.printer.setResolution(600);
+    form.printer().setOutputFormat(QPrinter::PdfFormat);
+    form.printer().setOutputFileName(folder + QStringLiteral("/first.pdf"));
+    form.printer().setResolution(600);
     ASSERT_EQ(fixture::printAcceptingTheDialog(form), QString());
-    ASSERT_EQ(form.printer.outputFormat(), QPrinter::PdfFormat);
-    const QString first = form.printer.outputFileName();
-    const int dpi = form.printer.resolution();
-    const QPoint origin = form.printer.pageLayout().paintRectPixels(dpi).topLeft();
+    ASSERT_EQ(form.printer().outputFormat(), QPrinter::PdfFormat);
+    const QString first = form.printer().outputFileName();
+    const int dpi = form.printer().resolution();
+    const QPoint origin = form.printer().pageLayout().paintRectPixels(dpi).topLeft();
     const QSize printed = PrintGeometry::printedSize(
         QSize(845, 1188), PrintGeometry::scaleFor(dpi, dpi, form.logicalDpiX(),
                                                   form.logicalDpiY(), form.screenScale));
@@ -97,25 +97,29 @@ TEST(PrintButton, APdfFileChosenInsteadOfAPrinterGetsNoCalibration) {
     form.show();
     form.makePreview(fixture::layout(845, fixture::solid(QSize(960, 960), QColor(100, 100, 100)),
                                      QStringLiteral("C")));
-    form.printer.setPrinterName(printers.first());
-    ASSERT_EQ(form.printer.printerName(), printers.first());
+    form.printer().setPrinterName(printers.first());
+    ASSERT_EQ(form.printer().printerName(), printers.first());
     const QString plain = folder + QStringLiteral("/plain.pdf");
     ASSERT_EQ(printToFileThroughTheDialog(form, plain), QString());
-    ASSERT_EQ(form.printer.outputFormat(), QPrinter::PdfFormat);
-    ASSERT_EQ(form.printer.outputFileName(), plain);
+    ASSERT_EQ(form.printer().outputFormat(), QPrinter::PdfFormat);
+    ASSERT_EQ(form.printer().outputFileName(), plain);
 
     // Calibrated: the printer chosen before and the one the printer object names now.
-    for (const QString& name : {printers.first(), form.printer.printerName()}) {
+    for (const QString& name : {printers.first(), form.printer().printerName()}) {
         if (name.isEmpty())
             continue;
         RegistryStore store;
         saveCalibration(store, name, PrinterCalibration{100, -80, 960, 1040});
     }
-    form.printer.setPrinterName(printers.first());
+    form.printer().setPrinterName(printers.first());
     const QString calibrated = folder + QStringLiteral("/calibrated.pdf");
     ASSERT_EQ(printToFileThroughTheDialog(form, calibrated), QString());
     const QRect page(0, 0, 827, 1169); // A4 at 100 dpi
-    EXPECT_EQ(pdfmeasure::render(calibrated, 100, page),
-              pdfmeasure::render(plain, 100, page));
+    ASSERT_EQ(form.printer().outputFileName(), calibrated);
+    const QImage printedPlain = pdfmeasure::render(plain, 100, page);
+    const QImage printedCalibrated = pdfmeasure::render(calibrated, 100, page);
+    ASSERT_FALSE(printedPlain.isNull());
+    ASSERT_EQ(printedCalibrated.size(), printedPlain.size());
+    EXPECT_TRUE(printedCalibrated == printedPlain) << "the calibration moved or scaled the page";
     form.hide();
 }

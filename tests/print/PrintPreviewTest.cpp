@@ -108,11 +108,11 @@ TEST(PrintPreview, PreviewShowsThePageAsItPrints) {
                     return y;
         return -1;
     };
-    form.printer.setPageSize(QPageSize(QPageSize::A4));
+    form.printer().setPageSize(QPageSize(QPageSize::A4));
     form.makePreview(source);
     QImage preview = form.previewImage();
     ASSERT_EQ(preview.size(), QSize(630, 891));
-    const QPointF a4 = form.printer.pageLayout().paintRect(QPageLayout::Millimeter).topLeft();
+    const QPointF a4 = form.printer().pageLayout().paintRect(QPageLayout::Millimeter).topLeft();
     // The middle of the front, layout (420, 300), at 3 preview pixels a millimetre.
     EXPECT_EQ(QColor(preview.pixel(qRound((a4.x() + 420 * mmAcross) * 3),
                                    qRound((a4.y() + 300 * mmDown) * 3))),
@@ -121,11 +121,11 @@ TEST(PrintPreview, PreviewShowsThePageAsItPrints) {
     // The lower fold marks end at layout 1148.
     EXPECT_NEAR(lowestDark(preview), (a4.y() + 1148 * mmDown) * 3, 1.5);
 
-    form.printer.setPageSize(QPageSize(QPageSize::Letter));
+    form.printer().setPageSize(QPageSize(QPageSize::Letter));
     form.makePreview(source);
     preview = form.previewImage();
     const double perMm = 630 / 215.9; // the wider paper fills the width
-    const QRectF letter = form.printer.pageLayout().paintRect(QPageLayout::Millimeter);
+    const QRectF letter = form.printer().pageLayout().paintRect(QPageLayout::Millimeter);
     EXPECT_EQ(QColor(preview.pixel(315, int(279.4 * perMm) + 3)), QColor(160, 160, 160));
     // Every mark above the printable area's bottom edge; the front as wide as on A4.
     EXPECT_LT(lowestDark(preview), letter.bottom() * perMm);
@@ -143,8 +143,8 @@ TEST(PrintPreview, CancelledPrintDialogPrintsNothingAndKeepsThePreviewOpen) {
     form.makePreview(fixture::layout(845, QImage(), Spine));
     const QString file =
         testenv::freshFolder(QStringLiteral("cancel")) + QStringLiteral("/never.pdf");
-    form.printer.setOutputFormat(QPrinter::PdfFormat);
-    form.printer.setOutputFileName(file);
+    form.printer().setOutputFormat(QPrinter::PdfFormat);
+    form.printer().setOutputFileName(file);
     form.show();
     answerPrintDialog(false, &form);
     form.printButton->click();

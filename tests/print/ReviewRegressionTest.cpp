@@ -67,7 +67,7 @@ TEST(ReviewNoPrinterChild, EachCoverIsProposedItsOwnPdf) {
     form.show();
     form.makePreview(fixture::layout(845, QImage(), QStringLiteral("Cover A")));
     EXPECT_TRUE(fixture::printAcceptingTheDialog(form).isEmpty());
-    const QString first = form.printer.outputFileName();
+    const QString first = form.printer().outputFileName();
     EXPECT_TRUE(first.endsWith(QStringLiteral("/Sleevix - Cover A.pdf"))) << first.toStdString();
     QFile firstFile(first);
     ASSERT_TRUE(firstFile.open(QIODevice::ReadOnly));
@@ -76,9 +76,9 @@ TEST(ReviewNoPrinterChild, EachCoverIsProposedItsOwnPdf) {
 
     form.makePreview(fixture::layout(845, QImage(), QStringLiteral("Cover B")));
     EXPECT_TRUE(fixture::printAcceptingTheDialog(form).isEmpty());
-    const QString second = form.printer.outputFileName();
+    const QString second = form.printer().outputFileName();
     EXPECT_TRUE(second.endsWith(QStringLiteral("/Sleevix - Cover B.pdf"))) << second.toStdString();
-    EXPECT_EQ(form.printer.docName(), QStringLiteral("Sleevix - Cover B"));
+    EXPECT_EQ(form.printer().docName(), QStringLiteral("Sleevix - Cover B"));
     EXPECT_TRUE(QFile::exists(second));
     ASSERT_TRUE(firstFile.open(QIODevice::ReadOnly));
     EXPECT_EQ(firstFile.readAll(), firstBytes) << "the first cover's PDF is left alone";

@@ -118,11 +118,39 @@ const TextCase textCases[] = {
     {"MacCyrillicCharset", R"({\rtf1\mac{\fonttbl{\f0\fcharset89 B;}}\f0\'8f\'f0\'e8})",
      u16(u"\u041F\u0440\u0438")},
     {"MacCentralEuropean", R"({\rtf1\mac\ansicpg10029 \'88})", u16(u"\u0105")},
+    // Mac code pages the C library lacks, by \ansicpg and by a font's \fcharset.
+    {"MacGreek", R"({\rtf1\mac\ansicpg10006 \'ba\'e1\'ec\'e8\'ed\'db\'f2\'e1 \'eb\'de\'f3\'ed\'e5})",
+     u16(u"\u039A\u03B1\u03BB\u03B7\u03BC\u03AD\u03C1\u03B1 \u03BA\u03CC\u03C3\u03BC\u03B5")},
+    {"MacTurkish", R"({\rtf1\mac\ansicpg10081 G\'9fnayd\'ddn, \'dcstanbul \'df\'dd\'db})",
+     u16(u"G\u00FCnayd\u0131n, \u0130stanbul \u015F\u0131\u011F")},
+    {"MacArabic", R"({\rtf1\mac\ansicpg10004 \'e5\'d1\'cd\'c8\'c7\'a0\'c8\'c7\'e4\'d9\'c7\'e4\'e5\'bf})",
+     u16(u"\u0645\u0631\u062D\u0628\u0627 \u0628\u0627\u0644\u0639\u0627\u0644\u0645\u061F")},
+    {"MacHebrew", R"({\rtf1\mac\ansicpg10005 \'f9\'ec\'e5\'ed \'f2\'e5\'ec\'ed\'a6})",
+     u16(u"\u05E9\u05DC\u05D5\u05DD \u05E2\u05D5\u05DC\u05DD\u20AA")},
+    {"MacGreekCharset", R"({\rtf1\ansi{\fonttbl{\f0\fcharset0 A;}{\f1\fcharset85 B;}}\f1\'e1\f0\'e1})",
+     u16(u"\u03B1\u00E1")},
+    {"MacTurkishCharset", R"({\rtf1\ansi{\fonttbl{\f0\fcharset86 B;}}\f0\'dd})", u16(u"\u0131")},
+    {"MacArabicCharset", R"({\rtf1\ansi{\fonttbl{\f0\fcharset84 B;}}\f0\'c7})", u16(u"\u0627")},
+    {"MacHebrewCharset", R"({\rtf1\ansi{\fonttbl{\f0\fcharset83 B;}}\f0\'e0})", u16(u"\u05D0")},
     // The mark of a footnote shows its number; the footnote's own text stays out.
     {"FootnoteMarksAreNumbered",
      R"({\rtf1\ansi C\'f4t\'e9{\super\chftn}{\footnote\pard{\super\chftn} One.} and )"
      R"(more{\super\chftn}{\footnote{\super\chftn} Two.}})",
      u16(u"C\u00F4t\u00E91 and more2")},
+    // Endnotes count on their own, in the style the document asks for; a footnote between them
+    // keeps its own number.
+    {"EndnoteMarksCountApartInLowerRoman",
+     R"({\rtf1\ansi\fet2\aenddoc\aftnnrlc a{\super\chftn}{\footnote\ftnalt{\super\chftn} E1})"
+     R"( b{\super\chftn}{\footnote{\super\chftn} F1} c{\super\chftn}{\footnote\ftnalt E2})"
+     R"( d{\super\chftn}{\footnote\ftnalt E3} end})",
+     u16(u"ai b1 cii diii end")},
+    {"EndnotesOnlyDocument",
+     R"({\rtf1\ansi\fet1\aftnnauc\aftnstart3 x{\chftn}{\footnote\ftnalt E} y{\chftn}{\footnote E}})",
+     u16(u"xC yD")},
+    {"FootnotesInChicagoStyle",
+     R"({\rtf1\ftnnchi a{\chftn}{\footnote F} b{\chftn}{\footnote F} c{\chftn}{\footnote F})"
+     R"( d{\chftn}{\footnote F} e{\chftn}{\footnote F}})",
+     u16(u"a* b\u2020 c\u2021 d\u00A7 e**")},
 };
 
 INSTANTIATE_TEST_SUITE_P(Reader, RtfText, ::testing::ValuesIn(textCases),

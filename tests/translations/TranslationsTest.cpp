@@ -134,7 +134,7 @@ QList<Message> extractedTexts() {
                   {QStringLiteral("-silent"), QStringLiteral("-locations"), QStringLiteral("none"),
                    QStringLiteral("-target-language"), QStringLiteral("nl_NL"),
                    testenv::sourcePath(QStringLiteral("src")), QStringLiteral("-ts"), ts});
-    if (!lupdate.waitForFinished(-1) || lupdate.exitCode() != 0) {
+    if (!lupdate.waitForFinished(120000) || lupdate.exitCode() != 0) {
         ADD_FAILURE() << "lupdate failed: " << lupdate.readAllStandardError().toStdString();
         return {};
     }
@@ -184,6 +184,32 @@ TEST(Translations, EveryTextInTheCodeHasItsFinishedDutchText) {
     // An entry the code no longer uses would hide a text whose English was changed.
     for (const Message& m : std::as_const(committed))
         EXPECT_TRUE(inCode.contains(m.key())) << describe(m) << " is no longer in the code";
+}
+
+// What `cmake --build … --target update_translations` would do, done on a copy of the .ts: lupdate
+// with the build's options must find nothing to add (a text without its Dutch), nothing left
+// unfinished and nothing to drop.
+TEST(Translations, UpdatingACopyOfTheTsChangesNothing) {
+    const QString copy = testenv::freshFolder(QStringLiteral("lupdate-copy")) + "/sleevix_nl.ts";
+    ASSERT_TRUE(QFile::copy(committedTs(), copy));
+    QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
+    QProcess lupdate;
+    lupdate.start(QStringLiteral(SLEEVIX_LUPDATE),
+                  {QStringLiteral("-silent"), QStringLiteral("-locations"), QStringLiteral("none"),
+                   QStringLiteral("-no-obsolete"), testenv::sourcePath(QStringLiteral("src")),
+                   QStringLiteral("-ts"), copy});
+    ASSERT_TRUE(lupdate.waitForFinished(120000) && lupdate.exitCode() == 0)
+        << "lupdate failed or took over two minutes: "
+        << lupdate.readAllStandardError().toStdString();
+    const QList<Message> committed = readTs(committedTs());
+    const QList<Message> updated = readTs(copy);
+    QStringList unfinished;
+    for (const Message& m : updated)
+        if (!m.type.isEmpty() || m.translation.isEmpty())
+            unfinished << QString::fromStdString(describe(m));
+    EXPECT_EQ(unfinished.size(), 0) << "unfinished or missing Dutch texts:\n"
+                                    << unfinished.join(u'\n').toStdString();
+    EXPECT_EQ(updated.size(), committed.size()) << "texts the code no longer has, or new ones";
 }
 
 // Each text the code hands straight to a control (caption, button, label, hint) without

@@ -67,9 +67,12 @@ TEST_F(UpdateStartup, CheckNowAndTheTimerReachTheUpdateWindow) {
         shown = update.messageText->toPlainText();
         update.done(2);
     });
-    ASSERT_TRUE(windows.mainWindow().services.checkForUpdate);
-    windows.mainWindow().services.checkForUpdate();
+    // The timer stops for the check and runs again as soon as the update window closes, not
+    // at the main window's next painting (the window is not even shown here).
+    ASSERT_TRUE(windows.workspace().autoUpdateEnabled);
+    windows.mainWindow().onUpdateTimer();
     EXPECT_TRUE(shown.contains(QStringLiteral("The latest version is 1.11d")));
+    EXPECT_TRUE(windows.mainWindow().updateTimer->isActive());
 }
 
 TEST_F(UpdateStartup, InstallOffersUnsavedWorkForSavingFirst) {
