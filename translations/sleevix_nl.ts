@@ -767,16 +767,8 @@ en klik op OK.</translation>
         <translation>&quot;.&quot; en &quot;..&quot; staan voor de map zelf en de map erboven</translation>
     </message>
     <message>
-        <source>it contains a tab or another control character</source>
-        <translation>er staat een tab of een ander stuurteken in</translation>
-    </message>
-    <message>
         <source>it contains &quot;%1&quot;, which cannot stand in a folder name</source>
         <translation>er staat &quot;%1&quot; in, dat niet in een mapnaam mag staan</translation>
-    </message>
-    <message>
-        <source>it consists of spaces only</source>
-        <translation>de naam bestaat alleen uit spaties</translation>
     </message>
     <message>
         <source>it is too long for the file system</source>
@@ -820,10 +812,6 @@ en klik op OK.</translation>
     <message>
         <source>The project %1</source>
         <translation>Het project %1</translation>
-    </message>
-    <message>
-        <source>has been saved.</source>
-        <translation>is bewaard.</translation>
     </message>
     <message>
         <source> - Path for files</source>
