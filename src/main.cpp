@@ -10,7 +10,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QIcon>
 #include <QProcessEnvironment>
 #include <QTextStream>
 #include <cstdio>
@@ -18,7 +17,7 @@
 
 int main(int argc, char** argv) {
     // The font configuration is read beside the toolkit's start.
-    const FontConfigurationWarmUp fontWarmUp;
+    FontConfigurationWarmUp fontWarmUp;
     // An export, the help and the version need no screen: the toolkit then starts without one.
     QStringList given;
     for (int i = 0; i < argc; ++i)
@@ -40,12 +39,8 @@ int main(int argc, char** argv) {
     }
     // Ties the windows to the menu entry (and its icon) on desktops that ask.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.sleevix.Sleevix"));
-    QIcon icon;
-    for (const int size : {48, 256})
-        icon.addFile(QStringLiteral(":/icons/%1/org.sleevix.Sleevix.png").arg(size),
-                     QSize(size, size));
-    QApplication::setWindowIcon(icon);
     QApplication::setStyle(new MnemonicStyle);
+    fontWarmUp.wait(); // the windows lay out text from here on
     // The making of the windows runs under the same guard as every handler: what fails there is
     // shown in the error box, and the program ends cleanly after it when it has no window.
     std::unique_ptr<ProgramWindows> windows;

@@ -29,6 +29,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -267,6 +268,8 @@ void MainWindow::fixSize() {
 }
 
 void MainWindow::showCover() {
+    if (holdCover_)
+        return;
     coverView->setImage(cover_.canvas());
     // The front as it fills its square: stretched, cropped or fitted (Cover.ini).
     frontPictureView->setImage(frontImage(cover_.frontPicture().image(), cover_.coverOptions()));
@@ -350,11 +353,19 @@ void MainWindow::handleShow() {
             failures << e.message();
         }
     }
-    cover_.drawTemplate();
-    if (QFileInfo(ws.projectFolder).isDir())
-        failures << Project::readFiles(ws.projectFolder, cover_, services.loadBackText);
-    spineTextEdit->setText(ws.projectName);
-    applySpineText();
+    {
+        coverView->setImage(QImage());
+        holdCover_ = true;
+        const auto show = qScopeGuard([this] {
+            holdCover_ = false;
+            showCover();
+        });
+        cover_.drawTemplate();
+        if (QFileInfo(ws.projectFolder).isDir())
+            failures << Project::readFiles(ws.projectFolder, cover_, services.loadBackText);
+        spineTextEdit->setText(ws.projectName);
+        applySpineText();
+    }
     ws.setUnsavedChanges(false);
     firstShowingDone = true;
     if (!failures.isEmpty())
@@ -436,6 +447,15 @@ void MainWindow::moveEvent(QMoveEvent* event) {
 void MainWindow::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
     handlePaint();
+    // The window and its cover are painted together and reach the screen when this painting
+    // ends; what waited for them runs right after.
+    if (firstShowingDone && !coverShownTold_) {
+        coverShownTold_ = true;
+        QTimer::singleShot(0, this, [this] {
+            if (services.coverShown)
+                ErrorGuard::run(this, services.coverShown);
+        });
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

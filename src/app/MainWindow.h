@@ -45,6 +45,9 @@ struct MainWindowServices {
     std::function<void()> readFrontPicture;
     std::function<void()> frontPictureTaken; // a picture dropped or opened became the front
     std::function<void()> checkForUpdate;    // the automatic update check
+    // Once, from the event loop, after the first painting that shows the project the first
+    // showing read: what the start leaves until the cover is on the screen.
+    std::function<void()> coverShown;
 };
 
 class MainWindow : public QWidget {
@@ -140,4 +143,8 @@ private:
     QStringList filesToOpen_;
     // What went wrong while the window was made, told with the first showing's failures.
     QStringList creationFailures_;
+    bool coverShownTold_ = false;
+    // While the first showing reads the project, the cover is shown once at the end: a view
+    // holding the canvas meanwhile would make every drawing step copy it whole.
+    bool holdCover_ = false;
 };

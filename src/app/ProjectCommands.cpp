@@ -77,6 +77,7 @@ void ProjectCommands::clearProject() {
     cover_.drawTemplate();
     cover_.applySpineText(QString(Project::MaxNameLength, u' ')); // paints the spines white
     main_.spineTextEdit->clear();
+    back_.showReadContents();
     back_.editor->clear();
     cover_.forgetPictures();
     workspace_.projectFolder.clear();
@@ -144,6 +145,7 @@ void ProjectCommands::saveProject() {
         Project::holdsProject(folder) && !Project::isSameFolder(folder, workspace_.projectFolder);
     if (another && !(confirmReplace_ && confirmReplace_(folder)))
         return;
+    back_.showReadContents();
     Project::writeFiles(folder, back_.editor->toRtf(), cover_.backPicture(), cover_.frontPicture(),
                         &cover_.coverOptions(),
                         another ? Project::Unwritten::Remove : Project::Unwritten::Keep);

@@ -30,11 +30,20 @@
 #include <QScopeGuard>
 #include <QCoreApplication>
 #include <QDir>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QPrintDialog>
 #include <QPrinterInfo>
 #include <QTimer>
 #include <QTranslator>
+
+QIcon programIcon() {
+    QIcon icon;
+    for (const int size : {48, 256})
+        icon.addFile(QStringLiteral(":/icons/%1/org.sleevix.Sleevix.png").arg(size),
+                     QSize(size, size));
+    return icon;
+}
 
 bool installToolkitTexts(bool dutch) {
     if (!dutch)
@@ -128,6 +137,11 @@ bool ProgramWindows::mayReplaceProject(QWidget* over, const QString& folder) {
         false,
         false};
     return questions_->ask(over->frameGeometry(), question) == QuestionDialog::Answer::Yes;
+}
+
+BackTextEditor& ProgramWindows::backTextEditor() {
+    backEditor_->showReadContents();
+    return *backEditor_;
 }
 
 UpdateDialog& ProgramWindows::updateDialog() {
@@ -245,6 +259,7 @@ void ProgramWindows::wireMainWindow() {
         return SaveAnswer::Cancel;
     };
     services.showPrintPreview = [this] {
+        backEditor_->showReadContents(); // the print takes the list as text when it is the back
         PrintPreview& preview = printPreview();
         preview.makePreview(printSourceOf(*cover_));
         preview.exec();
@@ -263,6 +278,7 @@ void ProgramWindows::wireMainWindow() {
         content.picture = cover_->frontPicture().decode(QSize(1600, 1600));
         content.options = cover_->coverOptions();
         content.albumName = cover_->spineText().trimmed();
+        backEditor_->showReadContents();
         content.tracks =
             DiscLabel::trackLines(backEditor_->editor->toPlainText(), content.albumName);
         const std::optional<CoverOptions> chosen =
@@ -272,7 +288,15 @@ void ProgramWindows::wireMainWindow() {
         cover_->setCoverOptions(*chosen);
         workspace_->setUnsavedChanges(true);
     };
-    services.loadBackText = [this](const QString& file) { backEditor_->loadContents(file); };
+    // The start reads the list with the project's other files (a failure is named with theirs)
+    // and lays it out in the editor once the cover is on the screen, with the window's icon.
+    services.loadBackText = [this](const QString& file) {
+        backEditor_->readContentsForLater(file);
+    };
+    services.coverShown = [this] {
+        backEditor_->showReadContents();
+        QApplication::setWindowIcon(programIcon());
+    };
     services.newProject = [this] { projects_->newProject(); };
     // A project read or saved is the current one from then on, for a later start and for an
     // export run beside this one.

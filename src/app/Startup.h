@@ -11,6 +11,7 @@
 #include <optional>
 
 class AboutDialog;
+class QIcon;
 class BackTextEditor;
 struct BrowseRequest;
 class BrowseDialog;
@@ -39,6 +40,10 @@ bool installToolkitTexts(bool dutch);
 // Dutch texts cannot be loaded.
 bool installProgramTexts(bool dutch);
 
+// The program's icon, from its own resources (the sizes menus and docks use); the windows get
+// it once the main window shows the cover, so that reading it is no part of the start's wait.
+QIcon programIcon();
+
 class ProgramWindows {
 public:
     // startFolder: the current folder at start; updateServer: where the update check asks.
@@ -55,7 +60,8 @@ public:
     MainWindow& mainWindow() { return *main_; }
     QuestionDialog& questionDialog() { return *questions_; }
     TimedMessage& timedMessage() { return *message_; }
-    BackTextEditor& backTextEditor() { return *backEditor_; }
+    // The editor with the list the start read in it, also before the cover was shown.
+    BackTextEditor& backTextEditor();
     OptionsDialog& optionsDialog() { return *options_; }
     // The windows the first showing does not need are made, wired, at their first use, so that
     // the start waits only for what it shows.

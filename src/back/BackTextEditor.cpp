@@ -194,7 +194,26 @@ void BackTextEditor::keepFixedSize() {
 }
 
 void BackTextEditor::loadContents(const QString& fileName) {
+    // A read that fails leaves the list as it was, also one still waiting.
+    showReadContents();
     editor->loadFromFile(fileName);
+    cover_.recogniseBackText(displayedList());
+}
+
+void BackTextEditor::readContentsForLater(const QString& fileName) {
+    QTextDocument* read = editor->readFile(fileName);
+    delete waitingList_;
+    waitingList_ = read;
+}
+
+void BackTextEditor::showReadContents() {
+    if (!waitingList_)
+        return;
+    // The list as read is no change of the project.
+    const bool unsaved = workspace_.hasUnsavedChanges();
+    editor->adopt(waitingList_);
+    waitingList_ = nullptr;
+    workspace_.setUnsavedChanges(unsaved);
     cover_.recogniseBackText(displayedList());
 }
 
@@ -360,6 +379,7 @@ void BackTextEditor::done(int result) {
 }
 
 void BackTextEditor::showEvent(QShowEvent* event) {
+    showReadContents();
     ErrorGuard::run(this, [this] { handleShow(); });
     QDialog::showEvent(event);
 }

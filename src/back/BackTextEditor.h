@@ -9,6 +9,8 @@
 #include "tracks/TrackList.h"
 
 #include <QDialog>
+#include <QPointer>
+#include <QTextDocument>
 #include <functional>
 #include <optional>
 
@@ -52,6 +54,14 @@ public:
     // Loads a list file (a project's "Back.rtf") into the editor, replacing its content. When the
     // cover's back picture is exactly the copy of this list, the cover keeps the list with it.
     void loadContents(const QString& fileName);
+    // The start's way: reads the list file now, with the same failures, and puts it into the
+    // editor at showReadContents(), which the program calls once the main window shows the
+    // cover: laying the list out (and comparing it with the back picture) is no part of what
+    // the first showing waits for.
+    void readContentsForLater(const QString& fileName);
+    // Puts the list readContentsForLater read into the editor, as loadContents does; nothing
+    // when none waits. Everything that reads or shows the editor's list calls it first.
+    void showReadContents();
     // The same for a file dropped on the editor; an error names the file.
     void takeListFile(const QString& fileName);
     // The list as the editor shows it now: what Copy to Back Cover puts on the back.
@@ -91,4 +101,6 @@ private:
 
     Workspace& workspace_;
     Cover& cover_;
+    // A list read at the start, not yet in the editor (owned by the editor control).
+    QPointer<QTextDocument> waitingList_;
 };

@@ -77,6 +77,10 @@ void RichTextEdit::keyPressEvent(QKeyEvent* event) {
 }
 
 void RichTextEdit::loadFromFile(const QString& fileName) {
+    adopt(readFile(fileName));
+}
+
+QTextDocument* RichTextEdit::readFile(const QString& fileName) {
     // Only a regular file: a FIFO or a device would keep the program waiting for good.
     const RegularFile source(fileName);
     if (source.size() > MaxListFileBytes)
@@ -107,7 +111,7 @@ void RichTextEdit::loadFromFile(const QString& fileName) {
         delete loaded;
         throw;
     }
-    adopt(loaded);
+    return loaded;
 }
 
 void RichTextEdit::adopt(QTextDocument* loaded) {

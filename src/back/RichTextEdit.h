@@ -18,6 +18,11 @@ public:
     // that the file is too large (over MaxListFileBytes, refused before it is read), or "Failed
     // to Load Stream" when the file is neither RTF nor text or cannot be read to its end.
     void loadFromFile(const QString& fileName);
+    // The reading of loadFromFile alone, with the same failures: the file in a document of its
+    // own (owned by this control, set up as its own), not yet shown. adopt() shows it.
+    QTextDocument* readFile(const QString& fileName);
+    // Shows a document that readFile gave in place of the whole content.
+    void adopt(QTextDocument* loaded);
     // The largest list of contents that is read: a track list is a few kilobytes, a very long
     // one with pictures a few megabytes.
     static constexpr qint64 MaxListFileBytes = 20LL * 1024 * 1024;
@@ -35,7 +40,4 @@ protected:
     // Ctrl+B, Ctrl+I and Ctrl+U switch bold, italic and underline of the selection (or of what
     // is typed next), as in the rich-text control of Windows.
     void keyPressEvent(QKeyEvent* event) override;
-
-private:
-    void adopt(QTextDocument* loaded);
 };

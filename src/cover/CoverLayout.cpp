@@ -93,14 +93,22 @@ void clearSpineText(Canvas& canvas, const QRect& leftSpine, const QRect& rightSp
     const int rightStart = std::min(rightX - cell + 1, rightSpine.left());
     const QRect columns[] = {QRect(leftX - 1, 0, leftEnd - leftX + 1, image->height()),
                              QRect(rightStart - 1, 0, rightX - rightStart + 2, image->height())};
-    // The template alone, copied into the columns: white with the frames and marks that cross
-    // them.
-    QImage fresh = newLayoutImage(image->width());
-    Canvas freshCanvas(&fresh);
-    drawTemplate(freshCanvas);
-    QPainter painter(image);
+    // The template alone in the columns: white with the frames and marks that cross them.
+    QRegion area;
     for (const QRect& column : columns)
-        painter.drawImage(column.topLeft(), fresh, column);
+        area += column;
+    const QRegion before = canvas.clip;
+    const QColor pen = canvas.penColor, brush = canvas.brushColor;
+    canvas.clip = before.isEmpty() ? area : before.intersected(area);
+    {
+        QPainter painter(image);
+        painter.setClipRegion(canvas.clip);
+        painter.fillRect(area.boundingRect(), Qt::white);
+    }
+    drawTemplate(canvas);
+    canvas.clip = before;
+    canvas.penColor = pen;
+    canvas.brushColor = brush;
 }
 
 void drawSpineText(Canvas& canvas, const QString& text, const QRect& leftSpine,

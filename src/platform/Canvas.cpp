@@ -18,8 +18,14 @@ QFont Canvas::makeFont(const QString& family, int points, bool bold) {
     return font;
 }
 
+void Canvas::limit(QPainter& painter) const {
+    if (!clip.isEmpty())
+        painter.setClipRegion(clip);
+}
+
 void Canvas::fillRect(const QRect& rect) {
     QPainter painter(image_);
+    limit(painter);
     painter.fillRect(rect, brushColor);
 }
 
@@ -27,6 +33,7 @@ void Canvas::rectangle(int left, int top, int right, int bottom) {
     if (right - left < 1 || bottom - top < 1)
         return;
     QPainter painter(image_);
+    limit(painter);
     painter.fillRect(edgeRect(left, top, right, bottom), brushColor);
     painter.fillRect(edgeRect(left, top, right, top + 1), penColor);
     painter.fillRect(edgeRect(left, bottom - 1, right, bottom), penColor);
@@ -42,6 +49,7 @@ void Canvas::lineTo(int x, int y) {
     const QPoint from = position_;
     position_ = QPoint(x, y);
     QPainter painter(image_);
+    limit(painter);
     if (from.y() == y) {
         const int a = std::min(from.x(), x), b = std::max(from.x(), x);
         // The end point is left out: it is the right end going right, the left going left.
@@ -92,6 +100,7 @@ int Canvas::textHeight(const QString& text) const {
 void Canvas::textOut(int x, int y, const QString& text, int angleDegrees) {
     const QFontMetrics metrics(Font, image_);
     QPainter painter(image_);
+    limit(painter);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.translate(x, y);
     painter.rotate(-angleDegrees);
@@ -105,6 +114,7 @@ void Canvas::stretchDraw(const QRect& rect, const QImage& picture) {
     if (picture.isNull() || rect.isEmpty())
         return;
     QPainter painter(image_);
+    limit(painter);
     if (picture.size() == rect.size()) {
         painter.drawImage(rect.topLeft(), picture);
         return;

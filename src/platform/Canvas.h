@@ -9,7 +9,10 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QRegion>
 #include <QString>
+
+class QPainter;
 
 class Canvas {
 public:
@@ -20,6 +23,8 @@ public:
     QColor brushColor = Qt::white;
     QColor fontColor = Qt::black;
     QFont Font;
+    // When not empty, drawing changes only the pixels inside it.
+    QRegion clip;
 
     // A font as the system of points makes it at 96 dots per inch (10 pt is 13 pixels high).
     static QFont makeFont(const QString& family, int points, bool bold = false);
@@ -41,6 +46,8 @@ public:
     QImage* image() const { return image_; }
 
 private:
+    void limit(QPainter& painter) const;
+
     QImage* image_;
     QPoint position_;
 };

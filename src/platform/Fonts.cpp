@@ -37,6 +37,10 @@ FontConfigurationWarmUp::FontConfigurationWarmUp() {
 }
 
 FontConfigurationWarmUp::~FontConfigurationWarmUp() {
+    wait();
+}
+
+void FontConfigurationWarmUp::wait() {
     if (thread_.joinable())
         thread_.join();
 }

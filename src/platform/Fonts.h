@@ -10,12 +10,18 @@ void installFontSubstitutes();
 // so that the first text the windows lay out does not wait for it (the configuration files are
 // many, and reading them is the largest single step of a start). The thread ends by itself; the
 // object waits for it when it goes.
+//
+// Fontconfig does not wait for a configuration another thread is still making: a first use of
+// the fonts meanwhile makes a second one, and the two compete for the processor. The program
+// therefore calls wait() before it first lays out text.
 class FontConfigurationWarmUp {
 public:
     FontConfigurationWarmUp();
     ~FontConfigurationWarmUp();
     FontConfigurationWarmUp(const FontConfigurationWarmUp&) = delete;
     FontConfigurationWarmUp& operator=(const FontConfigurationWarmUp&) = delete;
+    // Returns once the configuration is made.
+    void wait();
 
 private:
     std::thread thread_;
