@@ -218,7 +218,7 @@ int runWithoutWindow(const CommandLine& line, const StartupFacts& facts, const Q
         else
             PageExport::writePng(source, line.output, line.dpi, choice);
         // Written all the same; the user is told, as the window tells it.
-        const QString soft = softFrontWarning(source.front);
+        const QString soft = softFrontWarning(source.front, source.coverOptions);
         if (!soft.isEmpty())
             err << program << oneLine(soft) << '\n';
     } catch (const AppError& e) {
