@@ -3,7 +3,17 @@
 #include "cover/CoverLayout.h"
 #include "cover/ProjectFiles.h"
 #include "cover/Workspace.h"
+#include "platform/AppError.h"
 #include "platform/Canvas.h"
+#include "platform/FileBytes.h"
+#include "platform/PlainBitmap.h"
+
+namespace {
+
+// A back picture is 552 x 472; a larger bitmap is left to the general reader.
+constexpr qint64 MaxPlainBitmapBytes = 8LL * 1024 * 1024;
+
+} // namespace
 
 Cover::Cover(Workspace& workspace, QObject* parent)
     : QObject(parent), workspace_(workspace), canvas_(Layout::newLayoutImage(CanvasWidth)) {}
@@ -43,7 +53,22 @@ void Cover::takeFrontPicture(const QByteArray& data, const QString& extension) {
 }
 
 void Cover::loadBackPicture(const QString& fileName) {
-    back_.loadFromFile(fileName);
+    // The bitmap the program saves is read directly; every other picture, and a damaged one
+    // with its message, through the general reader.
+    std::optional<QImage> plain;
+    try {
+        const RegularFile file(fileName);
+        if (file.size() <= MaxPlainBitmapBytes)
+            plain = readPlainBitmap(file.read(0, file.size()));
+    } catch (const AppError&) {
+        // The general reader says what is wrong with the file.
+    }
+    if (plain) {
+        back_.clear();
+        back_.setImage(*plain, Picture::Format::Bitmap);
+    } else {
+        back_.loadFromFile(fileName);
+    }
     backText_ = BackTextView();
     putBackPictureOnCanvas();
     workspace_.setUnsavedChanges(false);
