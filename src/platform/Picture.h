@@ -8,9 +8,9 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
-#include <memory>
+#include "platform/FileBytes.h"
 
-class FileBytes;
+#include <memory>
 
 // The picture as a 24-bit Windows bitmap (BITMAPINFOHEADER, bottom-up rows, no palette),
 // whatever its own format and depth.
