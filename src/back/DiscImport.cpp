@@ -11,6 +11,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QThread>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -106,6 +107,12 @@ DiscLookup DiscImport::readInBackground(bool& cancelled) {
     dialog.setAutoReset(false);
     dialog.setAutoClose(false);
     connect(&dialog, &QProgressDialog::canceled, &dialog, [&] { progress.cancelled = true; });
+    QTimer cancelWatch; // a Cancel given by a call rather than the button
+    connect(&cancelWatch, &QTimer::timeout, &dialog, [&] {
+        if (dialog.wasCanceled())
+            progress.cancelled = true;
+    });
+    cancelWatch.start(50);
     QEventLoop loop;
     connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
     worker->start();

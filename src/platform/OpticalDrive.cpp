@@ -29,7 +29,7 @@ State stateOf(const QString& device) {
     const int fd = ::open(QFile::encodeName(device).constData(), O_RDONLY | O_NONBLOCK);
     if (fd < 0)
         return errno == ENOENT || errno == ENXIO || errno == ENODEV ? State::Missing
-                                                                     : State::NoAccess;
+                                                                    : State::NoAccess;
     const int status = ::ioctl(fd, CDROM_DRIVE_STATUS, CDSL_CURRENT);
     ::close(fd);
     if (status < 0)

@@ -61,12 +61,15 @@ QString driveProblem(const QString& device) {
     case OpticalDrive::State::Missing:
         return QCoreApplication::translate("AudioDisc", "No CD drive was found at %1.").arg(shown);
     case OpticalDrive::State::NoAccess:
-        return QCoreApplication::translate("AudioDisc", "The CD drive %1 may not be read by this user.").arg(shown);
+        return QCoreApplication::translate("AudioDisc",
+                                           "The CD drive %1 may not be read by this user.")
+            .arg(shown);
     case OpticalDrive::State::NotADrive:
         return QCoreApplication::translate("AudioDisc", "%1 is not a CD drive.").arg(shown);
     case OpticalDrive::State::NoDisc:
     case OpticalDrive::State::TrayOpen:
-        return QCoreApplication::translate("AudioDisc", "There is no disc in the CD drive %1.").arg(shown);
+        return QCoreApplication::translate("AudioDisc", "There is no disc in the CD drive %1.")
+            .arg(shown);
     case OpticalDrive::State::Ready:
         break;
     }
@@ -109,7 +112,9 @@ QString DiscToc::discId() const {
 }
 
 DiscToc DiscToc::fromString(const QString& text) {
-    const QString wrong = QCoreApplication::translate("AudioDisc", "\"%1\" is not the table of contents of an audio CD.").arg(text);
+    const QString wrong = QCoreApplication::translate(
+                              "AudioDisc", "\"%1\" is not the table of contents of an audio CD.")
+                              .arg(text);
     const QStringList parts = text.simplified().split(u' ', Qt::SkipEmptyParts);
     QList<int> numbers;
     for (const QString& part : parts) {
@@ -118,8 +123,8 @@ DiscToc DiscToc::fromString(const QString& text) {
         if (!ok || numbers.last() < 0)
             throw AppError(wrong);
     }
-    if (numbers.size() < 4 || numbers[0] < 1 || numbers[1] < numbers[0] ||
-        numbers[1] > MaxTracks || numbers.size() != 3 + numbers[1] - numbers[0] + 1)
+    if (numbers.size() < 4 || numbers[0] < 1 || numbers[1] < numbers[0] || numbers[1] > MaxTracks ||
+        numbers.size() != 3 + numbers[1] - numbers[0] + 1)
         throw AppError(wrong);
     int sectors[100] = {};
     sectors[0] = numbers[2];
@@ -145,7 +150,8 @@ DiscContents DriveDiscReader::read() {
         throw AppError(problem);
     DiscIdHandle disc = newDiscId();
     if (!disc || !discid_read_sparse(disc.get(), QFile::encodeName(device_).constData(), 0))
-        throw AppError(QCoreApplication::translate("AudioDisc", "The disc in the CD drive %1 is not an audio CD.")
+        throw AppError(QCoreApplication::translate(
+                           "AudioDisc", "The disc in the CD drive %1 is not an audio CD.")
                            .arg(QDir::toNativeSeparators(device_)));
     DiscContents contents;
     contents.toc = tocOf(disc.get());
@@ -173,7 +179,8 @@ TrackList fromCdText(const DiscContents& disc) {
         Track track = numbered(disc.toc.firstTrack + i, disc.toc, i);
         track.title = disc.cdText.titles.value(i);
         if (track.title.isEmpty())
-            track.title = QCoreApplication::translate("AudioDisc", "Track %1").arg(disc.toc.firstTrack + i);
+            track.title =
+                QCoreApplication::translate("AudioDisc", "Track %1").arg(disc.toc.firstTrack + i);
         const QString performer = disc.cdText.performers.value(i);
         if (performer != list.albumArtist)
             track.artist = performer;

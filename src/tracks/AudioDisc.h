@@ -18,8 +18,8 @@
 struct DiscToc {
     int firstTrack = 1;
     int lastTrack = 0;
-    int leadout = 0;     // the sector after the last audio track
-    QList<int> offsets;  // where each track starts, in sectors (with the 150 of the lead-in)
+    int leadout = 0;    // the sector after the last audio track
+    QList<int> offsets; // where each track starts, in sectors (with the 150 of the lead-in)
 
     int trackCount() const { return int(offsets.size()); }
     // The track's length from the table of contents, index 0 for the first track.
@@ -37,7 +37,7 @@ struct DiscToc {
 struct CdText {
     QString albumTitle;
     QString albumPerformer;
-    QStringList titles;     // index 0 for the first track; empty where the disc has none
+    QStringList titles; // index 0 for the first track; empty where the disc has none
     QStringList performers;
 
     bool isEmpty() const;

@@ -10,8 +10,8 @@
 #include <QNetworkRequest>
 #include <QTimer>
 #include <QUrlQuery>
-#include <musicbrainz5/ArtistCredit.h>
 #include <musicbrainz5/Artist.h>
+#include <musicbrainz5/ArtistCredit.h>
 #include <musicbrainz5/Disc.h>
 #include <musicbrainz5/Medium.h>
 #include <musicbrainz5/MediumList.h>
@@ -160,7 +160,7 @@ Answer fetch(const MusicBrainzServer& server, const QUrl& url, const std::atomic
     cancelWatch.start(50);
     if (!reply->isFinished())
         loop.exec();
-    if (!answer.tooLarge && !answer.cancelled)
+    if (!answer.tooLarge && !answer.cancelled && reply->isOpen())
         answer.body += reply->readAll();
     answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     answer.error = reply->error();
@@ -216,14 +216,14 @@ bool RateLimiter::waitTurn(const std::atomic<bool>* cancelled) {
 }
 
 QList<DiscRelease> releasesFromAnswer(const QByteArray& xml, const DiscToc& toc) {
-    const QString unreadable =
-        translated("MusicBrainz's answer about this disc cannot be read.");
+    const QString unreadable = translated("MusicBrainz's answer about this disc cannot be read.");
     XMLResults results;
     std::unique_ptr<XMLNode> root(XMLRootNode::parseString(xml.toStdString(), &results));
     if (!root || results.code != eXMLErrorNone)
         throw AppError(unreadable);
-    const XMLNode node = root->getChildNode("metadata");
-    if (node.isEmpty())
+    // The answer's root element is <metadata>.
+    const XMLNode node = *root;
+    if (node.isEmpty() || std::string_view(node.getName()) != "metadata")
         throw AppError(unreadable);
     const mb::CMetadata metadata(node);
     // The disc when MusicBrainz knows its id; a list of releases when it matched the table of

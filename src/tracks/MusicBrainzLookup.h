@@ -26,8 +26,8 @@
 
 struct MusicBrainzServer {
     QUrl base{QStringLiteral("https://musicbrainz.org/")};
-    int receiveTimeoutMs = 15000;             // nothing received this long: the server stalls
-    qint64 maxAnswerBytes = 8 * 1024 * 1024;  // far beyond the answer for any real disc
+    int receiveTimeoutMs = 15000;            // nothing received this long: the server stalls
+    qint64 maxAnswerBytes = 8 * 1024 * 1024; // far beyond the answer for any real disc
 
     static MusicBrainzServer fromEnvironment(const QProcessEnvironment& environment);
 };
