@@ -25,16 +25,16 @@
 #include <QClipboard>
 #include <QDir>
 #include <QEventLoop>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProgressDialog>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QThread>
 #include <QTimer>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
 
 BackTextEditor::BackTextEditor(Workspace& workspace, Cover& cover, QWidget* parent)
     : QDialog(parent), workspace_(workspace), cover_(cover) {
@@ -284,8 +284,8 @@ void BackTextEditor::takeTracks(const TrackList& list, const QString& source) {
         return;
     layOutTracks(list);
     if (!list.frontPicture.isEmpty() &&
-        askYesNo(
-            tr("Use the album's picture from %1 as the front picture?").arg(list.frontPictureFrom)))
+        askYesNo(tr("Use the album's picture from %1 as the front picture?")
+                     .arg(list.frontPictureFrom)))
         cover_.takeFrontPicture(list.frontPicture, list.frontPictureExtension);
 }
 
