@@ -30,10 +30,6 @@ namespace mb = MusicBrainz5;
 
 namespace {
 
-QString translated(const char* text) {
-    return QCoreApplication::translate("MusicBrainzLookup", text);
-}
-
 QString text(const std::string& value) {
     return QString::fromStdString(value).trimmed();
 }
@@ -89,7 +85,7 @@ DiscRelease releaseFrom(const mb::CRelease& release, const DiscToc& toc,
     result.format = text(medium->Format());
     const int mediumCount = release.MediumList()->NumItems();
     if (mediumCount > 1)
-        result.tracks.album = translated("%1 (disc %2 of %3)")
+        result.tracks.album = QCoreApplication::translate("MusicBrainzLookup", "%1 (disc %2 of %3)")
                                   .arg(result.title)
                                   .arg(medium->Position())
                                   .arg(mediumCount);
@@ -216,7 +212,8 @@ bool RateLimiter::waitTurn(const std::atomic<bool>* cancelled) {
 }
 
 QList<DiscRelease> releasesFromAnswer(const QByteArray& xml, const DiscToc& toc) {
-    const QString unreadable = translated("MusicBrainz's answer about this disc cannot be read.");
+    const QString unreadable = QCoreApplication::translate(
+        "MusicBrainzLookup", "MusicBrainz's answer about this disc cannot be read.");
     XMLResults results;
     std::unique_ptr<XMLNode> root(XMLRootNode::parseString(xml.toStdString(), &results));
     if (!root || results.code != eXMLErrorNone)
@@ -255,27 +252,36 @@ QList<DiscRelease> MusicBrainzLookup::lookUp(const DiscToc& toc, ImportProgress*
         return {};
     const QString name = serverName(server_);
     if (answer.tooLarge)
-        throw AppError(translated("MusicBrainz's answer about this disc is larger than %1 MB "
-                                  "and was not read.")
-                           .arg(server_.maxAnswerBytes / (1024 * 1024)));
+        throw AppError(
+            QCoreApplication::translate("MusicBrainzLookup",
+                                        "MusicBrainz's answer about this disc is larger than %1 MB "
+                                        "and was not read.")
+                .arg(server_.maxAnswerBytes / (1024 * 1024)));
     if (answer.status == 404)
-        throw AppError(translated("MusicBrainz does not know this disc."));
+        throw AppError(QCoreApplication::translate("MusicBrainzLookup",
+                                                   "MusicBrainz does not know this disc."));
     if (answer.error == QNetworkReply::OperationCanceledError ||
         answer.error == QNetworkReply::TimeoutError)
-        throw AppError(translated("MusicBrainz (%1) did not answer within %2 seconds.")
-                           .arg(name)
-                           .arg(server_.receiveTimeoutMs / 1000.0));
-    if (answer.status == 0)
         throw AppError(
-            translated("MusicBrainz (%1) cannot be reached; check the internet connection.")
-                .arg(name));
+            QCoreApplication::translate("MusicBrainzLookup",
+                                        "MusicBrainz (%1) did not answer within %2 seconds.")
+                .arg(name)
+                .arg(server_.receiveTimeoutMs / 1000.0));
+    if (answer.status == 0)
+        throw AppError(QCoreApplication::translate(
+                           "MusicBrainzLookup",
+                           "MusicBrainz (%1) cannot be reached; check the internet connection.")
+                           .arg(name));
     if (answer.status < 200 || answer.status >= 300 || answer.error != QNetworkReply::NoError)
-        throw AppError(translated("MusicBrainz (%1) answered with error %2; try again later.")
-                           .arg(name)
-                           .arg(answer.status));
+        throw AppError(
+            QCoreApplication::translate("MusicBrainzLookup",
+                                        "MusicBrainz (%1) answered with error %2; try again later.")
+                .arg(name)
+                .arg(answer.status));
     const QList<DiscRelease> releases = releasesFromAnswer(answer.body, toc);
     if (releases.isEmpty())
-        throw AppError(translated("MusicBrainz does not know this disc."));
+        throw AppError(QCoreApplication::translate("MusicBrainzLookup",
+                                                   "MusicBrainz does not know this disc."));
     return releases;
 }
 
