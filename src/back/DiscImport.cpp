@@ -1,6 +1,7 @@
 #include "back/DiscImport.h"
 
 #include "cover/Workspace.h"
+#include "dialogs/DialogLook.h"
 #include "platform/AppError.h"
 
 #include <QEventLoop>
@@ -25,6 +26,9 @@ ReleaseChoiceDialog::ReleaseChoiceDialog(QWidget* parent) : QDialog(parent) {
     releaseList->setAllColumnsShowFocus(true);
     releaseList->setHeaderLabels(
         {tr("Artist"), tr("Title"), tr("Year"), tr("Country"), tr("Format"), tr("Tracks")});
+    releaseList->header()->setStretchLastSection(false);
+    releaseList->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    releaseList->header()->setSectionResizeMode(1, QHeaderView::Stretch);
     okButton = new QPushButton(tr("OK"), this);
     okButton->setDefault(true);
     cancelButton = new QPushButton(tr("Cancel"), this);
@@ -37,7 +41,8 @@ ReleaseChoiceDialog::ReleaseChoiceDialog(QWidget* parent) : QDialog(parent) {
     layout->addWidget(questionLabel);
     layout->addWidget(releaseList);
     layout->addLayout(buttons);
-    resize(640, 320);
+    DialogLook::paintWindowFace(this);
+    resize(680, 320);
 
     connect(okButton, &QPushButton::clicked, this, [this] { done(1); });
     connect(cancelButton, &QPushButton::clicked, this, [this] { done(2); });
@@ -52,8 +57,6 @@ void ReleaseChoiceDialog::showReleases(const QList<DiscRelease>& releases) {
                           release.format, QString::number(release.trackCount)});
         item->setTextAlignment(5, Qt::AlignRight | Qt::AlignVCenter);
     }
-    for (int column = 0; column < releaseList->columnCount(); ++column)
-        releaseList->resizeColumnToContents(column);
     releaseList->setCurrentItem(releaseList->topLevelItem(0));
     okButton->setEnabled(!releases.isEmpty());
 }
