@@ -17,6 +17,7 @@ class QLabel;
 class QMenu;
 class RichTextEdit;
 class ColourButton;
+class DiscImport;
 class Cover;
 class Workspace;
 
@@ -32,6 +33,8 @@ public:
     // clipboard.
     ColourButton* importButton;
     QMenu* importMenu;
+    // Import of an audio CD: reads and looks up the disc, lets the user pick the release.
+    DiscImport* discImport;
     QLabel* hintLabel;
     RichTextEdit* editor;
     QWidget* bottomPanel;
@@ -64,6 +67,8 @@ public:
     void importTracks(const QString& path);
     // The same for the clipboard's text.
     void importClipboard();
+    // The same for the audio CD in the drive.
+    void importDisc();
     // Lays a list out in place of the editor's content, fitted to the back.
     void layOutTracks(const TrackList& list);
 
