@@ -2,6 +2,8 @@
 
 #include "back/BackRules.h"
 #include "back/RichTextEdit.h"
+#include "back/TabRuler.h"
+#include "back/TextFormatBar.h"
 #include "controls/ColourButton.h"
 #include "controls/FileDropTarget.h"
 #include "cover/Cover.h"
@@ -95,6 +97,8 @@ void BackTextEditor::createControls() {
     paper.setColor(QPalette::Base, Qt::white);
     paper.setColor(QPalette::Text, Qt::black);
     editor->setPalette(paper);
+    ruler = new TabRuler(this);
+    formatBar = new TextFormatBar(editor, ruler, this);
 
     bottomPanel = new QWidget(this);
     copyButton = makeButton(bottomPanel, QRect(0, 17, 241, 32));
@@ -150,6 +154,8 @@ void BackTextEditor::setTexts() {
                           [this] { ErrorGuard::run(this, [this] { importClipboard(); }); });
     copyButton->setText(tr("Copy to Back Cover"));
     closeButton->setText(tr("Cancel"));
+    formatBar->setTexts();
+    ruler->setTexts();
 }
 
 void BackTextEditor::connectHandlers() {
@@ -180,14 +186,18 @@ void BackTextEditor::handleShow() {
 void BackTextEditor::keepFixedSize() {
     const int width = BackRules::EditorWidth;
     const int height =
-        BackRules::TopPanelHeight + BackRules::EditorHeight + BackRules::BottomPanelHeight;
+        BackRules::EditorTop + BackRules::EditorHeight + BackRules::BottomPanelHeight;
     if (minimumSize() != QSize(width, height) || maximumSize() != QSize(width, height))
         setFixedSize(width, height);
     topPanel->setGeometry(0, 0, width, BackRules::TopPanelHeight);
     hintLabel->setGeometry(0, BackRules::TopPanelHeight - 69, width, 69);
-    editor->setGeometry(0, BackRules::TopPanelHeight, width, BackRules::EditorHeight);
-    bottomPanel->setGeometry(0, BackRules::TopPanelHeight + BackRules::EditorHeight, width,
+    formatBar->setGeometry(0, BackRules::TopPanelHeight, width, BackRules::FormatBarHeight);
+    ruler->setGeometry(0, BackRules::TopPanelHeight + BackRules::FormatBarHeight, width,
+                       BackRules::RulerHeight);
+    editor->setGeometry(0, BackRules::EditorTop, width, BackRules::EditorHeight);
+    bottomPanel->setGeometry(0, BackRules::EditorTop + BackRules::EditorHeight, width,
                              BackRules::BottomPanelHeight);
+    formatBar->followCursor(); // the ruler's scale starts at the text's left edge
     copyButton->move(readButton->x(), copyButton->y());
     saveButton->move(width - saveButton->width() - readButton->x(), saveButton->y());
     closeButton->move(saveButton->x(), closeButton->y());

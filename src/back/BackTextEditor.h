@@ -16,6 +16,8 @@ class QFileDialog;
 class QLabel;
 class QMenu;
 class RichTextEdit;
+class TabRuler;
+class TextFormatBar;
 class ColourButton;
 class Cover;
 class Workspace;
@@ -33,6 +35,10 @@ public:
     ColourButton* importButton;
     QMenu* importMenu;
     QLabel* hintLabel;
+    // Font, size, style, colour, alignment and the kind of tab stop, over the ruler that shows
+    // the paragraph's tab stops right above the text.
+    TextFormatBar* formatBar;
+    TabRuler* ruler;
     RichTextEdit* editor;
     QWidget* bottomPanel;
     ColourButton* copyButton;
