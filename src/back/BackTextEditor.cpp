@@ -284,10 +284,17 @@ void BackTextEditor::takeTracks(const TrackList& list, const QString& source) {
                            source)))
         return;
     layOutTracks(list);
+    // The album names the project, unless the user typed a spine text of their own.
+    const QString spine = list.spineTextReplacing(cover_.spineText(), cover_.spineTextTyped());
+    if (spine != cover_.spineText())
+        cover_.applySpineText(spine);
     if (!list.frontPicture.isEmpty() &&
         askYesNo(tr("Use the album's picture from %1 as the front picture?")
-                     .arg(list.frontPictureFrom)))
+                     .arg(list.frontPictureFrom))) {
         cover_.takeFrontPicture(list.frontPicture, list.frontPictureExtension);
+        if (frontPictureTaken)
+            frontPictureTaken();
+    }
 }
 
 void BackTextEditor::layOutTracks(const TrackList& list) {
@@ -350,6 +357,7 @@ BackTextView BackTextEditor::displayedList() const {
 void BackTextEditor::copyToBackCover() {
     cover_.copyBackText(displayedList());
     cover_.applySpineText(BackRules::nameFromLines(editor->displayedLines()));
+    cover_.setSpineTextTyped(false);
     close();
 }
 

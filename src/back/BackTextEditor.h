@@ -54,6 +54,9 @@ public:
     std::function<bool(const QString&)> askYesNo;
     // Chooses what to import: a folder (folder true) or a file; empty when the user cancels.
     std::function<QString(bool folder)> chooseImport;
+    // Called when an import's album picture became the front (the main window warns of one too
+    // small to print sharply).
+    std::function<void()> frontPictureTaken;
 
     // Loads a list file (a project's "Back.rtf") into the editor, replacing its content. When the
     // cover's back picture is exactly the copy of this list, the cover keeps the list with it.

@@ -75,28 +75,29 @@ void TabRuler::mousePressEvent(QMouseEvent* event) {
     }
     const int x = event->position().toPoint().x();
     if (const auto at = stopNear(x))
-        drag_ = Drag{stops_[*at].position, stops_[*at]};
+        drag_ = Drag{stops_[*at].position, stops_[*at], x};
     else if (x > origin_)
-        drag_ = Drag{std::nullopt, newStop(positionAt(x))};
+        drag_ = Drag{std::nullopt, newStop(positionAt(x)), x};
+    update();
+}
+
+void TabRuler::follow(QPoint at) {
+    const double start = drag_->from ? *drag_->from : positionAt(drag_->pressX);
+    drag_->stop.position = positionAt(int(std::lround(origin_ + start)) + at.x() - drag_->pressX);
+    drag_->off = isOff(at);
     update();
 }
 
 void TabRuler::mouseMoveEvent(QMouseEvent* event) {
-    if (!drag_)
-        return;
-    const QPoint at = event->position().toPoint();
-    drag_->stop.position = positionAt(at.x());
-    drag_->off = isOff(at);
-    update();
+    if (drag_)
+        follow(event->position().toPoint());
 }
 
 void TabRuler::mouseReleaseEvent(QMouseEvent* event) {
     if (!drag_ || event->button() != Qt::LeftButton)
         return;
-    Drag done = *std::exchange(drag_, std::nullopt);
-    const QPoint at = event->position().toPoint();
-    done.stop.position = positionAt(at.x());
-    done.off = isOff(at);
+    follow(event->position().toPoint());
+    const Drag done = *std::exchange(drag_, std::nullopt);
     update();
     if (done.off && !done.from)
         return; // a new stop dragged away at once: nothing was added

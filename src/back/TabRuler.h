@@ -51,6 +51,7 @@ protected:
 private:
     std::optional<qsizetype> stopNear(int x) const;
     double positionAt(int x) const;
+    void follow(QPoint at);
     bool isOff(QPoint at) const;
 
     int origin_ = 0;
@@ -62,6 +63,7 @@ private:
     struct Drag {
         std::optional<double> from;
         QTextOption::Tab stop;
+        int pressX = 0; // a stop moves by as much as the pointer: a click leaves it in place
         bool off = false;
     };
     std::optional<Drag> drag_;

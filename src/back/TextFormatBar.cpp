@@ -10,6 +10,7 @@
 #include <QFontComboBox>
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
@@ -93,6 +94,10 @@ void TextFormatBar::createControls() {
     fontBox = new QFontComboBox(this);
     fontBox->setFixedWidth(150);
     fontBox->setMaxVisibleItems(16);
+    // The name the text asks for shows, also one the system stands another font in for (Arial);
+    // a name can be typed.
+    fontBox->setEditable(true);
+    fontBox->setInsertPolicy(QComboBox::NoInsert);
     sizeBox = new QComboBox(this);
     sizeBox->setEditable(true);
     sizeBox->setInsertPolicy(QComboBox::NoInsert);
@@ -185,12 +190,22 @@ void TextFormatBar::setTexts() {
 }
 
 void TextFormatBar::connectHandlers() {
-    connect(fontBox, &QFontComboBox::currentFontChanged, this, [this](const QFont& font) {
+    const auto applyFamily = [this](const QString& family) {
+        if (family.trimmed().isEmpty()) {
+            followCursor();
+            return;
+        }
         QTextCharFormat change;
-        change.setFontFamilies(QStringList{font.family()});
+        change.setFontFamilies(QStringList{family.trimmed()});
         mergeFormat(change);
-    });
+    };
+    connect(fontBox, &QFontComboBox::currentFontChanged, this,
+            [applyFamily](const QFont& font) { applyFamily(font.family()); });
+    applyTypedFamily_ = [this, applyFamily] { applyFamily(fontBox->currentText()); };
+    // A size picked from the list; one typed is taken with Return (eventFilter()).
     connect(sizeBox, &QComboBox::textActivated, this, &TextFormatBar::applyFontSize);
+    fontBox->lineEdit()->installEventFilter(this);
+    sizeBox->lineEdit()->installEventFilter(this);
     connect(boldButton, &QToolButton::clicked, this, [this](bool on) {
         QTextCharFormat change;
         change.setFontWeight(on ? QFont::Bold : QFont::Normal);
@@ -222,6 +237,25 @@ void TextFormatBar::connectHandlers() {
     connect(editor_, &QTextEdit::currentCharFormatChanged, this, &TextFormatBar::followCursor);
     // Undo, a file read or an import change the formats under the cursor without moving it.
     connect(editor_, &QTextEdit::textChanged, this, &TextFormatBar::followCursor);
+}
+
+bool TextFormatBar::eventFilter(QObject* watched, QEvent* event) {
+    // Return in a typed font name or size applies it, and goes no further: in the editor's
+    // window it would press the default button.
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (watched == fontBox->lineEdit()) {
+                applyTypedFamily_();
+                return true;
+            }
+            if (watched == sizeBox->lineEdit()) {
+                applyFontSize(sizeBox->currentText());
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TextFormatBar::mergeFormat(const QTextCharFormat& change) {
@@ -313,6 +347,8 @@ void TextFormatBar::followCursor() {
     {
         const QSignalBlocker block(fontBox);
         fontBox->setCurrentFont(font);
+        const QStringList families = format.fontFamilies().toStringList();
+        fontBox->setEditText(families.isEmpty() ? defaultFont.family() : families.first());
     }
     {
         const QSignalBlocker block(sizeBox);

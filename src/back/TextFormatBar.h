@@ -45,11 +45,17 @@ public:
     // Tests answer it themselves.
     std::function<QColor(const QColor& current)> chooseColour;
 
+    // The text colour the colour button shows.
+    QColor shownColour() const { return shownColour_; }
+
     void setTexts();
     // Shows the format at the cursor, the paragraph's alignment and tab stops.
     void followCursor();
     // Applies a change of the ruler to the tab stops of every paragraph in the selection.
     void applyTabEdit(const TabStops::Edit& edit);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();
@@ -66,4 +72,5 @@ private:
     TabRuler* ruler_;
     QMenu* tabKindMenu_;
     QColor shownColour_;
+    std::function<void()> applyTypedFamily_;
 };
