@@ -10,6 +10,7 @@
 #include "update/InstallerDownload.h"
 
 #include "TestCertificates.h"
+#include "common/OwnSchedulingGroup.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
