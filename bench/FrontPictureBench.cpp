@@ -3,6 +3,8 @@
 // (bench/front/SleevixFront.cpp), against a fresh process doing the same with Qt alone, its
 // JPEG reader asked for the front's size (bench/front/QtFront.cpp, the fair baseline); djpeg
 // -scale 1/8 is the floor. Wall time and peak resident memory of each process.
+#include "common/OwnSchedulingGroup.h"
+
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>

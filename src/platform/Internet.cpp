@@ -123,7 +123,9 @@ DownloadResult download(const Server& server, const QString& path, int blockSize
     makeDirect(manager);
     QNetworkReply* reply = manager.get(requestFor(server, path));
     QEventLoop loop;
-    std::vector<char> block(std::max(1, blockSize));
+    const qint64 blockBytes = std::max(1, blockSize);
+    // Whole blocks are taken from the reply many at a time and handed out one by one.
+    std::vector<char> blocks(std::size_t(blockBytes * BlocksPerTurn));
     std::exception_ptr failure;
     bool refused = false; // the answer is not the file: nothing of it is handed out
     bool ended = false;
@@ -142,21 +144,24 @@ DownloadResult download(const Server& server, const QString& path, int blockSize
             return false;
         }
         try {
-            for (int blocks = 0; !ended; ++blocks) {
-                const qint64 available = reply->bytesAvailable();
-                if (available <= 0 || (available < blockSize && !atEnd))
-                    return false;
-                if (blocks == BlocksPerTurn)
-                    return true;
-                const qint64 size = reply->read(block.data(), blockSize);
-                if (size <= 0)
-                    return false;
-                result.received += size;
-                if (!onBlock(block.data(), size)) {
+            const qint64 available = reply->bytesAvailable();
+            // Only whole blocks until the end; the last block may be shorter.
+            const qint64 wanted = std::min<qint64>(
+                qint64(blocks.size()), atEnd ? available : available / blockBytes * blockBytes);
+            if (wanted <= 0)
+                return false;
+            const qint64 size = reply->read(blocks.data(), wanted);
+            if (size <= 0)
+                return false;
+            for (qint64 at = 0; at < size && !ended; at += blockBytes) {
+                const qint64 length = std::min(blockBytes, size - at);
+                result.received += length;
+                if (!onBlock(blocks.data() + at, length)) {
                     result.stopped = true;
                     stop();
                 }
             }
+            return !ended && reply->bytesAvailable() >= (atEnd ? 1 : blockBytes);
         } catch (...) {
             failure = std::current_exception();
             stop();

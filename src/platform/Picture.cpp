@@ -14,6 +14,10 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
+#include <future>
+#include <system_error>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -175,6 +179,22 @@ Decoded decodeKind(const Kind& kind, const FileBytes& bytes, QSize cover) {
 
 constexpr qint64 HeadBytes = 4096;
 
+// What tells a file that was written to from the same file untouched.
+struct FileState {
+    qint64 size = -1;
+    qint64 modifiedNs = -1;
+    qint64 changedNs = -1;
+    bool operator==(const FileState&) const = default;
+};
+
+FileState stateOf(const RegularFile& file) {
+    struct stat info {};
+    if (::fstat(file.handle(), &info) != 0)
+        return {};
+    return {qint64(info.st_size), qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec,
+            qint64(info.st_ctim.tv_sec) * 1'000'000'000 + info.st_ctim.tv_nsec};
+}
+
 } // namespace
 
 void Picture::loadFromFile(const QString& fileName, QSize cover) {
@@ -190,9 +210,21 @@ void Picture::loadFromFile(const QString& fileName, QSize cover) {
     std::shared_ptr<const FileBytes> kept;
     Decoded decoded;
     runAside([&] {
-        checkHeader(kind, *FileBytes::sharing(file), head);
-        kept = FileBytes::copyOf(file);
-        decoded = decodeKind(kind, *kept, cover);
+        const std::shared_ptr<const FileBytes> inPlace = FileBytes::sharing(file);
+        checkHeader(kind, *inPlace, head);
+        const FileState before = stateOf(file);
+        // The copy that is kept is made on a second core while the picture decodes from the
+        // file itself; only a file that changed meanwhile is decoded again, from the copy.
+        std::future<std::shared_ptr<const FileBytes>> copy;
+        try {
+            copy = std::async(std::launch::async, [&file] { return FileBytes::copyOf(file); });
+        } catch (const std::system_error&) {
+            copy = std::async(std::launch::deferred, [&file] { return FileBytes::copyOf(file); });
+        }
+        decoded = decodeKind(kind, *inPlace, cover);
+        kept = copy.get();
+        if (!(stateOf(file) == before))
+            decoded = decodeKind(kind, *kept, cover);
     });
     image_ = decoded.image;
     original_ = kept;

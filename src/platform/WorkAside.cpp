@@ -20,9 +20,16 @@ void runAside(const std::function<void()>& work) {
     }
     std::packaged_task<void()> task(work);
     std::future<void> done = task.get_future();
+    // The work's end wakes the waiting loop at once (a posted call to an object of this
+    // thread), rather than at its next look at the clock.
+    QEventLoop loop;
+    QObject waker;
     std::thread worker;
     try {
-        worker = std::thread(std::move(task));
+        worker = std::thread([&task, &waker, &loop] {
+            task();
+            QMetaObject::invokeMethod(&waker, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+        });
     } catch (const std::system_error&) {
         work(); // no thread to be had
         return;
@@ -32,7 +39,6 @@ void runAside(const std::function<void()>& work) {
         const bool cursor = qobject_cast<QGuiApplication*>(app) != nullptr;
         if (cursor)
             QGuiApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
-        QEventLoop loop;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
             if (done.wait_for(0ms) == std::future_status::ready)

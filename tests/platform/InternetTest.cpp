@@ -125,6 +125,48 @@ TEST(Internet, DownloadHandsOutFullBlocksAndOnlyTheLastOneShorter) {
     EXPECT_TRUE(std::all_of(sizes.begin(), sizes.end(), [](qint64 s) { return s == 2048; }));
 }
 
+// Sizes around the many blocks taken from the reply at once: each row a file size and the block
+// after which the caller stops (0: never); every block is handed out once, whole, in order, and
+// a stop leaves exactly the blocks handed out counted.
+TEST(Internet, DownloadHandsOutEveryBlockOnceWhateverTheSizeAndWhereverItStops) {
+    struct Row {
+        qint64 size;
+        int stopAfter;
+    };
+    const Row rows[] = {{1, 0},           {2047, 0},        {2048, 0},      {2049, 0},
+                        {64 * 2048, 0},   {64 * 2048 + 1, 0}, {65 * 2048 - 1, 0},
+                        {300 * 2048, 63}, {300 * 2048, 64}, {300 * 2048, 65},
+                        {300 * 2048, 200}};
+    HttpsTestServer server(certificates().serverChain, certificates().serverKey);
+    for (const Row& row : rows) {
+        const QByteArray file = pattern(row.size);
+        const QString name = QStringLiteral("f%1-%2.bin").arg(row.size).arg(row.stopAfter);
+        server.answer(u'/' + name, {200, file});
+        QByteArray received;
+        int blocks = 0;
+        bool allWholeButLast = true;
+        qint64 lastSize = 0;
+        const Internet::DownloadResult result = Internet::download(
+            serverAt(server), name, 2048, [&](const char* data, qint64 size) {
+                allWholeButLast = allWholeButLast && lastSize % 2048 == 0;
+                lastSize = size;
+                received.append(data, size);
+                return ++blocks != row.stopAfter;
+            });
+        SCOPED_TRACE(qPrintable(name));
+        EXPECT_EQ(result.received, received.size());
+        EXPECT_TRUE(allWholeButLast);
+        if (row.stopAfter == 0) {
+            EXPECT_TRUE(result.complete()) << qPrintable(result.error);
+            EXPECT_EQ(received, file);
+        } else {
+            EXPECT_TRUE(result.stopped);
+            EXPECT_EQ(blocks, row.stopAfter);
+            EXPECT_EQ(received, file.left(qint64(row.stopAfter) * 2048));
+        }
+    }
+}
+
 TEST(Internet, DownloadOfAnErrorPageOrOfHalfAFileFails) {
     HttpsTestServer server(certificates().serverChain, certificates().serverKey);
     HttpsTestServer::Answer cut{200, pattern(400 * 1024)};
