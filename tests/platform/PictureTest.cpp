@@ -298,8 +298,9 @@ TEST(Picture, ALongLoadLetsTheWindowsPaint) {
     picture.loadFromFile(file, QSize(480, 480));
     const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(picture.image().size(), QSize(1250, 1250));
-    if (took > std::chrono::milliseconds(200))
+    if (took > std::chrono::milliseconds(200)) {
         EXPECT_GT(ticks, 0) << "events waited for the whole load";
+    }
 }
 
 TEST(Picture, TheBytesKeptAreThoseReadEvenWhenTheFileChangesAfterwards) {
