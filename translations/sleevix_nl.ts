@@ -1174,6 +1174,100 @@ en klik op OK.</translation>
     </message>
 </context>
 <context>
+    <name>TabRuler</name>
+    <message>
+        <source>Tab stops of the paragraph: click to add a stop of the kind chosen in the toolbar, drag a stop to move it, drag it off the ruler to remove it, right-click a stop to change its kind. The scale is in millimetres on the printed back.</source>
+        <translation>Tabstops van de alinea: klik om een tabstop toe te voegen van de soort die in de werkbalk is gekozen, sleep een tabstop om hem te verplaatsen, sleep hem van de liniaal om hem te verwijderen, klik met de rechtermuisknop op een tabstop om de soort te wijzigen. De schaal is in millimeters op de afgedrukte achterkant.</translation>
+    </message>
+    <message>
+        <source>Left tab stop</source>
+        <translation>Linkse tabstop</translation>
+    </message>
+    <message>
+        <source>Centre tab stop</source>
+        <translation>Gecentreerde tabstop</translation>
+    </message>
+    <message>
+        <source>Right tab stop</source>
+        <translation>Rechtse tabstop</translation>
+    </message>
+    <message>
+        <source>Dot leader</source>
+        <translation>Opvulling met puntjes</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Verwijderen</translation>
+    </message>
+</context>
+<context>
+    <name>TextFormatBar</name>
+    <message>
+        <source> - Text colour</source>
+        <translation> - Tekstkleur</translation>
+    </message>
+    <message>
+        <source>Font of the selected text</source>
+        <translation>Lettertype van de geselecteerde tekst</translation>
+    </message>
+    <message>
+        <source>Size of the selected text, in points</source>
+        <translation>Grootte van de geselecteerde tekst, in punten</translation>
+    </message>
+    <message>
+        <source>Bold (Ctrl+B)</source>
+        <translation>Vet (Ctrl+B)</translation>
+    </message>
+    <message>
+        <source>Italic (Ctrl+I)</source>
+        <translation>Cursief (Ctrl+I)</translation>
+    </message>
+    <message>
+        <source>Underline (Ctrl+U)</source>
+        <translation>Onderstrepen (Ctrl+U)</translation>
+    </message>
+    <message>
+        <source>Colour of the selected text</source>
+        <translation>Kleur van de geselecteerde tekst</translation>
+    </message>
+    <message>
+        <source>Align the paragraph left</source>
+        <translation>Alinea links uitlijnen</translation>
+    </message>
+    <message>
+        <source>Centre the paragraph</source>
+        <translation>Alinea centreren</translation>
+    </message>
+    <message>
+        <source>Align the paragraph right</source>
+        <translation>Alinea rechts uitlijnen</translation>
+    </message>
+    <message>
+        <source>Justify the paragraph</source>
+        <translation>Alinea uitvullen</translation>
+    </message>
+    <message>
+        <source>The kind of tab stop a click on the ruler adds</source>
+        <translation>De soort tabstop die een klik op de liniaal toevoegt</translation>
+    </message>
+    <message>
+        <source>Left tab stop</source>
+        <translation>Linkse tabstop</translation>
+    </message>
+    <message>
+        <source>Centre tab stop</source>
+        <translation>Gecentreerde tabstop</translation>
+    </message>
+    <message>
+        <source>Right tab stop</source>
+        <translation>Rechtse tabstop</translation>
+    </message>
+    <message>
+        <source>Dot leader</source>
+        <translation>Opvulling met puntjes</translation>
+    </message>
+</context>
+<context>
     <name>TextInputDialog</name>
     <message>
         <source>Cancel</source>

@@ -87,6 +87,7 @@ enum class RtfControlWord {
     RightTabStop,
     CenterTabStop,
     DecimalTabStop,
+    DotLeaderTabStop,
     // characters
     EmDash,
     EnDash,
