@@ -106,18 +106,15 @@ void TextFormatBar::createControls() {
         sizeBox->addItem(QString::number(size));
 
     boldButton = button(true);
-    boldButton->setText(QStringLiteral("B"));
     QFont bold = boldButton->font();
     bold.setBold(true);
     boldButton->setFont(bold);
     italicButton = button(true);
-    italicButton->setText(QStringLiteral("I"));
     QFont italic = italicButton->font();
     italic.setItalic(true);
     italic.setFamily(QStringLiteral("Serif"));
     italicButton->setFont(italic);
     underlineButton = button(true);
-    underlineButton->setText(QStringLiteral("U"));
     QFont underline = underlineButton->font();
     underline.setUnderline(true);
     underlineButton->setFont(underline);
@@ -174,6 +171,10 @@ void TextFormatBar::placeControls() {
 void TextFormatBar::setTexts() {
     fontBox->setToolTip(tr("Font of the selected text"));
     sizeBox->setToolTip(tr("Size of the selected text, in points"));
+    // The first letter of the style's name, as word processors show it.
+    boldButton->setText(tr("B", "bold"));
+    italicButton->setText(tr("I", "italic"));
+    underlineButton->setText(tr("U", "underline"));
     boldButton->setToolTip(tr("Bold (Ctrl+B)"));
     italicButton->setToolTip(tr("Italic (Ctrl+I)"));
     underlineButton->setToolTip(tr("Underline (Ctrl+U)"));
