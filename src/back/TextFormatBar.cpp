@@ -205,8 +205,11 @@ void TextFormatBar::connectHandlers() {
     applyTypedFamily_ = [this, applyFamily] { applyFamily(fontBox->currentText()); };
     // A size picked from the list; one typed is taken with Return (eventFilter()).
     connect(sizeBox, &QComboBox::textActivated, this, &TextFormatBar::applyFontSize);
-    fontBox->lineEdit()->installEventFilter(this);
-    sizeBox->lineEdit()->installEventFilter(this);
+    // The keys reach a box's line edit through the box, or straight when it has the focus.
+    for (QComboBox* box : {static_cast<QComboBox*>(fontBox), sizeBox}) {
+        box->installEventFilter(this);
+        box->lineEdit()->installEventFilter(this);
+    }
     connect(boldButton, &QToolButton::clicked, this, [this](bool on) {
         QTextCharFormat change;
         change.setFontWeight(on ? QFont::Bold : QFont::Normal);
@@ -246,11 +249,11 @@ bool TextFormatBar::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (watched == fontBox->lineEdit()) {
+            if (watched == fontBox || watched == fontBox->lineEdit()) {
                 applyTypedFamily_();
                 return true;
             }
-            if (watched == sizeBox->lineEdit()) {
+            if (watched == sizeBox || watched == sizeBox->lineEdit()) {
                 applyFontSize(sizeBox->currentText());
                 return true;
             }
