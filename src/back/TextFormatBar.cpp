@@ -350,9 +350,15 @@ void TextFormatBar::followCursor() {
     const QFont font = format.font().resolve(defaultFont);
     {
         const QSignalBlocker block(fontBox);
-        fontBox->setCurrentFont(font);
         const QStringList families = format.fontFamilies().toStringList();
-        fontBox->setEditText(families.isEmpty() ? defaultFont.family() : families.first());
+        const QString family = families.isEmpty() ? defaultFont.family() : families.first();
+        // The box rebuilds its list for a new font: only when the family changes, not at every
+        // letter typed.
+        if (family != shownFamily_) {
+            shownFamily_ = family;
+            fontBox->setCurrentFont(font);
+        }
+        fontBox->setEditText(family);
     }
     {
         const QSignalBlocker block(sizeBox);
