@@ -79,6 +79,37 @@
     </message>
 </context>
 <context>
+    <name>AudioDisc</name>
+    <message>
+        <source>No CD drive was found at %1.</source>
+        <translation>Er is geen cd-station gevonden op %1.</translation>
+    </message>
+    <message>
+        <source>The CD drive %1 may not be read by this user.</source>
+        <translation>Het cd-station %1 mag door deze gebruiker niet gelezen worden.</translation>
+    </message>
+    <message>
+        <source>%1 is not a CD drive.</source>
+        <translation>%1 is geen cd-station.</translation>
+    </message>
+    <message>
+        <source>There is no disc in the CD drive %1.</source>
+        <translation>Er zit geen schijf in het cd-station %1.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not the table of contents of an audio CD.</source>
+        <translation>&quot;%1&quot; is niet de inhoudsopgave van een audio-cd.</translation>
+    </message>
+    <message>
+        <source>The disc in the CD drive %1 is not an audio CD.</source>
+        <translation>De schijf in het cd-station %1 is geen audio-cd.</translation>
+    </message>
+    <message>
+        <source>Track %1</source>
+        <translation>Nummer %1</translation>
+    </message>
+</context>
+<context>
     <name>BackTextEditor</name>
     <message>
         <source>Enter the contents list in here.
@@ -175,6 +206,14 @@
     <message>
         <source>Use the album&apos;s picture from %1 as the front picture?</source>
         <translation>De afbeelding van het album uit %1 als voorfoto gebruiken?</translation>
+    </message>
+    <message>
+        <source>Audio CD</source>
+        <translation>Audio-cd</translation>
+    </message>
+    <message>
+        <source>the audio CD</source>
+        <translation>de audio-cd</translation>
     </message>
 </context>
 <context>
@@ -413,6 +452,25 @@
     </message>
 </context>
 <context>
+    <name>DiscImport</name>
+    <message>
+        <source>Reading the audio CD and looking it up on MusicBrainz</source>
+        <translation>De audio-cd wordt gelezen en opgezocht op MusicBrainz</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuleren</translation>
+    </message>
+    <message>
+        <source>%1 The titles come from the disc&apos;s CD-Text.</source>
+        <translation>%1 De titels komen uit de CD-Text van de schijf.</translation>
+    </message>
+    <message>
+        <source>%1 The disc has no CD-Text either. Lay out its tracks with their times only, titled &quot;Track 1&quot;, &quot;Track 2&quot; and so on?</source>
+        <translation>%1 De schijf heeft ook geen CD-Text. De nummers alleen met hun tijden opnemen, als &quot;Nummer 1&quot;, &quot;Nummer 2&quot; enzovoort?</translation>
+    </message>
+</context>
+<context>
     <name>DiscLabel</name>
     <message>
         <source>Line %1 is not a label sheet (name | A4, Letter or any | x,y ... or middle | cut or nothing): %2</source>
@@ -631,6 +689,37 @@
     <message>
         <source>&amp;Disc Label...</source>
         <translation>&amp;CD-label...</translation>
+    </message>
+</context>
+<context>
+    <name>MusicBrainzLookup</name>
+    <message>
+        <source>%1 (disc %2 of %3)</source>
+        <translation>%1 (schijf %2 van %3)</translation>
+    </message>
+    <message>
+        <source>MusicBrainz&apos;s answer about this disc cannot be read.</source>
+        <translation>Het antwoord van MusicBrainz over deze schijf is niet te lezen.</translation>
+    </message>
+    <message>
+        <source>MusicBrainz&apos;s answer about this disc is larger than %1 MB and was not read.</source>
+        <translation>Het antwoord van MusicBrainz over deze schijf is groter dan %1 MB en is niet gelezen.</translation>
+    </message>
+    <message>
+        <source>MusicBrainz does not know this disc.</source>
+        <translation>MusicBrainz kent deze schijf niet.</translation>
+    </message>
+    <message>
+        <source>MusicBrainz (%1) did not answer within %2 seconds.</source>
+        <translation>MusicBrainz (%1) heeft niet binnen %2 seconden geantwoord.</translation>
+    </message>
+    <message>
+        <source>MusicBrainz (%1) cannot be reached; check the internet connection.</source>
+        <translation>MusicBrainz (%1) is niet bereikbaar; controleer de internetverbinding.</translation>
+    </message>
+    <message>
+        <source>MusicBrainz (%1) answered with error %2; try again later.</source>
+        <translation>MusicBrainz (%1) antwoordde met fout %2; probeer het later opnieuw.</translation>
     </message>
 </context>
 <context>
@@ -912,6 +1001,49 @@ en klik op OK.</translation>
     <message>
         <source>has been saved in %1.</source>
         <translation>is bewaard in %1.</translation>
+    </message>
+</context>
+<context>
+    <name>ReleaseChoiceDialog</name>
+    <message>
+        <source> - Choose the release</source>
+        <translation> - Kies de uitgave</translation>
+    </message>
+    <message>
+        <source>MusicBrainz knows several releases of this disc. Choose the one you have:</source>
+        <translation>MusicBrainz kent meerdere uitgaven van deze schijf. Kies de uitgave die u hebt:</translation>
+    </message>
+    <message>
+        <source>Artist</source>
+        <translation>Artiest</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>Year</source>
+        <translation>Jaar</translation>
+    </message>
+    <message>
+        <source>Country</source>
+        <translation>Land</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>Formaat</translation>
+    </message>
+    <message>
+        <source>Tracks</source>
+        <translation>Nummers</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuleren</translation>
     </message>
 </context>
 <context>

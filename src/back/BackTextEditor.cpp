@@ -1,6 +1,7 @@
 #include "back/BackTextEditor.h"
 
 #include "back/BackRules.h"
+#include "back/DiscImport.h"
 #include "back/RichTextEdit.h"
 #include "back/TabRuler.h"
 #include "back/TextFormatBar.h"
@@ -66,6 +67,7 @@ void BackTextEditor::createControls() {
     importButton = makeButton(topPanel, QRect((BackRules::EditorWidth - 130) / 2, 19, 130, 35));
     importMenu = new QMenu(importButton);
     importButton->setMenu(importMenu);
+    discImport = new DiscImport(this);
     hintLabel = new QLabel(topPanel);
     hintLabel->setAlignment(Qt::AlignCenter);
 
@@ -150,6 +152,8 @@ void BackTextEditor::setTexts() {
                 importTracks(file);
         });
     });
+    importMenu->addAction(tr("Audio CD"), this,
+                          [this] { ErrorGuard::run(this, [this] { importDisc(); }); });
     importMenu->addAction(tr("Paste a track list"), this,
                           [this] { ErrorGuard::run(this, [this] { importClipboard(); }); });
     copyButton->setText(tr("Copy to Back Cover"));
@@ -271,6 +275,11 @@ void BackTextEditor::importClipboard() {
     if (list.trackCount() == 0)
         throw AppError(tr("The clipboard holds no track list."));
     takeTracks(list, tr("the clipboard"));
+}
+
+void BackTextEditor::importDisc() {
+    if (const std::optional<TrackList> list = discImport->readDisc())
+        takeTracks(*list, tr("the audio CD"));
 }
 
 void BackTextEditor::takeTracks(const TrackList& list, const QString& source) {

@@ -19,6 +19,7 @@ class RichTextEdit;
 class TabRuler;
 class TextFormatBar;
 class ColourButton;
+class DiscImport;
 class Cover;
 class Workspace;
 
@@ -34,6 +35,8 @@ public:
     // clipboard.
     ColourButton* importButton;
     QMenu* importMenu;
+    // Import of an audio CD: reads and looks up the disc, lets the user pick the release.
+    DiscImport* discImport;
     QLabel* hintLabel;
     // Font, size, style, colour, alignment and the kind of tab stop, over the ruler that shows
     // the paragraph's tab stops right above the text.
@@ -73,6 +76,8 @@ public:
     void importTracks(const QString& path);
     // The same for the clipboard's text.
     void importClipboard();
+    // The same for the audio CD in the drive.
+    void importDisc();
     // Lays a list out in place of the editor's content, fitted to the back.
     void layOutTracks(const TrackList& list);
 
