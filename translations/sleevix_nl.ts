@@ -1266,6 +1266,21 @@ en klik op OK.</translation>
         <source>Dot leader</source>
         <translation>Opvulling met puntjes</translation>
     </message>
+    <message>
+        <source>B</source>
+        <comment>bold</comment>
+        <translation>V</translation>
+    </message>
+    <message>
+        <source>I</source>
+        <comment>italic</comment>
+        <translation>C</translation>
+    </message>
+    <message>
+        <source>U</source>
+        <comment>underline</comment>
+        <translation>O</translation>
+    </message>
 </context>
 <context>
     <name>TextInputDialog</name>

@@ -106,18 +106,15 @@ void TextFormatBar::createControls() {
         sizeBox->addItem(QString::number(size));
 
     boldButton = button(true);
-    boldButton->setText(QStringLiteral("B"));
     QFont bold = boldButton->font();
     bold.setBold(true);
     boldButton->setFont(bold);
     italicButton = button(true);
-    italicButton->setText(QStringLiteral("I"));
     QFont italic = italicButton->font();
     italic.setItalic(true);
     italic.setFamily(QStringLiteral("Serif"));
     italicButton->setFont(italic);
     underlineButton = button(true);
-    underlineButton->setText(QStringLiteral("U"));
     QFont underline = underlineButton->font();
     underline.setUnderline(true);
     underlineButton->setFont(underline);
@@ -174,6 +171,10 @@ void TextFormatBar::placeControls() {
 void TextFormatBar::setTexts() {
     fontBox->setToolTip(tr("Font of the selected text"));
     sizeBox->setToolTip(tr("Size of the selected text, in points"));
+    // The first letter of the style's name, as word processors show it.
+    boldButton->setText(tr("B", "bold"));
+    italicButton->setText(tr("I", "italic"));
+    underlineButton->setText(tr("U", "underline"));
     boldButton->setToolTip(tr("Bold (Ctrl+B)"));
     italicButton->setToolTip(tr("Italic (Ctrl+I)"));
     underlineButton->setToolTip(tr("Underline (Ctrl+U)"));
@@ -204,8 +205,11 @@ void TextFormatBar::connectHandlers() {
     applyTypedFamily_ = [this, applyFamily] { applyFamily(fontBox->currentText()); };
     // A size picked from the list; one typed is taken with Return (eventFilter()).
     connect(sizeBox, &QComboBox::textActivated, this, &TextFormatBar::applyFontSize);
-    fontBox->lineEdit()->installEventFilter(this);
-    sizeBox->lineEdit()->installEventFilter(this);
+    // The keys reach a box's line edit through the box, or straight when it has the focus.
+    for (QComboBox* box : {static_cast<QComboBox*>(fontBox), sizeBox}) {
+        box->installEventFilter(this);
+        box->lineEdit()->installEventFilter(this);
+    }
     connect(boldButton, &QToolButton::clicked, this, [this](bool on) {
         QTextCharFormat change;
         change.setFontWeight(on ? QFont::Bold : QFont::Normal);
@@ -245,11 +249,11 @@ bool TextFormatBar::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (watched == fontBox->lineEdit()) {
+            if (watched == fontBox || watched == fontBox->lineEdit()) {
                 applyTypedFamily_();
                 return true;
             }
-            if (watched == sizeBox->lineEdit()) {
+            if (watched == sizeBox || watched == sizeBox->lineEdit()) {
                 applyFontSize(sizeBox->currentText());
                 return true;
             }
@@ -346,9 +350,15 @@ void TextFormatBar::followCursor() {
     const QFont font = format.font().resolve(defaultFont);
     {
         const QSignalBlocker block(fontBox);
-        fontBox->setCurrentFont(font);
         const QStringList families = format.fontFamilies().toStringList();
-        fontBox->setEditText(families.isEmpty() ? defaultFont.family() : families.first());
+        const QString family = families.isEmpty() ? defaultFont.family() : families.first();
+        // The box rebuilds its list for a new font: only when the family changes, not at every
+        // letter typed.
+        if (family != shownFamily_) {
+            shownFamily_ = family;
+            fontBox->setCurrentFont(font);
+        }
+        fontBox->setEditText(family);
     }
     {
         const QSignalBlocker block(sizeBox);

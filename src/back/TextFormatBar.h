@@ -72,5 +72,6 @@ private:
     TabRuler* ruler_;
     QMenu* tabKindMenu_;
     QColor shownColour_;
+    QString shownFamily_;
     std::function<void()> applyTypedFamily_;
 };

@@ -14,6 +14,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QFontComboBox>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -33,6 +34,11 @@ protected:
         ws_ = std::make_unique<Workspace>(testenv::startupFacts(), QDir::currentPath());
         cover_ = std::make_unique<Cover>(*ws_);
         back_ = std::make_unique<BackTextEditor>(*ws_, *cover_);
+        // Return in a box of the bar must not press the window's default button (Read).
+        back_->runOpenDialog = [](QFileDialog*) {
+            ADD_FAILURE() << "the Read button was pressed";
+            return false;
+        };
         back_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(back_.get()));
     }
@@ -71,9 +77,10 @@ const ControlRow controlRows[] = {
      [](TextFormatBar& b) { return b.fontBox->currentText() == QStringLiteral("DejaVu Serif"); }},
     {"TypedFontSize",
      [](TextFormatBar& b) {
+         // Typed as the keyboard types it: into the box, which hands the keys on.
          b.sizeBox->lineEdit()->clear();
-         QTest::keyClicks(b.sizeBox->lineEdit(), QStringLiteral("20.5"));
-         QTest::keyClick(b.sizeBox->lineEdit(), Qt::Key_Return);
+         QTest::keyClicks(b.sizeBox, QStringLiteral("20.5"));
+         QTest::keyClick(b.sizeBox, Qt::Key_Return);
      },
      [](const auto& c, const auto&) { return c.fontPointSize() == 20.5; },
      [](TextFormatBar& b) { return b.sizeBox->currentText() == QStringLiteral("20.5"); }},
