@@ -10,7 +10,7 @@
 #include <QStringList>
 #include <memory>
 
-class FileBytes;
+#include "platform/FileBytes.h"
 
 // The picture as a 24-bit Windows bitmap (BITMAPINFOHEADER, bottom-up rows, no palette),
 // whatever its own format and depth.
