@@ -254,6 +254,14 @@
         <source>No printer is installed, or the print service is not running: there is no printer to calibrate.</source>
         <translation>Er is geen printer geïnstalleerd, of de afdrukservice draait niet: er is geen printer om te kalibreren.</translation>
     </message>
+    <message>
+        <source>Standard jewel-case sizes</source>
+        <translation>Standaardmaten van een CD-doosje</translation>
+    </message>
+    <message>
+        <source>Prints every cover at the size a jewel case takes: the front 120 × 120 mm, the tray card 150 × 118 mm with 6.5 mm spines. Off: the design&apos;s slightly smaller scale.</source>
+        <translation>Drukt elke cover af op de maat die in een CD-doosje past: de voorkant 120 × 120 mm, de achterkant 150 × 118 mm met zijkanten van 6,5 mm. Uit: de iets kleinere schaal van het ontwerp.</translation>
+    </message>
 </context>
 <context>
     <name>CalibrationPage</name>
@@ -276,6 +284,14 @@
     <message>
         <source>A line L mm long: new scale = scale in use × 100 / L. Correct the scales first and print this page again. Then a 0 mark that lies d mm too far right or down: new offset = offset in use − d.</source>
         <translation>Een lijn van L mm lang: nieuwe schaal = huidige schaal × 100 / L. Verbeter eerst de schalen en druk deze pagina opnieuw af. Ligt daarna een 0-streepje d mm te ver naar rechts of naar beneden: nieuwe verschuiving = huidige verschuiving − d.</translation>
+    </message>
+    <message>
+        <source>Covers print at the standard jewel-case sizes: front 120.0 × 120.0 mm (solid corners). Dashed: the design&apos;s scale, front 119.1 × 118.7 mm.</source>
+        <translation>Covers worden afgedrukt op de standaardmaten van een CD-doosje: voorkant 120,0 × 120,0 mm (doorgetrokken hoeken). Gestreept: de schaal van het ontwerp, voorkant 119,1 × 118,7 mm.</translation>
+    </message>
+    <message>
+        <source>Covers print at the design&apos;s scale: front 119.1 × 118.7 mm (solid corners). Dashed: the standard jewel-case sizes, front 120.0 × 120.0 mm.</source>
+        <translation>Covers worden afgedrukt op de schaal van het ontwerp: voorkant 119,1 × 118,7 mm (doorgetrokken hoeken). Gestreept: de standaardmaten van een CD-doosje, voorkant 120,0 × 120,0 mm.</translation>
     </message>
 </context>
 <context>
@@ -349,6 +365,30 @@
         <translation>--dpi moet een geheel getal van %1 tot %2 zijn, niet &quot;%3&quot;.</translation>
     </message>
     <message>
+        <source>The paper of the exported page: a4 or letter (US Letter). Without it, the paper of your country.</source>
+        <translation>Het papier van de geëxporteerde pagina: a4 of letter (US Letter). Zonder deze optie het papier van uw land.</translation>
+    </message>
+    <message>
+        <source>paper</source>
+        <translation>papier</translation>
+    </message>
+    <message>
+        <source>Prints the covers at the standard jewel-case sizes (front 120 x 120 mm) instead of the design&apos;s scale.</source>
+        <translation>Drukt de covers af op de standaardmaten van een CD-doosje (voorkant 120 x 120 mm) in plaats van op de schaal van het ontwerp.</translation>
+    </message>
+    <message>
+        <source>Exports the project&apos;s disc label instead of the insert.</source>
+        <translation>Exporteert het CD-label van het project in plaats van het inlegvel.</translation>
+    </message>
+    <message>
+        <source>%1 goes with --export-pdf or --export-png only.</source>
+        <translation>%1 hoort alleen bij --export-pdf of --export-png.</translation>
+    </message>
+    <message>
+        <source>--paper must be a4 or letter, not &quot;%1&quot;.</source>
+        <translation>--paper moet a4 of letter zijn, niet &quot;%1&quot;.</translation>
+    </message>
+    <message>
         <source>With an export: the track list read from &lt;folder-or-cue&gt; (a folder of audio files or a cue sheet) goes on the back, the album on the spines, and the album&apos;s picture on the front when the project has none.</source>
         <translation>Bij een export: de lijst met nummers uit &lt;map-of-cue&gt; (een map met muziekbestanden of een cue-bestand) komt op de achterkant, het album op de ruggen, en de afbeelding van het album op de voorkant als het project er geen heeft.</translation>
     </message>
@@ -366,10 +406,73 @@
     </message>
 </context>
 <context>
-    <name>CueSheet</name>
+    <name>DiscLabel</name>
     <message>
-        <source>%1 is not a cue sheet that can be read.</source>
-        <translation>%1 is geen cue-bestand dat gelezen kan worden.</translation>
+        <source>Line %1 is not a label sheet (name | A4, Letter or any | x,y ... or middle | cut or nothing): %2</source>
+        <translation>Regel %1 is geen labelvel (naam | A4, Letter of any | x,y ... of middle | cut of niets): %2</translation>
+    </message>
+    <message>
+        <source>Own page</source>
+        <translation>Eigen pagina</translation>
+    </message>
+    <message>
+        <source>Plain paper with a cut circle</source>
+        <translation>Gewoon papier met een snijcirkel</translation>
+    </message>
+    <message>
+        <source>A4 sheet of two labels</source>
+        <translation>A4-vel met twee labels</translation>
+    </message>
+</context>
+<context>
+    <name>DiscLabelDialog</name>
+    <message>
+        <source> - Disc label</source>
+        <translation> - CD-label</translation>
+    </message>
+    <message>
+        <source>Centre hole:</source>
+        <translation>Middengat:</translation>
+    </message>
+    <message>
+        <source>15 mm (full-face label)</source>
+        <translation>15 mm (label over het hele vlak)</translation>
+    </message>
+    <message>
+        <source>Track list:</source>
+        <translation>Lijst met nummers:</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Geen</translation>
+    </message>
+    <message>
+        <source>In a ring along the edge</source>
+        <translation>In een ring langs de rand</translation>
+    </message>
+    <message>
+        <source>In a block below the hole</source>
+        <translation>In een blok onder het gat</translation>
+    </message>
+    <message>
+        <source>Print on:</source>
+        <translation>Afdrukken op:</translation>
+    </message>
+    <message>
+        <source>Print…</source>
+        <translation>Afdrukken…</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuleren</translation>
+    </message>
+    <message>
+        <source>Your own sheets: %1</source>
+        <translation>Uw eigen vellen: %1</translation>
     </message>
 </context>
 <context>
@@ -388,15 +491,51 @@
         <translation>Er is geen projectmap %1.</translation>
     </message>
     <message>
+        <source>The disc label is exported as a PDF file only (--export-pdf).</source>
+        <translation>Het CD-label wordt alleen als PDF-bestand geëxporteerd (--export-pdf).</translation>
+    </message>
+    <message>
         <source>Out of memory.</source>
         <translation>Onvoldoende geheugen.</translation>
     </message>
 </context>
 <context>
-    <name>FileBytes</name>
+    <name>FrontFillDialog</name>
     <message>
-        <source>The copy of the file that was read could not be read back.</source>
-        <translation>De kopie van het gelezen bestand kon niet worden teruggelezen.</translation>
+        <source> - Front picture</source>
+        <translation> - Voorfoto</translation>
+    </message>
+    <message>
+        <source>Stretch to the square</source>
+        <translation>Uitrekken tot het vierkant</translation>
+    </message>
+    <message>
+        <source>Crop to a square</source>
+        <translation>Bijsnijden tot een vierkant</translation>
+    </message>
+    <message>
+        <source>Fit whole on a colour</source>
+        <translation>Helemaal passen op een kleur</translation>
+    </message>
+    <message>
+        <source>Background colour…</source>
+        <translation>Achtergrondkleur…</translation>
+    </message>
+    <message>
+        <source>Drag the square over the picture; the mouse wheel makes it larger or smaller.</source>
+        <translation>Sleep het vierkant over de foto; met het muiswiel wordt het groter of kleiner.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuleren</translation>
+    </message>
+    <message>
+        <source>Background colour</source>
+        <translation>Achtergrondkleur</translation>
     </message>
 </context>
 <context>
@@ -404,6 +543,13 @@
     <message>
         <source>Front picture: %1 pixels per inch at print size — may print soft.</source>
         <translation>Voorfoto: %1 pixels per inch op afdrukformaat — kan onscherp afdrukken.</translation>
+    </message>
+</context>
+<context>
+    <name>LabelPrint</name>
+    <message>
+        <source>The label sheet &quot;%1&quot; is made for %2 paper; the printer has %3. Nothing was printed.</source>
+        <translation>Het labelvel &quot;%1&quot; is gemaakt voor %2-papier; de printer heeft %3. Er is niets afgedrukt.</translation>
     </message>
 </context>
 <context>
@@ -464,20 +610,13 @@
         <source>App&amp;ly</source>
         <translation>&amp;Pas Toe</translation>
     </message>
-</context>
-<context>
-    <name>MusicFolder</name>
     <message>
-        <source>The folder %1 cannot be read.</source>
-        <translation>De map %1 kan niet gelezen worden.</translation>
+        <source>Fron&amp;t Fill...</source>
+        <translation>Voor&amp;kant vullen...</translation>
     </message>
     <message>
-        <source>There are no audio files in %1.</source>
-        <translation>Er staan geen muziekbestanden in %1.</translation>
-    </message>
-    <message>
-        <source>Various Artists</source>
-        <translation>Diverse artiesten</translation>
+        <source>&amp;Disc Label...</source>
+        <translation>&amp;CD-label...</translation>
     </message>
 </context>
 <context>
@@ -541,50 +680,10 @@ en klik op OK.</translation>
     </message>
 </context>
 <context>
-    <name>Picture</name>
+    <name>PaperFit</name>
     <message>
-        <source>The picture is too large (%1 × %2 pixels).</source>
-        <translation>De afbeelding is te groot (%1 × %2 pixels).</translation>
-    </message>
-    <message>
-        <source>the file ends early</source>
-        <translation>het bestand houdt te vroeg op</translation>
-    </message>
-    <message>
-        <source>the picture&apos;s data ends early</source>
-        <translation>de gegevens van de afbeelding houden te vroeg op</translation>
-    </message>
-    <message>
-        <source>not a JPEG file</source>
-        <translation>geen JPEG-bestand</translation>
-    </message>
-    <message>
-        <source>too large to decode in memory</source>
-        <translation>te groot om in het geheugen te decoderen</translation>
-    </message>
-    <message>
-        <source>a kind of JPEG that cannot be read</source>
-        <translation>een soort JPEG die niet gelezen kan worden</translation>
-    </message>
-    <message>
-        <source>more scans than any real picture has</source>
-        <translation>meer scans dan een echte afbeelding heeft</translation>
-    </message>
-    <message>
-        <source>the file is damaged</source>
-        <translation>het bestand is beschadigd</translation>
-    </message>
-    <message>
-        <source>JPEG error (%1)</source>
-        <translation>JPEG-fout (%1)</translation>
-    </message>
-    <message>
-        <source>The picture file is damaged (%1).</source>
-        <translation>Het afbeeldingsbestand is beschadigd (%1).</translation>
-    </message>
-    <message>
-        <source>%1 is too large for a picture (%2 MB; at most %3 MB).</source>
-        <translation>%1 is te groot voor een afbeelding (%2 MB; hoogstens %3 MB).</translation>
+        <source>The covers do not fit on the paper %1: its printable area is %2 × %3 mm. Choose a larger paper (A4 or US Letter) or smaller margins; nothing was printed.</source>
+        <translation>De covers passen niet op het papier %1: het bedrukbare deel is %2 × %3 mm. Kies groter papier (A4 of US Letter) of kleinere marges; er is niets afgedrukt.</translation>
     </message>
 </context>
 <context>
@@ -628,6 +727,10 @@ en klik op OK.</translation>
     <message>
         <source>Calibrate…</source>
         <translation>Kalibreren…</translation>
+    </message>
+    <message>
+        <source>Covers print too small or too large?</source>
+        <translation>Worden covers te klein of te groot afgedrukt?</translation>
     </message>
 </context>
 <context>
@@ -711,10 +814,6 @@ en klik op OK.</translation>
         <translation>Het project %1</translation>
     </message>
     <message>
-        <source>has been saved in %1.</source>
-        <translation>is bewaard in %1.</translation>
-    </message>
-    <message>
         <source> - Path for files</source>
         <translation> - Pad voor bestanden</translation>
     </message>
@@ -734,12 +833,9 @@ and Click OK.</source>
         <translation>Selecteer het pad voor de bestanden.<byte value="xd"/>
 en klik op OK.</translation>
     </message>
-</context>
-<context>
-    <name>RichTextEdit</name>
     <message>
-        <source>%1 is too large for a list of contents (%2 MB; at most %3 MB).</source>
-        <translation>%1 is te groot voor een inhoudsopgave (%2 MB; hoogstens %3 MB).</translation>
+        <source>has been saved in %1.</source>
+        <translation>is bewaard in %1.</translation>
     </message>
 </context>
 <context>
@@ -870,24 +966,6 @@ en klik op OK.</translation>
     </message>
 </context>
 <context>
-    <name>TrackImport</name>
-    <message>
-        <source>%1 holds no track list.</source>
-        <translation>%1 bevat geen lijst met nummers.</translation>
-    </message>
-</context>
-<context>
-    <name>TrackLayout</name>
-    <message>
-        <source>Disc %1</source>
-        <translation>Schijf %1</translation>
-    </message>
-    <message>
-        <source>Total time</source>
-        <translation>Totale speelduur</translation>
-    </message>
-</context>
-<context>
     <name>UpdateDialog</name>
     <message>
         <source>Update is advised</source>
@@ -987,6 +1065,107 @@ en klik op OK.</translation>
     <message>
         <source>The version list on the update server is not valid: the name of its download is not a plain file name. Nothing has been downloaded or changed.</source>
         <translation>De versielijst op de updateserver is ongeldig: de naam van de download is geen gewone bestandsnaam. Er is niets gedownload of veranderd.</translation>
+    </message>
+</context>
+<context>
+    <name>CueSheet</name>
+    <message>
+        <source>%1 is not a cue sheet that can be read.</source>
+        <translation>%1 is geen cue-bestand dat gelezen kan worden.</translation>
+    </message>
+</context>
+<context>
+    <name>FileBytes</name>
+    <message>
+        <source>The copy of the file that was read could not be read back.</source>
+        <translation>De kopie van het gelezen bestand kon niet worden teruggelezen.</translation>
+    </message>
+</context>
+<context>
+    <name>MusicFolder</name>
+    <message>
+        <source>The folder %1 cannot be read.</source>
+        <translation>De map %1 kan niet gelezen worden.</translation>
+    </message>
+    <message>
+        <source>There are no audio files in %1.</source>
+        <translation>Er staan geen muziekbestanden in %1.</translation>
+    </message>
+    <message>
+        <source>Various Artists</source>
+        <translation>Diverse artiesten</translation>
+    </message>
+</context>
+<context>
+    <name>Picture</name>
+    <message>
+        <source>The picture is too large (%1 × %2 pixels).</source>
+        <translation>De afbeelding is te groot (%1 × %2 pixels).</translation>
+    </message>
+    <message>
+        <source>the file ends early</source>
+        <translation>het bestand houdt te vroeg op</translation>
+    </message>
+    <message>
+        <source>the picture&apos;s data ends early</source>
+        <translation>de gegevens van de afbeelding houden te vroeg op</translation>
+    </message>
+    <message>
+        <source>not a JPEG file</source>
+        <translation>geen JPEG-bestand</translation>
+    </message>
+    <message>
+        <source>too large to decode in memory</source>
+        <translation>te groot om in het geheugen te decoderen</translation>
+    </message>
+    <message>
+        <source>a kind of JPEG that cannot be read</source>
+        <translation>een soort JPEG die niet gelezen kan worden</translation>
+    </message>
+    <message>
+        <source>more scans than any real picture has</source>
+        <translation>meer scans dan een echte afbeelding heeft</translation>
+    </message>
+    <message>
+        <source>the file is damaged</source>
+        <translation>het bestand is beschadigd</translation>
+    </message>
+    <message>
+        <source>JPEG error (%1)</source>
+        <translation>JPEG-fout (%1)</translation>
+    </message>
+    <message>
+        <source>The picture file is damaged (%1).</source>
+        <translation>Het afbeeldingsbestand is beschadigd (%1).</translation>
+    </message>
+    <message>
+        <source>%1 is too large for a picture (%2 MB; at most %3 MB).</source>
+        <translation>%1 is te groot voor een afbeelding (%2 MB; hoogstens %3 MB).</translation>
+    </message>
+</context>
+<context>
+    <name>RichTextEdit</name>
+    <message>
+        <source>%1 is too large for a list of contents (%2 MB; at most %3 MB).</source>
+        <translation>%1 is te groot voor een inhoudsopgave (%2 MB; hoogstens %3 MB).</translation>
+    </message>
+</context>
+<context>
+    <name>TrackImport</name>
+    <message>
+        <source>%1 holds no track list.</source>
+        <translation>%1 bevat geen lijst met nummers.</translation>
+    </message>
+</context>
+<context>
+    <name>TrackLayout</name>
+    <message>
+        <source>Disc %1</source>
+        <translation>Schijf %1</translation>
+    </message>
+    <message>
+        <source>Total time</source>
+        <translation>Totale speelduur</translation>
     </message>
 </context>
 </TS>

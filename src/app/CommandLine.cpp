@@ -18,6 +18,14 @@ QString optionName(const QString& argument) {
     return {};
 }
 
+// The locale that decides the paper, as the C library chooses it.
+QString localeName() {
+    for (const char* name : {"LC_ALL", "LC_PAPER", "LANG"})
+        if (const QString value = qEnvironmentVariable(name); !value.isEmpty())
+            return value;
+    return {};
+}
+
 } // namespace
 
 CommandLine readCommandLine(const QStringList& arguments, bool withoutScreen) {
@@ -44,6 +52,21 @@ CommandLine readCommandLine(const QStringList& arguments, bool withoutScreen) {
             .arg(PageExport::MinDpi)
             .arg(PageExport::MaxDpi),
         QCoreApplication::translate("CommandLine", "n"));
+    const QCommandLineOption paper(
+        QStringLiteral("paper"),
+        QCoreApplication::translate("CommandLine",
+                                    "The paper of the exported page: a4 or letter (US Letter). "
+                                    "Without it, the paper of your country."),
+        QCoreApplication::translate("CommandLine", "paper"));
+    const QCommandLineOption standard(
+        QStringLiteral("standard-sizes"),
+        QCoreApplication::translate("CommandLine",
+                                    "Prints the covers at the standard jewel-case sizes (front "
+                                    "120 x 120 mm) instead of the design's scale."));
+    const QCommandLineOption disc(
+        QStringLiteral("disc"),
+        QCoreApplication::translate("CommandLine",
+                                    "Exports the project's disc label instead of the insert."));
     const QCommandLineOption tracks(
         QStringLiteral("tracks"),
         QCoreApplication::translate(
@@ -52,7 +75,7 @@ CommandLine readCommandLine(const QStringList& arguments, bool withoutScreen) {
             "a cue sheet) goes on the back, the album on the spines, and the album's picture on "
             "the front when the project has none."),
         QCoreApplication::translate("CommandLine", "folder-or-cue"));
-    parser.addOptions({pdf, png, dpi, tracks});
+    parser.addOptions({pdf, png, dpi, paper, standard, disc, tracks});
     parser.addPositionalArgument(
         QCoreApplication::translate("CommandLine", "project-folder"),
         QCoreApplication::translate(
@@ -86,6 +109,11 @@ CommandLine readCommandLine(const QStringList& arguments, bool withoutScreen) {
         if (parser.isSet(tracks))
             return refuse(QCoreApplication::translate(
                 "CommandLine", "--tracks goes with --export-pdf or --export-png only."));
+        for (const QCommandLineOption* exportOnly : {&paper, &standard, &disc})
+            if (parser.isSet(*exportOnly))
+                return refuse(QCoreApplication::translate(
+                                  "CommandLine", "%1 goes with --export-pdf or --export-png only.")
+                                  .arg(QStringLiteral("--") + exportOnly->names().first()));
         if (parser.isSet(dpi))
             return refuse(
                 QCoreApplication::translate("CommandLine", "--dpi goes with --export-png only."));
@@ -114,6 +142,20 @@ CommandLine readCommandLine(const QStringList& arguments, bool withoutScreen) {
                           "CommandLine", "Only one project folder can be exported; also given: %1")
                           .arg(positional.at(1)));
     line.projectFolder = positional.value(0);
+    line.standardSizes = parser.isSet(standard);
+    line.disc = parser.isSet(disc);
+    line.paper = PaperFit::paperOfLocale(localeName());
+    if (parser.isSet(paper)) {
+        const QString given = parser.values(paper).constLast().trimmed().toLower();
+        if (given == u"a4")
+            line.paper = PaperFit::Paper::A4;
+        else if (given == u"letter")
+            line.paper = PaperFit::Paper::Letter;
+        else
+            return refuse(QCoreApplication::translate(
+                              "CommandLine", "--paper must be a4 or letter, not \"%1\".")
+                              .arg(parser.values(paper).constLast()));
+    }
     if (parser.isSet(tracks)) {
         line.tracks = parser.values(tracks).constLast();
         if (line.tracks.isEmpty())
@@ -145,6 +187,7 @@ CommandLine readCommandLine(const QStringList& arguments, bool withoutScreen) {
 bool runsWithoutWindow(const QStringList& arguments) {
     const QStringList withoutWindow{
         QStringLiteral("export-pdf"), QStringLiteral("export-png"), QStringLiteral("dpi"),
+        QStringLiteral("paper"),      QStringLiteral("standard-sizes"), QStringLiteral("disc"),
         QStringLiteral("help"),       QStringLiteral("help-all"),   QStringLiteral("version"),
         QStringLiteral("tracks"),     QStringLiteral("h"),          QStringLiteral("?"),          QStringLiteral("v")};
     for (const QString& argument : arguments.mid(1)) {

@@ -5,6 +5,8 @@
 // the run needs a screen at all, and then in full, in the user's language.
 #pragma once
 
+#include "print/PaperFit.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -23,6 +25,9 @@ struct CommandLine {
     Action action = Action::OpenWindow;
     QString output;        // the file an export writes
     int dpi = 0;           // the PNG's resolution
+    PaperFit::Paper paper = PaperFit::Paper::A4; // the exported page's paper
+    bool standardSizes = false; // the covers at the standard jewel-case sizes
+    bool disc = false;          // the disc label instead of the insert
     QString projectFolder; // the project an export prints; empty: the current project
     QString tracks;        // with an export: a folder of audio files or a cue sheet whose track
                            // list goes on the back; empty: the project's own list
@@ -34,6 +39,7 @@ struct CommandLine {
 // Reads the arguments (the program's name first, as QCoreApplication::arguments() gives them).
 // The texts are translated when the program's Dutch texts are installed. withoutScreen: the
 // toolkit was started without a screen (platformFor), so a line that wants the window is refused.
+// Without --paper the paper is that of the user's locale (LC_ALL, LC_PAPER or LANG).
 CommandLine readCommandLine(const QStringList& arguments, bool withoutScreen = false);
 
 // Whether the arguments ask for something done without a window (an export, the help, the

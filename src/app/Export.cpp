@@ -2,13 +2,16 @@
 
 #include "app/CommandLine.h"
 #include "back/BackTextEditor.h"
+#include "back/RichTextEdit.h"
 #include "cover/Cover.h"
+#include "cover/CoverOptionsFile.h"
 #include "cover/FrontResolution.h"
 #include "cover/ProjectFiles.h"
 #include "cover/SampleProject.h"
 #include "cover/Workspace.h"
 #include "platform/AppError.h"
 #include "platform/PathDelim.h"
+#include "print/LabelPrint.h"
 #include "print/PageExport.h"
 #include "settings/Settings.h"
 #include "support/BuildFacts.h"
@@ -96,6 +99,8 @@ PrintSource readForPrint(const ExportProject& project, const StartupFacts& facts
             failures << Project::failureOf(file, Project::notEnoughMemory());
         }
     };
+    // The project's choices (Cover.ini) beside its front picture.
+    cover.setCoverOptions(readCoverOptionsFile(QFileInfo(project.frontFile).absolutePath()));
     read(project.frontFile, [&] {
         try {
             cover.loadFrontPicture(project.frontFile);
@@ -129,6 +134,30 @@ PrintSource readForPrint(const ExportProject& project, const StartupFacts& facts
     return printSourceOf(cover);
 }
 
+DiscLabel::Content readLabelContent(const ExportProject& project, const StartupFacts& facts,
+                                    const QString& startFolder) {
+    DiscLabel::Content content;
+    content.options = readCoverOptionsFile(QFileInfo(project.frontFile).absolutePath());
+    content.albumName = project.name;
+    Picture front;
+    try {
+        // 117 mm at 600 dpi is about 2800 pixels; a crop needs more of the picture.
+        front.loadFromFile(project.frontFile, QSize(2800, 2800));
+    } catch (const AppError& e) {
+        throw AppError(Project::failureOf(project.frontFile, e.message()));
+    }
+    content.picture = front.image();
+    Workspace workspace(facts, startFolder);
+    Cover cover(workspace);
+    BackTextEditor editor(workspace, cover);
+    try {
+        editor.loadContents(project.textFile);
+        content.tracks = DiscLabel::trackLines(editor.editor->toPlainText(), project.name);
+    } catch (const AppError&) {
+    }
+    return content;
+}
+
 int runWithoutWindow(const CommandLine& line, const StartupFacts& facts, const QString& startFolder,
                      QTextStream& out, QTextStream& err) {
     const QString program = QStringLiteral("sleevix: ");
@@ -156,11 +185,22 @@ int runWithoutWindow(const CommandLine& line, const StartupFacts& facts, const Q
         // The settings that could be read still name a project; the run goes on with it.
         if (!settingsProblem.isEmpty())
             err << program << oneLine(settingsProblem) << '\n';
+        if (line.disc) {
+            const DiscLabel::Content label = readLabelContent(project, facts, startFolder);
+            const DiscLabel::Sheet sheet =
+                DiscLabel::sheetNamed(DiscLabel::availableSheets(), label.options.labelSheet);
+            if (line.action != CommandLine::Action::ExportPdf)
+                throw AppError(QCoreApplication::translate(
+                    "Export", "The disc label is exported as a PDF file only (--export-pdf)."));
+            writeLabelPdf(label, sheet, line.paper, line.output);
+            return 0;
+        }
         const PrintSource source = readForPrint(project, facts, startFolder, line.tracks);
+        const PageExport::PageChoice choice{line.paper, line.standardSizes};
         if (line.action == CommandLine::Action::ExportPdf)
-            PageExport::writePdf(source, line.output);
+            PageExport::writePdf(source, line.output, choice);
         else
-            PageExport::writePng(source, line.output, line.dpi);
+            PageExport::writePng(source, line.output, line.dpi, choice);
         // Written all the same; the user is told, as the window tells it.
         const QString soft = softFrontWarning(source.front);
         if (!soft.isEmpty())

@@ -8,6 +8,7 @@
 // instead, which gives the same page.
 #pragma once
 
+#include "label/DiscLabel.h"
 #include "print/LayoutPrint.h"
 
 #include <QString>
@@ -44,6 +45,12 @@ ExportProject projectInFolder(const QString& folder);
 // when the project has none that can be read; throws AppError when it gives no list.
 PrintSource readForPrint(const ExportProject& project, const StartupFacts& facts,
                          const QString& startFolder, const QString& tracks = QString());
+
+// The project's disc label: the front picture at a size fit for print, the choices of its
+// Cover.ini, its name and the lines of its list of contents. Throws AppError when the front
+// picture cannot be read.
+DiscLabel::Content readLabelContent(const ExportProject& project, const StartupFacts& facts,
+                                    const QString& startFolder);
 
 // Carries out a command line that needs no window: the help, the version, a refusal or an
 // export. Gives the exit status: 0 when done, 1 when the export failed, 2 for a line that cannot

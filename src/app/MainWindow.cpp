@@ -108,6 +108,8 @@ void MainWindow::createControls() {
     readFrontPictureButton = makeButton(buttonPanel, 190, 48, 160, 34);
     backTextButton = makeButton(buttonPanel, 190, 86, 160, 34);
     printButton = makeButton(buttonPanel, 364, 48, 150, 34);
+    frontFillButton = makeButton(buttonPanel, 364, 11, 150, 34);
+    discLabelButton = makeButton(buttonPanel, 364, 86, 150, 34);
     helpButton = makeButton(buttonPanel, 528, 11, 150, 34);
     optionsButton = makeButton(buttonPanel, 528, 48, 150, 34);
     aboutButton = makeButton(buttonPanel, 528, 86, 150, 34);
@@ -187,6 +189,8 @@ void MainWindow::setTexts() {
     readFrontPictureButton->setText(tr("Read &Front Picture"));
     backTextButton->setText(tr("&Back Text"));
     printButton->setText(tr("&Print"));
+    frontFillButton->setText(tr("Fron&t Fill..."));
+    discLabelButton->setText(tr("&Disc Label..."));
     helpButton->setText(QStringLiteral("Help"));
     optionsButton->setText(QStringLiteral("&Instellingen"));
     aboutButton->setText(tr("&About..."));
@@ -216,6 +220,10 @@ void MainWindow::connectHandlers() {
             [this, call] { ErrorGuard::run(this, [&] { call(services.showBackEditor); }); });
     connect(printButton, &QPushButton::clicked, this,
             [this, call] { ErrorGuard::run(this, [&] { call(services.showPrintPreview); }); });
+    connect(frontFillButton, &QPushButton::clicked, this,
+            [this, call] { ErrorGuard::run(this, [&] { call(services.showFrontFill); }); });
+    connect(discLabelButton, &QPushButton::clicked, this,
+            [this, call] { ErrorGuard::run(this, [&] { call(services.showDiscLabel); }); });
     connect(optionsButton, &QPushButton::clicked, this,
             [this, call] { ErrorGuard::run(this, [&] { call(services.showOptions); }); });
     connect(aboutButton, &QPushButton::clicked, this,
@@ -260,7 +268,11 @@ void MainWindow::fixSize() {
 
 void MainWindow::showCover() {
     coverView->setImage(cover_.canvas());
-    frontPictureView->setImage(cover_.frontPicture().image());
+    // The front as it fills its square: stretched, cropped or fitted (Cover.ini).
+    frontPictureView->setImage(frontImage(cover_.frontPicture().image(), cover_.coverOptions()));
+    // How a picture fills the square, and a label from it, need a picture.
+    frontFillButton->setEnabled(!cover_.frontPicture().isEmpty());
+    discLabelButton->setEnabled(!cover_.frontPicture().isEmpty());
     backPictureView->setImage(cover_.backPicture().image());
 }
 

@@ -31,6 +31,8 @@ struct MainWindowServices {
     std::function<void(const QString& rtfFile)> loadBackText; // into the back-cover editor
     std::function<void()> showBackEditor;
     std::function<void()> showPrintPreview;
+    std::function<void()> showFrontFill; // how the front picture fills its square
+    std::function<void()> showDiscLabel;
     std::function<void()> showOptions;
     std::function<void()> showAbout;
     // The options' settings (and the options window's place), at closing, in the same group of
@@ -60,6 +62,8 @@ public:
     QPushButton* readFrontPictureButton;
     QPushButton* backTextButton;
     QPushButton* printButton;
+    QPushButton* frontFillButton;
+    QPushButton* discLabelButton;
     QPushButton* helpButton;
     QPushButton* optionsButton;
     QPushButton* aboutButton;

@@ -145,6 +145,7 @@ void ProjectCommands::saveProject() {
     if (another && !(confirmReplace_ && confirmReplace_(folder)))
         return;
     Project::writeFiles(folder, back_.editor->toRtf(), cover_.backPicture(), cover_.frontPicture(),
+                        &cover_.coverOptions(),
                         another ? Project::Unwritten::Remove : Project::Unwritten::Keep);
     // Only a project whose files are all written becomes the current one: after a failed write
     // the name stored at closing must still lead to a whole project, and closing must still ask.

@@ -14,6 +14,10 @@
 #include "dialogs/TimedMessage.h"
 #include "platform/RegistryStore.h"
 #include "platform/Shell.h"
+#include "back/RichTextEdit.h"
+#include "dialogs/FrontFillDialog.h"
+#include "label/DiscLabelDialog.h"
+#include "print/LabelPrint.h"
 #include "print/CalibrationDialog.h"
 #include "print/LayoutPrint.h"
 #include "print/PrintPreview.h"
@@ -27,6 +31,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLibraryInfo>
+#include <QPrintDialog>
 #include <QPrinterInfo>
 #include <QTimer>
 #include <QTranslator>
@@ -174,6 +179,29 @@ CalibrationDialog& ProgramWindows::calibrationDialog() {
     return *calibration_;
 }
 
+FrontFillDialog& ProgramWindows::frontFillDialog() {
+    if (!frontFill_)
+        frontFill_ = new FrontFillDialog(main_.get());
+    return *frontFill_;
+}
+
+// The label prints on the preview's printer, with that printer's calibration.
+DiscLabelDialog& ProgramWindows::discLabelDialog() {
+    if (!discLabel_) {
+        discLabel_ = new DiscLabelDialog(main_.get());
+        discLabel_->printLabel = [this](const DiscLabel::Content& content,
+                                        const DiscLabel::Sheet& sheet) {
+            QPrinter& printer = printPreview().printer();
+            printer.setDocName(ProductName + QStringLiteral(" - ") + content.albumName);
+            QPrintDialog dialog(&printer, discLabel_);
+            if (dialog.exec() != QDialog::Accepted)
+                return;
+            printLabelOn(printer, content, sheet, calibrationFor(printer));
+        };
+    }
+    return *discLabel_;
+}
+
 TextInputDialog& ProgramWindows::textInputDialog() {
     if (!input_)
         input_ = new TextInputDialog(main_.get());
@@ -220,6 +248,29 @@ void ProgramWindows::wireMainWindow() {
         PrintPreview& preview = printPreview();
         preview.makePreview(printSourceOf(*cover_));
         preview.exec();
+    };
+    services.showFrontFill = [this, main] {
+        const std::optional<CoverOptions> chosen = frontFillDialog().choose(
+            cover_->frontPicture().image(), cover_->coverOptions(), main->frameGeometry());
+        if (!chosen || *chosen == cover_->coverOptions())
+            return;
+        cover_->setCoverOptions(*chosen);
+        workspace_->setUnsavedChanges(true);
+    };
+    services.showDiscLabel = [this, main] {
+        DiscLabel::Content content;
+        // Enough of the picture for 117 mm at more than 300 dpi, also when cropped.
+        content.picture = cover_->frontPicture().decode(QSize(1600, 1600));
+        content.options = cover_->coverOptions();
+        content.albumName = cover_->spineText().trimmed();
+        content.tracks =
+            DiscLabel::trackLines(backEditor_->editor->toPlainText(), content.albumName);
+        const std::optional<CoverOptions> chosen =
+            discLabelDialog().choose(content, main->frameGeometry());
+        if (!chosen || *chosen == cover_->coverOptions())
+            return;
+        cover_->setCoverOptions(*chosen);
+        workspace_->setUnsavedChanges(true);
     };
     services.loadBackText = [this](const QString& file) { backEditor_->loadContents(file); };
     services.newProject = [this] { projects_->newProject(); };

@@ -15,6 +15,8 @@ class BackTextEditor;
 struct BrowseRequest;
 class BrowseDialog;
 class CalibrationDialog;
+class FrontFillDialog;
+class DiscLabelDialog;
 class Cover;
 class MainWindow;
 class OptionsDialog;
@@ -59,6 +61,8 @@ public:
     // the start waits only for what it shows.
     PrintPreview& printPreview();
     CalibrationDialog& calibrationDialog();
+    FrontFillDialog& frontFillDialog();
+    DiscLabelDialog& discLabelDialog();
     BrowseDialog& browseDialog();
     TextInputDialog& textInputDialog();
     AboutDialog& aboutDialog();
@@ -84,6 +88,8 @@ private:
     UpdateDialog* update_ = nullptr;
     PrintPreview* preview_ = nullptr;
     CalibrationDialog* calibration_ = nullptr;
+    FrontFillDialog* frontFill_ = nullptr;
+    DiscLabelDialog* discLabel_ = nullptr;
     BackTextEditor* backEditor_ = nullptr;
     OptionsDialog* options_ = nullptr;
     BrowseDialog* browse_ = nullptr;

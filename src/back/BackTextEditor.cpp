@@ -322,6 +322,7 @@ void BackTextEditor::saveList() {
         // The folder becomes the current project: it gets the pictures too, so that it is a
         // whole project the next start can open.
         Project::writeFiles(folder, editor->toRtf(), cover_.backPicture(), cover_.frontPicture(),
+                            &cover_.coverOptions(),
                             another ? Project::Unwritten::Remove : Project::Unwritten::Keep);
     }
     workspace_.projectName = name;

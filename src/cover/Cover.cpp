@@ -17,16 +17,27 @@ void Cover::drawTemplate() {
 
 void Cover::loadFrontPicture(const QString& fileName) {
     front_.loadFromFile(fileName, Layout::FrontRect.size());
-    Canvas canvas(&canvas_);
-    canvas.stretchDraw(Layout::FrontRect, front_.image());
+    putFrontPictureOnCanvas();
     workspace_.setUnsavedChanges(false);
+    Q_EMIT changed();
+}
+
+void Cover::putFrontPictureOnCanvas() {
+    if (front_.isEmpty())
+        return;
+    Canvas canvas(&canvas_);
+    canvas.stretchDraw(Layout::FrontRect, frontImage(front_.image(), options_));
+}
+
+void Cover::setCoverOptions(const CoverOptions& options) {
+    options_ = options;
+    putFrontPictureOnCanvas();
     Q_EMIT changed();
 }
 
 void Cover::takeFrontPicture(const QByteArray& data, const QString& extension) {
     front_.loadFromData(data, extension, Layout::FrontRect.size());
-    Canvas canvas(&canvas_);
-    canvas.stretchDraw(Layout::FrontRect, front_.image());
+    putFrontPictureOnCanvas();
     workspace_.setUnsavedChanges(true);
     Q_EMIT changed();
 }
@@ -97,5 +108,6 @@ void Cover::forgetPictures() {
     front_.clear();
     back_.clear();
     backText_ = BackTextView();
+    options_ = CoverOptions();
     Q_EMIT changed();
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "cover/BackText.h"
+#include "cover/CoverOptions.h"
 #include "platform/Picture.h"
 
 #include <QImage>
@@ -28,6 +29,10 @@ public:
     // The list the back picture was copied from, while the picture is still that copy; null when
     // the picture came from anywhere else.
     const BackTextView& backText() const { return backText_; }
+    // How the front picture fills the square and the disc label's choices (Cover.ini).
+    const CoverOptions& coverOptions() const { return options_; }
+    // Takes the choices and draws the front again as they say.
+    void setCoverOptions(const CoverOptions& options);
 
     // A white canvas with the frames, crop marks and fold marks.
     void drawTemplate();
@@ -59,6 +64,7 @@ Q_SIGNALS:
 
 private:
     void putBackPictureOnCanvas();
+    void putFrontPictureOnCanvas();
 
     Workspace& workspace_;
     QImage canvas_;
@@ -66,4 +72,5 @@ private:
     Picture back_;
     QString spineText_;
     BackTextView backText_;
+    CoverOptions options_;
 };

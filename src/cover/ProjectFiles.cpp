@@ -1,7 +1,9 @@
 #include "cover/ProjectFiles.h"
 
 #include "cover/Cover.h"
+#include "cover/CoverOptionsFile.h"
 #include "platform/AppError.h"
+#include "platform/SystemReason.h"
 #include "platform/FolderSwap.h"
 #include "platform/PathDelim.h"
 #include "platform/Picture.h"
@@ -28,11 +30,15 @@ const QString NewFolder = QStringLiteral("new");
 const QString OldFolder = QStringLiteral("old");
 
 QStringList projectFiles() {
-    return {BackTextFile, BackPictureFile, FrontFile};
+    return {BackTextFile, BackPictureFile, FrontFile, CoverOptionsFile};
 }
 
+// The message, and on the next line what stands in the way as the disk shows it now (no
+// permission, a read-only or full disk, a missing folder), in the user's language.
 AppError cannotCreate(const QString& file) {
-    return AppError(QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(file)));
+    return AppError(
+        withReason(QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(file)),
+                   whyCannotWrite(file)));
 }
 
 bool writeWhole(const QString& path, const QByteArray& bytes) {
@@ -213,7 +219,7 @@ void finishUnfinishedSaves(const QString& dataFolder) {
 }
 
 void writeFiles(const QString& folder, const QByteArray& backText, const Picture& back,
-                const Picture& front, Unwritten unwritten) {
+                const Picture& front, const CoverOptions* options, Unwritten unwritten) {
     const QString dir = withTrailingDelim(folder);
     // A project folder that is a link is saved where the link leads.
     QFileInfo where(QDir::cleanPath(QFileInfo(dir).absoluteFilePath()));
@@ -256,6 +262,10 @@ void writeFiles(const QString& folder, const QByteArray& backText, const Picture
     if (!front.isEmpty()) {
         write(FrontFile, front.fileBytes(dir + FrontFile));
         kept.removeAll(FrontFile);
+    }
+    if (options && coverOptionsWanted(dir, *options)) {
+        write(CoverOptionsFile, coverOptionsText(*options));
+        kept.removeAll(CoverOptionsFile);
     }
     if (existed && unwritten == Unwritten::Keep)
         for (const QString& name : std::as_const(kept)) {
@@ -331,6 +341,7 @@ QStringList readFiles(const QString& folder, Cover& cover,
             failures << failureOf(file, notEnoughMemory());
         }
     };
+    cover.setCoverOptions(readCoverOptionsFile(dir));
     tryRead(dir + FrontFile, [&] { cover.loadFrontPicture(dir + FrontFile); });
     tryRead(dir + BackPictureFile, [&] { cover.loadBackPicture(dir + BackPictureFile); });
     if (loadBackText)

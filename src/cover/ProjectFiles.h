@@ -11,6 +11,7 @@
 #include <functional>
 
 class Cover;
+struct CoverOptions;
 class Picture;
 
 namespace Project {
@@ -50,14 +51,20 @@ enum class Unwritten {
 
 // Writes a project into folder, made with its parents when missing: "Back.rtf" always,
 // "Back.bmp" as a 24-bit Windows bitmap when there is a back picture, "Front.jpg" with the front
-// picture's own bytes when there is one. All files or none, also when the program is killed
-// half-way: the project is written whole into a new folder beside it, which then takes the old
-// folder's place in one step; other files in the folder stay. Throws AppError "Cannot create
-// file <path>", the folder then as it was.
+// picture's own bytes when there is one, and with options "Cover.ini" (cover/CoverOptionsFile.h)
+// when they differ from the defaults or the folder has one. All files or none, also when the
+// program is killed half-way: the project is written whole into a new folder beside it, which then
+// takes the old folder's place in one step; other files in the folder stay. Throws AppError
+// "Cannot create file <path>", the folder then as it was.
 void writeFiles(const QString& folder, const QByteArray& backText, const Picture& back,
-                const Picture& front, Unwritten unwritten = Unwritten::Keep);
+                const Picture& front, const CoverOptions* options = nullptr,
+                Unwritten unwritten = Unwritten::Keep);
+inline void writeFiles(const QString& folder, const QByteArray& backText, const Picture& back,
+                       const Picture& front, Unwritten unwritten) {
+    writeFiles(folder, backText, back, front, nullptr, unwritten);
+}
 
-// Whether folder holds any of a project's three files.
+// Whether folder holds any of a project's files.
 bool holdsProject(const QString& folder);
 
 // Whether the two paths lead to the same folder (links followed, a delimiter at the end or not).

@@ -224,6 +224,10 @@ void Picture::loadFromData(const QByteArray& data, const QString& extension, QSi
     modified_ = false;
 }
 
+bool Picture::isUnchanged() const {
+    return !modified_ && original_ && original_->size() > 0;
+}
+
 QByteArray Picture::originalBytes() const {
     return original_ ? original_->toByteArray() : QByteArray();
 }

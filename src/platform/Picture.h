@@ -52,7 +52,7 @@ public:
     // The bytes as they were read (empty when the picture was not read from a file).
     QByteArray originalBytes() const;
     // Nothing was drawn on it since it was loaded: its pixels are those of originalBytes().
-    bool isUnchanged() const { return !modified_ && original_ && original_->size() > 0; }
+    bool isUnchanged() const;
     // The picture's full size as stored (upright), which may exceed Image().size().
     QSize fullSize() const { return fullSize_; }
     // Decodes the original again at the smallest scale that covers `cover` (full size when

@@ -75,6 +75,9 @@ QString whyCannotWrite(const QString& path) {
     const QByteArray name = QFile::encodeName(folder);
     if (::access(name.constData(), W_OK | X_OK) != 0)
         return systemReason(errno);
+    // A file is not written into a folder that is not there (a folder would have been made).
+    if (folder != info.absolutePath())
+        return systemReason(ENOENT);
     struct statvfs disk {};
     if (::statvfs(name.constData(), &disk) == 0 && disk.f_bavail == 0)
         return systemReason(ENOSPC);

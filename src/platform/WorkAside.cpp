@@ -39,10 +39,18 @@ void runAside(const std::function<void()>& work) {
                 loop.quit();
         });
         poll.start(15);
-        if (done.wait_for(0ms) != std::future_status::ready)
+        bool quitMeanwhile = false;
+        if (done.wait_for(0ms) != std::future_status::ready) {
             loop.exec(QEventLoop::ExcludeUserInputEvents);
+            // Ended before the work was: the application was asked to quit meanwhile. That ended
+            // this loop only; the quit is asked again once the caller has gone on, so that what
+            // it opens next (an error box) ends too.
+            quitMeanwhile = done.wait_for(0ms) != std::future_status::ready;
+        }
         if (cursor)
             QGuiApplication::restoreOverrideCursor();
+        if (quitMeanwhile)
+            QMetaObject::invokeMethod(app, &QCoreApplication::quit, Qt::QueuedConnection);
     }
     worker.join();
     done.get();

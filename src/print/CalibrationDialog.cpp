@@ -8,6 +8,7 @@
 #include "platform/AppError.h"
 #include "platform/RegistryStore.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,7 +16,7 @@
 namespace {
 
 constexpr int ClientWidth = 460;
-constexpr int ClientHeight = 240;
+constexpr int ClientHeight = 272;
 constexpr int RowTop = 54;
 constexpr int RowStep = 32;
 
@@ -53,6 +54,8 @@ void CalibrationDialog::createControls() {
     makeRow(1, offsetYLabel, offsetYEdit, QStringLiteral("mm"));
     makeRow(2, scaleXLabel, scaleXEdit, QStringLiteral("%"));
     makeRow(3, scaleYLabel, scaleYEdit, QStringLiteral("%"));
+    standardSizesBox = new QCheckBox(this);
+    standardSizesBox->setGeometry(16, RowTop + 4 * RowStep, 428, 26);
 
     QFont bold = DialogLook::pixelFont(QStringLiteral("Verdana"), 14);
     bold.setBold(true);
@@ -64,9 +67,9 @@ void CalibrationDialog::createControls() {
         return button;
     };
     // Wide enough for the Dutch "Testpagina afdrukken" in bold.
-    testPageButton = makeButton(QRect(16, 192, 200, 35));
-    okButton = makeButton(QRect(230, 192, 100, 35));
-    cancelButton = makeButton(QRect(344, 192, 100, 35));
+    testPageButton = makeButton(QRect(16, 224, 200, 35));
+    okButton = makeButton(QRect(230, 224, 100, 35));
+    cancelButton = makeButton(QRect(344, 224, 100, 35));
     okButton->setDefault(true);
 }
 
@@ -77,6 +80,10 @@ void CalibrationDialog::setTexts() {
     offsetYLabel->setText(calibrationFieldName(CalibrationField::OffsetY) + u':');
     scaleXLabel->setText(calibrationFieldName(CalibrationField::ScaleX) + u':');
     scaleYLabel->setText(calibrationFieldName(CalibrationField::ScaleY) + u':');
+    standardSizesBox->setText(tr("Standard jewel-case sizes"));
+    standardSizesBox->setToolTip(tr("Prints every cover at the size a jewel case takes: the front "
+                                    "120 × 120 mm, the tray card 150 × 118 mm with 6.5 mm "
+                                    "spines. Off: the design's slightly smaller scale."));
     testPageButton->setText(tr("Print test page"));
     okButton->setText(tr("OK"));
     cancelButton->setText(tr("Cancel"));
@@ -131,11 +138,14 @@ void CalibrationDialog::showValues(const PrinterCalibration& c) {
     offsetYEdit->setText(formatCalibrationField(c.offsetY));
     scaleXEdit->setText(formatCalibrationField(c.scaleX));
     scaleYEdit->setText(formatCalibrationField(c.scaleY));
+    standardSizesBox->setChecked(c.standardSizes);
 }
 
 PrinterCalibration CalibrationDialog::enteredCalibration() const {
-    return parseCalibration(offsetXEdit->text(), offsetYEdit->text(), scaleXEdit->text(),
-                            scaleYEdit->text());
+    PrinterCalibration c = parseCalibration(offsetXEdit->text(), offsetYEdit->text(),
+                                            scaleXEdit->text(), scaleYEdit->text());
+    c.standardSizes = standardSizesBox->isChecked();
+    return c;
 }
 
 void CalibrationDialog::printTest() {

@@ -10,6 +10,7 @@
 #include <functional>
 
 class ColourButton;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -30,6 +31,7 @@ public:
     QLineEdit* offsetYEdit;
     QLineEdit* scaleXEdit;
     QLineEdit* scaleYEdit;
+    QCheckBox* standardSizesBox;
     ColourButton* testPageButton;
     ColourButton* okButton;
     ColourButton* cancelButton;

@@ -53,7 +53,7 @@ void drawRulers(QPainter& painter) {
 }
 
 // An L of 8 mm at each corner of the rectangle (in tenths of a millimetre), along its outline.
-void drawCorners(QPainter& painter, const QRectF& r) {
+void drawCornerLines(QPainter& painter, const QRectF& r) {
     const double arm = 8 * Unit;
     const QPointF corners[] = {r.topLeft(), r.topRight(), r.bottomRight(), r.bottomLeft()};
     for (const QPointF& c : corners) {
@@ -62,6 +62,10 @@ void drawCorners(QPainter& painter, const QRectF& r) {
         painter.drawLine(c, c + QPointF(dx, 0));
         painter.drawLine(c, c + QPointF(0, dy));
     }
+}
+
+void drawCorners(QPainter& painter, const QRectF& r) {
+    drawCornerLines(painter, r);
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(30);
     painter.setFont(font);
@@ -84,10 +88,23 @@ void paintCalibrationPage(QPainter& painter, const CalibrationPage& page) {
     drawRulers(painter);
 
     if (!page.canvas.isEmpty() && !page.printed.isEmpty()) {
-        const QRect frame = PrintGeometry::toPrinted(Layout::FrontFrame, page.canvas, page.printed);
         const double kx = 254.0 / page.dpiX, ky = 254.0 / page.dpiY;
-        drawCorners(painter, QRectF(frame.left() * kx, frame.top() * ky, frame.width() * kx,
-                                    frame.height() * ky));
+        const auto frameAt = [&](QSize printed) {
+            const QRect frame = PrintGeometry::toPrinted(Layout::FrontFrame, page.canvas, printed);
+            return QRectF((frame.left() + page.layoutShift.x()) * kx,
+                          (frame.top() + page.layoutShift.y()) * ky, frame.width() * kx,
+                          frame.height() * ky);
+        };
+        drawCorners(painter, frameAt(page.printed));
+        // The other size: the standard sizes beside the design's scale, or the other way round.
+        const QSize standard =
+            PrintGeometry::standardPrintedSize(page.canvas, page.dpiX, page.dpiY);
+        const QSize design = PrintGeometry::printedSize(
+            page.canvas, PrintGeometry::scaleFor(page.dpiX, page.dpiY, 96, 96, 1));
+        painter.save();
+        painter.setPen(QPen(Qt::black, 2, Qt::DashLine, Qt::FlatCap));
+        drawCornerLines(painter, frameAt(page.calibration.standardSizes ? design : standard));
+        painter.restore();
     }
 
     const PrinterCalibration& c = page.calibration;
@@ -114,7 +131,17 @@ void paintCalibrationPage(QPainter& painter, const CalibrationPage& page) {
             "CalibrationPage",
             "A line L mm long: new scale = scale in use × 100 / L. Correct the scales first and "
             "print this page again. Then a 0 mark that lies d mm too far right or down: new "
-            "offset = offset in use − d.");
+            "offset = offset in use − d.") +
+        QStringLiteral("\n\n") +
+        (c.standardSizes
+             ? QCoreApplication::translate(
+                   "CalibrationPage",
+                   "Covers print at the standard jewel-case sizes: front 120.0 × 120.0 mm (solid "
+                   "corners). Dashed: the design's scale, front 119.1 × 118.7 mm.")
+             : QCoreApplication::translate(
+                   "CalibrationPage",
+                   "Covers print at the design's scale: front 119.1 × 118.7 mm (solid corners). "
+                   "Dashed: the standard jewel-case sizes, front 120.0 × 120.0 mm."));
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(30);
     painter.setFont(font);

@@ -1,6 +1,7 @@
 // The test page of a printer's calibration: a horizontal and a vertical line of 100 mm with a
 // tick every millimetre (longer ones every 5 and 10 mm, numbered every 10), the corners of the
-// front's frame where the cover print puts them, and a few lines that say where the lines should
+// front's frame where the cover print puts them (solid) and where the other size would put them
+// (dashed: the standard jewel-case sizes or the design's scale), and a few lines that say where the lines should
 // come out and how to turn what was measured into new values. The whole page is drawn with the
 // calibration applied, as a cover would be, so a test page printed with good values measures
 // true.
@@ -26,6 +27,8 @@ struct CalibrationPage {
     // put the front frame's corners where the cover print puts the frame.
     QSize canvas;
     QSize printed;
+    // Where the print moves the layout on a paper too short for it (PaperFit), in device pixels.
+    QPointF layoutShift;
 };
 
 // Where the lines start, in millimetres from the page's origin before calibration.

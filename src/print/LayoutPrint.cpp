@@ -12,6 +12,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -88,6 +89,36 @@ QImage pictureFor(const Picture& picture, QSize device, bool reduce) {
     if (reduce && target != image.size())
         image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return asRgb32(image);
+}
+
+// A front cropped or fitted: the part the screen shows, from the original pixels at the printed
+// front's size, where the canvas shows it unchanged.
+QImage takeFront(const PrintSource& source, const QImage& canvas, QSize printed,
+                 QPainter& eraser) {
+    const Picture& front = source.front;
+    const CoverOptions& options = source.coverOptions;
+    if (front.isEmpty() || !alreadyOnCanvas(canvas, [&](Canvas& c) {
+            c.stretchDraw(Layout::FrontRect, frontImage(front.image(), options));
+        }))
+        return QImage();
+    const QSize device = PrintGeometry::toPrinted(Layout::FrontRect, canvas.size(), printed).size();
+    const QSizeF factor = frontDecodeFactor(front.image().size(), options);
+    QImage picture;
+    try {
+        picture = front.decode(QSize(int(std::ceil(device.width() * factor.width())),
+                                     int(std::ceil(device.height() * factor.height()))));
+    } catch (const AppError&) {
+        return QImage(); // the canvas's copy prints instead
+    }
+    QImage shown = frontImage(picture, options);
+    if (shown.isNull())
+        return shown;
+    if (shown.width() > device.width() || shown.height() > device.height())
+        shown = shown.scaled(QSize(std::min(shown.width(), device.width()),
+                                   std::min(shown.height(), device.height())),
+                             Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    eraser.fillRect(Layout::FrontRect, Qt::white);
+    return asRgb32(shown);
 }
 
 } // namespace
@@ -170,7 +201,11 @@ SharpPlan planSharpPrint(const PrintSource& source, QSize printed, bool reducePi
             eraser.fillRect(rect, Qt::white);
         return image;
     };
-    plan.frontImage = takePicture(source.front, Layout::FrontRect, frontStandIn);
+    // A stand-in takes the place of the whole picture only: a cropped or fitted front is drawn.
+    if (source.coverOptions.fill == FrontFill::Stretch)
+        plan.frontImage = takePicture(source.front, Layout::FrontRect, frontStandIn);
+    else
+        plan.frontImage = takeFront(source, canvas, printed, eraser);
     // The list as text where the back picture is still its copy and shows so on the canvas.
     plan.backText =
         !source.backText.isNull() && !source.back.isEmpty() &&
@@ -205,7 +240,7 @@ void paintLayout(QPainter& painter, const PrintSource& source, QSize printed, Pr
         return;
     const QRect page(QPoint(0, 0), printed);
     painter.save();
-    painter.setClipRect(page);
+    painter.setClipRect(page, Qt::IntersectClip);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     if (mode == PrintMode::Stretch) {
         painter.drawImage(QRectF(page), source.canvas);
@@ -266,5 +301,6 @@ PrintSource printSourceOf(const Cover& cover) {
     source.back = cover.backPicture();
     source.backText = cover.backText();
     source.spineText = cover.spineText();
+    source.coverOptions = cover.coverOptions();
     return source;
 }

@@ -11,6 +11,7 @@
 #pragma once
 
 #include "cover/BackText.h"
+#include "cover/CoverOptions.h"
 #include "cover/CoverLayout.h"
 #include "platform/Picture.h"
 
@@ -32,6 +33,7 @@ struct PrintSource {
     Picture back;
     BackTextView backText; // the list the back picture was copied from, if it was
     QString spineText;
+    CoverOptions coverOptions; // how the front fills its square
     QRect leftSpine = Layout::LeftSpineBounds;
     QRect rightSpine = Layout::RightSpineBounds;
 };

@@ -34,10 +34,11 @@ AppError cannotCreate(const QString& file) {
 
 // The printer as printing to a PDF file has it: the printer object's high resolution, an A4
 // page upright, the job named after the cover.
-void setUpPdfPrinter(QPrinter& printer, const QString& file, const PrintSource& source) {
+void setUpPdfPrinter(QPrinter& printer, const QString& file, const PrintSource& source,
+                     PaperFit::Paper paper) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(file);
-    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageSize(PaperFit::pageSizeOf(paper));
     printer.setPageOrientation(QPageLayout::Portrait);
     printer.setCreator(ProductName);
     printer.setDocName(source.spineText.isEmpty()
@@ -55,20 +56,26 @@ void putInPlace(const QString& file, const QByteArray& bytes) {
 constexpr int BandRows = 256;
 
 struct PageGeometry {
-    QSize size;    // the page in pixels
-    QPoint corner; // the printable area's corner, where the layout begins
-    QSize printed; // the layout's printed size
+    QSize size;        // the page in pixels
+    QPoint corner;     // the printable area's corner, where the layout begins
+    QSize printed;     // the layout's printed size
+    PaperFit::Fit fit; // where the layout goes in the printable area
 };
 
-PageGeometry pageGeometry(const PrintSource& source, int dpi) {
+// Throws AppError when the covers do not fit on the paper.
+PageGeometry pageGeometry(const PrintSource& source, int dpi, const PageExport::PageChoice& choice) {
     PageGeometry g;
-    g.size = PageExport::pageSizeAt(dpi);
+    g.size = PageExport::pageSizeAt(dpi, choice.paper);
     QPrinter printer(QPrinter::HighResolution);
-    setUpPdfPrinter(printer, QString(), source);
+    setUpPdfPrinter(printer, QString(), source, choice.paper);
     g.corner = printer.pageLayout().paintRectPixels(dpi).topLeft();
-    const PrintGeometry::PrintScale scale =
-        PrintGeometry::scaleFor(dpi, dpi, WindowDpi, WindowDpi, ScreenScale);
-    g.printed = PrintGeometry::printedSize(source.canvas.size(), scale);
+    const QSize canvas = source.canvas.size();
+    g.printed = PrintGeometry::printedSizeOn(canvas, dpi, dpi, WindowDpi, WindowDpi, ScreenScale,
+                                             choice.standardSizes);
+    g.fit = PaperFit::fitLayout(printer.pageLayout().paintRect(QPageLayout::Millimeter).size(),
+                                PaperFit::mmPerPixel(canvas, g.printed, dpi, dpi));
+    if (!g.fit.fits)
+        throw AppError(PaperFit::tooSmallMessage(printer.pageLayout()));
     return g;
 }
 
@@ -78,6 +85,7 @@ void paintBand(QImage& band, int top, const PrintSource& source, const SharpPlan
     band.fill(Qt::white);
     QPainter painter(&band);
     painter.translate(geometry.corner.x(), geometry.corner.y() - top);
+    PaperFit::applyFit(painter, geometry.fit, source.canvas.size(), geometry.printed);
     paintSharpPlan(painter, source, plan, geometry.printed);
 }
 
@@ -125,14 +133,14 @@ bool encodePng(QByteArray* out, QSize size, int dpi, const std::function<const u
 
 namespace PageExport {
 
-QSize pageSizeAt(int dpi) {
+QSize pageSizeAt(int dpi, PaperFit::Paper paper) {
     // Rounded to the nearest pixel: 3507.87 pixels down at 300 dpi make 3508.
-    const QSizeF mm = QPageSize(QPageSize::A4).size(QPageSize::Millimeter);
+    const QSizeF mm = PaperFit::pageSizeOf(paper).size(QPageSize::Millimeter);
     return QSize(qRound(mm.width() / 25.4 * dpi), qRound(mm.height() / 25.4 * dpi));
 }
 
-QImage pageImage(const PrintSource& source, int dpi) {
-    const PageGeometry geometry = pageGeometry(source, dpi);
+QImage pageImage(const PrintSource& source, int dpi, const PageChoice& choice) {
+    const PageGeometry geometry = pageGeometry(source, dpi, choice);
     QImage page(geometry.size, QImage::Format_RGB32);
     if (page.isNull())
         throw AppError(
@@ -145,7 +153,7 @@ QImage pageImage(const PrintSource& source, int dpi) {
     return page;
 }
 
-void writePdf(const PrintSource& source, const QString& file) {
+void writePdf(const PrintSource& source, const QString& file, const PageChoice& choice) {
     // The printer writes a file of its own beside the target; what it wrote is put in the
     // target's place only when it is complete.
     const QFileInfo target(file);
@@ -155,21 +163,28 @@ void writePdf(const PrintSource& source, const QString& file) {
         throw cannotCreate(file);
     draft.close();
     QPrinter printer(QPrinter::HighResolution);
-    setUpPdfPrinter(printer, draft.fileName(), source);
-    // A JPEG front goes into the PDF as its own bytes: drawn as a stand-in, replaced below.
+    setUpPdfPrinter(printer, draft.fileName(), source, choice.paper);
+    // A JPEG front shown whole goes into the PDF as its own bytes: drawn as a stand-in, replaced
+    // below. A cropped or fitted front is drawn from its pixels.
     const std::optional<PdfJpeg::Passable> jpeg =
-        source.front.getFormat() == Picture::Format::Jpeg && source.front.isUnchanged()
+        source.front.getFormat() == Picture::Format::Jpeg && source.front.isUnchanged() &&
+                source.coverOptions.fill == FrontFill::Stretch
             ? PdfJpeg::passable(source.front.originalBytes())
             : std::nullopt;
     bool standInDrawn = false;
     try {
+        const QSize canvas = source.canvas.size();
+        const QSize printed =
+            PrintGeometry::printedSizeOn(canvas, printer.logicalDpiX(), printer.logicalDpiY(),
+                                         WindowDpi, WindowDpi, ScreenScale, choice.standardSizes);
+        // A paper too small for the covers is refused before the file is begun.
+        const PaperFit::Fit fit = fitOnPrinter(printer, canvas, printed);
+        if (!fit.fits)
+            throw AppError(PaperFit::tooSmallMessage(printer.pageLayout()));
         printDocument(printer, [&](QPainter& painter) {
-            const QSize printed = PrintGeometry::printedSize(
-                source.canvas.size(),
-                PrintGeometry::scaleFor(printer.logicalDpiX(), printer.logicalDpiY(), WindowDpi,
-                                        WindowDpi, ScreenScale));
             if (source.canvas.isNull() || printed.isEmpty())
                 return;
+            PaperFit::applyFit(painter, fit, canvas, printed);
             const SharpPlan plan = planSharpPrint(source, printed, false,
                                                   jpeg ? PdfJpeg::standIn() : QImage());
             standInDrawn = jpeg && !plan.frontImage.isNull();
@@ -192,7 +207,8 @@ void writePdf(const PrintSource& source, const QString& file) {
     putInPlace(file, bytes);
 }
 
-void writePng(const PrintSource& source, const QString& file, int dpi) {
+void writePng(const PrintSource& source, const QString& file, int dpi,
+              const PageChoice& choice) {
     if (dpi < MinDpi || dpi > MaxDpi)
         throw AppError(
             QCoreApplication::translate("PageExport", "No PNG page at %1 dpi: from %2 to %3.")
@@ -203,7 +219,7 @@ void writePng(const PrintSource& source, const QString& file, int dpi) {
         throw cannotCreate(file);
     // The page is painted a band of rows at a time, each band written out before the next is
     // painted: a 600-dpi page never lies in memory whole.
-    const PageGeometry geometry = pageGeometry(source, dpi);
+    const PageGeometry geometry = pageGeometry(source, dpi, choice);
     const SharpPlan plan = planSharpPrint(source, geometry.printed);
     QImage band(geometry.size.width(), std::min(BandRows, geometry.size.height()),
                 QImage::Format_RGB32);

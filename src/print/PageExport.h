@@ -7,6 +7,7 @@
 #pragma once
 
 #include "print/LayoutPrint.h"
+#include "print/PaperFit.h"
 
 #include <QImage>
 #include <QSize>
@@ -19,19 +20,27 @@ namespace PageExport {
 inline constexpr int MinDpi = 1;
 inline constexpr int MaxDpi = 1200;
 
-// An A4 page's size in pixels at dpi: 2480 x 3508 at 300 dpi.
-QSize pageSizeAt(int dpi);
+// The paper and the covers' scale of an exported page.
+struct PageChoice {
+    PaperFit::Paper paper = PaperFit::Paper::A4;
+    bool standardSizes = false; // the standard jewel-case sizes instead of the design's scale
+};
 
-// The page at dpi as printing lays it out on an A4 PDF page: white, the layout from the corner
-// of the printable area, at the size the print gives it. dpi must lie in [MinDpi, MaxDpi].
-QImage pageImage(const PrintSource& source, int dpi);
+// A page's size in pixels at dpi: 2480 x 3508 at 300 dpi on A4.
+QSize pageSizeAt(int dpi, PaperFit::Paper paper = PaperFit::Paper::A4);
 
-// Writes the page as a one-page A4 PDF. Throws AppError "Cannot create file <file>" when the
-// file cannot be written.
-void writePdf(const PrintSource& source, const QString& file);
+// The page at dpi as printing lays it out on a PDF page of the paper: white, the layout placed
+// on the printable area as the print places it, at the size the print gives it. dpi must lie in
+// [MinDpi, MaxDpi]. Throws AppError when the covers do not fit on the paper.
+QImage pageImage(const PrintSource& source, int dpi, const PageChoice& choice = {});
+
+// Writes the page as a one-page PDF. Throws AppError "Cannot create file <file>" when the file
+// cannot be written.
+void writePdf(const PrintSource& source, const QString& file, const PageChoice& choice = {});
 
 // Writes the page as a PNG picture at dpi (its resolution recorded in the file). Throws AppError
 // "Cannot create file <file>" when the file cannot be written.
-void writePng(const PrintSource& source, const QString& file, int dpi);
+void writePng(const PrintSource& source, const QString& file, int dpi,
+              const PageChoice& choice = {});
 
 } // namespace PageExport

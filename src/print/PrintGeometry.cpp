@@ -35,6 +35,18 @@ QSize printedSize(QSize canvas, PrintScale scale) {
                  roundHalfEven(canvas.height() * scale.sy * HeightFactor));
 }
 
+QSize standardPrintedSize(QSize canvas, double dpiX, double dpiY) {
+    return QSize(roundHalfEven(canvas.width() * StandardMmPerPixel / 25.4 * dpiX),
+                 roundHalfEven(canvas.height() * StandardMmPerPixel / 25.4 * dpiY));
+}
+
+QSize printedSizeOn(QSize canvas, double dpiX, double dpiY, double windowDpiX, double windowDpiY,
+                    double screenScale, bool standardSizes) {
+    if (standardSizes)
+        return standardPrintedSize(canvas, dpiX, dpiY);
+    return printedSize(canvas, scaleFor(dpiX, dpiY, windowDpiX, windowDpiY, screenScale));
+}
+
 QRect toPrinted(const QRect& layoutRect, QSize canvas, QSize printed) {
     if (canvas.isEmpty())
         return QRect();

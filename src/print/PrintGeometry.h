@@ -46,6 +46,16 @@ PrintScale scaleFor(double printerDpiX, double printerDpiY, double windowDpiX, d
 // pixels from the top-left corner of the printable area.
 QSize printedSize(QSize canvas, PrintScale scale);
 
+// At the standard jewel-case sizes one layout pixel prints a quarter of a millimetre each way:
+// the front 120 x 120 mm, the tray card 150 x 118 mm with its spines.
+inline constexpr double StandardMmPerPixel = 0.25;
+QSize standardPrintedSize(QSize canvas, double dpiX, double dpiY);
+
+// The printed size on a device of dpiX by dpiY: at the design's scale as seen from the preview's
+// window (printedSize), or at the standard sizes.
+QSize printedSizeOn(QSize canvas, double dpiX, double dpiY, double windowDpiX, double windowDpiY,
+                    double screenScale, bool standardSizes);
+
 // A rectangle of layout pixels (right and bottom exclusive) on the printed page, each edge placed
 // where the stretched canvas puts it and rounded to the nearest printer pixel.
 QRect toPrinted(const QRect& layoutRect, QSize canvas, QSize printed);

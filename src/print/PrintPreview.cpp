@@ -103,15 +103,61 @@ void printDocument(QPrinter& printer, const std::function<void(QPainter&)>& draw
 void printLayoutOn(QPrinter& printer, const PrintSource& source, double windowDpiX,
                    double windowDpiY, double screenScale, PrintMode mode,
                    const PrinterCalibration& calibration) {
+    // The printer's resolution takes the place of the device context's pixels per inch.
+    const double dpiX = printer.logicalDpiX(), dpiY = printer.logicalDpiY();
+    const QSize canvas = source.canvas.size();
+    const QSize printed = PrintGeometry::printedSizeOn(canvas, dpiX, dpiY, windowDpiX, windowDpiY,
+                                                       screenScale, calibration.standardSizes);
+    // A paper too small for the covers is refused before the job begins.
+    const PaperFit::Fit fit = fitOnPrinter(printer, canvas, printed);
+    if (!fit.fits)
+        throw AppError(PaperFit::tooSmallMessage(printer.pageLayout()));
     printDocument(printer, [&](QPainter& painter) {
-        // The printer's resolution takes the place of the device context's pixels per inch.
-        const PrintGeometry::PrintScale scale = PrintGeometry::scaleFor(
-            printer.logicalDpiX(), printer.logicalDpiY(), windowDpiX, windowDpiY, screenScale);
         if (!calibration.isNone())
-            painter.setWorldTransform(
-                calibration.transform(printer.logicalDpiX(), printer.logicalDpiY()));
-        paintLayout(painter, source, PrintGeometry::printedSize(source.canvas.size(), scale), mode);
+            painter.setWorldTransform(calibration.transform(dpiX, dpiY));
+        PaperFit::applyFit(painter, fit, canvas, printed);
+        paintLayout(painter, source, printed, mode);
     });
+}
+
+PaperFit::Fit fitOnPrinter(const QPrinter& printer, QSize canvas, QSize printed) {
+    return PaperFit::fitLayout(
+        printer.pageLayout().paintRect(QPageLayout::Millimeter).size(),
+        PaperFit::mmPerPixel(canvas, printed, printer.logicalDpiX(), printer.logicalDpiY()));
+}
+
+QImage pagePicture(const PrintSource& source, const QPageLayout& paper, QSize box,
+                   bool standardSizes, PaperFit::Fit* fitOut) {
+    QImage picture(box, QImage::Format_RGB32);
+    picture.fill(QColor(160, 160, 160));
+    const QSizeF paperMm = paper.fullRect(QPageLayout::Millimeter).size();
+    if (paperMm.isEmpty() || box.isEmpty())
+        return picture;
+    const double perMm = std::min(box.width() / paperMm.width(), box.height() / paperMm.height());
+    QPainter painter(&picture);
+    painter.fillRect(QRectF(0, 0, paperMm.width() * perMm, paperMm.height() * perMm), Qt::white);
+    const QSizeF mmPerPixel = standardSizes
+                                  ? QSizeF(PrintGeometry::StandardMmPerPixel,
+                                           PrintGeometry::StandardMmPerPixel)
+                                  : QSizeF(25.4 / 96 * PrintGeometry::WidthFactor,
+                                           25.4 / 96 * PrintGeometry::HeightFactor);
+    const QSize canvas = source.canvas.size();
+    const QSize printed(qRound(canvas.width() * mmPerPixel.width() * perMm),
+                        qRound(canvas.height() * mmPerPixel.height() * perMm));
+    const QRectF printable = paper.paintRect(QPageLayout::Millimeter);
+    const PaperFit::Fit fit = PaperFit::fitLayout(printable.size(), mmPerPixel);
+    if (fitOut)
+        *fitOut = fit;
+    if (canvas.isEmpty() || printed.isEmpty())
+        return picture;
+    painter.translate(printable.topLeft() * perMm);
+    PaperFit::applyFit(painter, fit, canvas, printed);
+    // Reduced with averaging, so that the one-pixel marks stay visible.
+    PrintSource reduced = source;
+    reduced.canvas =
+        source.canvas.scaled(printed, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    paintLayout(painter, reduced, printed, PrintMode::Stretch);
+    return picture;
 }
 
 PrinterCalibration calibrationFor(const QPrinter& printer) {
@@ -132,9 +178,14 @@ void printCalibrationPageOn(QPrinter& printer, const PrinterCalibration& calibra
         page.dpiY = printer.logicalDpiY();
         page.paperOrigin = printer.pageLayout().paintRect(QPageLayout::Millimeter).topLeft();
         page.canvas = canvasSize;
-        page.printed = PrintGeometry::printedSize(
-            canvasSize,
-            PrintGeometry::scaleFor(page.dpiX, page.dpiY, windowDpiX, windowDpiY, screenScale));
+        page.printed =
+            PrintGeometry::printedSizeOn(canvasSize, page.dpiX, page.dpiY, windowDpiX, windowDpiY,
+                                         screenScale, calibration.standardSizes);
+        const PaperFit::Fit fit = fitOnPrinter(printer, canvasSize, page.printed);
+        if (fit.moved && !canvasSize.isEmpty())
+            page.layoutShift =
+                QPointF(fit.shift.x() * page.printed.width() / canvasSize.width(),
+                        fit.shift.y() * page.printed.height() / canvasSize.height());
         paintCalibrationPage(painter, page);
     });
 }
@@ -180,6 +231,12 @@ void PrintPreview::createControls() {
     resolutionNote = new QLabel(this);
     resolutionNote->setIndent(9);
     resolutionNote->hide();
+    resolutionNote->setWordWrap(true);
+    calibrateLink = new QLabel(this);
+    calibrateLink->setIndent(9);
+    calibrateLink->setTextFormat(Qt::RichText);
+    calibrateLink->setTextInteractionFlags(Qt::LinksAccessibleByMouse |
+                                           Qt::LinksAccessibleByKeyboard);
 }
 
 void PrintPreview::setTexts() {
@@ -189,12 +246,18 @@ void PrintPreview::setTexts() {
         printButton->text(), printKey().toString(QKeySequence::NativeText)));
     closeButton->setText(tr("Cancel"));
     calibrateButton->setText(tr("Calibrate…"));
+    const QString link =
+        QStringLiteral("<a href=\"calibrate\">%1</a>").arg(tr("Calibrate…").toHtmlEscaped());
+    calibrateLink->setText(tr("Covers print too small or too large?").toHtmlEscaped() + u' ' +
+                           link);
 }
 
 void PrintPreview::connectHandlers() {
     connect(printButton, &QPushButton::clicked, this, guarded(this, &PrintPreview::printCover));
     connect(closeButton, &QPushButton::clicked, this, guarded(this, &PrintPreview::closePreview));
     connect(calibrateButton, &QPushButton::clicked, this,
+            guarded(this, &PrintPreview::calibratePrinter));
+    connect(calibrateLink, &QLabel::linkActivated, this,
             guarded(this, &PrintPreview::calibratePrinter));
     // The main window's Ctrl+P opens the preview; pressed again, it prints.
     auto* print = new QShortcut(printKey(), this);
@@ -225,28 +288,36 @@ void PrintPreview::keepFixedSize() {
     // The window keeps the size of an A4 page at 3 pixels per millimetre under its buttons; the
     // line on the front's resolution, when there is one, goes below that page.
     const bool note = !resolutionNote->text().isEmpty();
-    const QSize client =
-        PrintGeometry::clientSize(screenScale) + QSize(0, note ? PrintGeometry::NoteHeight : 0);
+    const int noteHeight =
+        note ? int(resolutionNote->text().count(u'\n') + 1) * PrintGeometry::NoteHeight : 0;
+    const QSize client = PrintGeometry::clientSize(screenScale) +
+                         QSize(0, PrintGeometry::NoteHeight + noteHeight);
     if (minimumSize() != client || maximumSize() != client)
         setFixedSize(client);
     buttonPanel->setGeometry(0, 0, client.width(), PrintGeometry::PanelHeight);
     const QRect preview(QPoint(0, PrintGeometry::PanelHeight),
                         PrintGeometry::previewSize(screenScale));
     previewView->setGeometry(preview);
-    resolutionNote->setGeometry(0, preview.bottom() + 1, client.width(), PrintGeometry::NoteHeight);
+    resolutionNote->setGeometry(0, preview.bottom() + 1, client.width(), noteHeight);
     resolutionNote->setVisible(note);
+    calibrateLink->setGeometry(0, preview.bottom() + 1 + noteHeight, client.width(),
+                               PrintGeometry::NoteHeight);
 }
 
 void PrintPreview::makePreview(const PrintSource& source) {
     source_ = source;
     // Made at the size the image control has when the window is shown, so that the control
-    // does not enlarge a smaller picture.
-    preview_ = QImage(PrintGeometry::previewSize(screenScale), QImage::Format_RGB32);
-    preview_.fill(Qt::white);
-    Canvas canvas(&preview_);
-    canvas.stretchDraw(preview_.rect(), source_.canvas);
+    // does not enlarge a smaller picture; the page as the chosen printer's paper takes it.
+    PaperFit::Fit fit;
+    preview_ = pagePicture(source_, printer().pageLayout(), PrintGeometry::previewSize(screenScale),
+                           calibrationFor(printer()).standardSizes, &fit);
     previewView->setImage(preview_);
-    resolutionNote->setText(softFrontWarning(source_.front));
+    QStringList notes;
+    if (!fit.fits)
+        notes << PaperFit::tooSmallMessage(printer().pageLayout());
+    if (const QString soft = softFrontWarning(source_.front); !soft.isEmpty())
+        notes << soft;
+    resolutionNote->setText(notes.join(u'\n'));
     if (isVisible())
         keepFixedSize();
 }
@@ -278,13 +349,18 @@ void PrintPreview::printLayout() {
         (file.isEmpty() || file.endsWith(QLatin1Char('/')) || QFileInfo(file).isDir()))
         printer().setOutputFileName(
             pdfFileName(file.isEmpty() ? QDir::homePath() : file, printer().docName()));
+    // The paper chosen in the dialog is the one the preview shows from now on.
+    makePreview(source_);
     printLayoutOn(printer(), source_, logicalDpiX(), logicalDpiY(), screenScale, PrintMode::Sharp,
                   calibrationFor(printer()));
 }
 
 void PrintPreview::calibratePrinter() {
-    if (calibrate)
-        calibrate(printer().printerName());
+    if (!calibrate)
+        return;
+    calibrate(printer().printerName());
+    // The standard sizes may have been turned on or off.
+    makePreview(source_);
 }
 
 void PrintPreview::closePreview() {

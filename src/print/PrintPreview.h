@@ -5,6 +5,7 @@
 #pragma once
 
 #include "print/LayoutPrint.h"
+#include "print/PaperFit.h"
 #include "print/PrintGeometry.h"
 #include "print/PrinterCalibration.h"
 
@@ -31,6 +32,10 @@ void printLayoutOn(QPrinter& printer, const PrintSource& source, double windowDp
                    double windowDpiY, double screenScale, PrintMode mode = PrintMode::Sharp,
                    const PrinterCalibration& calibration = {});
 
+// Where the layout goes on the printer's paper (print/PaperFit.h) for a canvas printed at
+// `printed` printer pixels.
+PaperFit::Fit fitOnPrinter(const QPrinter& printer, QSize canvas, QSize printed);
+
 // The calibration that prints on this printer: the one stored for its name when it prints on a
 // printer, none when it writes a PDF file.
 PrinterCalibration calibrationFor(const QPrinter& printer);
@@ -40,6 +45,12 @@ PrinterCalibration calibrationFor(const QPrinter& printer);
 void printCalibrationPageOn(QPrinter& printer, const PrinterCalibration& calibration,
                             QSize canvasSize, double windowDpiX, double windowDpiY,
                             double screenScale);
+
+// The page as it will print on a paper of this layout, drawn into an image of `box` pixels: the
+// paper white on grey, as large as the box allows, the layout placed and cut as the print places
+// it (print/PaperFit.h). fit receives where the layout goes.
+QImage pagePicture(const PrintSource& source, const QPageLayout& paper, QSize box,
+                   bool standardSizes, PaperFit::Fit* fit = nullptr);
 
 class PrintPreview : public QDialog {
     Q_OBJECT
@@ -54,8 +65,10 @@ public:
     ColourButton* closeButton;
     ColourButton* calibrateButton;
     ImageView* previewView;
-    // Under the preview, only while the front picture prints soft.
+    // Under the preview, only while the front picture prints soft or the paper is too small.
     QLabel* resolutionNote;
+    // Under the preview, always: "Covers print too small or too large? Calibrate…".
+    QLabel* calibrateLink;
 
     // Opens the calibration of the printer with this name (the one chosen for printing). Filled
     // by the program's start; the button does nothing while it is empty.

@@ -31,6 +31,8 @@ FieldRule ruleOf(CalibrationField field) {
     return {"Y Scale", 950, 1050, true};
 }
 
+constexpr const char* StandardSizesName = "Standard Sizes";
+
 constexpr CalibrationField AllFields[] = {CalibrationField::OffsetX, CalibrationField::OffsetY,
                                           CalibrationField::ScaleX, CalibrationField::ScaleY};
 
@@ -134,7 +136,10 @@ PrinterCalibration loadCalibration(RegistryStore& store, const QString& printerN
         // Half a calibration would move or scale the print by something nobody measured.
         return {};
     }
-    return PrinterCalibration{values[0], values[1], values[2], values[3]};
+    // Only "1" turns the standard sizes on: anything else keeps the sizes printed so far.
+    const bool standard =
+        store.readString(section, QLatin1String(StandardSizesName), QString()) == u"1";
+    return PrinterCalibration{values[0], values[1], values[2], values[3], standard};
 }
 
 void saveCalibration(RegistryStore& store, const QString& printerName,
@@ -145,5 +150,7 @@ void saveCalibration(RegistryStore& store, const QString& printerName,
     for (int i = 0; i < 4; ++i)
         store.writeString(section, QLatin1String(ruleOf(AllFields[i]).storeName),
                           formatCalibrationField(values[i]));
+    store.writeString(section, QLatin1String(StandardSizesName),
+                      calibration.standardSizes ? QStringLiteral("1") : QStringLiteral("0"));
     store.flush();
 }

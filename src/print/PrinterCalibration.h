@@ -21,9 +21,14 @@ struct PrinterCalibration {
     // Tenths of a percent, 950 ... 1050; below 1000 prints smaller.
     int scaleX = 1000;
     int scaleY = 1000;
+    // Every cover at the standard jewel-case size (a quarter of a millimetre per layout pixel)
+    // instead of the design's slightly smaller scale.
+    bool standardSizes = false;
 
-    // Nothing to correct: the print comes out as the layout says.
-    bool isNone() const { return *this == PrinterCalibration{}; }
+    // Nothing to move or scale: the print comes out where the layout says.
+    bool isNone() const {
+        return offsetX == 0 && offsetY == 0 && scaleX == 1000 && scaleY == 1000;
+    }
     // The transform for a device of dpiX by dpiY pixels per inch, in its pixels.
     QTransform transform(double dpiX, double dpiY) const;
 
@@ -58,6 +63,6 @@ QString calibrationSection(const QString& printerName);
 // range, or of the wrong kind): printing then goes on as if uncalibrated.
 PrinterCalibration loadCalibration(RegistryStore& store, const QString& printerName);
 
-// Writes the four values into the printer's section and flushes. Throws like the store.
+// Writes the four values and the choice of standard sizes into the printer's section and flushes. Throws like the store.
 void saveCalibration(RegistryStore& store, const QString& printerName,
                      const PrinterCalibration& calibration);

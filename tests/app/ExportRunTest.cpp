@@ -48,7 +48,7 @@ protected:
     // memoryLimit: the most address space the program may have, in bytes (0: no limit), as
     // `ulimit -v` sets it.
     Outcome run(const QStringList& arguments,
-                const QString& language = QStringLiteral("en_US.UTF-8"), rlim_t memoryLimit = 0) {
+                const QString& language = QStringLiteral("en_GB.UTF-8"), rlim_t memoryLimit = 0) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         // Run as root, from cron or over ssh: no runtime folder either.
         for (const char* name :

@@ -340,7 +340,9 @@ TEST_F(ProjectReadTest, SpineTextsThatCanAndCannotNameAFolder) {
     main_->spineTextEdit->setText(QStringLiteral("AC:DC - Live: 2002?"));
     projects_->saveProject();
     EXPECT_TRUE(QFileInfo::exists(ws_->dataFolder + "AC:DC - Live: 2002?/Back.rtf"));
-    EXPECT_TRUE(messageText().contains("has been saved.\nNote: a Windows drive (FAT or NTFS, "
+    EXPECT_TRUE(messageText().contains("has been saved in " +
+                                       QDir::cleanPath(ws_->dataFolder + "AC:DC - Live: 2002?") +
+                                       ".\nNote: a Windows drive (FAT or NTFS, "
                                        "most USB sticks) takes no \":\" in a folder name."))
         << qPrintable(messageText());
 

@@ -112,7 +112,8 @@ TEST_F(Editor, SavesRtfThatLoadsBackTheSame) {
 TEST_F(Editor, SaveIntoMissingFolderFailsAndWritesNothing) {
     const QString file = folder + "/missing/Back.rtf";
     EXPECT_EQ(testenv::errorOf([&] { edit.saveToFile(file); }),
-              "Cannot create file " + QDir::toNativeSeparators(file));
+              "Cannot create file " + QDir::toNativeSeparators(file) +
+                  "\nThe file or folder does not exist.");
     EXPECT_FALSE(QFileInfo::exists(folder + "/missing"));
 }
 

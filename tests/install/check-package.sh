@@ -63,8 +63,9 @@ set -e
 echo "$findings"
 [ $status -eq 0 ] || fail "lintian did not finish (status $status)"
 echo "$findings" | grep -E '^(E|W): ' && fail "lintian reports errors or warnings"
-[ "$(dpkg-parsechangelog -l <(zcat "$out/root/usr/share/doc/sleevix/changelog.Debian.gz") -S Version)" = \
-    "$version" ] || fail "the changelog's newest entry is not version $version"
+zcat "$out/root/usr/share/doc/sleevix/changelog.Debian.gz" >"$out/changelog"
+[ "$(dpkg-parsechangelog -l "$out/changelog" -S Version)" = "$version" ] ||
+    fail "the changelog's newest entry is not version $version"
 
 # update-mime skips a desktop entry whose name has a file of its own in /usr/lib/mime/packages;
 # that file holds no mailcap line.

@@ -338,7 +338,9 @@ TEST(Picture, ADrawnOnBitmapIsSavedWithItsNewPixels) {
         picture.saveToFile(unwritable);
         ADD_FAILURE() << "saving below a file succeeded";
     } catch (const AppError& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("Cannot create file %1").arg(unwritable));
+        EXPECT_EQ(e.message(), QStringLiteral("Cannot create file %1\nA part of the path is not a "
+                                              "folder.")
+                                   .arg(unwritable));
     }
 }
 

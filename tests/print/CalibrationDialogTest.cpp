@@ -189,17 +189,19 @@ TEST_F(CalibrationDialogTest, PreviewTellsOfASoftFrontUnderThePreview) {
               "Front picture: 84 pixels per inch at print size — may print soft.");
     EXPECT_EQ(preview.previewView->geometry(), QRect(0, 54, 630, 891));
     EXPECT_EQ(preview.resolutionNote->geometry(), QRect(0, 54 + 891, 630, 26));
-    EXPECT_EQ(preview.size(), QSize(630, 54 + 891 + 26));
+    // Below it, the link to the calibration.
+    EXPECT_EQ(preview.calibrateLink->geometry(), QRect(0, 54 + 891 + 26, 630, 26));
+    EXPECT_EQ(preview.size(), QSize(630, 54 + 891 + 26 + 26));
     preview.resize(300, 300);
     QApplication::processEvents();
-    EXPECT_EQ(preview.size(), QSize(630, 54 + 891 + 26));
+    EXPECT_EQ(preview.size(), QSize(630, 54 + 891 + 26 + 26));
     preview.hide();
 
     preview.makePreview(fixture::layout(845, fixture::solid(QSize(2000, 2000), Qt::darkCyan),
                                         QStringLiteral("Large")));
     preview.show();
     EXPECT_FALSE(preview.resolutionNote->isVisible());
-    EXPECT_EQ(preview.size(), QSize(630, 54 + 891));
+    EXPECT_EQ(preview.size(), QSize(630, 54 + 891 + 26));
     EXPECT_EQ(preview.previewView->geometry(), QRect(0, 54, 630, 891));
     preview.hide();
 }

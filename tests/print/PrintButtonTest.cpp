@@ -115,7 +115,7 @@ TEST(PrintButton, APdfFileChosenInsteadOfAPrinterGetsNoCalibration) {
     const QString calibrated = folder + QStringLiteral("/calibrated.pdf");
     ASSERT_EQ(printToFileThroughTheDialog(form, calibrated), QString());
     const QRect page(0, 0, 827, 1169); // A4 at 100 dpi
-    ASSERT_EQ(form.printer.outputFileName(), calibrated);
+    ASSERT_EQ(form.printer().outputFileName(), calibrated);
     const QImage printedPlain = pdfmeasure::render(plain, 100, page);
     const QImage printedCalibrated = pdfmeasure::render(calibrated, 100, page);
     ASSERT_FALSE(printedPlain.isNull());

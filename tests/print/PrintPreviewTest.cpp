@@ -64,11 +64,12 @@ TEST(PrintPreview, SizeAtCreationAndAtEveryResize) {
     ASSERT_DOUBLE_EQ(form.screenScale, 1.0); // the offscreen screen has 96 pixels per inch
     EXPECT_EQ(form.size(), QSize(420, 594 + 54));
     form.show();
-    EXPECT_EQ(form.size(), QSize(630, 891 + 54));
+    // The page, and under it the line that leads to the calibration.
+    EXPECT_EQ(form.size(), QSize(630, 891 + 54 + 26));
     EXPECT_EQ(form.previewView->geometry(), QRect(0, 54, 630, 891));
     form.resize(300, 300);
     QApplication::processEvents();
-    EXPECT_EQ(form.size(), QSize(630, 891 + 54));
+    EXPECT_EQ(form.size(), QSize(630, 891 + 54 + 26));
     form.hide();
 }
 
@@ -92,27 +93,49 @@ TEST(PrintPreview, RemembersItsPlace) {
     EXPECT_EQ(store.readInteger(SettingsSection, QStringLiteral("PrintTop"), 0), 260);
 }
 
-// The whole canvas, whatever its width, fills the page-sized preview.
-TEST(PrintPreview, PreviewStretchesTheWholeCanvas) {
+// The preview is the page as it prints: on A4 the layout from the printable area's corner at its
+// printed size; on US Letter the paper is shorter and the layout moved up so that its lowest
+// marks stay on the paper, at the same size.
+TEST(PrintPreview, PreviewShowsThePageAsItPrints) {
     PrintPreview form;
-    PrintSource source =
+    const PrintSource source =
         fixture::layout(845, fixture::solid(QSize(480, 480), QColor(200, 0, 0)), Spine);
+    const double mmAcross = 25.4 / 96 * 0.93781, mmDown = 25.4 / 96 * 0.93474;
+    const auto lowestDark = [](const QImage& image) {
+        for (int y = image.height() - 1; y >= 0; --y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qGray(image.pixel(x, y)) < 160)
+                    return y;
+        return -1;
+    };
+    form.printer().setPageSize(QPageSize(QPageSize::A4));
     form.makePreview(source);
-    const QImage& preview = form.previewImage();
+    QImage preview = form.previewImage();
     ASSERT_EQ(preview.size(), QSize(630, 891));
-    // The middle of the front, layout (420, 300), at 630/845 and 891/1188 of it.
-    EXPECT_EQ(QColor(preview.pixel(313, 225)), QColor(200, 0, 0));
-    // The canvas's far corners reach the preview's corners.
-    EXPECT_EQ(QColor(preview.pixel(0, 0)), QColor(Qt::white));
-    EXPECT_EQ(QColor(preview.pixel(629, 890)), QColor(Qt::white));
+    const QPointF a4 = form.printer().pageLayout().paintRect(QPageLayout::Millimeter).topLeft();
+    // The middle of the front, layout (420, 300), at 3 preview pixels a millimetre.
+    EXPECT_EQ(QColor(preview.pixel(qRound((a4.x() + 420 * mmAcross) * 3),
+                                   qRound((a4.y() + 300 * mmDown) * 3))),
+              QColor(200, 0, 0));
+    EXPECT_EQ(QColor(preview.pixel(629, 890)), QColor(Qt::white)); // the paper's corner
+    // The lower fold marks end at layout 1148.
+    EXPECT_NEAR(lowestDark(preview), (a4.y() + 1148 * mmDown) * 3, 1.5);
 
-    // A canvas half as wide is stretched across the whole width.
-    form.makePreview(fixture::layout(422, QImage(), Spine));
-    // The left spine's frame (x = 116 of 422) is at 173 of 630.
-    int darkest = 255;
-    for (int x = 170; x < 177; ++x)
-        darkest = std::min(darkest, qGray(form.previewImage().pixel(x, 700)));
-    EXPECT_LT(darkest, 160);
+    form.printer().setPageSize(QPageSize(QPageSize::Letter));
+    form.makePreview(source);
+    preview = form.previewImage();
+    const double perMm = 630 / 215.9; // the wider paper fills the width
+    const QRectF letter = form.printer().pageLayout().paintRect(QPageLayout::Millimeter);
+    EXPECT_EQ(QColor(preview.pixel(315, int(279.4 * perMm) + 3)), QColor(160, 160, 160));
+    // Every mark above the printable area's bottom edge; the front as wide as on A4.
+    EXPECT_LT(lowestDark(preview), letter.bottom() * perMm);
+    EXPECT_GT(lowestDark(preview), (letter.bottom() - 3) * perMm);
+    int left = 0, right = 0;
+    const int row = int((letter.top() + 40) * perMm);
+    for (int x = 0; x < preview.width(); ++x)
+        if (QColor(preview.pixel(x, row)) == QColor(200, 0, 0))
+            (left ? right : left) = x, right = x;
+    EXPECT_NEAR((right - left + 1) / perMm, 480 * mmAcross, 1.0);
 }
 
 TEST(PrintPreview, CancelledPrintDialogPrintsNothingAndKeepsThePreviewOpen) {

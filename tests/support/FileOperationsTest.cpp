@@ -79,7 +79,7 @@ TEST(CopyFileKeepDate, CopiesWithTheSourceDateAndNeverOverwritesWhenAsked) {
 }
 
 // A data folder below a regular file cannot be made: the copy says so with false, and the sample
-// project, its caller, names the folder, so that the user knows which data folder to fix.
+// project, its caller, names the folder and why, so that the user knows which data folder to fix.
 TEST(CopyFileKeepDate, AFolderThatCannotBeMadeIsFalseAndTheSampleCopyNamesIt) {
     const QString base = testenv::freshFolder();
     const QString source = testenv::writeFile(base + QStringLiteral("/Front.jpg"), "picture");
@@ -88,7 +88,8 @@ TEST(CopyFileKeepDate, AFolderThatCannotBeMadeIsFalseAndTheSampleCopyNamesIt) {
     const QString target = folder + QStringLiteral("/Front.jpg");
     EXPECT_FALSE(copyFileKeepDate(source, target, true, NoDaylight));
     EXPECT_EQ(testenv::errorOf([&] { copySampleFiles({base + u'/'}, folder + u'/', NoDaylight); }),
-              QStringLiteral("Unable to create directory ") + QDir::toNativeSeparators(folder));
+              QStringLiteral("Unable to create directory ") + QDir::toNativeSeparators(folder) +
+                  QStringLiteral("\nA part of the path is not a folder."));
 }
 
 // Overwriting used to delete the destination first: a copy that failed then lost the old file,
