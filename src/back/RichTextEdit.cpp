@@ -14,6 +14,8 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -91,6 +93,13 @@ void RichTextEdit::loadFromFile(const QString& fileName) {
     loaded->setDefaultFont(document()->defaultFont());
     loaded->setDefaultTextOption(document()->defaultTextOption());
     loaded->setDocumentMargin(document()->documentMargin());
+    // A table wider than the editor is narrowed to fit it while it is read, leaving room for the
+    // scroll bar a long list may bring, so that a right-aligned last column does not wrap.
+    const int scrollBar =
+        verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOff
+            ? 0
+            : style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, verticalScrollBar());
+    loaded->setTextWidth(std::max(1, contentsRect().width() - scrollBar));
     try {
         try {
             RtfReader::read(&file, loaded);

@@ -1,0 +1,212 @@
+// Tables as LibreOffice Writer and Word write a track list: each row one line, its cells in
+// columns at tab stops, through the editor's own writer and back unchanged; and damaged or hostile
+// tables read without losing text.
+#include "common/TestEnv.h"
+#include "rtf/RtfTestUtil.h"
+#include "rtf/RtfWriter.h"
+
+#include <QFile>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <gtest/gtest.h>
+#include <optional>
+#include <vector>
+
+using rtftest::describe;
+using rtftest::read;
+using rtftest::text;
+
+namespace {
+
+// The width the editor gives its text, less the document's margins.
+constexpr double TextWidth = 540;
+
+// Read as the editor reads: its font, its margins, its width.
+std::unique_ptr<QTextDocument> readAtEditorWidth(const QByteArray& rtf) {
+    auto doc = std::make_unique<QTextDocument>();
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(17);
+    doc->setDefaultFont(font);
+    doc->setDocumentMargin(4);
+    doc->setTextWidth(TextWidth + 8);
+    RtfReader::read(rtf, doc.get());
+    return doc;
+}
+
+struct TableFile {
+    const char* name; // in tests/data/rtf
+    QStringList paragraphs; // every paragraph; the table's rows with their cells joined by "|"
+};
+
+void PrintTo(const TableFile& f, std::ostream* os) {
+    *os << f.name;
+}
+
+class RtfTableFile : public ::testing::TestWithParam<TableFile> {};
+
+TEST_P(RtfTableFile, ReadsAsAlignedColumnsAndSurvivesTheWriter) {
+    QFile file(testenv::sourcePath(QStringLiteral("tests/data/rtf/") + GetParam().name));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << qPrintable(file.fileName());
+    const auto doc = readAtEditorWidth(file.readAll());
+
+    QStringList paragraphs;
+    // Per column: where the text of each row's cell starts and ends.
+    std::vector<std::vector<std::pair<double, double>>> columns;
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        QString line = block.text();
+        if (!line.contains(u'\t')) {
+            paragraphs << line;
+            continue;
+        }
+        doc->documentLayout()->blockBoundingRect(block);
+        const QTextLayout* layout = block.layout();
+        ASSERT_EQ(layout->lineCount(), 1) << "the row wraps: " << qPrintable(line);
+        const QTextLine shown = layout->lineAt(0);
+        EXPECT_LE(shown.naturalTextWidth(), TextWidth) << qPrintable(line);
+        const bool leading = line.startsWith(u'\t');
+        QStringList cells = line.mid(leading ? 1 : 0).split(u'\t');
+        paragraphs << cells.join(u'|');
+        int at = leading ? 1 : 0;
+        std::optional<double> previousEnd;
+        for (qsizetype c = 0; c < cells.size(); ++c) {
+            const double start = shown.cursorToX(at);
+            const double end = shown.cursorToX(at + int(cells[c].size()));
+            if (!cells[c].isEmpty()) {
+                if (previousEnd) {
+                    EXPECT_GT(start, *previousEnd + 3) << "cells run together: " << qPrintable(line);
+                }
+                previousEnd = end;
+            }
+            if (columns.size() <= size_t(c))
+                columns.resize(c + 1);
+            if (!cells[c].isEmpty())
+                columns[c].push_back({start, end});
+            at += int(cells[c].size()) + 1;
+        }
+    }
+    EXPECT_EQ(paragraphs.join(u'\n').toStdString(),
+              GetParam().paragraphs.join(u'\n').toStdString());
+    // A column is in line: all its cells start at one place (left-aligned) or end at one place
+    // (right-aligned).
+    for (size_t c = 1; c < columns.size(); ++c) {
+        bool sameStart = true, sameEnd = true;
+        for (const auto& [start, end] : columns[c]) {
+            sameStart = sameStart && std::abs(start - columns[c][0].first) < 0.5;
+            sameEnd = sameEnd && std::abs(end - columns[c][0].second) < 0.5;
+        }
+        EXPECT_TRUE(sameStart || sameEnd) << "column " << c << " is not in line";
+    }
+
+    // Saved by the editor and read again: the same lines, tab stops and formatting.
+    const QByteArray saved = RtfWriter::toRtf(doc.get());
+    EXPECT_EQ(describe(*readAtEditorWidth(saved)).toStdString(), describe(*doc).toStdString());
+}
+
+const TableFile tableFiles[] = {
+    {"lo-table.rtf",
+     {"Smetana – Má vlast", "1|Vyšehrad|14:52", "2|Vltava (Die Moldau)|12:10", "3|Šárka|9:37",
+      "4|Z českých luhů a hájů|13:02", "Total 49:41"}},
+    {"word-table.rtf",
+     {"Dvořák – Symphony No. 9", "#|Movement|Time", "1|Adagio – Allegro molto|9:24",
+      "2|Largo|12:01", "3|Scherzo: Molto vivace (bonus, no time given)", "Total 21:25"}},
+};
+
+INSTANTIATE_TEST_SUITE_P(DataFiles, RtfTableFile, ::testing::ValuesIn(tableFiles),
+                         [](const auto& info) {
+                             std::string n = info.param.name;
+                             n = n.substr(0, n.find('.'));
+                             std::replace(n.begin(), n.end(), '-', '_');
+                             return n;
+                         });
+
+// ---------------------------------------------------------------------------------------------
+// Damaged and hostile tables: the text is kept, and the tab stops still increase inside the width.
+
+struct BadTable {
+    std::string name;
+    QByteArray rtf;
+    QString expected;
+};
+
+void PrintTo(const BadTable& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class RtfBadTable : public ::testing::TestWithParam<BadTable> {};
+
+TEST_P(RtfBadTable, KeepsTheTextInColumns) {
+    const auto doc = readAtEditorWidth(GetParam().rtf);
+    EXPECT_EQ(text(*doc).toStdU16String(), GetParam().expected.toStdU16String());
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        double previous = 0;
+        for (const QTextOption::Tab& tab : block.blockFormat().tabPositions()) {
+            EXPECT_GE(tab.position, previous) << qPrintable(block.text());
+            EXPECT_LE(tab.position, TextWidth) << qPrintable(block.text());
+            previous = tab.position;
+        }
+    }
+}
+
+std::vector<BadTable> badTables() {
+    std::vector<BadTable> cases = {
+        {"NestedTable",
+         R"({\rtf1\trowd\cellx2000\cellx6000\pard\intbl a\cell\pard\intbl\itap2 x\nestcell y)"
+         R"(\nestcell{\*\nesttableprops\trowd\cellx3000\cellx5000\nestrow}{\nonesttables\par})"
+         R"(\pard\intbl\itap1 b\cell\row\pard after\par})",
+         "a\tx y b\nafter"},
+        {"MergedCells",
+         R"({\rtf1\trowd\cellx900\clmgf\cellx3000\clmrg\cellx6000\cellx7000\intbl 1\cell)"
+         R"( Long title\cell\cell 3:00\cell\row})",
+         " Long title"}, // replaced below: the merged cell adds no column
+        {"RowsWithDifferentCellCounts",
+         R"({\rtf1\trowd\cellx1000\cellx2000\intbl a\cell b\cell\row)"
+         R"(\intbl c\cell d\cell e\cell f\cell\row})",
+         "a\tb\nc\td\te\tf"},
+        {"RowWithoutDefinition", R"({\rtf1\pard\intbl a\cell b\cell\row\pard c\par})", "a\tb\nc"},
+        {"TableAtTheEndWithoutRow", R"({\rtf1\trowd\cellx1000\cellx2000\intbl a\cell b\cell})",
+         "a\tb"},
+        {"LastCellWithoutCellOrRow", R"({\rtf1\trowd\cellx1000\cellx2000\intbl a\cell b})",
+         "a\tb"},
+        {"TableEndedByAParagraph",
+         R"({\rtf1\trowd\cellx1000\cellx2000\intbl a\cell b\cell\pard\par after})", "a\tb\nafter"},
+        {"ParagraphsInACell",
+         R"({\rtf1\trowd\cellx1000\cellx5000\intbl 1\cell Title\par Subtitle\cell\row})",
+         "1\tTitle Subtitle"},
+        {"EmptyRow", R"({\rtf1\trowd\cellx1000\cellx2000\intbl\cell\cell\row\pard after})",
+         "\nafter"},
+        {"HugeAndBackwardEdges",
+         R"({\rtf1\trowd\trleft-99999999\trgaph99999999\cellx2147483647\cellx-2147483648)"
+         R"(\cellx99999999\intbl\qr a\cell\qc b\cell\qr c\cell\row})",
+         "\ta\tb\tc"},
+    };
+    cases[1].expected = "1\tLong title\t3:00";
+
+    // A row of a thousand cells, and ten thousand rows.
+    QByteArray wide = R"({\rtf1\trowd)";
+    QStringList wideCells;
+    for (int i = 0; i < 1000; ++i) {
+        wide += "\\cellx" + QByteArray::number(100 * (i + 1));
+        wideCells << QString::number(i);
+    }
+    wide += "\\intbl ";
+    for (int i = 0; i < 1000; ++i)
+        wide += QByteArray::number(i) + "\\cell ";
+    wide += "\\row}";
+    cases.push_back({"AThousandCells", wide, wideCells.join(u'\t')});
+
+    QByteArray many = R"({\rtf1\ansi)";
+    QStringList manyRows;
+    for (int i = 1; i <= 10000; ++i) {
+        many += "\\trowd\\cellx700\\cellx7000\\cellx9000\\pard\\intbl\\qr " +
+                QByteArray::number(i) + "\\cell\\ql Title " + QByteArray::number(i) +
+                "\\cell\\qr 3:41\\cell\\row\r\n";
+        manyRows << QStringLiteral("\t%1\tTitle %1\t3:41").arg(i);
+    }
+    cases.push_back({"TenThousandRows", many + "}", manyRows.join(u'\n')});
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Reader, RtfBadTable, ::testing::ValuesIn(badTables()),
+                         [](const auto& info) { return info.param.name; });
+
+} // namespace
