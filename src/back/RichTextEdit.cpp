@@ -94,12 +94,15 @@ void RichTextEdit::loadFromFile(const QString& fileName) {
     loaded->setDefaultTextOption(document()->defaultTextOption());
     loaded->setDocumentMargin(document()->documentMargin());
     // A table wider than the editor is narrowed to fit it while it is read, leaving room for the
-    // scroll bar a long list may bring, so that a right-aligned last column does not wrap.
+    // scroll bar a long list may bring, so that a right-aligned last column does not wrap, and
+    // a margin on the right as wide as the document's, so that the copy onto the back (which
+    // cuts the editor's last pixels) keeps that column whole.
     const int scrollBar =
         verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOff
             ? 0
             : style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, verticalScrollBar());
-    loaded->setTextWidth(std::max(1, contentsRect().width() - scrollBar));
+    const int rightMargin = 2 * qRound(document()->documentMargin());
+    loaded->setTextWidth(std::max(1, contentsRect().width() - scrollBar - rightMargin));
     try {
         try {
             RtfReader::read(&file, loaded);

@@ -386,6 +386,16 @@ TEST_F(BackTextEditorTest, ATableFromAWordProcessorShowsAsColumns) {
         EXPECT_LE(block.layout()->lineAt(0).naturalTextWidth(), shown.textArea().width());
     }
     EXPECT_EQ(rows, 4);
+
+    // On the back picture the right-aligned durations stand whole, clear of its right edge.
+    back_->copyButton->click();
+    const QImage picture = cover_->backPicture().image().convertToFormat(QImage::Format_RGB32);
+    int darkAtTheEdge = 0, darkBeforeIt = 0;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 500; x < picture.width(); ++x)
+            (x >= 546 ? darkAtTheEdge : darkBeforeIt) += qGray(picture.pixel(x, y)) < 128;
+    EXPECT_GT(darkBeforeIt, 50) << "the durations are on the back";
+    EXPECT_EQ(darkAtTheEdge, 0) << "nothing cut off at the right edge";
 }
 
 TEST_F(BackTextEditorTest, CopyWithoutABackPictureMakesAWhiteOne) {
