@@ -3,6 +3,7 @@
 #include "rtf/RtfGroupState.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -69,7 +70,9 @@ RtfTableRowStops rtfTableRowStops(const RtfTableRowDefinition& row, const QList<
             tab = QTextOption::Tab(spanLeft * scale, QTextOption::LeftTab);
             break;
         }
-        tab.position = std::max(tab.position, lastStop);
+        // On whole twips, as RTF writes it: the line saved and read again is the same line.
+        tab.position = std::max(std::round(tab.position * RtfTwipsPerPixel) / RtfTwipsPerPixel,
+                                lastStop);
         if (first > 0 || tab.type != QTextOption::LeftTab) {
             stops.leadingTab = stops.leadingTab || first == 0;
             stops.tabs.append(tab);
