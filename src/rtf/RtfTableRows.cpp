@@ -71,8 +71,8 @@ RtfTableRowStops rtfTableRowStops(const RtfTableRowDefinition& row, const QList<
             break;
         }
         // On whole twips, as RTF writes it: the line saved and read again is the same line.
-        tab.position = std::max(std::round(tab.position * RtfTwipsPerPixel) / RtfTwipsPerPixel,
-                                lastStop);
+        tab.position =
+            std::max(std::round(tab.position * RtfTwipsPerPixel) / RtfTwipsPerPixel, lastStop);
         if (first > 0 || tab.type != QTextOption::LeftTab) {
             stops.leadingTab = stops.leadingTab || first == 0;
             stops.tabs.append(tab);

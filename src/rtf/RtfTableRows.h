@@ -12,7 +12,7 @@
 #include <QTextOption>
 
 struct RtfTableCell {
-    int right = 0; // \cellx: the cell's right edge in twips
+    int right = 0;       // \cellx: the cell's right edge in twips
     bool merged = false; // \clmrg: part of the cell before it
 };
 
@@ -20,12 +20,12 @@ struct RtfTableRowDefinition {
     // A row defines at most this many cells; Word allows 63.
     static constexpr int MaxCells = 64;
 
-    int left = 0;             // \trleft: where the first cell starts, in twips
-    int gap = 0;              // \trgaph: half the space between cells' texts
-    int paddingLeft = -1;     // \trpaddl; -1 when not given
-    int paddingRight = -1;    // \trpaddr
-    int paddingLeftUnit = 0;  // \trpaddfl: 3 for twips, 0 to ignore \trpaddl
-    int paddingRightUnit = 0; // \trpaddfr
+    int left = 0;                // \trleft: where the first cell starts, in twips
+    int gap = 0;                 // \trgaph: half the space between cells' texts
+    int paddingLeft = -1;        // \trpaddl; -1 when not given
+    int paddingRight = -1;       // \trpaddr
+    int paddingLeftUnit = 0;     // \trpaddfl: 3 for twips, 0 to ignore \trpaddl
+    int paddingRightUnit = 0;    // \trpaddfr
     bool nextCellMerged = false; // \clmrg seen for the cell being defined
     QList<RtfTableCell> cells;
 
@@ -38,8 +38,8 @@ struct RtfTableRowDefinition {
 // Where the cells of one row stand on its line.
 struct RtfTableRowStops {
     QList<QTextOption::Tab> tabs; // in pixels, one per column after the first, in order
-    bool leadingTab = false; // the first column is right-aligned or centred: its text comes
-                             // after a tab too, and the first tab stop is its
+    bool leadingTab = false;      // the first column is right-aligned or centred: its text comes
+                                  // after a tab too, and the first tab stop is its
 };
 
 // The tab stops of a row whose cells were read with these paragraph alignments (0 left,

@@ -6,10 +6,10 @@
 #include "rtf/RtfWriter.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <gtest/gtest.h>
-#include <optional>
 #include <vector>
 
 using rtftest::describe;
@@ -34,7 +34,7 @@ std::unique_ptr<QTextDocument> readAtEditorWidth(const QByteArray& rtf) {
 }
 
 struct TableFile {
-    const char* name; // in tests/data/rtf
+    const char* name;       // in tests/data/rtf
     QStringList paragraphs; // every paragraph; the table's rows with their cells joined by "|"
 };
 
@@ -50,49 +50,35 @@ TEST_P(RtfTableFile, ReadsAsAlignedColumnsAndSurvivesTheWriter) {
     const auto doc = readAtEditorWidth(file.readAll());
 
     QStringList paragraphs;
-    // Per column: where the text of each row's cell starts and ends.
-    std::vector<std::vector<std::pair<double, double>>> columns;
+    std::vector<std::vector<std::pair<double, double>>> columns; // where each row's cells stand
     for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
-        QString line = block.text();
-        if (!line.contains(u'\t')) {
-            paragraphs << line;
-            continue;
-        }
         doc->documentLayout()->blockBoundingRect(block);
-        const QTextLayout* layout = block.layout();
-        ASSERT_EQ(layout->lineCount(), 1) << "the row wraps: " << qPrintable(line);
-        const QTextLine shown = layout->lineAt(0);
-        EXPECT_LE(shown.naturalTextWidth(), TextWidth) << qPrintable(line);
-        const bool leading = line.startsWith(u'\t');
-        QStringList cells = line.mid(leading ? 1 : 0).split(u'\t');
-        paragraphs << cells.join(u'|');
-        int at = leading ? 1 : 0;
-        std::optional<double> previousEnd;
-        for (qsizetype c = 0; c < cells.size(); ++c) {
-            const double start = shown.cursorToX(at);
-            const double end = shown.cursorToX(at + int(cells[c].size()));
-            if (!cells[c].isEmpty()) {
-                if (previousEnd) {
-                    EXPECT_GT(start, *previousEnd + 3) << "cells run together: " << qPrintable(line);
-                }
-                previousEnd = end;
-            }
-            if (columns.size() <= size_t(c))
-                columns.resize(c + 1);
-            if (!cells[c].isEmpty())
-                columns[c].push_back({start, end});
-            at += int(cells[c].size()) + 1;
+        const QTextLine shown = block.layout()->lineAt(0);
+        ASSERT_EQ(block.layout()->lineCount(), 1) << "wraps: " << qPrintable(block.text());
+        EXPECT_LE(shown.naturalTextWidth(), TextWidth) << qPrintable(block.text());
+        const QStringList cells = block.text().split(u'\t');
+        double previousEnd = -10;
+        for (int c = 0, at = 0; c < cells.size(); at += int(cells[c++].size()) + 1) {
+            if (cells[c].isEmpty())
+                continue; // before a right-aligned first column, or a merged cell
+            const std::pair<double, double> x{shown.cursorToX(at),
+                                              shown.cursorToX(at + int(cells[c].size()))};
+            EXPECT_GT(x.first, previousEnd + 3) << "run together: " << qPrintable(block.text());
+            previousEnd = x.second;
+            columns.resize(std::max<size_t>(columns.size(), c + 1));
+            columns[c].push_back(x);
         }
+        paragraphs << cells.filter(QRegularExpression(".")).join(u'|');
     }
     EXPECT_EQ(paragraphs.join(u'\n').toStdString(),
               GetParam().paragraphs.join(u'\n').toStdString());
-    // A column is in line: all its cells start at one place (left-aligned) or end at one place
-    // (right-aligned).
+    // Every column after the first is in line: its cells start (left-aligned) or end
+    // (right-aligned) at one place.
     for (size_t c = 1; c < columns.size(); ++c) {
         bool sameStart = true, sameEnd = true;
-        for (const auto& [start, end] : columns[c]) {
-            sameStart = sameStart && std::abs(start - columns[c][0].first) < 0.5;
-            sameEnd = sameEnd && std::abs(end - columns[c][0].second) < 0.5;
+        for (const auto& [from, to] : columns[c]) {
+            sameStart = sameStart && std::abs(from - columns[c][0].first) < 0.5;
+            sameEnd = sameEnd && std::abs(to - columns[c][0].second) < 0.5;
         }
         EXPECT_TRUE(sameStart || sameEnd) << "column " << c << " is not in line";
     }
@@ -171,8 +157,7 @@ std::vector<BadTable> badTables() {
         {"RowWithoutDefinition", R"({\rtf1\pard\intbl a\cell b\cell\row\pard c\par})", "a\tb\nc"},
         {"TableAtTheEndWithoutRow", R"({\rtf1\trowd\cellx1000\cellx2000\intbl a\cell b\cell})",
          "a\tb"},
-        {"LastCellWithoutCellOrRow", R"({\rtf1\trowd\cellx1000\cellx2000\intbl a\cell b})",
-         "a\tb"},
+        {"LastCellWithoutCellOrRow", R"({\rtf1\trowd\cellx1000\cellx2000\intbl a\cell b})", "a\tb"},
         {"TableEndedByAParagraph",
          R"({\rtf1\trowd\cellx1000\cellx2000\intbl a\cell b\cell\pard\par after})", "a\tb\nafter"},
         {"ParagraphsInACell",
