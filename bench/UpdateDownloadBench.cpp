@@ -116,7 +116,7 @@ double sleevixDownload(const ServedInstaller& s, bool withChecksum, Gauge& gauge
 }
 
 double curlDownload(const ServedInstaller& s, const QString& curl) {
-    const QString host = QStringLiteral("updates.sleevix.example");
+    const QString host = QStringLiteral("updates.sleevix.org");
     const QString port = QString::number(s.port);
     QProcess p;
     p.setStandardOutputFile(QProcess::nullDevice());

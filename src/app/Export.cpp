@@ -135,14 +135,21 @@ PrintSource readForPrint(const ExportProject& project, const StartupFacts& facts
 }
 
 DiscLabel::Content readLabelContent(const ExportProject& project, const StartupFacts& facts,
-                                    const QString& startFolder) {
+                                    const QString& startFolder, const QString& tracks) {
     DiscLabel::Content content;
     content.options = readCoverOptionsFile(QFileInfo(project.frontFile).absolutePath());
     content.albumName = project.name;
+    const TrackList list = tracks.isEmpty() ? TrackList() : TrackImport::read(tracks);
     Picture front;
     try {
         // 117 mm at 600 dpi is about 2800 pixels; a crop needs more of the picture.
-        front.loadFromFile(project.frontFile, QSize(2800, 2800));
+        try {
+            front.loadFromFile(project.frontFile, QSize(2800, 2800));
+        } catch (const AppError&) {
+            if (list.frontPicture.isEmpty())
+                throw;
+            front.loadFromData(list.frontPicture, list.frontPictureExtension, QSize(2800, 2800));
+        }
     } catch (const AppError& e) {
         throw AppError(Project::failureOf(project.frontFile, e.message()));
     }
@@ -150,6 +157,15 @@ DiscLabel::Content readLabelContent(const ExportProject& project, const StartupF
     Workspace workspace(facts, startFolder);
     Cover cover(workspace);
     BackTextEditor editor(workspace, cover);
+    if (!tracks.isEmpty()) {
+        // The label shows the list read from the music, as the back does.
+        editor.layOutTracks(list);
+        const QString spine = list.spineText();
+        if (!spine.isEmpty())
+            content.albumName = spine;
+        content.tracks = DiscLabel::trackLines(editor.editor->toPlainText(), content.albumName);
+        return content;
+    }
     try {
         editor.loadContents(project.textFile);
         content.tracks = DiscLabel::trackLines(editor.editor->toPlainText(), project.name);
@@ -186,7 +202,7 @@ int runWithoutWindow(const CommandLine& line, const StartupFacts& facts, const Q
         if (!settingsProblem.isEmpty())
             err << program << oneLine(settingsProblem) << '\n';
         if (line.disc) {
-            const DiscLabel::Content label = readLabelContent(project, facts, startFolder);
+            const DiscLabel::Content label = readLabelContent(project, facts, startFolder, line.tracks);
             const DiscLabel::Sheet sheet =
                 DiscLabel::sheetNamed(DiscLabel::availableSheets(), label.options.labelSheet);
             if (line.action != CommandLine::Action::ExportPdf)
@@ -202,7 +218,7 @@ int runWithoutWindow(const CommandLine& line, const StartupFacts& facts, const Q
         else
             PageExport::writePng(source, line.output, line.dpi, choice);
         // Written all the same; the user is told, as the window tells it.
-        const QString soft = softFrontWarning(source.front);
+        const QString soft = softFrontWarning(source.front, source.coverOptions);
         if (!soft.isEmpty())
             err << program << oneLine(soft) << '\n';
     } catch (const AppError& e) {

@@ -125,7 +125,7 @@ void ProjectCommands::readFrontPicture() {
 }
 
 void ProjectCommands::warnOfSoftFront() {
-    const QString warning = softFrontWarning(cover_.frontPicture());
+    const QString warning = softFrontWarning(cover_.frontPicture(), cover_.coverOptions());
     if (!warning.isEmpty())
         message_.showTimed(main_.frameGeometry(), warning, QString(), 5000);
 }

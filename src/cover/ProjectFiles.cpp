@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QTemporaryDir>
 
 namespace Project {
@@ -89,6 +90,20 @@ bool moveOtherEntries(const QString& from, const QString& to) {
             all = false;
     }
     return all;
+}
+
+// Replaces each file whole (a copy written and renamed over it) and removes the names given.
+void writeInPlace(const QString& target, const QString& dir,
+                  const QList<std::pair<QString, QByteArray>>& files, const QStringList& removed) {
+    for (const auto& [name, bytes] : files) {
+        QSaveFile out(target + u'/' + name);
+        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
+            throw cannotCreate(dir + name);
+        FolderSwap::sync(target + u'/' + name);
+    }
+    for (const QString& name : removed)
+        QFile::remove(target + u'/' + name);
+    FolderSwap::sync(target);
 }
 
 bool isOneName(const QString& name) {
@@ -237,9 +252,29 @@ void writeFiles(const QString& folder, const QByteArray& backText, const Picture
             throw cannotCreate(dir + name);
     finishUnfinishedSaves(parent);
 
+    // What the project is: its files by name, the ones not among them kept or removed.
+    QList<std::pair<QString, QByteArray>> files{{BackTextFile, backText}};
+    if (!back.isEmpty())
+        files.append({BackPictureFile, windowsBitmap(back.image())});
+    if (!front.isEmpty())
+        files.append({FrontFile, front.fileBytes(dir + FrontFile)});
+    if (options && coverOptionsWanted(dir, *options))
+        files.append({CoverOptionsFile, coverOptionsText(*options)});
+    QStringList kept = projectFiles();
+    for (const auto& file : std::as_const(files))
+        kept.removeAll(file.first);
+
     QTemporaryDir made(parent + u'/' + WorkPrefix + QStringLiteral("XXXXXX"));
-    if (!made.isValid())
+    if (!made.isValid()) {
+        // A project folder the user may write in, inside a folder they may not (a data folder
+        // shared read-only): no work folder can stand beside it, so each file is replaced whole
+        // on its own.
+        if (existed && QFileInfo(target).isWritable()) {
+            writeInPlace(target, dir, files, unwritten == Unwritten::Remove ? kept : QStringList());
+            return;
+        }
         throw cannotCreate(dir + BackTextFile);
+    }
     const QString work = made.path();
     FolderSwap::FolderLock lock;
     const QString fresh = work + u'/' + NewFolder;
@@ -248,25 +283,9 @@ void writeFiles(const QString& folder, const QByteArray& backText, const Picture
         !QDir().mkdir(fresh))
         throw cannotCreate(dir + BackTextFile);
 
-    const auto write = [&](const QString& name, const QByteArray& bytes) {
+    for (const auto& [name, bytes] : std::as_const(files))
         if (!writeWhole(fresh + u'/' + name, bytes))
             throw cannotCreate(dir + name);
-    };
-    QStringList kept = projectFiles();
-    write(BackTextFile, backText);
-    kept.removeAll(BackTextFile);
-    if (!back.isEmpty()) {
-        write(BackPictureFile, windowsBitmap(back.image()));
-        kept.removeAll(BackPictureFile);
-    }
-    if (!front.isEmpty()) {
-        write(FrontFile, front.fileBytes(dir + FrontFile));
-        kept.removeAll(FrontFile);
-    }
-    if (options && coverOptionsWanted(dir, *options)) {
-        write(CoverOptionsFile, coverOptionsText(*options));
-        kept.removeAll(CoverOptionsFile);
-    }
     if (existed && unwritten == Unwritten::Keep)
         for (const QString& name : std::as_const(kept)) {
             const QString from = target + u'/' + name;

@@ -54,7 +54,8 @@ enum class Unwritten {
 // picture's own bytes when there is one, and with options "Cover.ini" (cover/CoverOptionsFile.h)
 // when they differ from the defaults or the folder has one. All files or none, also when the
 // program is killed half-way: the project is written whole into a new folder beside it, which then
-// takes the old folder's place in one step; other files in the folder stay. Throws AppError
+// takes the old folder's place in one step; other files in the folder stay. A project folder the
+// user may write in, inside one they may not, has each file replaced whole on its own. Throws AppError
 // "Cannot create file <path>", the folder then as it was.
 void writeFiles(const QString& folder, const QByteArray& backText, const Picture& back,
                 const Picture& front, const CoverOptions* options = nullptr,

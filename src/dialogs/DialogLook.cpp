@@ -19,6 +19,22 @@ void paintButton(ColourButton* button) {
     button->setHoverColor(Hover);
 }
 
+void setUpWindow(QWidget* window, QSize size) {
+    window->setFont(pixelFont(QStringLiteral("Verdana"), 14));
+    paintWindowFace(window);
+    window->setFixedSize(size);
+}
+
+ColourButton* makeButton(QWidget* window, const QRect& geometry) {
+    QFont bold = pixelFont(QStringLiteral("Verdana"), 14);
+    bold.setBold(true);
+    auto* button = new ColourButton(window);
+    button->setGeometry(geometry);
+    button->setFont(bold);
+    paintButton(button);
+    return button;
+}
+
 QFont pixelFont(const QString& family, int pixelHeight) {
     QFont font(family);
     font.setPixelSize(pixelHeight);

@@ -4,6 +4,8 @@
 
 #include <QColor>
 #include <QFont>
+#include <QRect>
+#include <QSize>
 #include <QString>
 
 class QWidget;
@@ -19,6 +21,13 @@ void paintWindowFace(QWidget* window);
 
 // Gives a colour button the pale yellow face and the hover colour.
 void paintButton(ColourButton* button);
+
+// Sets up a fixed-size secondary window of the given size: the dialogs' Verdana, 14 pixels,
+// on the pale yellow face.
+void setUpWindow(QWidget* window, QSize size);
+
+// A colour button in bold Verdana on the pale yellow face, placed on the window.
+ColourButton* makeButton(QWidget* window, const QRect& geometry);
 
 // A font of the given family and pixel height, as the windows are designed with.
 QFont pixelFont(const QString& family, int pixelHeight);

@@ -11,8 +11,8 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QRadioButton>
 #include <QPainterPath>
+#include <QRadioButton>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -121,9 +121,8 @@ FrontFillDialog::FrontFillDialog(QWidget* parent) : QDialog(parent) {
 }
 
 void FrontFillDialog::createControls() {
-    setFont(DialogLook::pixelFont(QStringLiteral("Verdana"), 14));
-    DialogLook::paintWindowFace(this);
-    setFixedSize(16 + ViewSide + 16 + FrontSide + 16 + 100, 16 + ViewSide + 16 + 35 + 16);
+    DialogLook::setUpWindow(
+        this, QSize(16 + ViewSide + 16 + FrontSide + 16 + 100, 16 + ViewSide + 16 + 35 + 16));
 
     cropView = new CropView(this);
     cropView->setGeometry(16, 16, ViewSide, ViewSide);
@@ -139,16 +138,7 @@ void FrontFillDialog::createControls() {
         group->addButton(button);
         top += 30;
     }
-    QFont bold = DialogLook::pixelFont(QStringLiteral("Verdana"), 14);
-    bold.setBold(true);
-    const auto makeButton = [&](const QRect& geometry) {
-        auto* button = new ColourButton(this);
-        button->setGeometry(geometry);
-        button->setFont(bold);
-        DialogLook::paintButton(button);
-        return button;
-    };
-    backgroundButton = makeButton(QRect(right + 24, top, rightWidth - 24, 32));
+    backgroundButton = DialogLook::makeButton(this, QRect(right + 24, top, rightWidth - 24, 32));
     top += 44;
     frontView = new QLabel(this);
     frontView->setGeometry(right, top, FrontSide, FrontSide);
@@ -158,8 +148,10 @@ void FrontFillDialog::createControls() {
     hintLabel->setWordWrap(true);
     QFont small = DialogLook::pixelFont(QStringLiteral("Verdana"), 11);
     hintLabel->setFont(small);
-    okButton = makeButton(QRect(width() - 16 - 100 - 12 - 100, height() - 16 - 35, 100, 35));
-    cancelButton = makeButton(QRect(width() - 16 - 100, height() - 16 - 35, 100, 35));
+    okButton = DialogLook::makeButton(
+        this, QRect(width() - 16 - 100 - 12 - 100, height() - 16 - 35, 100, 35));
+    cancelButton =
+        DialogLook::makeButton(this, QRect(width() - 16 - 100, height() - 16 - 35, 100, 35));
     okButton->setDefault(true);
 }
 
@@ -188,9 +180,8 @@ void FrontFillDialog::connectHandlers() {
     connect(cancelButton, &QPushButton::clicked, this, &FrontFillDialog::reject);
 }
 
-std::optional<CoverOptions> FrontFillDialog::choose(const QImage& picture,
-                                                    const CoverOptions& options,
-                                                    const QRect& caller) {
+std::optional<CoverOptions>
+FrontFillDialog::choose(const QImage& picture, const CoverOptions& options, const QRect& caller) {
     showOptions(picture, options);
     const DialogGeometry::Place place = DialogGeometry::centreOver(caller, frameGeometry().size());
     move(place.left, place.top);
@@ -213,7 +204,7 @@ void FrontFillDialog::showOptions(const QImage& picture, const CoverOptions& opt
 
 CoverOptions FrontFillDialog::chosenOptions() const {
     CoverOptions o = options_;
-    o.fill = cropButton->isChecked() ? FrontFill::Crop
+    o.fill = cropButton->isChecked()  ? FrontFill::Crop
              : fitButton->isChecked() ? FrontFill::Fit
                                       : FrontFill::Stretch;
     if (o.fill == FrontFill::Crop)
@@ -240,9 +231,8 @@ void FrontFillDialog::showFront() {
         frontView->clear();
         return;
     }
-    frontView->setPixmap(QPixmap::fromImage(shown.scaled(QSize(FrontSide - 2, FrontSide - 2),
-                                                         Qt::IgnoreAspectRatio,
-                                                         Qt::SmoothTransformation)));
+    frontView->setPixmap(QPixmap::fromImage(shown.scaled(
+        QSize(FrontSide - 2, FrontSide - 2), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
 }
 
 void FrontFillDialog::reject() {

@@ -22,9 +22,8 @@ DiscLabelDialog::DiscLabelDialog(QWidget* parent) : QDialog(parent) {
 }
 
 void DiscLabelDialog::createControls() {
-    setFont(DialogLook::pixelFont(QStringLiteral("Verdana"), 14));
-    DialogLook::paintWindowFace(this);
-    setFixedSize(16 + ViewSide + 16 + 300 + 16, 16 + ViewSide + 16 + 35 + 16);
+    DialogLook::setUpWindow(this,
+                            QSize(16 + ViewSide + 16 + 300 + 16, 16 + ViewSide + 16 + 35 + 16));
     labelView = new QLabel(this);
     labelView->setGeometry(16, 16, ViewSide, ViewSide);
     const int left = 16 + ViewSide + 16, width = 300;
@@ -42,19 +41,11 @@ void DiscLabelDialog::createControls() {
     sheetNote->setWordWrap(true);
     sheetNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     sheetNote->setFont(DialogLook::pixelFont(QStringLiteral("Verdana"), 11));
-    QFont bold = DialogLook::pixelFont(QStringLiteral("Verdana"), 14);
-    bold.setBold(true);
-    const auto makeButton = [&](const QRect& geometry) {
-        auto* button = new ColourButton(this);
-        button->setGeometry(geometry);
-        button->setFont(bold);
-        DialogLook::paintButton(button);
-        return button;
-    };
     const int bottom = height() - 16 - 35;
-    printButton = makeButton(QRect(16, bottom, 150, 35));
-    okButton = makeButton(QRect(this->width() - 16 - 100 - 12 - 100, bottom, 100, 35));
-    cancelButton = makeButton(QRect(this->width() - 16 - 100, bottom, 100, 35));
+    printButton = DialogLook::makeButton(this, QRect(16, bottom, 150, 35));
+    okButton =
+        DialogLook::makeButton(this, QRect(this->width() - 16 - 100 - 12 - 100, bottom, 100, 35));
+    cancelButton = DialogLook::makeButton(this, QRect(this->width() - 16 - 100, bottom, 100, 35));
     okButton->setDefault(true);
 }
 
@@ -76,8 +67,7 @@ void DiscLabelDialog::setTexts() {
 void DiscLabelDialog::connectHandlers() {
     for (QComboBox* box : {holeBox, tracksBox, sheetBox})
         connect(box, &QComboBox::currentIndexChanged, this, &DiscLabelDialog::showLabel);
-    connect(printButton, &QPushButton::clicked, this,
-            guarded(this, &DiscLabelDialog::printChosen));
+    connect(printButton, &QPushButton::clicked, this, guarded(this, &DiscLabelDialog::printChosen));
     connect(okButton, &QPushButton::clicked, this, [this] { done(1); });
     connect(cancelButton, &QPushButton::clicked, this, &DiscLabelDialog::reject);
 }

@@ -31,9 +31,7 @@ CalibrationDialog::CalibrationDialog(QWidget* parent) : QDialog(parent) {
 CalibrationDialog::~CalibrationDialog() = default;
 
 void CalibrationDialog::createControls() {
-    setFont(DialogLook::pixelFont(QStringLiteral("Verdana"), 14));
-    DialogLook::paintWindowFace(this);
-    setFixedSize(ClientWidth, ClientHeight);
+    DialogLook::setUpWindow(this, QSize(ClientWidth, ClientHeight));
 
     printerLabel = new QLabel(this);
     printerLabel->setGeometry(16, 16, 110, 24);
@@ -57,19 +55,10 @@ void CalibrationDialog::createControls() {
     standardSizesBox = new QCheckBox(this);
     standardSizesBox->setGeometry(16, RowTop + 4 * RowStep, 428, 26);
 
-    QFont bold = DialogLook::pixelFont(QStringLiteral("Verdana"), 14);
-    bold.setBold(true);
-    const auto makeButton = [&](const QRect& geometry) {
-        auto* button = new ColourButton(this);
-        button->setGeometry(geometry);
-        button->setFont(bold);
-        DialogLook::paintButton(button);
-        return button;
-    };
     // Wide enough for the Dutch "Testpagina afdrukken" in bold.
-    testPageButton = makeButton(QRect(16, 224, 200, 35));
-    okButton = makeButton(QRect(230, 224, 100, 35));
-    cancelButton = makeButton(QRect(344, 224, 100, 35));
+    testPageButton = DialogLook::makeButton(this, QRect(16, 224, 200, 35));
+    okButton = DialogLook::makeButton(this, QRect(230, 224, 100, 35));
+    cancelButton = DialogLook::makeButton(this, QRect(344, 224, 100, 35));
     okButton->setDefault(true);
 }
 

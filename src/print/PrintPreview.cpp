@@ -315,7 +315,7 @@ void PrintPreview::makePreview(const PrintSource& source) {
     QStringList notes;
     if (!fit.fits)
         notes << PaperFit::tooSmallMessage(printer().pageLayout());
-    if (const QString soft = softFrontWarning(source_.front); !soft.isEmpty())
+    if (const QString soft = softFrontWarning(source_.front, source_.coverOptions); !soft.isEmpty())
         notes << soft;
     resolutionNote->setText(notes.join(u'\n'));
     if (isVisible())

@@ -17,7 +17,7 @@
 #include <QProcessEnvironment>
 #include <QString>
 
-inline const QString UpdateHost = QStringLiteral("updates.sleevix.example");
+inline const QString UpdateHost = QStringLiteral("updates.sleevix.org");
 
 struct UpdateServer {
     Internet::Server access;       // where requests go, what the certificate must say

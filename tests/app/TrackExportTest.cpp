@@ -1,5 +1,5 @@
 // sleevix --export-pdf with --tracks: the list read from a cue sheet is printed on the back as
-// text; a source that gives no list fails with one line and writes nothing.
+// text (and on the disc label with --disc); a source that gives no list fails with one line and writes nothing.
 #include "TestEnv.h"
 
 #include <QDir>
@@ -67,6 +67,18 @@ TEST(TrackExportTest, PrintsTheListFromACueSheetAsText) {
                                                                 << qPrintable(text);
     // The project's own list is not on the page.
     EXPECT_FALSE(text.contains(QStringLiteral("Last Rose")));
+
+    // The disc label takes the same list (shown as a block by the project's choice).
+    testenv::writeFile(project + QStringLiteral("/Cover.ini"), "[Label]\nTracks=block\n");
+    const QString label = root + QStringLiteral("/label.pdf");
+    const ProgramRun labelled = sleevix(root, {QStringLiteral("--export-pdf"), label,
+                                               QStringLiteral("--disc"), QStringLiteral("--tracks"),
+                                               cue, project});
+    ASSERT_EQ(labelled.status, 0) << qPrintable(labelled.err);
+    const QString labelText = pdfText(label);
+    for (const char* expected : {"Nina Quartet - Blue Hours", "Evening Star"})
+        EXPECT_TRUE(labelText.contains(QLatin1String(expected))) << qPrintable(labelText);
+    EXPECT_FALSE(labelText.contains(QStringLiteral("Last Rose"))) << qPrintable(labelText);
 
     const QString empty = testenv::freshFolder(QStringLiteral("no-music"));
     const QString failed = root + QStringLiteral("/failed.pdf");

@@ -1,7 +1,8 @@
 // Saves a project into the folder given, again and again until it is killed, each save's three
 // files marked with its number (from the second argument on): "save <n>" in Back.rtf and in a
 // comment of Front.jpg, n in the colour of every pixel of Back.bmp. After each save it prints
-// the number on a line of its own. The kill test ends it with SIGKILL at random moments.
+// the number on a line of its own. The kill test ends it with SIGKILL at random moments; with a
+// third argument "once" it saves once and ends.
 #include "cover/ProjectFiles.h"
 #include "platform/AppError.h"
 #include "platform/Picture.h"
@@ -26,8 +27,9 @@ QByteArray frontWithMark(const QByteArray& jpeg, const QByteArray& mark) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    if (argc != 3)
+    if (argc != 3 && !(argc == 4 && QByteArray(argv[3]) == "once"))
         return 2;
+    const bool once = argc == 4;
     const QString folder = QString::fromLocal8Bit(argv[1]);
     qint64 n = QByteArray(argv[2]).toLongLong();
     QByteArray jpeg;
@@ -54,5 +56,7 @@ int main(int argc, char** argv) {
         }
         std::printf("%lld\n", n);
         std::fflush(stdout);
+        if (once)
+            return 0;
     }
 }

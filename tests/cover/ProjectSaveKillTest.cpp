@@ -8,8 +8,11 @@
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -93,6 +96,45 @@ TEST(ProjectSaveKill, EveryKillLeavesOneSavesFilesAndTheNextSaveCleansUp) {
     Project::finishUnfinishedSaves(data);
     EXPECT_EQ(entries(data), QStringList{"Kill Loop"});
     EXPECT_EQ(entries(project), whole);
+}
+
+// A project folder the user may write in, inside a data folder they may not (shared read-only):
+// the save replaces the files in the folder itself, keeps the user's other files there and puts
+// nothing beside the project. As root the save runs as "nobody", who owns only the project.
+TEST(ProjectSaveKill, ProjectInAReadOnlyDataFolderIsSavedInPlace) {
+    QTemporaryDir top;
+    ASSERT_TRUE(top.isValid());
+    ::chmod(QFile::encodeName(top.path()).constData(), 0755);
+    const QString data = top.path() + QStringLiteral("/data");
+    const QString project = data + QStringLiteral("/Shared");
+    QDir().mkpath(project);
+    testenv::writeFile(project + QStringLiteral("/Back.rtf"), "{\\rtf1 old}");
+    testenv::writeFile(project + QStringLiteral("/Notes.txt"), "mine");
+    QString program = Helper;
+    QStringList arguments{project, QStringLiteral("7"), QStringLiteral("once")};
+    if (geteuid() == 0) {
+        QProcess::execute(QStringLiteral("chown"),
+                          {QStringLiteral("-R"), QStringLiteral("nobody:nogroup"), project});
+        arguments.prepend(program);
+        arguments = QStringList{QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
+                                QStringLiteral("--clear-groups"), QStringLiteral("--inh-caps=-all")} +
+                    arguments;
+        program = QStringLiteral("setpriv");
+    } else {
+        ::chmod(QFile::encodeName(data).constData(), 0555);
+    }
+    QProcess saver;
+    saver.start(program, arguments);
+    const bool ended = saver.waitForFinished(30000);
+    ::chmod(QFile::encodeName(data).constData(), 0755);
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(saver.exitCode(), 0) << saver.readAllStandardError().toStdString();
+    const Marks m = marksIn(project);
+    EXPECT_EQ(m.list, 7);
+    EXPECT_EQ(m.front, 7);
+    EXPECT_EQ(m.back, 7);
+    EXPECT_EQ(entries(project), (QStringList{"Back.bmp", "Back.rtf", "Front.jpg", "Notes.txt"}));
+    EXPECT_EQ(entries(data), QStringList{"Shared"});
 }
 
 } // namespace

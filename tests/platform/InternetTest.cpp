@@ -17,7 +17,7 @@ const TestCertificates& certificates() {
 Internet::Server serverAt(const HttpsTestServer& server, int timeoutMs = 5000) {
     Internet::Server access;
     access.base = QUrl(server.url());
-    access.verifyName = QStringLiteral("updates.sleevix.example");
+    access.verifyName = QStringLiteral("updates.sleevix.org");
     access.extraAuthorities = QSslCertificate::fromPath(certificates().authority);
     access.receiveTimeoutMs = timeoutMs;
     return access;

@@ -61,10 +61,12 @@ TEST_F(CalibrationDialogTest, EachPrinterShowsAndKeepsItsOwnValues) {
 
     type(dialog.offsetXEdit, QStringLiteral("1.5"));
     type(dialog.scaleXEdit, QStringLiteral("99"));
+    EXPECT_FALSE(dialog.standardSizesBox->isChecked());
+    QTest::mouseClick(dialog.standardSizesBox, Qt::LeftButton, {}, QPoint(8, 13));
     dialog.okButton->click();
     EXPECT_TRUE(errors_.isEmpty()) << errors_.join(u'\n').toStdString();
     EXPECT_EQ(dialog.result(), 1);
-    EXPECT_EQ(stored(QStringLiteral("Home")), (PrinterCalibration{15, 0, 990, 1000}));
+    EXPECT_EQ(stored(QStringLiteral("Home")), (PrinterCalibration{15, 0, 990, 1000, true}));
     EXPECT_EQ(stored(QStringLiteral("Office")), (PrinterCalibration{-12, 7, 990, 1004}));
 
     dialog.printerBox->setCurrentText(QStringLiteral("Office"));
@@ -72,6 +74,9 @@ TEST_F(CalibrationDialogTest, EachPrinterShowsAndKeepsItsOwnValues) {
     EXPECT_EQ(dialog.offsetYEdit->text(), "0.7");
     EXPECT_EQ(dialog.scaleXEdit->text(), "99.0");
     EXPECT_EQ(dialog.scaleYEdit->text(), "100.4");
+    EXPECT_FALSE(dialog.standardSizesBox->isChecked()) << "the choice is the printer's own";
+    dialog.printerBox->setCurrentText(QStringLiteral("Home"));
+    EXPECT_TRUE(dialog.standardSizesBox->isChecked());
 
     // A printer chosen for printing that is not (or no longer) installed is still offered.
     dialog.showPrinters({QStringLiteral("Office")}, QStringLiteral("Gone"));

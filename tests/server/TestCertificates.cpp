@@ -75,11 +75,11 @@ TestCertificates TestCertificates::make(const QString& folder) {
     makeAuthority(folder, QStringLiteral("ca"), QStringLiteral("/CN=Sleevix Test Authority"));
     makeAuthority(folder, QStringLiteral("stranger-ca"), QStringLiteral("/CN=Unknown Authority"));
     makeServer(folder, QStringLiteral("server"), QStringLiteral("ca"),
-               QStringLiteral("DNS:updates.sleevix.example,DNS:localhost,IP:127.0.0.1"));
+               QStringLiteral("DNS:updates.sleevix.org,DNS:localhost,IP:127.0.0.1"));
     makeServer(folder, QStringLiteral("other-name"), QStringLiteral("ca"),
                QStringLiteral("DNS:elsewhere.example"));
     makeServer(folder, QStringLiteral("stranger"), QStringLiteral("stranger-ca"),
-               QStringLiteral("DNS:updates.sleevix.example,DNS:localhost,IP:127.0.0.1"));
+               QStringLiteral("DNS:updates.sleevix.org,DNS:localhost,IP:127.0.0.1"));
     const QString f = folder + QLatin1Char('/');
     return {f + QStringLiteral("ca.pem"),         f + QStringLiteral("server-chain.pem"),
             f + QStringLiteral("server.key"),     f + QStringLiteral("other-name-chain.pem"),

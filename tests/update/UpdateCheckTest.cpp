@@ -16,8 +16,8 @@ std::optional<int> answers(const QString&, quint16) {
 
 TEST(UpdateServer, EnvironmentPointsTheProgramElsewhereButOnlyOverHttps) {
     const UpdateServer plain = UpdateServer::fromEnvironment(QProcessEnvironment());
-    EXPECT_EQ(plain.downloadBase(), QStringLiteral("https://updates.sleevix.example/"));
-    EXPECT_EQ(plain.access.verifyName, QStringLiteral("updates.sleevix.example"));
+    EXPECT_EQ(plain.downloadBase(), QStringLiteral("https://updates.sleevix.org/"));
+    EXPECT_EQ(plain.access.verifyName, QStringLiteral("updates.sleevix.org"));
     EXPECT_EQ(plain.access.receiveTimeoutMs, 20000);
     EXPECT_EQ(plain.port(), 443);
 
@@ -32,13 +32,13 @@ TEST(UpdateServer, EnvironmentPointsTheProgramElsewhereButOnlyOverHttps) {
     EXPECT_EQ(local.pingHost(), QStringLiteral("127.0.0.1"));
     EXPECT_EQ(local.port(), 8443);
     EXPECT_EQ(local.access.receiveTimeoutMs, 250);
-    EXPECT_EQ(local.hostName, QStringLiteral("updates.sleevix.example"));
+    EXPECT_EQ(local.hostName, QStringLiteral("updates.sleevix.org"));
 
     for (const char* refused : {"http://127.0.0.1:8080/", "ftp://x/", "127.0.0.1", "https://"}) {
         environment.insert(QStringLiteral("SLEEVIX_UPDATE_SERVER"), QString::fromLatin1(refused));
         environment.insert(QStringLiteral("SLEEVIX_UPDATE_TIMEOUT_MS"), QStringLiteral("-4"));
         const UpdateServer kept = UpdateServer::fromEnvironment(environment);
-        EXPECT_EQ(kept.downloadBase(), QStringLiteral("https://updates.sleevix.example/"))
+        EXPECT_EQ(kept.downloadBase(), QStringLiteral("https://updates.sleevix.org/"))
             << refused;
         EXPECT_EQ(kept.access.receiveTimeoutMs, 20000);
     }

@@ -125,7 +125,7 @@ TEST_F(UpdateWindow, CheckNowShowsEveryOutcome) {
 
     dialog = makeDialog([](const QString&, quint16) { return std::optional<int>(); });
     EXPECT_EQ(checkNow().lines,
-              QStringList({"", "Ping to updates.sleevix.example gives Time-out"}));
+              QStringList({"", "Ping to updates.sleevix.org gives Time-out"}));
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
