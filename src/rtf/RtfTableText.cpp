@@ -97,9 +97,11 @@ void RtfDocumentBuilder::endTableCell() {
     QList<int>& tabEnds = tableRow_.tabEnds;
     if (!tabEnds.isEmpty() && tabEnds.last() != cursor_.position())
         tabEnds.clear(); // the cell had text: the tabs before it separate something
+    const int before = cursor_.position();
     insertText(QChar(u'\t'));
     flushRun();
-    if (tabEnds.size() < RtfTableRowDefinition::MaxCells)
+    // Only a tab that is there (not hidden text) may be taken away again.
+    if (cursor_.position() == before + 1 && tabEnds.size() < RtfTableRowDefinition::MaxCells)
         tabEnds.append(cursor_.position());
 }
 
@@ -121,7 +123,9 @@ void RtfDocumentBuilder::endTableRow() {
     const QTextBlock line = cursor_.block();
     if (stops.leadingTab && line.length() > 1) {
         QTextCursor start(line);
-        start.insertText(QStringLiteral("\t"), line.begin().fragment().charFormat());
+        const QTextCharFormat first = line.begin().fragment().charFormat();
+        start.insertText(QStringLiteral("\t"),
+                         first.isImageFormat() ? characterFormat(top().character) : first);
     }
     RtfParagraphState paragraph = tableRow_.firstCell;
     paragraph.alignment = 0;

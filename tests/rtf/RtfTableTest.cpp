@@ -154,6 +154,7 @@ std::vector<BadTable> badTables() {
         {"ParagraphsInACell",
          R"({\rtf1\trowd\cellx1000\cellx5000\intbl 1\cell Title\par Subtitle\cell\row})",
          "1\tTitle Subtitle"},
+        {"HiddenCellEnd", R"({\rtf1\trowd\cellx1000\cellx2000\intbl ab{\v\cell}\row})", "ab"},
         {"EmptyRow", R"({\rtf1\trowd\cellx1000\cellx2000\intbl\cell\cell\row\pard after})",
          "\nafter"},
         {"HugeAndBackwardEdges",
