@@ -79,6 +79,37 @@
     </message>
 </context>
 <context>
+    <name>AudioDisc</name>
+    <message>
+        <source>No CD drive was found at %1.</source>
+        <translation>Er is geen cd-station gevonden op %1.</translation>
+    </message>
+    <message>
+        <source>The CD drive %1 may not be read by this user.</source>
+        <translation>Het cd-station %1 mag door deze gebruiker niet gelezen worden.</translation>
+    </message>
+    <message>
+        <source>%1 is not a CD drive.</source>
+        <translation>%1 is geen cd-station.</translation>
+    </message>
+    <message>
+        <source>There is no disc in the CD drive %1.</source>
+        <translation>Er zit geen schijf in het cd-station %1.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not the table of contents of an audio CD.</source>
+        <translation>&quot;%1&quot; is niet de inhoudsopgave van een audio-cd.</translation>
+    </message>
+    <message>
+        <source>The disc in the CD drive %1 is not an audio CD.</source>
+        <translation>De schijf in het cd-station %1 is geen audio-cd.</translation>
+    </message>
+    <message>
+        <source>Track %1</source>
+        <translation>Nummer %1</translation>
+    </message>
+</context>
+<context>
     <name>BackTextEditor</name>
     <message>
         <source>Enter the contents list in here.
@@ -175,6 +206,14 @@
     <message>
         <source>Use the album&apos;s picture from %1 as the front picture?</source>
         <translation>De afbeelding van het album uit %1 als voorfoto gebruiken?</translation>
+    </message>
+    <message>
+        <source>Audio CD</source>
+        <translation>Audio-cd</translation>
+    </message>
+    <message>
+        <source>the audio CD</source>
+        <translation>de audio-cd</translation>
     </message>
 </context>
 <context>
@@ -406,6 +445,32 @@
     </message>
 </context>
 <context>
+    <name>CueSheet</name>
+    <message>
+        <source>%1 is not a cue sheet that can be read.</source>
+        <translation>%1 is geen cue-bestand dat gelezen kan worden.</translation>
+    </message>
+</context>
+<context>
+    <name>DiscImport</name>
+    <message>
+        <source>Reading the audio CD and looking it up on MusicBrainz</source>
+        <translation>De audio-cd wordt gelezen en opgezocht op MusicBrainz</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuleren</translation>
+    </message>
+    <message>
+        <source>%1 The titles come from the disc&apos;s CD-Text.</source>
+        <translation>%1 De titels komen uit de CD-Text van de schijf.</translation>
+    </message>
+    <message>
+        <source>%1 The disc has no CD-Text either. Lay out its tracks with their times only, titled &quot;Track 1&quot;, &quot;Track 2&quot; and so on?</source>
+        <translation>%1 De schijf heeft ook geen CD-Text. De nummers alleen met hun tijden opnemen, als &quot;Nummer 1&quot;, &quot;Nummer 2&quot; enzovoort?</translation>
+    </message>
+</context>
+<context>
     <name>DiscLabel</name>
     <message>
         <source>Line %1 is not a label sheet (name | A4, Letter or any | x,y ... or middle | cut or nothing): %2</source>
@@ -497,6 +562,13 @@
     <message>
         <source>Out of memory.</source>
         <translation>Onvoldoende geheugen.</translation>
+    </message>
+</context>
+<context>
+    <name>FileBytes</name>
+    <message>
+        <source>The copy of the file that was read could not be read back.</source>
+        <translation>De kopie van het gelezen bestand kon niet worden teruggelezen.</translation>
     </message>
 </context>
 <context>
@@ -620,6 +692,52 @@
     </message>
 </context>
 <context>
+    <name>MusicBrainzLookup</name>
+    <message>
+        <source>%1 (disc %2 of %3)</source>
+        <translation>%1 (schijf %2 van %3)</translation>
+    </message>
+    <message>
+        <source>MusicBrainz&apos;s answer about this disc cannot be read.</source>
+        <translation>Het antwoord van MusicBrainz over deze schijf is niet te lezen.</translation>
+    </message>
+    <message>
+        <source>MusicBrainz&apos;s answer about this disc is larger than %1 MB and was not read.</source>
+        <translation>Het antwoord van MusicBrainz over deze schijf is groter dan %1 MB en is niet gelezen.</translation>
+    </message>
+    <message>
+        <source>MusicBrainz does not know this disc.</source>
+        <translation>MusicBrainz kent deze schijf niet.</translation>
+    </message>
+    <message>
+        <source>MusicBrainz (%1) did not answer within %2 seconds.</source>
+        <translation>MusicBrainz (%1) heeft niet binnen %2 seconden geantwoord.</translation>
+    </message>
+    <message>
+        <source>MusicBrainz (%1) cannot be reached; check the internet connection.</source>
+        <translation>MusicBrainz (%1) is niet bereikbaar; controleer de internetverbinding.</translation>
+    </message>
+    <message>
+        <source>MusicBrainz (%1) answered with error %2; try again later.</source>
+        <translation>MusicBrainz (%1) antwoordde met fout %2; probeer het later opnieuw.</translation>
+    </message>
+</context>
+<context>
+    <name>MusicFolder</name>
+    <message>
+        <source>The folder %1 cannot be read.</source>
+        <translation>De map %1 kan niet gelezen worden.</translation>
+    </message>
+    <message>
+        <source>There are no audio files in %1.</source>
+        <translation>Er staan geen muziekbestanden in %1.</translation>
+    </message>
+    <message>
+        <source>Various Artists</source>
+        <translation>Diverse artiesten</translation>
+    </message>
+</context>
+<context>
     <name>OptionsDialog</name>
     <message>
         <source> - Options</source>
@@ -684,6 +802,53 @@ en klik op OK.</translation>
     <message>
         <source>The covers do not fit on the paper %1: its printable area is %2 × %3 mm. Choose a larger paper (A4 or US Letter) or smaller margins; nothing was printed.</source>
         <translation>De covers passen niet op het papier %1: het bedrukbare deel is %2 × %3 mm. Kies groter papier (A4 of US Letter) of kleinere marges; er is niets afgedrukt.</translation>
+    </message>
+</context>
+<context>
+    <name>Picture</name>
+    <message>
+        <source>The picture is too large (%1 × %2 pixels).</source>
+        <translation>De afbeelding is te groot (%1 × %2 pixels).</translation>
+    </message>
+    <message>
+        <source>the file ends early</source>
+        <translation>het bestand houdt te vroeg op</translation>
+    </message>
+    <message>
+        <source>the picture&apos;s data ends early</source>
+        <translation>de gegevens van de afbeelding houden te vroeg op</translation>
+    </message>
+    <message>
+        <source>not a JPEG file</source>
+        <translation>geen JPEG-bestand</translation>
+    </message>
+    <message>
+        <source>too large to decode in memory</source>
+        <translation>te groot om in het geheugen te decoderen</translation>
+    </message>
+    <message>
+        <source>a kind of JPEG that cannot be read</source>
+        <translation>een soort JPEG die niet gelezen kan worden</translation>
+    </message>
+    <message>
+        <source>more scans than any real picture has</source>
+        <translation>meer scans dan een echte afbeelding heeft</translation>
+    </message>
+    <message>
+        <source>the file is damaged</source>
+        <translation>het bestand is beschadigd</translation>
+    </message>
+    <message>
+        <source>JPEG error (%1)</source>
+        <translation>JPEG-fout (%1)</translation>
+    </message>
+    <message>
+        <source>The picture file is damaged (%1).</source>
+        <translation>Het afbeeldingsbestand is beschadigd (%1).</translation>
+    </message>
+    <message>
+        <source>%1 is too large for a picture (%2 MB; at most %3 MB).</source>
+        <translation>%1 is te groot voor een afbeelding (%2 MB; hoogstens %3 MB).</translation>
     </message>
 </context>
 <context>
@@ -839,6 +1004,56 @@ en klik op OK.</translation>
     </message>
 </context>
 <context>
+    <name>ReleaseChoiceDialog</name>
+    <message>
+        <source> - Choose the release</source>
+        <translation> - Kies de uitgave</translation>
+    </message>
+    <message>
+        <source>MusicBrainz knows several releases of this disc. Choose the one you have:</source>
+        <translation>MusicBrainz kent meerdere uitgaven van deze schijf. Kies de uitgave die u hebt:</translation>
+    </message>
+    <message>
+        <source>Artist</source>
+        <translation>Artiest</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>Year</source>
+        <translation>Jaar</translation>
+    </message>
+    <message>
+        <source>Country</source>
+        <translation>Land</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>Formaat</translation>
+    </message>
+    <message>
+        <source>Tracks</source>
+        <translation>Nummers</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuleren</translation>
+    </message>
+</context>
+<context>
+    <name>RichTextEdit</name>
+    <message>
+        <source>%1 is too large for a list of contents (%2 MB; at most %3 MB).</source>
+        <translation>%1 is te groot voor een inhoudsopgave (%2 MB; hoogstens %3 MB).</translation>
+    </message>
+</context>
+<context>
     <name>Settings</name>
     <message>
         <source>The settings file %1 cannot be read: the settings take their defaults and will not be saved.</source>
@@ -959,10 +1174,122 @@ en klik op OK.</translation>
     </message>
 </context>
 <context>
+    <name>TabRuler</name>
+    <message>
+        <source>Tab stops of the paragraph: click to add a stop of the kind chosen in the toolbar, drag a stop to move it, drag it off the ruler to remove it, right-click a stop to change its kind. The scale is in millimetres on the printed back.</source>
+        <translation>Tabstops van de alinea: klik om een tabstop toe te voegen van de soort die in de werkbalk is gekozen, sleep een tabstop om hem te verplaatsen, sleep hem van de liniaal om hem te verwijderen, klik met de rechtermuisknop op een tabstop om de soort te wijzigen. De schaal is in millimeters op de afgedrukte achterkant.</translation>
+    </message>
+    <message>
+        <source>Left tab stop</source>
+        <translation>Linkse tabstop</translation>
+    </message>
+    <message>
+        <source>Centre tab stop</source>
+        <translation>Gecentreerde tabstop</translation>
+    </message>
+    <message>
+        <source>Right tab stop</source>
+        <translation>Rechtse tabstop</translation>
+    </message>
+    <message>
+        <source>Dot leader</source>
+        <translation>Opvulling met puntjes</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Verwijderen</translation>
+    </message>
+</context>
+<context>
+    <name>TextFormatBar</name>
+    <message>
+        <source> - Text colour</source>
+        <translation> - Tekstkleur</translation>
+    </message>
+    <message>
+        <source>Font of the selected text</source>
+        <translation>Lettertype van de geselecteerde tekst</translation>
+    </message>
+    <message>
+        <source>Size of the selected text, in points</source>
+        <translation>Grootte van de geselecteerde tekst, in punten</translation>
+    </message>
+    <message>
+        <source>Bold (Ctrl+B)</source>
+        <translation>Vet (Ctrl+B)</translation>
+    </message>
+    <message>
+        <source>Italic (Ctrl+I)</source>
+        <translation>Cursief (Ctrl+I)</translation>
+    </message>
+    <message>
+        <source>Underline (Ctrl+U)</source>
+        <translation>Onderstrepen (Ctrl+U)</translation>
+    </message>
+    <message>
+        <source>Colour of the selected text</source>
+        <translation>Kleur van de geselecteerde tekst</translation>
+    </message>
+    <message>
+        <source>Align the paragraph left</source>
+        <translation>Alinea links uitlijnen</translation>
+    </message>
+    <message>
+        <source>Centre the paragraph</source>
+        <translation>Alinea centreren</translation>
+    </message>
+    <message>
+        <source>Align the paragraph right</source>
+        <translation>Alinea rechts uitlijnen</translation>
+    </message>
+    <message>
+        <source>Justify the paragraph</source>
+        <translation>Alinea uitvullen</translation>
+    </message>
+    <message>
+        <source>The kind of tab stop a click on the ruler adds</source>
+        <translation>De soort tabstop die een klik op de liniaal toevoegt</translation>
+    </message>
+    <message>
+        <source>Left tab stop</source>
+        <translation>Linkse tabstop</translation>
+    </message>
+    <message>
+        <source>Centre tab stop</source>
+        <translation>Gecentreerde tabstop</translation>
+    </message>
+    <message>
+        <source>Right tab stop</source>
+        <translation>Rechtse tabstop</translation>
+    </message>
+    <message>
+        <source>Dot leader</source>
+        <translation>Opvulling met puntjes</translation>
+    </message>
+</context>
+<context>
     <name>TextInputDialog</name>
     <message>
         <source>Cancel</source>
         <translation>Annuleren</translation>
+    </message>
+</context>
+<context>
+    <name>TrackImport</name>
+    <message>
+        <source>%1 holds no track list.</source>
+        <translation>%1 bevat geen lijst met nummers.</translation>
+    </message>
+</context>
+<context>
+    <name>TrackLayout</name>
+    <message>
+        <source>Disc %1</source>
+        <translation>Schijf %1</translation>
+    </message>
+    <message>
+        <source>Total time</source>
+        <translation>Totale speelduur</translation>
     </message>
 </context>
 <context>
@@ -1065,107 +1392,6 @@ en klik op OK.</translation>
     <message>
         <source>The version list on the update server is not valid: the name of its download is not a plain file name. Nothing has been downloaded or changed.</source>
         <translation>De versielijst op de updateserver is ongeldig: de naam van de download is geen gewone bestandsnaam. Er is niets gedownload of veranderd.</translation>
-    </message>
-</context>
-<context>
-    <name>CueSheet</name>
-    <message>
-        <source>%1 is not a cue sheet that can be read.</source>
-        <translation>%1 is geen cue-bestand dat gelezen kan worden.</translation>
-    </message>
-</context>
-<context>
-    <name>FileBytes</name>
-    <message>
-        <source>The copy of the file that was read could not be read back.</source>
-        <translation>De kopie van het gelezen bestand kon niet worden teruggelezen.</translation>
-    </message>
-</context>
-<context>
-    <name>MusicFolder</name>
-    <message>
-        <source>The folder %1 cannot be read.</source>
-        <translation>De map %1 kan niet gelezen worden.</translation>
-    </message>
-    <message>
-        <source>There are no audio files in %1.</source>
-        <translation>Er staan geen muziekbestanden in %1.</translation>
-    </message>
-    <message>
-        <source>Various Artists</source>
-        <translation>Diverse artiesten</translation>
-    </message>
-</context>
-<context>
-    <name>Picture</name>
-    <message>
-        <source>The picture is too large (%1 × %2 pixels).</source>
-        <translation>De afbeelding is te groot (%1 × %2 pixels).</translation>
-    </message>
-    <message>
-        <source>the file ends early</source>
-        <translation>het bestand houdt te vroeg op</translation>
-    </message>
-    <message>
-        <source>the picture&apos;s data ends early</source>
-        <translation>de gegevens van de afbeelding houden te vroeg op</translation>
-    </message>
-    <message>
-        <source>not a JPEG file</source>
-        <translation>geen JPEG-bestand</translation>
-    </message>
-    <message>
-        <source>too large to decode in memory</source>
-        <translation>te groot om in het geheugen te decoderen</translation>
-    </message>
-    <message>
-        <source>a kind of JPEG that cannot be read</source>
-        <translation>een soort JPEG die niet gelezen kan worden</translation>
-    </message>
-    <message>
-        <source>more scans than any real picture has</source>
-        <translation>meer scans dan een echte afbeelding heeft</translation>
-    </message>
-    <message>
-        <source>the file is damaged</source>
-        <translation>het bestand is beschadigd</translation>
-    </message>
-    <message>
-        <source>JPEG error (%1)</source>
-        <translation>JPEG-fout (%1)</translation>
-    </message>
-    <message>
-        <source>The picture file is damaged (%1).</source>
-        <translation>Het afbeeldingsbestand is beschadigd (%1).</translation>
-    </message>
-    <message>
-        <source>%1 is too large for a picture (%2 MB; at most %3 MB).</source>
-        <translation>%1 is te groot voor een afbeelding (%2 MB; hoogstens %3 MB).</translation>
-    </message>
-</context>
-<context>
-    <name>RichTextEdit</name>
-    <message>
-        <source>%1 is too large for a list of contents (%2 MB; at most %3 MB).</source>
-        <translation>%1 is te groot voor een inhoudsopgave (%2 MB; hoogstens %3 MB).</translation>
-    </message>
-</context>
-<context>
-    <name>TrackImport</name>
-    <message>
-        <source>%1 holds no track list.</source>
-        <translation>%1 bevat geen lijst met nummers.</translation>
-    </message>
-</context>
-<context>
-    <name>TrackLayout</name>
-    <message>
-        <source>Disc %1</source>
-        <translation>Schijf %1</translation>
-    </message>
-    <message>
-        <source>Total time</source>
-        <translation>Totale speelduur</translation>
     </message>
 </context>
 </TS>

@@ -121,8 +121,7 @@ PrintSource readForPrint(const ExportProject& project, const StartupFacts& facts
     if (!tracks.isEmpty()) {
         editor.layOutTracks(list);
         cover.copyBackText(editor.displayedList());
-        const QString spine = list.spineText();
-        cover.applySpineText(spine.isEmpty() ? project.name : spine);
+        cover.applySpineText(list.spineTextReplacing(project.name, false));
         return printSourceOf(cover);
     }
     try {

@@ -237,8 +237,10 @@ void MainWindow::connectHandlers() {
     connect(applySpineTextButton, &QPushButton::clicked, this,
             guarded(this, &MainWindow::applySpineText));
     // A spine text typed but not yet applied is what a save would take: closing asks about it.
-    connect(spineTextEdit, &QLineEdit::textEdited, this,
-            [this] { workspace_.setUnsavedChanges(true); });
+    connect(spineTextEdit, &QLineEdit::textEdited, this, [this](const QString& text) {
+        workspace_.setUnsavedChanges(true);
+        cover_.setSpineTextTyped(!text.trimmed().isEmpty());
+    });
     connect(&cover_, &Cover::changed, this, &MainWindow::showCover);
     connect(&cover_, &Cover::spineTextApplied, spineTextEdit, &QLineEdit::setText);
     connect(updateTimer, &QTimer::timeout, this, guarded(this, &MainWindow::onUpdateTimer));

@@ -77,6 +77,7 @@ void ProjectCommands::clearProject() {
     cover_.drawTemplate();
     cover_.applySpineText(QString(Project::MaxNameLength, u' ')); // paints the spines white
     main_.spineTextEdit->clear();
+    cover_.setSpineTextTyped(false);
     back_.editor->clear();
     cover_.forgetPictures();
     workspace_.projectFolder.clear();

@@ -293,6 +293,7 @@ void ProgramWindows::wireMainWindow() {
         whenBrowseIsFree([this] { projects_->readFrontPicture(); });
     };
     services.frontPictureTaken = [this] { projects_->warnOfSoftFront(); };
+    backEditor_->frontPictureTaken = [this] { projects_->warnOfSoftFront(); };
     services.showBackEditor = [this] {
         backEditor_->show();
         backEditor_->raise();

@@ -12,6 +12,10 @@ namespace BackRules {
 inline constexpr int EditorWidth = 556;
 inline constexpr int EditorHeight = 472;
 inline constexpr int TopPanelHeight = 140;
+// Below the top panel: the format bar, then the ruler right above the text.
+inline constexpr int FormatBarHeight = 28;
+inline constexpr int RulerHeight = 20;
+inline constexpr int EditorTop = TopPanelHeight + FormatBarHeight + RulerHeight;
 inline constexpr int BottomPanelHeight = 67;
 inline constexpr int ButtonLeft = 68;
 

@@ -1,7 +1,10 @@
 #include "back/BackTextEditor.h"
 
 #include "back/BackRules.h"
+#include "back/DiscImport.h"
 #include "back/RichTextEdit.h"
+#include "back/TabRuler.h"
+#include "back/TextFormatBar.h"
 #include "controls/ColourButton.h"
 #include "controls/FileDropTarget.h"
 #include "cover/Cover.h"
@@ -64,6 +67,7 @@ void BackTextEditor::createControls() {
     importButton = makeButton(topPanel, QRect((BackRules::EditorWidth - 130) / 2, 19, 130, 35));
     importMenu = new QMenu(importButton);
     importButton->setMenu(importMenu);
+    discImport = new DiscImport(this);
     hintLabel = new QLabel(topPanel);
     hintLabel->setAlignment(Qt::AlignCenter);
 
@@ -95,6 +99,8 @@ void BackTextEditor::createControls() {
     paper.setColor(QPalette::Base, Qt::white);
     paper.setColor(QPalette::Text, Qt::black);
     editor->setPalette(paper);
+    ruler = new TabRuler(this);
+    formatBar = new TextFormatBar(editor, ruler, this);
 
     bottomPanel = new QWidget(this);
     copyButton = makeButton(bottomPanel, QRect(0, 17, 241, 32));
@@ -146,10 +152,14 @@ void BackTextEditor::setTexts() {
                 importTracks(file);
         });
     });
+    importMenu->addAction(tr("Audio CD"), this,
+                          [this] { ErrorGuard::run(this, [this] { importDisc(); }); });
     importMenu->addAction(tr("Paste a track list"), this,
                           [this] { ErrorGuard::run(this, [this] { importClipboard(); }); });
     copyButton->setText(tr("Copy to Back Cover"));
     closeButton->setText(tr("Cancel"));
+    formatBar->setTexts();
+    ruler->setTexts();
 }
 
 void BackTextEditor::connectHandlers() {
@@ -180,14 +190,18 @@ void BackTextEditor::handleShow() {
 void BackTextEditor::keepFixedSize() {
     const int width = BackRules::EditorWidth;
     const int height =
-        BackRules::TopPanelHeight + BackRules::EditorHeight + BackRules::BottomPanelHeight;
+        BackRules::EditorTop + BackRules::EditorHeight + BackRules::BottomPanelHeight;
     if (minimumSize() != QSize(width, height) || maximumSize() != QSize(width, height))
         setFixedSize(width, height);
     topPanel->setGeometry(0, 0, width, BackRules::TopPanelHeight);
     hintLabel->setGeometry(0, BackRules::TopPanelHeight - 69, width, 69);
-    editor->setGeometry(0, BackRules::TopPanelHeight, width, BackRules::EditorHeight);
-    bottomPanel->setGeometry(0, BackRules::TopPanelHeight + BackRules::EditorHeight, width,
+    formatBar->setGeometry(0, BackRules::TopPanelHeight, width, BackRules::FormatBarHeight);
+    ruler->setGeometry(0, BackRules::TopPanelHeight + BackRules::FormatBarHeight, width,
+                       BackRules::RulerHeight);
+    editor->setGeometry(0, BackRules::EditorTop, width, BackRules::EditorHeight);
+    bottomPanel->setGeometry(0, BackRules::EditorTop + BackRules::EditorHeight, width,
                              BackRules::BottomPanelHeight);
+    formatBar->followCursor(); // the ruler's scale starts at the text's left edge
     copyButton->move(readButton->x(), copyButton->y());
     saveButton->move(width - saveButton->width() - readButton->x(), saveButton->y());
     closeButton->move(saveButton->x(), closeButton->y());
@@ -263,6 +277,11 @@ void BackTextEditor::importClipboard() {
     takeTracks(list, tr("the clipboard"));
 }
 
+void BackTextEditor::importDisc() {
+    if (const std::optional<TrackList> list = discImport->readDisc())
+        takeTracks(*list, tr("the audio CD"));
+}
+
 void BackTextEditor::takeTracks(const TrackList& list, const QString& source) {
     QTextDocument* document = editor->document();
     // The list stays until the user agrees to lose what was changed in it.
@@ -274,10 +293,17 @@ void BackTextEditor::takeTracks(const TrackList& list, const QString& source) {
                            source)))
         return;
     layOutTracks(list);
+    // The album names the project, unless the user typed a spine text of their own.
+    const QString spine = list.spineTextReplacing(cover_.spineText(), cover_.spineTextTyped());
+    if (spine != cover_.spineText())
+        cover_.applySpineText(spine);
     if (!list.frontPicture.isEmpty() &&
         askYesNo(tr("Use the album's picture from %1 as the front picture?")
-                     .arg(list.frontPictureFrom)))
+                     .arg(list.frontPictureFrom))) {
         cover_.takeFrontPicture(list.frontPicture, list.frontPictureExtension);
+        if (frontPictureTaken)
+            frontPictureTaken();
+    }
 }
 
 void BackTextEditor::layOutTracks(const TrackList& list) {
@@ -340,6 +366,7 @@ BackTextView BackTextEditor::displayedList() const {
 void BackTextEditor::copyToBackCover() {
     cover_.copyBackText(displayedList());
     cover_.applySpineText(BackRules::nameFromLines(editor->displayedLines()));
+    cover_.setSpineTextTyped(false);
     close();
 }
 

@@ -16,7 +16,10 @@ class QFileDialog;
 class QLabel;
 class QMenu;
 class RichTextEdit;
+class TabRuler;
+class TextFormatBar;
 class ColourButton;
+class DiscImport;
 class Cover;
 class Workspace;
 
@@ -32,7 +35,13 @@ public:
     // clipboard.
     ColourButton* importButton;
     QMenu* importMenu;
+    // Import of an audio CD: reads and looks up the disc, lets the user pick the release.
+    DiscImport* discImport;
     QLabel* hintLabel;
+    // Font, size, style, colour, alignment and the kind of tab stop, over the ruler that shows
+    // the paragraph's tab stops right above the text.
+    TextFormatBar* formatBar;
+    TabRuler* ruler;
     RichTextEdit* editor;
     QWidget* bottomPanel;
     ColourButton* copyButton;
@@ -48,6 +57,9 @@ public:
     std::function<bool(const QString&)> askYesNo;
     // Chooses what to import: a folder (folder true) or a file; empty when the user cancels.
     std::function<QString(bool folder)> chooseImport;
+    // Called when an import's album picture became the front (the main window warns of one too
+    // small to print sharply).
+    std::function<void()> frontPictureTaken;
 
     // Loads a list file (a project's "Back.rtf") into the editor, replacing its content. When the
     // cover's back picture is exactly the copy of this list, the cover keeps the list with it.
@@ -64,6 +76,8 @@ public:
     void importTracks(const QString& path);
     // The same for the clipboard's text.
     void importClipboard();
+    // The same for the audio CD in the drive.
+    void importDisc();
     // Lays a list out in place of the editor's content, fitted to the back.
     void layOutTracks(const TrackList& list);
 

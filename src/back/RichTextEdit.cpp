@@ -1,5 +1,6 @@
 #include "back/RichTextEdit.h"
 
+#include "cover/TabLeaders.h"
 #include "platform/AppError.h"
 #include "platform/FileBytes.h"
 #include "platform/SaveWhole.h"
@@ -13,6 +14,8 @@
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
+#include <QPainter>
+#include <QPaintEvent>
 #include <QPointer>
 #include <QScrollBar>
 #include <QStyle>
@@ -76,6 +79,16 @@ void RichTextEdit::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QTextEdit::keyPressEvent(event);
+}
+
+void RichTextEdit::paintEvent(QPaintEvent* event) {
+    QTextEdit::paintEvent(event);
+    // Qt leaves a tab's gap empty: the dots of a dot leader are painted over it.
+    QPainter painter(viewport());
+    const QPoint scrolled(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    painter.translate(-scrolled);
+    TabLeaders::paint(painter, *document(), QRectF(event->rect().translated(scrolled)),
+                      palette().color(QPalette::Text));
 }
 
 void RichTextEdit::loadFromFile(const QString& fileName) {

@@ -35,6 +35,7 @@ protected:
     // Ctrl+B, Ctrl+I and Ctrl+U switch bold, italic and underline of the selection (or of what
     // is typed next), as in the rich-text control of Windows.
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void adopt(QTextDocument* loaded);

@@ -1,6 +1,7 @@
 #include "cover/BackText.h"
 
 #include "cover/CoverLayout.h"
+#include "cover/TabLeaders.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
@@ -29,6 +30,7 @@ void paintShown(QPainter& painter, const BackTextView& view) {
     context.palette.setColor(QPalette::Base, Qt::white);
     context.clip = QRectF(view.scroll(), view.textArea().size());
     view.document()->documentLayout()->draw(&painter, context);
+    TabLeaders::paint(painter, *view.document(), context.clip, Qt::black);
     painter.restore();
 }
 

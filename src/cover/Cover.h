@@ -55,6 +55,11 @@ public:
     // Draws the text, cut to the 51 characters a spine holds, on both spines in place of the one
     // before; the project has unsaved changes afterwards.
     void applySpineText(const QString& text);
+    // Whether the spine text in the main window's field is the user's own, typed there since the
+    // program last put one there (a project read or started, the list copied): a track list
+    // imported then leaves it as it is.
+    bool spineTextTyped() const { return spineTextTyped_; }
+    void setSpineTextTyped(bool typed) { spineTextTyped_ = typed; }
     // Forgets both pictures (a new project); the canvas stays as drawn.
     void forgetPictures();
 
@@ -71,6 +76,7 @@ private:
     Picture front_;
     Picture back_;
     QString spineText_;
+    bool spineTextTyped_ = false;
     BackTextView backText_;
     CoverOptions options_;
 };

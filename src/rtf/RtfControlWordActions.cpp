@@ -2,6 +2,7 @@
 #include "rtf/RtfCodePages.h"
 #include "rtf/RtfDocumentBuilder.h"
 #include "rtf/RtfTokenizer.h"
+#include "rtf/TabStops.h"
 
 #include <QTextDocument>
 #include <algorithm>
@@ -263,6 +264,7 @@ bool RtfDocumentBuilder::applyParagraphWord(RtfControlWord word, const RtfToken&
     case RtfControlWord::PlainParagraph:
         paragraph = RtfParagraphState();
         nextTabType_ = QTextOption::LeftTab;
+        nextTabDotLeader_ = false;
         break;
     case RtfControlWord::ParagraphEnd:
         if (group.destination == RtfDestination::Text)
@@ -315,9 +317,10 @@ bool RtfDocumentBuilder::applyParagraphWord(RtfControlWord word, const RtfToken&
             QTextOption::Tab tab;
             tab.position = parameter / RtfTwipsPerPixel;
             tab.type = QTextOption::TabType(nextTabType_);
-            paragraph.tabs.append(tab);
+            paragraph.tabs.append(TabStops::withDotLeader(tab, nextTabDotLeader_));
         }
         nextTabType_ = QTextOption::LeftTab;
+        nextTabDotLeader_ = false;
         break;
     case RtfControlWord::RightTabStop:
         nextTabType_ = QTextOption::RightTab;
@@ -327,6 +330,9 @@ bool RtfDocumentBuilder::applyParagraphWord(RtfControlWord word, const RtfToken&
         break;
     case RtfControlWord::DecimalTabStop:
         nextTabType_ = QTextOption::DelimiterTab;
+        break;
+    case RtfControlWord::DotLeaderTabStop:
+        nextTabDotLeader_ = true;
         break;
     default:
         return false;

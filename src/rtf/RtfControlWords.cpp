@@ -193,6 +193,7 @@ std::optional<RtfControlWord> rtfControlWord(std::string_view name) {
         {"tqr", RtfControlWord::RightTabStop},
         {"tqc", RtfControlWord::CenterTabStop},
         {"tqdec", RtfControlWord::DecimalTabStop},
+        {"tldot", RtfControlWord::DotLeaderTabStop},
         {"emdash", RtfControlWord::EmDash},
         {"endash", RtfControlWord::EnDash},
         {"bullet", RtfControlWord::Bullet},

@@ -86,6 +86,7 @@ enum class RtfControlWord {
     RightTabStop,
     CenterTabStop,
     DecimalTabStop,
+    DotLeaderTabStop,
     // tables: rows of cells, read as lines with tab stops at the cell edges
     InTable,
     RowDefaults,

@@ -116,6 +116,7 @@ private:
     int blue_ = 0;
     bool colorComponentsSet_ = false;
     int nextTabType_ = QTextOption::LeftTab;
+    bool nextTabDotLeader_ = false;
 
     // Bytes of a multi-byte code page, waiting for the rest of their character.
     QByteArray pendingBytes_;

@@ -1,6 +1,7 @@
 #include "rtf/RtfWriter.h"
 
 #include "platform/AppError.h"
+#include "rtf/TabStops.h"
 
 #include <QBuffer>
 #include <QColor>
@@ -236,6 +237,8 @@ private:
                 out_ << "\\tqc";
             else if (tab.type == QTextOption::DelimiterTab)
                 out_ << "\\tqdec";
+            if (TabStops::hasDotLeader(tab))
+                out_ << "\\tldot";
             out_ << "\\tx" << twips(tab.position);
         }
 

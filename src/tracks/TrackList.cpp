@@ -43,6 +43,11 @@ QString TrackList::spineText() const {
     return albumArtist + QStringLiteral(" - ") + album;
 }
 
+QString TrackList::spineTextReplacing(const QString& current, bool typedByUser) const {
+    const QString suggested = spineText();
+    return typedByUser || suggested.trimmed().isEmpty() ? current : suggested;
+}
+
 QString TrackList::heading() const {
     QString text = albumArtist;
     if (!album.isEmpty())

@@ -41,6 +41,9 @@ struct TrackList {
     int trackCount() const;
     // "Album Artist - Album", or what there is of it: the spine text the list suggests.
     QString spineText() const;
+    // The spine text once the list is imported: the one the list suggests, unless the user typed
+    // the spine text now shown (typedByUser) or the list suggests none; then `current` stays.
+    QString spineTextReplacing(const QString& current, bool typedByUser) const;
     // "Album Artist – Album (Year)", or what there is of it: the list's heading.
     QString heading() const;
 };

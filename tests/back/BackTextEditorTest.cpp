@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "back/BackRules.h"
 #include "back/RichTextEdit.h"
+#include "back/TabRuler.h"
 #include "common/TestEnv.h"
 #include "controls/ColourButton.h"
 #include "cover/BackText.h"
@@ -14,6 +15,7 @@
 #include "dialogs/ErrorGuard.h"
 #include "platform/RegistryStore.h"
 #include "settings/Settings.h"
+#include "support/WindowPlacement.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -98,13 +100,15 @@ TEST_F(BackTextEditorTest, ControlsAndTheFixedSize) {
     BackTextEditor form(*ws_, *cover_);
     form.show();
     form.resize(800, 900);
-    EXPECT_EQ(form.size(), QSize(556, 679));
-    EXPECT_EQ(form.editor->geometry(), QRect(0, 140, 556, 472));
+    // The format bar (28) and the ruler (20) stand between the top panel and the text.
+    EXPECT_EQ(form.size(), QSize(556, 727));
+    EXPECT_EQ(form.editor->geometry(), QRect(0, 188, 556, 472));
+    EXPECT_EQ(form.ruler->geometry(), QRect(0, 168, 556, 20));
     EXPECT_EQ(form.readButton->geometry(), QRect(68, 19, 82, 35));
     EXPECT_EQ(form.saveButton->geometry(), QRect(403, 19, 85, 35));
     EXPECT_EQ(form.copyButton->geometry(), QRect(68, 17, 241, 32));
     EXPECT_EQ(form.closeButton->geometry(), QRect(403, 17, 103, 32));
-    EXPECT_EQ(form.bottomPanel->geometry(), QRect(0, 612, 556, 67));
+    EXPECT_EQ(form.bottomPanel->geometry(), QRect(0, 660, 556, 67));
     EXPECT_EQ(form.hintLabel->geometry(), QRect(0, 71, 556, 69));
     EXPECT_EQ(form.readButton->font().pixelSize(), 16);
     EXPECT_TRUE(form.readButton->font().bold());
@@ -141,7 +145,10 @@ TEST_F(BackTextEditorTest, PlaceIsReadAtShowingAndWrittenAtClosing) {
 TEST_F(BackTextEditorTest, DefaultPlace) {
     BackTextEditor form(*ws_, *cover_);
     form.show();
-    EXPECT_EQ(form.pos(), QPoint(200, 100));
+    // (200, 100), moved up as far as the test screen needs to hold the whole window.
+    EXPECT_EQ(form.pos(), keepOnScreen(QPoint(200, 100), form.frameGeometry().size(),
+                                       availableScreenAreas(), QPoint(200, 100)));
+    EXPECT_EQ(form.x(), 200);
 }
 
 TEST_F(BackTextEditorTest, CancelKeepsTheTypedList) {
@@ -306,12 +313,12 @@ TEST_F(BackTextEditorTest, CopyToBackCoverTakesTheEditorAsDisplayed) {
     EXPECT_TRUE(errors_.isEmpty()) << qPrintable(errors_.join('\n'));
 
     // The list as the copy paints it is the editor's text area as displayed, pixel for pixel.
-    const QRect area = shown.textArea().translated(0, BackRules::TopPanelHeight);
+    const QRect area = shown.textArea().translated(0, BackRules::EditorTop);
     QImage painted = before.copy();
     {
         QPainter p(&painted);
         p.fillRect(area, Qt::white);
-        p.translate(0, BackRules::TopPanelHeight);
+        p.translate(0, BackRules::EditorTop);
         BackText::paintShown(p, shown);
     }
     int differing = 0;

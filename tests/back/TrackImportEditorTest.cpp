@@ -2,6 +2,7 @@
 // before it replaces unsaved changes, offers the album's picture for the front, and a Cancel
 // while the files are read changes nothing.
 #include "back/BackTextEditor.h"
+#include "app/MainWindow.h"
 #include "back/RichTextEdit.h"
 #include "common/TestEnv.h"
 #include "cover/Cover.h"
@@ -9,6 +10,8 @@
 #include "dialogs/ErrorGuard.h"
 
 #include <QDir>
+#include <QLineEdit>
+#include <QTest>
 #include <QFile>
 #include <QProgressDialog>
 #include <QTimer>
@@ -115,5 +118,57 @@ TEST_F(TrackImportEditorTest, CancelWhileReadingChangesNothing) {
     EXPECT_EQ(back_->editor->toPlainText(), QStringLiteral("kept"));
     EXPECT_TRUE(questions_.isEmpty());
 }
+
+// The album names the project: the spine text becomes "Artist - Album", unless the user typed one
+// in the main window's field (applied or not) or the list names no album.
+struct SpineRow {
+    const char* name;
+    bool fromCueSheet;
+    std::function<void(MainWindow&)> beforeImport;
+    const char* spineAfter;
+};
+
+const SpineRow spineRows[] = {
+    {"ProjectNameGivesWay", true, [](MainWindow&) {}, "Nina - Blue"},
+    {"TypedAndAppliedStays", true,
+     [](MainWindow& main) {
+         main.spineTextEdit->clear();
+         QTest::keyClicks(main.spineTextEdit, QStringLiteral("My Mix"));
+         main.applySpineTextButton->click();
+     },
+     "My Mix"},
+    {"TypedNotAppliedStays", true,
+     [](MainWindow& main) { QTest::keyClicks(main.spineTextEdit, QStringLiteral(" 2")); },
+     "Old Project 2"},
+    {"EmptiedFieldGivesWay", true, [](MainWindow& main) {
+         main.spineTextEdit->selectAll();
+         QTest::keyClick(main.spineTextEdit, Qt::Key_Delete);
+     },
+     "Nina - Blue"},
+    {"ListWithoutAlbumLeavesIt", false, [](MainWindow&) {}, "Old Project"},
+};
+
+class ImportSpine : public TrackImportEditorTest,
+                    public ::testing::WithParamInterface<SpineRow> {};
+
+TEST_P(ImportSpine, SpineTextFollowsTheAlbumUnlessTheUserTypedOne) {
+    const SpineRow& row = GetParam();
+    MainWindow main(*ws_, *cover_);
+    main.spineTextEdit->setText(QStringLiteral("Old Project"));
+    main.applySpineText();
+    row.beforeImport(main);
+    ws_->setUnsavedChanges(false);
+    back_->importTracks(row.fromCueSheet ? cueSheet()
+                                         : testenv::writeFile(folder_ + QStringLiteral("/l.txt"),
+                                                              "1. One 1:00\n"));
+    EXPECT_EQ(main.spineTextEdit->text(), QString::fromUtf8(row.spineAfter));
+    if (main.spineTextEdit->text() == QStringLiteral("Nina - Blue")) {
+        EXPECT_EQ(cover_->spineText(), QStringLiteral("Nina - Blue"));
+        EXPECT_TRUE(ws_->hasUnsavedChanges());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Import, ImportSpine, ::testing::ValuesIn(spineRows),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "rtf/RtfReader.h"
+#include "rtf/TabStops.h"
 
 #include <QBuffer>
 #include <QStringList>
@@ -55,7 +56,10 @@ inline QString describe(const QTextDocument& doc) {
         if (bf.lineHeightType() != QTextBlockFormat::SingleHeight)
             line += QStringLiteral(" sl=%1/%2").arg(num(bf.lineHeight())).arg(bf.lineHeightType());
         for (const QTextOption::Tab& t : bf.tabPositions())
-            line += QStringLiteral(" tab=%1/%2").arg(num(t.position)).arg(int(t.type));
+            line += QStringLiteral(" tab=%1/%2%3")
+                        .arg(num(t.position))
+                        .arg(int(t.type))
+                        .arg(TabStops::hasDotLeader(t) ? "..." : "");
         line += ":";
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment f = it.fragment();
