@@ -18,6 +18,7 @@
 #include <QPaintEvent>
 #include <QPointer>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -109,6 +110,16 @@ QTextDocument* RichTextEdit::readFile(const QString& fileName) {
     loaded->setDefaultFont(document()->defaultFont());
     loaded->setDefaultTextOption(document()->defaultTextOption());
     loaded->setDocumentMargin(document()->documentMargin());
+    // A table wider than the editor is narrowed to fit it while it is read, leaving room for the
+    // scroll bar a long list may bring, so that a right-aligned last column does not wrap, and
+    // a margin on the right as wide as the document's, so that the copy onto the back (which
+    // cuts the editor's last pixels) keeps that column whole.
+    const int scrollBar =
+        verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOff
+            ? 0
+            : style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, verticalScrollBar());
+    const int rightMargin = 2 * qRound(document()->documentMargin());
+    loaded->setTextWidth(std::max(1, contentsRect().width() - scrollBar - rightMargin));
     try {
         try {
             RtfReader::read(&file, loaded);

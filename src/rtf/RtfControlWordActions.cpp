@@ -277,7 +277,6 @@ bool RtfDocumentBuilder::applyParagraphWord(RtfControlWord word, const RtfToken&
         insertNoteMark();
         break;
     case RtfControlWord::Tab:
-    case RtfControlWord::TableCellEnd:
         insertText(QChar(u'\t'));
         break;
     case RtfControlWord::AlignLeft:

@@ -173,7 +173,7 @@ void RtfDocumentBuilder::controlWord(const RtfToken& token) {
         insertText(QChar(character));
         return;
     }
-    if (applyTableWord(word, token) || applyCharacterWord(word, token) ||
+    if (applyTableRowWord(word, token) || applyTableWord(word, token) || applyCharacterWord(word, token) ||
         applyParagraphWord(word, token) || applyPictureWord(word, token))
         return;
     applyDocumentWord(word, token);

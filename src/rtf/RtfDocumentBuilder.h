@@ -13,6 +13,7 @@
 #include "rtf/RtfControlWords.h"
 #include "rtf/RtfGroupState.h"
 #include "rtf/RtfNoteNumbers.h"
+#include "rtf/RtfTableRows.h"
 
 #include <QByteArrayView>
 #include <QColor>
@@ -52,6 +53,7 @@ private:
     bool applyCharacterWord(RtfControlWord word, const RtfToken& token);
     bool applyParagraphWord(RtfControlWord word, const RtfToken& token);
     bool applyPictureWord(RtfControlWord word, const RtfToken& token);
+    bool applyTableRowWord(RtfControlWord word, const RtfToken& token);
 
     // Text, paragraphs, formats, tables and pictures (RtfDocumentText.cpp).
     void textByte(uchar byte);
@@ -71,6 +73,11 @@ private:
     void finishPicture();
     void insertNoteMark();
     void makeLastMarkAnEndnote();
+
+    // Table rows, each one line with tab stops at its cells (RtfTableText.cpp).
+    void openTableRow();
+    void endTableCell();
+    void endTableRow();
 
     QTextDocument* document_;
     QTextCursor cursor_;
@@ -126,4 +133,15 @@ private:
 
     RtfPictureState picture_;
     int imageCount_ = 0;
+
+    // The cells of the row being read, since the last \trowd, and what its line holds so far.
+    RtfTableRowDefinition rowDefinition_;
+    struct TableRow {
+        bool open = false;           // a cell or a paragraph of a cell has been read
+        qsizetype cells = 0;         // cells ended so far
+        QList<int> alignments;       // their paragraphs' alignments (at most MaxCells)
+        QList<int> tabEnds;          // where the tabs after the last, empty cells end
+        RtfParagraphState firstCell; // the line takes the first cell's paragraph format
+    };
+    TableRow tableRow_;
 };

@@ -232,6 +232,8 @@ void RtfDocumentBuilder::finishDocument() {
     }
     if (picture_.active)
         finishPicture();
+    if (tableRow_.open) // a table at the end without its last \row
+        endTableRow();
     flushRun();
     // A final \par ends the last paragraph; it does not start an empty one.
     if (!paragraphBreakPending_ && !groups_.empty()) {

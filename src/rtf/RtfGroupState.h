@@ -66,6 +66,7 @@ struct RtfParagraphState {
     int lineSpacing = 0;
     bool lineSpacingMultiple = false;
     QList<QTextOption::Tab> tabs;
+    bool inTable = false; // \intbl: the paragraph is (part of) a table cell
 };
 
 struct RtfGroupState {

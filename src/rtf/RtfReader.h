@@ -14,6 +14,9 @@
 // character formatting (`\b \i \ul… \strike \fs \f \cf \cb \highlight \super \sub \v \plain`),
 // paragraphs (`\pard \par \line \tab \qc \qr \qj \ql \li \ri \fi \sb \sa \sl \slmult \tx`),
 // fields (their result), objects (their result), PNG and JPEG pictures, `\bin`, and `{\*…}`.
+// Tables (`\trowd \cellx \clmgf \clmrg \intbl \cell \row`, nested `\nestcell`) are read as one
+// line per row with tab stops at the cells (rtf/RtfTableRows.h), narrowed to the document's
+// text width when it has one.
 #pragma once
 
 #include "platform/AppError.h"

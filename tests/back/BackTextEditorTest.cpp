@@ -367,6 +367,30 @@ TEST_F(BackTextEditorTest, CopyToBackCoverTakesTheEditorAsDisplayed) {
     saveScreenshot(layout.copy(QRect(100, 580, 640, 540)), "back-in-layout.png");
 }
 
+// A track list typed as a table in LibreOffice, across the full width of an A4 page, read as a
+// project is read at start (before the editor first shows): every row is one line in the
+// editor, and on the back picture the right-aligned durations stand whole.
+TEST_F(BackTextEditorTest, ATableFromAWordProcessorShowsAsColumns) {
+    makeWindows();
+    main_->show();
+    back_->loadContents(testenv::sourcePath(QStringLiteral("tests/data/rtf/lo-table.rtf")));
+    back_->show();
+    const QStringList lines = back_->editor->displayedLines();
+    for (const char* row :
+         {"1\tVyšehrad\t14:52", "2\tVltava (Die Moldau)\t12:10", "4\tZ českých luhů a hájů\t13:02"})
+        EXPECT_TRUE(lines.contains(QString::fromUtf8(row))) << qPrintable(lines.join('\n'));
+
+    // On the back picture the right-aligned durations stand whole, clear of its right edge.
+    back_->copyButton->click();
+    const QImage picture = cover_->backPicture().image().convertToFormat(QImage::Format_RGB32);
+    int darkAtTheEdge = 0, darkBeforeIt = 0;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 500; x < picture.width(); ++x)
+            (x >= 546 ? darkAtTheEdge : darkBeforeIt) += qGray(picture.pixel(x, y)) < 128;
+    EXPECT_GT(darkBeforeIt, 50) << "the durations are on the back";
+    EXPECT_EQ(darkAtTheEdge, 0) << "nothing cut off at the right edge";
+}
+
 TEST_F(BackTextEditorTest, CopyWithoutABackPictureMakesAWhiteOne) {
     makeWindows();
     main_->show();

@@ -39,11 +39,78 @@ cat >"$work/lo-formatting.html" <<'HTML'
 </body></html>
 HTML
 
+# A track list typed as a table: number, title and right-aligned duration across the full width
+# of an A4 page with 2 cm margins (Writer's flat XML, so that the column widths are exact).
+cat >"$work/lo-table.fodt" <<'FODT'
+<?xml version="1.0" encoding="UTF-8"?>
+<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
+ xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0"
+ xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"
+ xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0"
+ xmlns:fo="urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0"
+ office:version="1.3" office:mimetype="application/vnd.oasis.opendocument.text">
+ <office:automatic-styles>
+  <style:style style:name="Tracks" style:family="table">
+   <style:table-properties style:width="17cm" table:align="margins"/>
+  </style:style>
+  <style:style style:name="Tracks.A" style:family="table-column">
+   <style:table-column-properties style:column-width="1.5cm"/>
+  </style:style>
+  <style:style style:name="Tracks.B" style:family="table-column">
+   <style:table-column-properties style:column-width="12.5cm"/>
+  </style:style>
+  <style:style style:name="Tracks.C" style:family="table-column">
+   <style:table-column-properties style:column-width="3cm"/>
+  </style:style>
+  <style:style style:name="Right" style:family="paragraph">
+   <style:paragraph-properties fo:text-align="end"/>
+  </style:style>
+  <style:style style:name="Heading" style:family="paragraph">
+   <style:paragraph-properties fo:text-align="center"/>
+   <style:text-properties fo:font-weight="bold"/>
+  </style:style>
+ </office:automatic-styles>
+ <office:body>
+  <office:text>
+   <text:p text:style-name="Heading">Smetana – Má vlast</text:p>
+   <table:table table:name="Tracks" table:style-name="Tracks">
+    <table:table-column table:style-name="Tracks.A"/>
+    <table:table-column table:style-name="Tracks.B"/>
+    <table:table-column table:style-name="Tracks.C"/>
+    <table:table-row>
+     <table:table-cell><text:p>1</text:p></table:table-cell>
+     <table:table-cell><text:p>Vyšehrad</text:p></table:table-cell>
+     <table:table-cell><text:p text:style-name="Right">14:52</text:p></table:table-cell>
+    </table:table-row>
+    <table:table-row>
+     <table:table-cell><text:p>2</text:p></table:table-cell>
+     <table:table-cell><text:p>Vltava (Die Moldau)</text:p></table:table-cell>
+     <table:table-cell><text:p text:style-name="Right">12:10</text:p></table:table-cell>
+    </table:table-row>
+    <table:table-row>
+     <table:table-cell><text:p>3</text:p></table:table-cell>
+     <table:table-cell><text:p>Šárka</text:p></table:table-cell>
+     <table:table-cell><text:p text:style-name="Right">9:37</text:p></table:table-cell>
+    </table:table-row>
+    <table:table-row>
+     <table:table-cell><text:p>4</text:p></table:table-cell>
+     <table:table-cell><text:p>Z českých luhů a hájů</text:p></table:table-cell>
+     <table:table-cell><text:p text:style-name="Right">13:02</text:p></table:table-cell>
+    </table:table-row>
+   </table:table>
+   <text:p>Total 49:41</text:p>
+  </office:text>
+ </office:body>
+</office:document>
+FODT
+
 profile="file://$work/profile"
 for html in "$work"/*.html; do
     soffice -env:UserInstallation="$profile" --headless --infilter="HTML (StarWriter)" \
         --convert-to rtf --outdir "$work" "$html" >/dev/null
 done
+soffice -env:UserInstallation="$profile" --headless --convert-to rtf --outdir "$work" \
+    "$work/lo-table.fodt" >/dev/null
 for rtf in "$work"/*.rtf; do
     soffice -env:UserInstallation="$profile" --headless \
         --convert-to "txt:Text (encoded):UTF8" --outdir "$work" "$rtf" >/dev/null

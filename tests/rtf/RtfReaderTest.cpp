@@ -94,7 +94,7 @@ const TextCase textCases[] = {
     {"HeadersFootnotesCommentsSkipped",
      R"({\rtf1{\header H}a{\footnote F}b{\*\annotation C}c{\info{\title T}}})", "abc"},
     {"UnicodeGroupOfUpr", R"({\rtf1{\upr{ansi}{\*\ud{uni}}}})", "uni"},
-    {"TableCellsAsTabs", R"({\rtf1\trowd\cellx1000\cellx2000 a\cell b\cell\row c})", "a\tb\t\nc"},
+    {"TableCellsAsTabs", R"({\rtf1\trowd\cellx1000\cellx2000 a\cell b\cell\row c})", "a\tb\nc"},
     {"ListTextShown", R"({\rtf1{\listtext 1.\tab}One\par})", "1.\tOne"},
     {"OldStyleNumberingSkipped", R"({\rtf1{\*\pn\pnlvlblt{\pntxtb X}}{\pn{\pntxtb Y}}One})", "One"},
     {"NonShapePictureSkipped",
