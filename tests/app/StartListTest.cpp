@@ -60,9 +60,10 @@ TEST(StartList, ArrivesAfterTheCoverAndCommandsBeforeItFindTheProjectAsRead) {
             QTest::qWait(50); // the painting, and what waited for it
             EXPECT_EQ(windows.backTextEditor().editor->toPlainText().contains(SampleTrack),
                       row.listInEditor);
-            if (row.listInEditor)
+            if (row.listInEditor) {
                 EXPECT_FALSE(windows.workspace().hasUnsavedChanges())
                     << "the list as read is no change: closing asks nothing";
+            }
         }
         EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
         ErrorGuard::setReporter(qApp, nullptr);

@@ -93,8 +93,9 @@ TEST(ProjectName, FolderNamesThatWorkAndWhyOthersDoNot) {
     for (const auto& row : rows) {
         EXPECT_EQ(Project::folderNameProblem(row.name, data, ext4), row.refusal)
             << qPrintable(row.name);
-        if (row.refusal.isEmpty())
+        if (row.refusal.isEmpty()) {
             EXPECT_EQ(Project::portabilityNote(row.name), row.note) << qPrintable(row.name);
+        }
     }
 }
 
@@ -286,8 +287,9 @@ TEST(ProjectSave, AHalfFinishedSaveIsFinishedOrUndone) {
 
         Project::finishUnfinishedSaves(data);
         EXPECT_EQ(contents(project + "/Back.rtf"), *row.after ? row.after : "<missing>");
-        if (*row.after)
+        if (*row.after) {
             EXPECT_EQ(contents(project + "/notes.txt"), *row.notesIn ? "mine" : "<missing>");
+        }
         EXPECT_FALSE(QFileInfo::exists(work));
     }
 
