@@ -458,10 +458,6 @@
         <translation>De audio-cd wordt gelezen en opgezocht op MusicBrainz</translation>
     </message>
     <message>
-        <source>Cancel</source>
-        <translation>Annuleren</translation>
-    </message>
-    <message>
         <source>%1 The titles come from the disc&apos;s CD-Text.</source>
         <translation>%1 De titels komen uit de CD-Text van de schijf.</translation>
     </message>

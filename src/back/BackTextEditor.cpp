@@ -2,6 +2,7 @@
 
 #include "back/BackRules.h"
 #include "back/DiscImport.h"
+#include "back/ImportWithProgress.h"
 #include "back/RichTextEdit.h"
 #include "back/TabRuler.h"
 #include "back/TextFormatBar.h"
@@ -26,15 +27,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
-#include <QEventLoop>
-#include <QMenu>
-#include <QMessageBox>
-#include <QProgressDialog>
-#include <QThread>
-#include <QTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
 #include <QScrollArea>
 #include <QScrollBar>
 
@@ -242,44 +239,10 @@ void BackTextEditor::takeListFile(const QString& fileName) {
 std::optional<TrackList> BackTextEditor::readInBackground(const QString& path) {
     ImportProgress progress;
     TrackList list;
-    QString failure;
-    QThread* worker = QThread::create([&] {
-        try {
-            list = TrackImport::read(path, &progress);
-        } catch (const AppError& e) {
-            failure = e.message();
-        } catch (const std::exception& e) {
-            failure = QString::fromLocal8Bit(e.what());
-        }
-    });
-    // The window goes on while the files are read; the progress shows when it takes a while.
-    QProgressDialog dialog(tr("Reading the track list from %1").arg(QFileInfo(path).fileName()),
-                           tr("Cancel"), 0, 0, this);
-    dialog.setWindowTitle(ProductName);
-    dialog.setWindowModality(Qt::WindowModal);
-    dialog.setMinimumDuration(400);
-    dialog.setAutoReset(false);
-    dialog.setAutoClose(false);
-    QTimer ticks;
-    ticks.setInterval(50);
-    connect(&ticks, &QTimer::timeout, &dialog, [&] {
-        if (dialog.wasCanceled())
-            progress.cancelled = true;
-        dialog.setMaximum(progress.total);
-        dialog.setValue(progress.done);
-    });
-    connect(&dialog, &QProgressDialog::canceled, &dialog, [&] { progress.cancelled = true; });
-    QEventLoop loop;
-    connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
-    worker->start();
-    ticks.start();
-    loop.exec();
-    worker->wait();
-    delete worker;
-    if (progress.cancelled)
+    if (!importWithProgress(this,
+                            tr("Reading the track list from %1").arg(QFileInfo(path).fileName()),
+                            progress, [&] { list = TrackImport::read(path, &progress); }))
         return std::nullopt;
-    if (!failure.isEmpty())
-        throw AppError(failure);
     return list;
 }
 

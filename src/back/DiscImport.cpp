@@ -1,18 +1,15 @@
 #include "back/DiscImport.h"
 
+#include "back/ImportWithProgress.h"
 #include "cover/Workspace.h"
 #include "dialogs/DialogLook.h"
 #include "platform/AppError.h"
 
-#include <QEventLoop>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
-#include <QProgressDialog>
 #include <QPushButton>
-#include <QThread>
-#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -90,41 +87,11 @@ void DiscImport::useServer(const MusicBrainzServer& server) {
 DiscLookup DiscImport::readInBackground(bool& cancelled) {
     ImportProgress progress;
     DiscLookup result;
-    QString failure;
     std::unique_ptr<DiscReader> reader = makeReader();
     MusicBrainzLookup& lookup = *lookup_;
-    QThread* worker = QThread::create([&] {
-        try {
-            result = readAndLookUp(*reader, lookup, &progress);
-        } catch (const AppError& e) {
-            failure = e.message();
-        } catch (const std::exception& e) {
-            failure = QString::fromLocal8Bit(e.what());
-        }
-    });
-    QProgressDialog dialog(tr("Reading the audio CD and looking it up on MusicBrainz"),
-                           tr("Cancel"), 0, 0, window_);
-    dialog.setWindowTitle(ProductName);
-    dialog.setWindowModality(Qt::WindowModal);
-    dialog.setMinimumDuration(400);
-    dialog.setAutoReset(false);
-    dialog.setAutoClose(false);
-    connect(&dialog, &QProgressDialog::canceled, &dialog, [&] { progress.cancelled = true; });
-    QTimer cancelWatch; // a Cancel given by a call rather than the button
-    connect(&cancelWatch, &QTimer::timeout, &dialog, [&] {
-        if (dialog.wasCanceled())
-            progress.cancelled = true;
-    });
-    cancelWatch.start(50);
-    QEventLoop loop;
-    connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
-    worker->start();
-    loop.exec();
-    worker->wait();
-    delete worker;
-    cancelled = progress.cancelled;
-    if (!cancelled && !failure.isEmpty())
-        throw AppError(failure);
+    cancelled =
+        !importWithProgress(window_, tr("Reading the audio CD and looking it up on MusicBrainz"),
+                            progress, [&] { result = readAndLookUp(*reader, lookup, &progress); });
     return result;
 }
 
