@@ -5,7 +5,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 # Everything but the benchmarks' reference programs (gLabels would bring GTK for nothing).
 "$root/scripts/setup.sh" print rtf test translations update package
 build="$root/build/test"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSLEEVIX_TESTS=ON >/dev/null
+# Optimised like the program people run, without debugging information: with it the test
+# programs and their objects take some 7 GB, more than a build machine may have free.
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DSLEEVIX_TESTS=ON >/dev/null
 cmake --build "$build" -j"$(nproc)"
 # Services some tests need (a print spooler); each start script says why when it cannot start.
 for service in "$root"/scripts/services/*.sh; do
