@@ -734,6 +734,21 @@
     </message>
 </context>
 <context>
+    <name>MusicModule</name>
+    <message>
+        <source>it belongs to another version</source>
+        <translation>hij hoort bij een andere versie</translation>
+    </message>
+    <message>
+        <source>it is not installed</source>
+        <translation>hij is niet geïnstalleerd</translation>
+    </message>
+    <message>
+        <source>Sleevix cannot read music files or discs: its module %1 cannot be loaded (%2).</source>
+        <translation>Sleevix kan geen muziekbestanden of cd's lezen: de module %1 kan niet worden geladen (%2).</translation>
+    </message>
+</context>
+<context>
     <name>OptionsDialog</name>
     <message>
         <source> - Options</source>

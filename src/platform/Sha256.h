@@ -1,6 +1,7 @@
 // SHA-256 of a stream of blocks, through OpenSSL's libcrypto: it uses the processor's SHA
 // instructions where there are any, about ten times faster than Qt's own SHA-256 here, so that
-// checking a download while it arrives costs little beside the download itself.
+// checking a download while it arrives costs little beside the download itself. The library is
+// loaded on first use; without it, Qt's SHA-256 gives the same sums.
 #pragma once
 
 #include <QByteArray>

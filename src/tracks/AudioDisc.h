@@ -16,6 +16,7 @@
 #include <memory>
 
 struct DiscToc {
+    static constexpr int MaxTracks = 99; // what a CD's table of contents can hold
     int firstTrack = 1;
     int lastTrack = 0;
     int leadout = 0;    // the sector after the last audio track

@@ -1,5 +1,6 @@
 // sleevix --export-pdf with --tracks: the list read from a cue sheet is printed on the back as
-// text (and on the disc label with --disc); a source that gives no list fails with one line and writes nothing.
+// text (and on the disc label with --disc); a source that gives no list fails with one line and
+// writes nothing.
 #include "TestEnv.h"
 
 #include <QDir>
@@ -14,7 +15,8 @@ struct ProgramRun {
     QString err;
 };
 
-ProgramRun sleevix(const QString& root, const QStringList& arguments) {
+ProgramRun sleevix(const QString& root, const QStringList& arguments,
+                   const QString& program = QStringLiteral(SLEEVIX_BINARY_DIR "/sleevix")) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(QString::fromLatin1(name));
@@ -26,7 +28,7 @@ ProgramRun sleevix(const QString& root, const QStringList& arguments) {
     QProcess process;
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(root);
-    process.start(QStringLiteral(SLEEVIX_BINARY_DIR "/sleevix"), arguments);
+    process.start(program, arguments);
     ProgramRun run;
     if (process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit) {
         run.status = process.exitCode();
@@ -71,9 +73,9 @@ TEST(TrackExportTest, PrintsTheListFromACueSheetAsText) {
     // The disc label takes the same list (shown as a block by the project's choice).
     testenv::writeFile(project + QStringLiteral("/Cover.ini"), "[Label]\nTracks=block\n");
     const QString label = root + QStringLiteral("/label.pdf");
-    const ProgramRun labelled = sleevix(root, {QStringLiteral("--export-pdf"), label,
-                                               QStringLiteral("--disc"), QStringLiteral("--tracks"),
-                                               cue, project});
+    const ProgramRun labelled =
+        sleevix(root, {QStringLiteral("--export-pdf"), label, QStringLiteral("--disc"),
+                       QStringLiteral("--tracks"), cue, project});
     ASSERT_EQ(labelled.status, 0) << qPrintable(labelled.err);
     const QString labelText = pdfText(label);
     for (const char* expected : {"Nina Quartet - Blue Hours", "Evening Star"})
@@ -86,6 +88,19 @@ TEST(TrackExportTest, PrintsTheListFromACueSheetAsText) {
         root, {QStringLiteral("--export-pdf"), failed, QStringLiteral("--tracks"), empty, project});
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.err, QStringLiteral("sleevix: There are no audio files in %1.\n").arg(empty));
+    EXPECT_FALSE(QFile::exists(failed));
+
+    // The music is read through the module beside the program: a program without it says so.
+    const QString alone = root + QStringLiteral("/alone/sleevix");
+    QDir().mkpath(root + QStringLiteral("/alone"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(SLEEVIX_BINARY_DIR "/sleevix"), alone));
+    const ProgramRun moduleless = sleevix(
+        root, {QStringLiteral("--export-pdf"), failed, QStringLiteral("--tracks"), cue, project},
+        alone);
+    EXPECT_EQ(moduleless.status, 1);
+    EXPECT_EQ(moduleless.err,
+              QStringLiteral("sleevix: Sleevix cannot read music files or discs: its module "
+                             "libsleevix-music.so cannot be loaded (it is not installed).\n"));
     EXPECT_FALSE(QFile::exists(failed));
 }
 

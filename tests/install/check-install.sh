@@ -2,7 +2,7 @@
 # cmake --install into a fresh prefix: the program, the sample project, the menu entry, the
 # icons and the AppStream file land where a desktop looks for them, the entry and the AppStream
 # file pass the freedesktop.org validators, and the program started through the entry's Exec line
-# finds its sample files.
+# finds its sample files and its music module.
 # Usage: check-install.sh <build folder> <version text>
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -59,5 +59,14 @@ manual=$(zcat "$prefix/share/man/man1/sleevix.1.gz" | sed 's/\\-/-/g')
 for option in $(echo "$help" | grep -oE -- '--[a-z][a-z-]*' | sort -u); do
     echo "$manual" | grep -q -- "$option" || fail "the manual page does not name $option"
 done
+
+# The installed program reads music through its installed module: a cue sheet's list on the back.
+work=$(dirname "$prefix")
+printf 'TITLE "Blue Hours"\nFILE "a.flac" WAVE\nTRACK 01 AUDIO\nTITLE "Morning Light"\nINDEX 01 00:00:00\n' \
+    >"$work/album.cue"
+env -u DISPLAY -u WAYLAND_DISPLAY HOME="$work" timeout 60 "$prefix/bin/sleevix" \
+    --export-pdf "$work/cover.pdf" --tracks "$work/album.cue" "$prefix/share/sleevix" ||
+    fail "the installed program cannot export with a cue sheet's list"
+pdftotext "$work/cover.pdf" - | grep -q "Morning Light" || fail "the cue sheet's list is not printed"
 
 start_installed "$prefix" "$entry"

@@ -24,7 +24,7 @@ echo "== dpkg-deb -c $(basename "$deb")"
 contents=$(dpkg-deb -c "$deb")
 echo "$contents"
 files=$(echo "$contents" | awk '$1 !~ /^d/ {print $NF}' | sed 's|^\./|/|' | sort)
-expected=$(printf '%s\n' /usr/bin/sleevix /usr/share/sleevix/Front.jpg /usr/share/sleevix/Back.bmp \
+expected=$(printf '%s\n' /usr/bin/sleevix /usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/sleevix/libsleevix-music.so /usr/share/sleevix/Front.jpg /usr/share/sleevix/Back.bmp \
     /usr/share/sleevix/Back.rtf /usr/share/applications/$id.desktop \
     /usr/share/metainfo/$id.metainfo.xml /usr/share/icons/hicolor/scalable/apps/$id.svg \
     /usr/share/icons/hicolor/48x48/apps/$id.png /usr/share/icons/hicolor/256x256/apps/$id.png \
