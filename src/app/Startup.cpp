@@ -4,36 +4,36 @@
 #include "app/MainWindow.h"
 #include "app/ProjectCommands.h"
 #include "back/BackTextEditor.h"
+#include "back/DiscImport.h"
+#include "back/RichTextEdit.h"
 #include "browse/BrowseDialog.h"
 #include "controls/ColourButton.h"
 #include "cover/Cover.h"
 #include "cover/Workspace.h"
 #include "dialogs/ErrorGuard.h"
+#include "dialogs/FrontFillDialog.h"
 #include "dialogs/QuestionDialog.h"
 #include "dialogs/TextInputDialog.h"
 #include "dialogs/TimedMessage.h"
+#include "label/DiscLabelDialog.h"
 #include "platform/RegistryStore.h"
 #include "platform/Shell.h"
-#include "back/RichTextEdit.h"
-#include "dialogs/FrontFillDialog.h"
-#include "label/DiscLabelDialog.h"
-#include "print/LabelPrint.h"
 #include "print/CalibrationDialog.h"
+#include "print/LabelPrint.h"
 #include "print/LayoutPrint.h"
 #include "print/PrintPreview.h"
 #include "settings/OptionsDialog.h"
 #include "settings/Settings.h"
-#include "controls/ColourButton.h"
 #include "update/UpdateDialog.h"
 
 #include <QApplication>
-#include <QScopeGuard>
 #include <QCoreApplication>
 #include <QDir>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QPrintDialog>
 #include <QPrinterInfo>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QTranslator>
 
@@ -121,22 +121,31 @@ void ProgramWindows::createWindows() {
     backEditor_->confirmReplace = [this](const QString& folder) {
         return mayReplaceProject(backEditor_, folder);
     };
+    // The editor's own questions (replace the list, take the album's picture, lay out a disc's
+    // times) in the program's question window.
+    backEditor_->askYesNo = [this](const QString& question) {
+        return askYesNo(backEditor_, question);
+    };
+    backEditor_->discImport->askYesNo = backEditor_->askYesNo;
+}
+
+bool ProgramWindows::askYesNo(QWidget* over, const QString& text) {
+    const Question question{ProductName,
+                            text,
+                            QCoreApplication::translate("Startup", "Yes"),
+                            QCoreApplication::translate("Startup", "No"),
+                            QString(),
+                            false,
+                            false};
+    return questions_->ask(over->frameGeometry(), question) == QuestionDialog::Answer::Yes;
 }
 
 // Saving under the name of another project replaces it only when the user says so.
 bool ProgramWindows::mayReplaceProject(QWidget* over, const QString& folder) {
-    const Question question{
-        ProductName,
-        QCoreApplication::translate("Startup",
-                                    "The folder %1 holds another project. Replace it with this "
-                                    "one?")
-            .arg(QDir::toNativeSeparators(folder)),
-        QCoreApplication::translate("Startup", "Yes"),
-        QCoreApplication::translate("Startup", "No"),
-        QString(),
-        false,
-        false};
-    return questions_->ask(over->frameGeometry(), question) == QuestionDialog::Answer::Yes;
+    return askYesNo(over,
+                    QCoreApplication::translate("Startup", "The folder %1 holds another project. "
+                                                           "Replace it with this one?")
+                        .arg(QDir::toNativeSeparators(folder)));
 }
 
 BackTextEditor& ProgramWindows::backTextEditor() {
@@ -148,9 +157,9 @@ UpdateDialog& ProgramWindows::updateDialog() {
     if (!update_) {
         MainWindow* main = main_.get();
         const StartupFacts& facts = workspace_->facts();
-        update_ = new UpdateDialog({updateServer_, main->versionText, facts.programFolder,
-                                    facts.downloadsFolder},
-                                   {}, main);
+        update_ = new UpdateDialog(
+            {updateServer_, main->versionText, facts.programFolder, facts.downloadsFolder}, {},
+            main);
         // "Install" asks the main window's closing question first and then ends the program.
         update_->actions.offerToSave = [main] { return main->offerToSave(); };
         update_->actions.endProgram = [] { QCoreApplication::exit(0); };
@@ -183,8 +192,8 @@ CalibrationDialog& ProgramWindows::calibrationDialog() {
             PrintPreview& preview = printPreview();
             QPrinter printer(QPrinter::HighResolution);
             printer.setPrinterName(name);
-            printer.setDocName(ProductName + QCoreApplication::translate(
-                                                 "Startup", " - Calibration test page"));
+            printer.setDocName(ProductName +
+                               QCoreApplication::translate("Startup", " - Calibration test page"));
             printCalibrationPageOn(printer, calibration, cover_->canvas().size(),
                                    preview.logicalDpiX(), preview.logicalDpiY(),
                                    preview.screenScale);
@@ -231,8 +240,8 @@ BrowseDialog& ProgramWindows::browseDialog() {
 
 AboutDialog& ProgramWindows::aboutDialog() {
     if (!about_)
-        about_ = new AboutDialog({main_->versionText, main_->copyrightText}, *message_,
-                                 main_.get(), &Shell::open);
+        about_ = new AboutDialog({main_->versionText, main_->copyrightText}, *message_, main_.get(),
+                                 &Shell::open);
     return *about_;
 }
 

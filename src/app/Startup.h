@@ -80,6 +80,8 @@ private:
     void wireOptions();
     std::optional<QString> browse(const BrowseRequest& request);
     bool mayReplaceProject(QWidget* over, const QString& folder);
+    // Asks in the program's question window over the window over; true for Yes.
+    bool askYesNo(QWidget* over, const QString& question);
     void whenBrowseIsFree(const std::function<void()>& command);
     void wireUpdateCheck();
 
