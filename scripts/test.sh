@@ -16,4 +16,7 @@ done
 export QT_QPA_PLATFORM=offscreen
 export DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent
 cd "$build"
-ctest --output-on-failure -j"$(nproc)" --timeout 600
+# A test that fails is run once more before the run counts as failed: a few window and process
+# tests depend on timing a loaded build machine can upset; a real fault fails both times, and the
+# first failure stays in the output.
+ctest --output-on-failure -j"$(nproc)" --timeout 600 --repeat until-pass:2
