@@ -1,9 +1,9 @@
 // A project's choices in Cover.ini: saved whole with the project when there is something to keep,
 // read back into the cover, never a reason for a project not to open, and never a change to the
 // front picture's own bytes.
+#include "cover/CoverOptions.h"
 #include "TestEnv.h"
 #include "cover/Cover.h"
-#include "cover/CoverOptions.h"
 #include "cover/ProjectFiles.h"
 #include "cover/Workspace.h"
 #include "platform/Picture.h"
@@ -55,7 +55,7 @@ TEST(CoverOptions, ReadBackAsWrittenAndDefaultsForWhatCannotBeRead) {
         {"[Front]\nCrop=nan 0 1 1\n[Label]\nHole=22\nTracks=spiral\nLater=1\n", CoverOptions{}},
         {"\xff\xfe garbage\n[Front\nFill=fit", CoverOptions{}},
         {"[front]\r\n fill = FIT \r\nbackground=#ff0000\r\n",
-         CoverOptions{FrontFill::Fit, QRectF(), QColor(255, 0, 0)}},
+         CoverOptions{.fill = FrontFill::Fit, .background = QColor(255, 0, 0)}},
     };
     for (const auto& row : rows)
         EXPECT_EQ(readCoverOptions(QByteArray(row.text)), row.expected) << row.text;
@@ -66,10 +66,11 @@ TEST(CoverOptions, CropIsASquareInsideThePicture) {
     EXPECT_EQ(cropSquare(QSize(600, 900), QRectF()), QRectF(0, 150, 600, 600));
     EXPECT_EQ(cropSquare(QSize(600, 900), QRectF(0.9, 0.9, 0.5, 0.3333)),
               QRectF(300, 600, 300, 300)); // pushed back inside
-    const QImage shown = frontImage(QImage(600, 900, QImage::Format_RGB32),
-                                    CoverOptions{FrontFill::Crop, QRectF(0, 0, 0.5, 1.0 / 3)});
+    const QImage shown =
+        frontImage(QImage(600, 900, QImage::Format_RGB32),
+                   CoverOptions{.fill = FrontFill::Crop, .crop = QRectF(0, 0, 0.5, 1.0 / 3)});
     EXPECT_EQ(shown.size(), QSize(300, 300));
-    CoverOptions fit{FrontFill::Fit, QRectF(), Qt::red};
+    CoverOptions fit{.fill = FrontFill::Fit, .background = Qt::red};
     QImage portrait(100, 200, QImage::Format_RGB32);
     portrait.fill(Qt::blue);
     const QImage square = frontImage(portrait, fit);
