@@ -16,6 +16,15 @@
 
 namespace {
 
+// Options that differ from the defaults in what a test sets only.
+CoverOptions optionsWith(FrontFill fill, QRectF crop = QRectF(), QColor background = Qt::white) {
+    CoverOptions options;
+    options.fill = fill;
+    options.crop = crop;
+    options.background = background;
+    return options;
+}
+
 QByteArray contents(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -55,7 +64,7 @@ TEST(CoverOptions, ReadBackAsWrittenAndDefaultsForWhatCannotBeRead) {
         {"[Front]\nCrop=nan 0 1 1\n[Label]\nHole=22\nTracks=spiral\nLater=1\n", CoverOptions{}},
         {"\xff\xfe garbage\n[Front\nFill=fit", CoverOptions{}},
         {"[front]\r\n fill = FIT \r\nbackground=#ff0000\r\n",
-         CoverOptions{.fill = FrontFill::Fit, .background = QColor(255, 0, 0)}},
+         optionsWith(FrontFill::Fit, QRectF(), QColor(255, 0, 0))},
     };
     for (const auto& row : rows)
         EXPECT_EQ(readCoverOptions(QByteArray(row.text)), row.expected) << row.text;
@@ -66,11 +75,10 @@ TEST(CoverOptions, CropIsASquareInsideThePicture) {
     EXPECT_EQ(cropSquare(QSize(600, 900), QRectF()), QRectF(0, 150, 600, 600));
     EXPECT_EQ(cropSquare(QSize(600, 900), QRectF(0.9, 0.9, 0.5, 0.3333)),
               QRectF(300, 600, 300, 300)); // pushed back inside
-    const QImage shown =
-        frontImage(QImage(600, 900, QImage::Format_RGB32),
-                   CoverOptions{.fill = FrontFill::Crop, .crop = QRectF(0, 0, 0.5, 1.0 / 3)});
+    const QImage shown = frontImage(QImage(600, 900, QImage::Format_RGB32),
+                                    optionsWith(FrontFill::Crop, QRectF(0, 0, 0.5, 1.0 / 3)));
     EXPECT_EQ(shown.size(), QSize(300, 300));
-    CoverOptions fit{.fill = FrontFill::Fit, .background = Qt::red};
+    const CoverOptions fit = optionsWith(FrontFill::Fit, QRectF(), Qt::red);
     QImage portrait(100, 200, QImage::Format_RGB32);
     portrait.fill(Qt::blue);
     const QImage square = frontImage(portrait, fit);
