@@ -127,6 +127,11 @@ void ProgramWindows::createWindows() {
         return askYesNo(backEditor_, question);
     };
     backEditor_->discImport->askYesNo = backEditor_->askYesNo;
+    // What the audio CD import only tells (the titles came from the disc's CD-Text) stands over
+    // the editor for ten seconds, as the program's other notes do.
+    backEditor_->discImport->tell = [this](const QString& text) {
+        message_->showTimed(backEditor_->frameGeometry(), text, QString(), 10000);
+    };
 }
 
 bool ProgramWindows::askYesNo(QWidget* over, const QString& text) {
