@@ -148,16 +148,28 @@ QByteArray embeddedPicture(const QString& path) {
     return {};
 }
 
-QString pictureBeside(const QString& folder) {
-    const QStringList names{QStringLiteral("cover"), QStringLiteral("folder"),
-                            QStringLiteral("front")};
-    const QFileInfoList files = QDir(folder).entryInfoList(
-        {QStringLiteral("*.jpg"), QStringLiteral("*.jpeg"), QStringLiteral("*.png")},
-        QDir::Files | QDir::Readable);
-    for (const QString& name : names)
-        for (const QFileInfo& file : files)
-            if (file.completeBaseName().compare(name, Qt::CaseInsensitive) == 0)
-                return file.filePath();
+// Whether a file found beside the music can be the album's front: cover, folder or front, as JPEG
+// or PNG, in any case.
+bool isPictureBeside(const QFileInfo& file) {
+    static const QStringList names{QStringLiteral("cover"), QStringLiteral("folder"),
+                                   QStringLiteral("front")};
+    static const QStringList suffixes{QStringLiteral("jpg"), QStringLiteral("jpeg"),
+                                      QStringLiteral("png")};
+    return suffixes.contains(file.suffix().toLower()) &&
+           names.contains(file.completeBaseName().toLower());
+}
+
+// Of the pictures found beside the music, the one in place named first of cover, folder and front.
+QString pictureBeside(const QString& place, const QStringList& pictures) {
+    const QString folder = QDir::cleanPath(place);
+    for (const QString& name :
+         {QStringLiteral("cover"), QStringLiteral("folder"), QStringLiteral("front")})
+        for (const QString& picture : pictures) {
+            const QFileInfo file(picture);
+            if (QDir::cleanPath(file.path()) == folder &&
+                file.completeBaseName().compare(name, Qt::CaseInsensitive) == 0)
+                return picture;
+        }
     return {};
 }
 
@@ -179,12 +191,15 @@ TrackList read(const QString& folder, ImportProgress* progress) {
         throw AppError(QCoreApplication::translate("MusicFolder", "The folder %1 cannot be read.")
                            .arg(QDir::toNativeSeparators(folder)));
     QStringList paths;
+    QStringList pictures; // a front beside the files, found on the same walk
     QDirIterator it(folder, QDir::Files | QDir::Readable | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories | QDirIterator::FollowSymlinks);
     while (it.hasNext()) {
         const QString path = it.next();
         if (isAudioFile(path))
             paths << path;
+        else if (isPictureBeside(it.fileInfo()))
+            pictures << path;
         if (progress && progress->cancelled)
             return {};
     }
@@ -262,7 +277,7 @@ TrackList read(const QString& folder, ImportProgress* progress) {
         list.frontPicture.startsWith("\x89PNG") ? QStringLiteral("png") : QStringLiteral("jpg");
     if (list.frontPicture.isEmpty()) {
         for (const QString& place : {folder, QFileInfo(files.first().path).path()}) {
-            const QString beside = pictureBeside(place);
+            const QString beside = pictureBeside(place, pictures);
             QFile file(beside);
             if (!beside.isEmpty() && file.size() < 64 * 1024 * 1024 &&
                 file.open(QIODevice::ReadOnly)) {

@@ -170,6 +170,32 @@ TEST(MusicFolderTest, FallsBackToFileNamesAndFindsCompilations) {
     EXPECT_EQ(list.frontPicture, QByteArray("PNG bytes"));
 }
 
+// Without a picture in the first track, the front beside the files: cover before folder before
+// front, in any case of the name; the album's folder before the first track's; none for other
+// names.
+TEST(MusicFolderTest, FindsTheFrontBesideTheFiles) {
+    struct Case {
+        const char* name;
+        QStringList pictures; // relative to the album's folder; the files hold their own name
+        const char* found;
+    };
+    const Case cases[] = {
+        {"cover first", {"Folder.jpg", "COVER.PNG", "front.jpeg"}, "COVER.PNG"},
+        {"album folder first", {"CD1/cover.jpg", "folder.jpg"}, "folder.jpg"},
+        {"first track's folder", {"CD1/cover.jpg", "CD2/cover.jpg"}, "CD1/cover.jpg"},
+        {"other names", {"back.jpg", "cover.gif", "CD2/cover.jpg"}, ""},
+    };
+    for (const Case& c : cases) {
+        const QString dir = testenv::freshFolder(QStringLiteral("front-beside"));
+        QDir(dir).mkpath(QStringLiteral("CD1"));
+        makeAudio(dir + QStringLiteral("/CD1/01 - One.flac"), 1);
+        for (const QString& picture : c.pictures)
+            testenv::writeFile(dir + u'/' + picture, picture.toUtf8());
+        const TrackList list = MusicFolder::read(dir);
+        EXPECT_EQ(list.frontPicture, QByteArray(c.found)) << c.name;
+    }
+}
+
 // A cue sheet of one file, in Windows-1252: titles, performers, the date, durations from the
 // index positions and the last one from the audio file; the same sheet without its audio file
 // leaves the last duration open.
