@@ -192,7 +192,9 @@ TrackList read(const QString& folder, ImportProgress* progress) {
                            .arg(QDir::toNativeSeparators(folder)));
     QStringList paths;
     QStringList pictures; // a front beside the files, found on the same walk
-    QDirIterator it(folder, QDir::Files | QDir::Readable | QDir::NoDotAndDotDot,
+    // A file that cannot be read is listed too: its track then comes from its name, as a damaged
+    // file's does, rather than going missing from the list.
+    QDirIterator it(folder, QDir::Files | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories | QDirIterator::FollowSymlinks);
     while (it.hasNext()) {
         const QString path = it.next();
