@@ -344,7 +344,16 @@ void TextFormatBar::showColour(const QColor& colour) {
     colourButton->setIcon(QIcon(pixmap));
 }
 
+void TextFormatBar::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    followCursor();
+}
+
 void TextFormatBar::followCursor() {
+    // Finding the font at the cursor makes the font's engine: work a start need not do for a
+    // window it does not show.
+    if (!isVisible())
+        return;
     const QTextCharFormat format = editor_->currentCharFormat();
     const QFont defaultFont = editor_->document()->defaultFont();
     const QFont font = format.font().resolve(defaultFont);

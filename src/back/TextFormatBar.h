@@ -49,13 +49,15 @@ public:
     QColor shownColour() const { return shownColour_; }
 
     void setTexts();
-    // Shows the format at the cursor, the paragraph's alignment and tab stops.
+    // Shows the format at the cursor, the paragraph's alignment and tab stops. While the bar is
+    // hidden (the editor is made at start, shown later) it waits for its showing.
     void followCursor();
     // Applies a change of the ruler to the tab stops of every paragraph in the selection.
     void applyTabEdit(const TabStops::Edit& edit);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void createControls();
