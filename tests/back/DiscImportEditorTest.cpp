@@ -3,6 +3,7 @@
 // no disc, a declined question or a Cancel leave the list as it was.
 #include "back/BackTextEditor.h"
 #include "back/DiscImport.h"
+#include "back/EditorFixture.h"
 #include "back/RichTextEdit.h"
 #include "common/MusicBrainzTestServer.h"
 #include "common/TestEnv.h"
@@ -30,14 +31,10 @@ private:
     std::function<DiscContents()> read_;
 };
 
-class DiscImportEditorTest : public ::testing::Test {
+class DiscImportEditorTest : public EditorFixture {
 protected:
     void SetUp() override {
-        savedDir_ = QDir::currentPath();
-        testenv::prepareWorkspace(QStringLiteral("discimport"));
-        ws_ = std::make_unique<Workspace>(testenv::startupFacts(), QDir::currentPath());
-        cover_ = std::make_unique<Cover>(*ws_);
-        back_ = std::make_unique<BackTextEditor>(*ws_, *cover_);
+        makeEditor(QStringLiteral("discimport"));
         back_->editor->setPlainText(QStringLiteral("kept"));
         DiscImport& disc = *back_->discImport;
         disc.useServer(server_.server(60000));
@@ -51,7 +48,6 @@ protected:
             return choice_;
         };
     }
-    void TearDown() override { QDir::setCurrent(savedDir_); }
 
     void readDisc(const QString& toc, const CdText& cdText = {}) {
         back_->discImport->makeReader = [toc, cdText] {
@@ -64,10 +60,6 @@ protected:
     MusicBrainzTestServer server_{{{KnownDisc, QStringLiteral("two-releases.xml")},
                                    {UnknownDisc, QStringLiteral("404")},
                                    {StalledDisc, QStringLiteral("stall")}}};
-    QString savedDir_;
-    std::unique_ptr<Workspace> ws_;
-    std::unique_ptr<Cover> cover_;
-    std::unique_ptr<BackTextEditor> back_;
     QStringList said_;
     bool answer_ = false;
     int choice_ = 1;

@@ -1,6 +1,7 @@
 // A list file dropped on the back-cover editor from a file manager replaces the list; other
 // files are refused, text dragged as text is inserted as usual.
 #include "back/BackTextEditor.h"
+#include "back/EditorFixture.h"
 #include "back/RichTextEdit.h"
 #include "common/TestEnv.h"
 #include "cover/Cover.h"
@@ -16,14 +17,10 @@
 
 namespace {
 
-class ListDropTest : public ::testing::Test {
+class ListDropTest : public EditorFixture {
 protected:
     void SetUp() override {
-        savedDir_ = QDir::currentPath();
-        testenv::prepareWorkspace(QStringLiteral("listdrop"));
-        ws_ = std::make_unique<Workspace>(testenv::startupFacts(), QDir::currentPath());
-        cover_ = std::make_unique<Cover>(*ws_);
-        back_ = std::make_unique<BackTextEditor>(*ws_, *cover_);
+        makeEditor(QStringLiteral("listdrop"));
         back_->editor->setPlainText(QStringLiteral("typed before"));
         ws_->setUnsavedChanges(false);
         folder_ = testenv::freshFolder(QStringLiteral("lists"));
@@ -31,7 +28,7 @@ protected:
     }
     void TearDown() override {
         ErrorGuard::setReporter(qApp, nullptr);
-        QDir::setCurrent(savedDir_);
+        EditorFixture::TearDown();
     }
 
     // Enters and, when offered, drops; whether the editor took the drag.
@@ -65,12 +62,8 @@ protected:
         return drop(data);
     }
 
-    QString savedDir_;
     QString folder_;
     QStringList errors_;
-    std::unique_ptr<Workspace> ws_;
-    std::unique_ptr<Cover> cover_;
-    std::unique_ptr<BackTextEditor> back_;
 };
 
 TEST_F(ListDropTest, DroppedRtfOrTextFileReplacesTheList) {

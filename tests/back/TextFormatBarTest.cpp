@@ -3,10 +3,11 @@
 // and survives Back.rtf written and read again; the ruler adds, moves and removes tab stops of
 // the selected paragraphs, the text stands where the ruler shows the stop, and a dot leader is
 // painted in the editor and on the back picture.
+#include "back/TextFormatBar.h"
 #include "back/BackTextEditor.h"
+#include "back/EditorFixture.h"
 #include "back/RichTextEdit.h"
 #include "back/TabRuler.h"
-#include "back/TextFormatBar.h"
 #include "common/TestEnv.h"
 #include "cover/BackText.h"
 #include "cover/Cover.h"
@@ -26,14 +27,10 @@
 
 namespace {
 
-class TextFormatBarTest : public ::testing::Test {
+class TextFormatBarTest : public EditorFixture {
 protected:
     void SetUp() override {
-        savedDir_ = QDir::currentPath();
-        testenv::prepareWorkspace(QStringLiteral("formatbar"));
-        ws_ = std::make_unique<Workspace>(testenv::startupFacts(), QDir::currentPath());
-        cover_ = std::make_unique<Cover>(*ws_);
-        back_ = std::make_unique<BackTextEditor>(*ws_, *cover_);
+        makeEditor(QStringLiteral("formatbar"));
         // Return in a box of the bar must not press the window's default button (Read).
         back_->runOpenDialog = [](QFileDialog*) {
             ADD_FAILURE() << "the Read button was pressed";
@@ -42,7 +39,6 @@ protected:
         back_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(back_.get()));
     }
-    void TearDown() override { QDir::setCurrent(savedDir_); }
 
     RichTextEdit& editor() { return *back_->editor; }
     TextFormatBar& bar() { return *back_->formatBar; }
@@ -52,11 +48,6 @@ protected:
         cursor.setPosition(position, QTextCursor::KeepAnchor);
         editor().setTextCursor(cursor);
     }
-
-    QString savedDir_;
-    std::unique_ptr<Workspace> ws_;
-    std::unique_ptr<Cover> cover_;
-    std::unique_ptr<BackTextEditor> back_;
 };
 
 struct ControlRow {
@@ -199,8 +190,8 @@ TEST_F(TextFormatBarTest, RulerAddsMovesAndRemovesStopsOfTheSelectedParagraphs) 
     // The duration ends where the ruler shows the stop.
     QTextCursor end(editor().document()->findBlockByNumber(0));
     end.movePosition(QTextCursor::EndOfBlock);
-    const QPoint textEnd = ruler.mapFromGlobal(
-        editor().viewport()->mapToGlobal(editor().cursorRect(end).topLeft()));
+    const QPoint textEnd =
+        ruler.mapFromGlobal(editor().viewport()->mapToGlobal(editor().cursorRect(end).topLeft()));
     EXPECT_NEAR(textEnd.x(), origin + 300, 1.5);
 
     // The gap before the duration holds the leader's dots, in the editor and on the back.

@@ -1,8 +1,9 @@
 // Importing a track list into the back-cover editor: it replaces the list as one undo step, asks
 // before it replaces unsaved changes, offers the album's picture for the front, and a Cancel
 // while the files are read changes nothing.
-#include "back/BackTextEditor.h"
 #include "app/MainWindow.h"
+#include "back/BackTextEditor.h"
+#include "back/EditorFixture.h"
 #include "back/RichTextEdit.h"
 #include "common/TestEnv.h"
 #include "cover/Cover.h"
@@ -10,30 +11,25 @@
 #include "dialogs/ErrorGuard.h"
 
 #include <QDir>
-#include <QLineEdit>
-#include <QTest>
 #include <QFile>
+#include <QLineEdit>
 #include <QProgressDialog>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
 
-class TrackImportEditorTest : public ::testing::Test {
+class TrackImportEditorTest : public EditorFixture {
 protected:
     void SetUp() override {
-        savedDir_ = QDir::currentPath();
-        testenv::prepareWorkspace(QStringLiteral("trackimport"));
-        ws_ = std::make_unique<Workspace>(testenv::startupFacts(), QDir::currentPath());
-        cover_ = std::make_unique<Cover>(*ws_);
-        back_ = std::make_unique<BackTextEditor>(*ws_, *cover_);
+        makeEditor(QStringLiteral("trackimport"));
         back_->askYesNo = [this](const QString& question) {
             questions_ << question;
             return answers_.isEmpty() ? false : answers_.takeFirst();
         };
         folder_ = testenv::freshFolder(QStringLiteral("music"));
     }
-    void TearDown() override { QDir::setCurrent(savedDir_); }
 
     QString cueSheet() {
         return testenv::writeFile(folder_ + QStringLiteral("/album.cue"),
@@ -42,10 +38,7 @@ protected:
                                   "TRACK 02 AUDIO\nTITLE \"Evening\"\nINDEX 01 03:10:00\n");
     }
 
-    QString savedDir_, folder_;
-    std::unique_ptr<Workspace> ws_;
-    std::unique_ptr<Cover> cover_;
-    std::unique_ptr<BackTextEditor> back_;
+    QString folder_;
     QStringList questions_;
     QList<bool> answers_;
 };
@@ -140,7 +133,8 @@ const SpineRow spineRows[] = {
     {"TypedNotAppliedStays", true,
      [](MainWindow& main) { QTest::keyClicks(main.spineTextEdit, QStringLiteral(" 2")); },
      "Old Project 2"},
-    {"EmptiedFieldGivesWay", true, [](MainWindow& main) {
+    {"EmptiedFieldGivesWay", true,
+     [](MainWindow& main) {
          main.spineTextEdit->selectAll();
          QTest::keyClick(main.spineTextEdit, Qt::Key_Delete);
      },
@@ -148,8 +142,7 @@ const SpineRow spineRows[] = {
     {"ListWithoutAlbumLeavesIt", false, [](MainWindow&) {}, "Old Project"},
 };
 
-class ImportSpine : public TrackImportEditorTest,
-                    public ::testing::WithParamInterface<SpineRow> {};
+class ImportSpine : public TrackImportEditorTest, public ::testing::WithParamInterface<SpineRow> {};
 
 TEST_P(ImportSpine, SpineTextFollowsTheAlbumUnlessTheUserTypedOne) {
     const SpineRow& row = GetParam();
@@ -158,9 +151,9 @@ TEST_P(ImportSpine, SpineTextFollowsTheAlbumUnlessTheUserTypedOne) {
     main.applySpineText();
     row.beforeImport(main);
     ws_->setUnsavedChanges(false);
-    back_->importTracks(row.fromCueSheet ? cueSheet()
-                                         : testenv::writeFile(folder_ + QStringLiteral("/l.txt"),
-                                                              "1. One 1:00\n"));
+    back_->importTracks(
+        row.fromCueSheet ? cueSheet()
+                         : testenv::writeFile(folder_ + QStringLiteral("/l.txt"), "1. One 1:00\n"));
     EXPECT_EQ(main.spineTextEdit->text(), QString::fromUtf8(row.spineAfter));
     if (main.spineTextEdit->text() == QStringLiteral("Nina - Blue")) {
         EXPECT_EQ(cover_->spineText(), QStringLiteral("Nina - Blue"));
